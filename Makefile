@@ -1,0 +1,61 @@
+# The two commands of the README: `make run` and `make test`.
+# Both install the Debian packages that are missing, configure and build.
+
+PACKAGES := g++ cmake make pkg-config libgtest-dev \
+  libglut-dev libglu1-mesa-dev libfreetype-dev libfreeimage-dev libboost-dev \
+  libopenal-dev libsndfile1-dev \
+  xvfb xauth xdotool imagemagick sox fonts-ipafont-mincho fonts-ipafont-gothic
+BENCH_PACKAGES := lua5.4 python3 time
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
+
+JOBS := $(shell nproc)
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+RUN_BUILD := build
+TEST_BUILD := build-test
+BENCH_BUILD := build-bench
+
+.PHONY: run test bench fuzz deps bench-deps fuzz-deps build build-test
+
+# Installs only what dpkg does not already report as installed.
+define install
+	@missing=""; for p in $(1); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+endef
+
+deps:
+	$(call install,$(PACKAGES))
+
+bench-deps: deps
+	$(call install,$(BENCH_PACKAGES))
+
+fuzz-deps: deps
+	$(call install,$(FUZZ_PACKAGES))
+
+build: deps
+	cmake -S . -B $(RUN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(RUN_BUILD) -j$(JOBS)
+
+build-test: fuzz-deps
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKURA_SANITIZE=ON >/dev/null
+	cmake --build $(TEST_BUILD) -j$(JOBS)
+
+run: build
+	@if [ -x $(RUN_BUILD)/kura ]; then \
+	  if [ -z "$$DISPLAY" ]; then echo "no display: running under Xvfb"; exec xvfb-run -a -s "-screen 0 1280x1024x24" $(RUN_BUILD)/kura; \
+	  else exec $(RUN_BUILD)/kura; fi; \
+	else $(RUN_BUILD)/kel --help && $(RUN_BUILD)/kel docs/hello.kel; fi
+
+test: build-test
+	cd $(TEST_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+bench: bench-deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(BENCH_BUILD) -j$(JOBS)
+	bench/run.sh $(BENCH_BUILD)

@@ -1,0 +1,65 @@
+// Diagnostic printer. Narrow text is UTF-8 on this platform, so the conversion
+// to the system code page is the identity; the only care needed is that a cut
+// message never ends inside a multi-byte character.
+#include "printer.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace Kel {
+namespace {
+
+constexpr unsigned ENABLED_CODES = (1u << DIAG_STACK_REMAINED) | (1u << DIAG_POP_EMPTY);
+
+const char* const DIAGNOSTIC_TEXT[] = {
+    "runtime warning : %s stack remained when deleting env\n",
+    "runtime warning : undeclared identidier %s\n",
+    "runtime error : pop empty stack\n",
+    "runtime warning : declared identidier %s already exist, over write\n",
+};
+
+// Length of `text` (already cut to `length` bytes) without a trailing partial
+// UTF-8 sequence.
+int wholeCharacterLength(const char* text, int length) {
+    int start = length;
+    while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80)
+        --start;
+    if (start == 0)
+        return length;
+    unsigned char lead = static_cast<unsigned char>(text[start - 1]);
+    int need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    int have = length - (start - 1);
+    return have < need ? start - 1 : length;
+}
+
+void writeBounded(const char* format, va_list args) {
+    char buffer[PRINTER_BUFFER_SIZE];
+    int wanted = std::vsnprintf(buffer, sizeof buffer, format, args);
+    if (wanted < 0)
+        return;
+    int length = wanted < PRINTER_BUFFER_SIZE ? wanted : PRINTER_BUFFER_SIZE - 1;
+    if (wanted >= PRINTER_BUFFER_SIZE)
+        length = wholeCharacterLength(buffer, length);
+    std::fwrite(buffer, 1, static_cast<size_t>(length), stdout);
+    std::fputc('\n', stdout);
+}
+
+} // namespace
+
+void printMessage(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    writeBounded(format, args);
+    va_end(args);
+}
+
+void report(int code, const char* text) {
+    if (code < 0 || code > DIAG_REDECLARED || !(ENABLED_CODES & (1u << code)))
+        return;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    printMessage(DIAGNOSTIC_TEXT[code], text);
+#pragma GCC diagnostic pop
+}
+
+} // namespace Kel
