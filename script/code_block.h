@@ -1,0 +1,60 @@
+// CodeBlock: an instruction sequence with its label table, shared by every
+// copy of a function object and copied only before it is written to.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace Kel {
+
+class OpCode;
+class MemberTable;
+
+class CodeBlock {
+public:
+    // A new empty block with one reference.
+    static CodeBlock* create();
+
+    void addRef() { ++m_references; }
+    void release();
+    bool isShared() const { return m_references != 1; }
+    int references() const { return m_references; }
+
+    // A new block (one reference) made by cloning every instruction in order
+    // through append(); labels are not copied.
+    CodeBlock* copy() const;
+
+    int size() const { return static_cast<int>(m_ops.size()); }
+    OpCode* at(int index) const { return m_ops[static_cast<size_t>(index)]; }
+    // Kind of the instruction at `index`; KIND_END_OF_BLOCK (255) at or past the end.
+    int kindAt(int index) const;
+
+    // Appends through the code generator's appender, which may optimise; the
+    // block owns `op` from now on (it may be deleted by the optimiser).
+    void append(OpCode* op);
+    // Appends with no optimisation (the appender itself uses this).
+    void appendRaw(OpCode* op) { m_ops.push_back(op); }
+    // Removes and deletes the last instruction, if any.
+    void removeLast();
+    // Replaces the instruction at `index` (deleting the old one).
+    void replace(int index, OpCode* op);
+
+    // Labels: name to instruction index.
+    void addLabel(std::string_view name, int index);
+    bool findLabel(std::string_view name, int& index) const;
+    const MemberTable& labels() const { return *m_labels; }
+    MemberTable& labels() { return *m_labels; }
+
+    static void* operator new(std::size_t size);
+    static void operator delete(void* slot);
+
+private:
+    CodeBlock();
+    ~CodeBlock();
+
+    std::vector<OpCode*> m_ops;
+    MemberTable* m_labels;
+    int m_references = 1;
+};
+
+} // namespace Kel
