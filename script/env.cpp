@@ -1,0 +1,86 @@
+// Environment, run loop and driver. Each instruction dispatches itself, so the
+// loop only counts the program counter and watches the status it gets back.
+#include "env.h"
+
+#include "code_block.h"
+#include "opcode.h"
+#include "printer.h"
+#include "scope.h"
+
+#include <string>
+
+namespace Kel {
+namespace {
+
+Ref* g_global = nullptr;
+
+} // namespace
+
+Env::Env() = default;
+
+Env::~Env() {
+    delete m_current;
+    m_current = nullptr;
+    if (!m_stack.empty())
+        report(DIAG_STACK_REMAINED, std::to_string(m_stack.size()).c_str());
+}
+
+Ref& Env::global() {
+    if (!g_global)
+        g_global = new Ref(makeEmpty());
+    return *g_global;
+}
+
+void Env::releaseGlobal() {
+    delete g_global;
+    g_global = nullptr;
+}
+
+Env* Env::clone() const {
+    Env* copy = new Env;
+    copy->m_stack = m_stack;
+    copy->m_current = m_current ? m_current->clone() : nullptr;
+    return copy;
+}
+
+Ref Env::pop() {
+    if (m_stack.empty()) {
+        report(DIAG_POP_EMPTY);
+        return makeEmpty();
+    }
+    Ref value = std::move(m_stack.back());
+    m_stack.pop_back();
+    return value;
+}
+
+Holder* Env::top() {
+    if (m_stack.empty()) {
+        report(DIAG_POP_EMPTY);
+        m_stack.push_back(makeEmpty());
+    }
+    return m_stack.back().get();
+}
+
+void Env::enter(Scope* scope) {
+    scope->setOuter(m_current);
+    m_current = scope;
+}
+
+bool Env::run(CodeBlock* block, int& pc) {
+    for (;;) {
+        if (pc >= block->size()) {
+            m_current = m_current->onEnd(*this);
+            return true;
+        }
+        int status = block->at(pc++)->execute(*this);
+        if (status != STATUS_CONTINUE)
+            return status != STATUS_YIELD;
+    }
+}
+
+void Env::drive() {
+    while (m_current && run(m_current->code(), m_current->pc())) {
+    }
+}
+
+} // namespace Kel

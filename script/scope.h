@@ -1,0 +1,166 @@
+// Scopes: each is at once an activation record (code block and position) and
+// a name space (its variables). The kinds differ in how far a name lookup, a
+// return, a break, a continue or a goto travels. Slot order is fixed.
+#pragma once
+
+#include "holder.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace Kel {
+
+class CodeBlock;
+class Env;
+
+enum ScopeKind {
+    SCOPE_BASE = 0,
+    SCOPE_ANONYMOUS = 1,
+    SCOPE_LOOP = 2,
+    SCOPE_FUNCTION = 3,
+    SCOPE_CONSTRUCTOR = 4,
+    SCOPE_METHOD = 5,
+};
+
+class Scope {
+public:
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+    // Deletes the whole outer chain too.
+    virtual ~Scope();                                                    // 0
+    virtual int scopeKind() const { return SCOPE_BASE; }                 // 1
+    virtual Scope* clone() const = 0;                                    // 2
+    virtual Holder* lookup(std::string_view name);                       // 3
+    // Control transfers answer the scope that becomes current; a scope that
+    // is left has deleted itself (but not its outer chain).
+    virtual Scope* onReturn() = 0;                                       // 4
+    virtual Scope* onBreak() = 0;                                        // 5
+    virtual Scope* onContinue() = 0;                                     // 6
+    virtual Scope* findLabel(std::string_view name);                     // 7
+    virtual Scope* onEnd(Env& env);                                      // 8
+    virtual bool declareStatic(std::string_view name, const Ref& value, Env* env); // 9
+    virtual bool declare(std::string_view name, const Ref& value, Env* env);       // 10
+    virtual Ref visibleVariables();                                      // 11
+    virtual Ref capture(const Ref& function);                            // 12
+
+    // The declaration of the base class whatever the kind: a true local.
+    bool declareLocal(std::string_view name, const Ref& value, Env* env);
+
+    CodeBlock* code() const { return m_code; }
+    int& pc() { return m_pc; }
+    Scope* outer() const { return m_outer; }
+    void setOuter(Scope* outer) { m_outer = outer; }
+    // Gives up the outer chain without deleting it.
+    Scope* detachOuter();
+    // The variables object, made when first needed.
+    Holder* variables();
+    // Nesting depth of the chain (this scope counts 1); for tests and limits.
+    int depth() const;
+
+    static void* operator new(std::size_t size);
+    static void operator delete(void* slot);
+
+protected:
+    explicit Scope(CodeBlock* code);
+    // Block and loop scopes hand return, break and continue outward: the outer
+    // scope answers, then this scope goes.
+    Scope* passOutward(Scope* (Scope::*transfer)());
+    // Copies code, pc and a deep copy of the variables; the outer chain is
+    // cloned by cloneOuterInto.
+    Scope(const Scope& source, int);
+    void cloneOuterInto(Scope* copy) const;
+    // Detaches the outer scope, deletes this one and answers the outer.
+    Scope* leave();
+    Holder* ownVariable(std::string_view name) const;
+    // Shares every variable of this scope with `function` (closure capture).
+    Ref captureOwnVariables(const Ref& function);
+
+    Ref m_variables;
+    Scope* m_outer = nullptr;
+    CodeBlock* m_code;
+    int m_pc = 0;
+};
+
+// A `{ ... }` block.
+class AnonymousScope : public Scope {
+public:
+    explicit AnonymousScope(CodeBlock* code) : Scope(code) {}
+    int scopeKind() const override { return SCOPE_ANONYMOUS; }
+    Scope* clone() const override;
+    Scope* onReturn() override;
+    Scope* onBreak() override;
+    Scope* onContinue() override;
+
+protected:
+    AnonymousScope(const AnonymousScope& source, int) : Scope(source, 0) {}
+};
+
+// The body of a loop; continue resets pc to the restart index.
+class LoopScope : public Scope {
+public:
+    LoopScope(CodeBlock* code, int restart) : Scope(code), m_restart(restart) {}
+    int scopeKind() const override { return SCOPE_LOOP; }
+    Scope* clone() const override;
+    Scope* onReturn() override;
+    Scope* onBreak() override;
+    Scope* onContinue() override;
+    int restart() const { return m_restart; }
+
+private:
+    LoopScope(const LoopScope& source, int) : Scope(source, 0), m_restart(source.m_restart) {}
+    int m_restart;
+};
+
+// A function call: names stop at the function object's members.
+class FunctionScope : public Scope {
+public:
+    FunctionScope(CodeBlock* code, Holder* function) : Scope(code), m_function(function) {}
+    int scopeKind() const override { return SCOPE_FUNCTION; }
+    Scope* clone() const override;
+    Holder* lookup(std::string_view name) override;
+    Scope* onReturn() override;
+    Scope* onBreak() override;
+    Scope* onContinue() override;
+    Scope* findLabel(std::string_view name) override;
+    bool declareStatic(std::string_view name, const Ref& value, Env* env) override;
+    Ref capture(const Ref& function) override;
+    Holder* function() const { return m_function.get(); }
+
+protected:
+    FunctionScope(const FunctionScope& source, int)
+        : Scope(source, 0), m_function(source.m_function) {}
+    Ref m_function;
+};
+
+// A method call: names also reach the bound object's members, and
+// declarations make instance variables.
+class MethodScope : public FunctionScope {
+public:
+    MethodScope(CodeBlock* code, Holder* function, Holder* self)
+        : FunctionScope(code, function), m_self(self) {}
+    int scopeKind() const override { return SCOPE_METHOD; }
+    Scope* clone() const override;
+    Holder* lookup(std::string_view name) override;
+    bool declare(std::string_view name, const Ref& value, Env* env) override;
+    Holder* self() const { return m_self.get(); }
+
+protected:
+    MethodScope(const MethodScope& source, int) : FunctionScope(source, 0), m_self(source.m_self) {}
+    Ref m_self;
+};
+
+// A constructor run: at its end the new instance replaces the stack top.
+class ConstructorScope : public MethodScope {
+public:
+    ConstructorScope(CodeBlock* code, Holder* cls, Holder* instance)
+        : MethodScope(code, cls, instance) {}
+    int scopeKind() const override { return SCOPE_CONSTRUCTOR; }
+    Scope* clone() const override;
+    Scope* onEnd(Env& env) override;
+
+private:
+    ConstructorScope(const ConstructorScope& source, int) : MethodScope(source, 0) {}
+};
+
+} // namespace Kel
