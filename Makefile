@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 # Both install the Debian packages that are missing, configure and build.
 
-PACKAGES := g++ cmake make pkg-config libgtest-dev \
+PACKAGES := g++ cmake make pkg-config libgtest-dev python3 \
   libglut-dev libglu1-mesa-dev libfreetype-dev libfreeimage-dev libboost-dev \
   libopenal-dev libsndfile1-dev \
   xvfb xauth xdotool imagemagick sox fonts-ipafont-mincho fonts-ipafont-gothic
