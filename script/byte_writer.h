@@ -1,0 +1,43 @@
+// ByteWriter: the growing byte buffer that compiled code is serialised into.
+// Multi-byte operands go out little-endian whatever the host's byte order, so
+// a compiled file reads back the same on every machine.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace Kel {
+
+class ByteWriter {
+public:
+    void byte(uint8_t value) { m_bytes.push_back(value); }
+    void u32(uint32_t value) {
+        for (int shift = 0; shift < 32; shift += 8)
+            byte(static_cast<uint8_t>(value >> shift));
+    }
+    void i32(int32_t value) { u32(static_cast<uint32_t>(value)); }
+    // IEEE 754 double, 8 bytes little-endian.
+    void f64(double value) {
+        uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        for (int shift = 0; shift < 64; shift += 8)
+            byte(static_cast<uint8_t>(bits >> shift));
+    }
+    // A name or string: its bytes, then one zero byte.
+    void text(std::string_view value) {
+        m_bytes.insert(m_bytes.end(), value.begin(), value.end());
+        byte(0);
+    }
+
+    const std::vector<uint8_t>& bytes() const { return m_bytes; }
+    std::vector<uint8_t> take() { return std::move(m_bytes); }
+    size_t size() const { return m_bytes.size(); }
+
+private:
+    std::vector<uint8_t> m_bytes;
+};
+
+} // namespace Kel
