@@ -52,6 +52,18 @@ public:
     // Gives up the value without deleting it (the collector breaks cycles so).
     vBase* detachValue(vBase* replacement);
 
+    // Collector visits. Both walk with a work list of their own, so a long
+    // chain of values cannot exhaust the native stack.
+    bool isReachable() const { return m_count & REACHABLE_MARK; }
+    bool isVisited() const { return m_count & VISITED_MARK; }
+    void clearMarks() { m_count &= ~(REACHABLE_MARK | VISITED_MARK); }
+    // Marks this holder reachable, then everything its value leads to.
+    void gcMark();
+    // Meets this holder while counting the references to `root` that come from
+    // holders not marked reachable: a reference to `root` adds 1 to `counter`;
+    // an unvisited holder is visited and its children traced in turn.
+    void gcTrace(Holder* root, int& counter);
+
     static void* operator new(std::size_t size);
     static void operator delete(void* slot);
 

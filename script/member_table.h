@@ -1,0 +1,74 @@
+// MemberTable: the name-to-value table of objects (and, with int values, the
+// label table of code blocks). Open addressing with a home area and an
+// overflow area of the same size; iteration follows slot order, which is the
+// order scripts see for keys, printing, comparison, cloning and serialising.
+#pragma once
+
+#include "holder.h"
+#include "shared_string.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace Kel {
+
+class MemberTable {
+public:
+    struct Entry {
+        SharedString name;
+        Ref value;      // members
+        int32_t number; // labels
+        bool used;
+    };
+
+    MemberTable() = default;
+    MemberTable(const MemberTable&) = delete;
+    MemberTable& operator=(const MemberTable&) = delete;
+    MemberTable(MemberTable&& other) noexcept;
+    MemberTable& operator=(MemberTable&& other) noexcept;
+    ~MemberTable();
+
+    // 0 for an empty name, else ((last byte) + (first byte) * 256) ^ (length << 4).
+    static uint32_t hash(std::string_view name);
+
+    uint32_t size() const { return m_count; }
+    bool empty() const { return m_count == 0; }
+    // Home slots; the overflow area is as large again. 0 before the first insert.
+    uint32_t capacity() const { return m_capacity; }
+
+    Entry* find(std::string_view name) const;
+    // Adds an entry for `name`, which must be absent; grows first when full.
+    Entry& insert(std::string_view name);
+    // The entry for `name`, inserted (empty value, number 0) when absent.
+    Entry& findOrInsert(std::string_view name, bool& inserted);
+    // Deletes the entry; answers whether there was one.
+    bool remove(std::string_view name);
+    void clear();
+
+    // Slot-order access: slots 0 .. slotCount()-1, home slots first.
+    uint32_t slotCount() const { return 2 * m_capacity; }
+    Entry* slot(uint32_t index) const { return m_slots[index].used ? &m_slots[index] : nullptr; }
+    // Calls visit(Entry&) for every entry in slot order.
+    template <class Visit> void forEach(Visit&& visit) const {
+        for (uint32_t i = 0; i < slotCount(); ++i) {
+            if (m_slots[i].used)
+                visit(m_slots[i]);
+        }
+    }
+
+    // Label use: the number kept under `name`.
+    void setNumber(std::string_view name, int32_t number);
+    bool findNumber(std::string_view name, int32_t& number) const;
+
+private:
+    uint32_t homeOf(std::string_view name) const { return hash(name) & (m_capacity - 1); }
+    void grow();
+    // Places an entry for `name` in its home slot or the first free overflow slot.
+    Entry& place(std::string_view name);
+
+    Entry* m_slots = nullptr;
+    uint32_t m_count = 0;
+    uint32_t m_capacity = 0;
+};
+
+} // namespace Kel

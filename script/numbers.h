@@ -1,0 +1,117 @@
+// The number values: vInt (signed 32-bit), vHex (the same bits read as
+// unsigned) and vFloat (double). Arithmetic wraps, division by zero gives 0,
+// and the right-hand side is always converted to the left-hand class first.
+#pragma once
+
+#include "value.h"
+
+namespace Kel::variable::Variable {
+
+class vInt final : public vBase {
+public:
+    explicit vInt(int32_t value = 0) : m_value(value) {}
+    int32_t value() const { return m_value; }
+    void setValue(int32_t value) { m_value = value; }
+
+    int typeCode() const override { return TYPE_INT; }
+    vBase* clone() const override;
+    vBase* substitute(const Ref& rhs) override;
+    void addAssign(const Ref& rhs) override;
+    void subAssign(const Ref& rhs) override;
+    void mulAssign(const Ref& rhs) override;
+    void divAssign(const Ref& rhs) override;
+    void modAssign(const Ref& rhs) override;
+    void andAssign(const Ref& rhs) override;
+    void orAssign(const Ref& rhs) override;
+    void xorAssign(const Ref& rhs) override;
+    void shlAssign(const Ref& rhs) override;
+    void shrAssign(const Ref& rhs) override;
+    bool equals(const Ref& rhs) override;
+    bool notEquals(const Ref& rhs) override;
+    bool lessEqual(const Ref& rhs) override;
+    bool greaterEqual(const Ref& rhs) override;
+    bool less(const Ref& rhs) override;
+    bool greater(const Ref& rhs) override;
+    void negate() override;
+    void complement() override;
+    bool toBool() override { return m_value != 0; }
+    int32_t toInt() override { return m_value; }
+    double toFloat() override { return m_value; }
+    SharedString toString() override;
+    int count() override { return 1; }
+    void dump() override;
+
+private:
+    int32_t m_value;
+};
+
+class vHex final : public vBase {
+public:
+    explicit vHex(uint32_t value = 0) : m_value(value) {}
+    uint32_t value() const { return m_value; }
+    void setValue(uint32_t value) { m_value = value; }
+
+    int typeCode() const override { return TYPE_HEX; }
+    vBase* clone() const override;
+    vBase* substitute(const Ref& rhs) override;
+    void addAssign(const Ref& rhs) override;
+    void subAssign(const Ref& rhs) override;
+    void mulAssign(const Ref& rhs) override;
+    void divAssign(const Ref& rhs) override;
+    void modAssign(const Ref& rhs) override;
+    void andAssign(const Ref& rhs) override;
+    void orAssign(const Ref& rhs) override;
+    void xorAssign(const Ref& rhs) override;
+    void shlAssign(const Ref& rhs) override;
+    void shrAssign(const Ref& rhs) override;
+    bool equals(const Ref& rhs) override;
+    bool notEquals(const Ref& rhs) override;
+    bool lessEqual(const Ref& rhs) override;
+    bool greaterEqual(const Ref& rhs) override;
+    bool less(const Ref& rhs) override;
+    bool greater(const Ref& rhs) override;
+    void negate() override;
+    void complement() override;
+    bool toBool() override { return m_value != 0; }
+    int32_t toInt() override { return static_cast<int32_t>(m_value); }
+    double toFloat() override { return m_value; }
+    SharedString toString() override;
+    int count() override { return 1; }
+    void dump() override;
+
+private:
+    uint32_t m_value;
+};
+
+class vFloat final : public vBase {
+public:
+    explicit vFloat(double value = 0.0) : m_value(value) {}
+    double value() const { return m_value; }
+    void setValue(double value) { m_value = value; }
+
+    int typeCode() const override { return TYPE_FLOAT; }
+    vBase* clone() const override;
+    vBase* substitute(const Ref& rhs) override;
+    void addAssign(const Ref& rhs) override;
+    void subAssign(const Ref& rhs) override;
+    void mulAssign(const Ref& rhs) override;
+    void divAssign(const Ref& rhs) override;
+    bool equals(const Ref& rhs) override;
+    bool notEquals(const Ref& rhs) override;
+    bool lessEqual(const Ref& rhs) override;
+    bool greaterEqual(const Ref& rhs) override;
+    bool less(const Ref& rhs) override;
+    bool greater(const Ref& rhs) override;
+    void negate() override { m_value = -m_value; }
+    bool toBool() override { return m_value != 0.0; }
+    int32_t toInt() override;
+    double toFloat() override { return m_value; }
+    SharedString toString() override;
+    int count() override { return 1; }
+    void dump() override;
+
+private:
+    double m_value;
+};
+
+} // namespace Kel::variable::Variable
