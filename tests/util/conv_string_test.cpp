@@ -1,0 +1,136 @@
+// Text conversions: round trips of Japanese script text, invalid input turned into
+// replacement characters, the buffer forms, and the whole-character prefix used
+// when a message is typed out byte by byte.
+#include "util/ConvString.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+namespace CS = Kura::ConvString;
+
+const std::string kJapanese = "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF"
+                              "\xE3\x80\x81\xE4\xB8\x96\xE7\x95\x8C"; // こんにちは、世界
+const std::string kReplacement = "\xEF\xBF\xBD";
+
+TEST(ConvStringRoundTrip, JapaneseComesBackByteForByte) {
+    std::string ansi = CS::Utf8ToAnsi(kJapanese);
+    EXPECT_EQ(CS::AnsiToUtf8(ansi), kJapanese);
+    std::wstring wide = CS::AnsiToWide(ansi);
+    EXPECT_EQ(wide, L"こんにちは、世界");
+    EXPECT_EQ(CS::WideToAnsi(wide), kJapanese);
+    EXPECT_EQ(CS::WideToUtf8(wide), kJapanese);
+}
+
+TEST(ConvStringRoundTrip, EveryEncodingLengthAndLongTextSurvive) {
+    std::wstring wide = L"A\u00E9\u3042\U0001F600~\\";
+    std::string narrow = CS::WideToUtf8(wide);
+    EXPECT_EQ(narrow, "A\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80~\\");
+    EXPECT_EQ(CS::AnsiToWide(narrow), wide);
+    std::string longText;
+    for (int i = 0; i < 2000; ++i)
+        longText += "\xE3\x81\x82";
+    EXPECT_EQ(CS::Utf8ToAnsi(longText), longText);
+    EXPECT_EQ(CS::WideToAnsi(CS::AnsiToWide(longText)), longText);
+}
+
+TEST(ConvStringRoundTrip, EmptyTextStaysEmpty) {
+    EXPECT_EQ(CS::WideToAnsi(std::wstring()), "");
+    EXPECT_EQ(CS::AnsiToWide(std::string()), L"");
+    EXPECT_EQ(CS::Utf8ToAnsi(""), "");
+}
+
+TEST(ConvStringInvalid, BadBytesBecomeReplacementCharacters) {
+    EXPECT_EQ(CS::Utf8ToAnsi("a\xFF" "b"), "a" + kReplacement + "b");
+    EXPECT_EQ(CS::AnsiToWide("\x80"), L"\uFFFD");
+    // Overlong slash, an encoded surrogate and a code point past U+10FFFF.
+    EXPECT_EQ(CS::AnsiToWide("\xC0\xAF"), L"\uFFFD\uFFFD");
+    EXPECT_EQ(CS::AnsiToWide("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(CS::AnsiToWide("\xF4\x90\x80\x80"), L"\uFFFD\uFFFD\uFFFD\uFFFD");
+}
+
+TEST(ConvStringInvalid, TruncatedSequenceIsOneReplacementAndTheRestSurvives) {
+    EXPECT_EQ(CS::AnsiToWide("\xE3\x81" "x"), L"\uFFFDx");
+    EXPECT_EQ(CS::AnsiToWide("x\xE3\x81"), L"x\uFFFD");
+    EXPECT_EQ(CS::AnsiToUtf8("\xF0\x9F\x98"), kReplacement);
+    std::string sjis = "\x82\xA0\x82\xA2"; // あい in the old code page
+    EXPECT_EQ(CS::AnsiToWide(sjis), L"\uFFFD\uFFFD\uFFFD\uFFFD");
+}
+
+TEST(ConvStringInvalid, UnencodableWideCharactersBecomeReplacements) {
+    std::wstring wide;
+    wide += static_cast<wchar_t>(0xD800);
+    wide += static_cast<wchar_t>(0x110000);
+    wide += L'z';
+    EXPECT_EQ(CS::WideToUtf8(wide), kReplacement + kReplacement + "z");
+}
+
+TEST(ConvStringBuffer, WritesAndTerminatesWhenItFits) {
+    char narrow[16] = "garbage";
+    EXPECT_EQ(CS::WideToAnsi(L"\u3042a", narrow, sizeof narrow), 4u);
+    EXPECT_STREQ(narrow, "\xE3\x81\x82" "a");
+    wchar_t wide[8] = L"junk";
+    EXPECT_EQ(CS::AnsiToWide("\xE3\x81\x82" "a", wide, 8), 2u);
+    EXPECT_EQ(std::wstring(wide), L"\u3042a");
+}
+
+TEST(ConvStringBuffer, NullEmptyOrTooSmallWritesNothing) {
+    char narrow[4] = "xyz";
+    EXPECT_EQ(CS::WideToAnsi(nullptr, narrow, sizeof narrow), 0u);
+    EXPECT_STREQ(narrow, "");
+    EXPECT_EQ(CS::WideToAnsi(L"\u3042\u3042", narrow, sizeof narrow), 0u);
+    EXPECT_STREQ(narrow, "");
+    EXPECT_EQ(CS::WideToAnsi(L"abc", nullptr, 10), 0u);
+    wchar_t wide[3] = L"ab";
+    EXPECT_EQ(CS::AnsiToWide("", wide, 3), 0u);
+    EXPECT_EQ(wide[0], L'\0');
+    EXPECT_EQ(CS::AnsiToWide("abc", wide, 3), 0u);
+    EXPECT_EQ(wide[0], L'\0');
+    EXPECT_EQ(CS::AnsiToWide("ab", wide, 3), 2u);
+}
+
+TEST(ConvStringTyping, PrefixNeverEndsInsideACharacter) {
+    std::string text = "a\xE3\x81\x82" "b"; // a あ b
+    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 0), 0u);
+    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 1), 1u);
+    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 2), 1u);
+    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 3), 1u);
+    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 4), 4u);
+    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 5), 5u);
+    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 99), 5u);
+}
+
+TEST(ConvStringTyping, InvalidBytesCountAsTheirOwnCharacters) {
+    std::string text = "\xFF\xE3\x81";
+    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 1), 1u);
+    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 2), 1u);
+    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 3), 3u);
+}
+
+TEST(NumberText, PlainDecimal) {
+    EXPECT_EQ(CS::IntToString(-120), "-120");
+    EXPECT_EQ(CS::IntToWString(0), L"0");
+    EXPECT_EQ(CS::IntToWStringFast(INT32_MIN), L"-2147483648");
+    EXPECT_EQ(CS::IntToWStringFast(34), L"34");
+}
+
+TEST(NumberText, BlankPaddingGoesInFront) {
+    EXPECT_EQ(CS::PadBlank(-5, 4), "  -5");
+    EXPECT_EQ(CS::PadBlank(42, 5), "   42");
+    EXPECT_EQ(CS::PadBlankW(7, 3), L"  7");
+    EXPECT_EQ(CS::PadBlank(12345, 3), "12345");
+    EXPECT_EQ(CS::PadBlank(1, -2), "1");
+}
+
+TEST(NumberText, ZeroPaddingGoesAfterTheSign) {
+    EXPECT_EQ(CS::PadZero(-5, 4), "-005");
+    EXPECT_EQ(CS::PadZero(3, 3), "003");
+    EXPECT_EQ(CS::PadZeroW(0, 2), L"00");
+    EXPECT_EQ(CS::PadZeroW(-12, 3), L"-12");
+    EXPECT_EQ(CS::PadZero(INT32_MIN, 12), "-02147483648");
+    EXPECT_EQ(CS::PadZero(INT32_MAX, 10), "2147483647");
+}
+
+} // namespace
