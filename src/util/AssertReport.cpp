@@ -15,13 +15,11 @@ DebugBreakHook g_DebugBreakHook = nullptr;
 
 std::wstring BuildReportText(const char* file, int32_t line, const char* function,
                              const wchar_t* expression) {
-    if (file == nullptr || function == nullptr || expression == nullptr)
-        return std::wstring();
+    if (file == nullptr || function == nullptr || expression == nullptr) return std::wstring();
     std::wstring text = L"File=" + ConvString::AnsiToWide(file);
     text += L"\nLine=" + std::to_wstring(line);
     text += L"\nFunc=" + ConvString::AnsiToWide(function) + L"\n";
-    if (*expression != L'\0')
-        text += std::wstring(L"mes=") + expression + L"\n";
+    if (*expression != L'\0') text += std::wstring(L"mes=") + expression + L"\n";
     return text;
 }
 
@@ -35,8 +33,7 @@ void ReportAssertion(bool toConsole, const char* file, int32_t line, const char*
         return;
     }
     WriteLog(text);
-    if (g_DebugBreakHook != nullptr)
-        g_DebugBreakHook();
+    if (g_DebugBreakHook != nullptr) g_DebugBreakHook();
 }
 
 DebugBreakHook SetDebugBreakHook(DebugBreakHook hook) {
@@ -47,12 +44,13 @@ DebugBreakHook SetDebugBreakHook(DebugBreakHook hook) {
 
 void WriteLog(const std::string& text) {
     std::FILE* file = std::fopen(LOG_FILE_NAME, "ab");
-    if (file == nullptr)
-        return;
+    if (file == nullptr) return;
     std::fwrite(text.data(), 1, text.size(), file);
     std::fclose(file);
 }
 
-void WriteLog(const std::wstring& text) { WriteLog(ConvString::WideToAnsi(text)); }
+void WriteLog(const std::wstring& text) {
+    WriteLog(ConvString::WideToAnsi(text));
+}
 
 } // namespace Kura

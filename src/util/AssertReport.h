@@ -33,6 +33,6 @@ void WriteLog(const std::wstring& text);
 // go on or return early. The texts are literals because a report carries them
 // exactly as written (the formatter would respace #cond, and __func__ has no
 // namespace): KURA_CHECK(idx < MAX, "idx<MAX", "src\\of\\Foo", "Kura::Foo::Bar", __LINE__)
-#define KURA_CHECK(cond, condText, file, function, line)                                      \
-    (static_cast<bool>(cond) ||                                                                \
+#define KURA_CHECK(cond, condText, file, function, line)                                           \
+    (static_cast<bool>(cond) ||                                                                    \
      (::Kura::ReportAssertion(false, file, line, function, L"" condText), false))

@@ -13,8 +13,7 @@ constexpr uint32_t ALPHA_MASK = 0xFF;
 } // namespace
 
 uint32_t Get1dIndexFrom2dIndex(uint32_t row, uint32_t column, uint32_t colSize) {
-    KURA_CHECK(colSize != 0, "colSize", SOURCE_NAME, "Kura::Calc::Get1dIndexFrom2dIndex",
-               __LINE__);
+    KURA_CHECK(colSize != 0, "colSize", SOURCE_NAME, "Kura::Calc::Get1dIndexFrom2dIndex", __LINE__);
     return row * colSize + column;
 }
 

@@ -9,7 +9,9 @@
 
 namespace Kura {
 
-void PrintWide(const std::wstring& text) { PrintNarrow(ConvString::WideToAnsi(text)); }
+void PrintWide(const std::wstring& text) {
+    PrintNarrow(ConvString::WideToAnsi(text));
+}
 
 void PrintNarrow(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);

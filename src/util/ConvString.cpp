@@ -19,14 +19,15 @@ struct Decoded {
     size_t length;      // bytes consumed, at least 1
 };
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 // Reads one character at text[pos]. The valid range of the second byte rules out
 // overlong forms, surrogates and code points above U+10FFFF.
 Decoded DecodeOne(const std::string& text, size_t pos) {
     auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80)
-        return {lead, 1};
+    if (lead < 0x80) return {lead, 1};
     size_t need = 0;
     char32_t value = 0;
     unsigned char low = 0x80, high = 0xBF;
@@ -36,38 +37,33 @@ Decoded DecodeOne(const std::string& text, size_t pos) {
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         need = 2;
         value = lead & 0x0F;
-        if (lead == 0xE0)
-            low = 0xA0;
-        if (lead == 0xED)
-            high = 0x9F;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         need = 3;
         value = lead & 0x07;
-        if (lead == 0xF0)
-            low = 0x90;
-        if (lead == 0xF4)
-            high = 0x8F;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
     } else {
         return {REPLACEMENT_CHARACTER, 1};
     }
     size_t used = 1;
     for (size_t i = 0; i < need; ++i, ++used) {
-        if (pos + used >= text.size())
-            return {REPLACEMENT_CHARACTER, used};
+        if (pos + used >= text.size()) return {REPLACEMENT_CHARACTER, used};
         auto byte = static_cast<unsigned char>(text[pos + used]);
         bool inRange = i == 0 ? (byte >= low && byte <= high) : IsContinuation(byte);
-        if (!inRange)
-            return {REPLACEMENT_CHARACTER, used};
+        if (!inRange) return {REPLACEMENT_CHARACTER, used};
         value = (value << 6) | (byte & 0x3F);
     }
     return {value, used};
 }
 
-bool IsEncodable(char32_t c) { return c <= MAX_CODE_POINT && (c < 0xD800 || c > 0xDFFF); }
+bool IsEncodable(char32_t c) {
+    return c <= MAX_CODE_POINT && (c < 0xD800 || c > 0xDFFF);
+}
 
 void AppendUtf8(std::string& out, char32_t c) {
-    if (!IsEncodable(c))
-        c = REPLACEMENT_CHARACTER;
+    if (!IsEncodable(c)) c = REPLACEMENT_CHARACTER;
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -102,9 +98,13 @@ std::string Sanitized(const std::string& text) {
 
 } // namespace
 
-std::string Utf8ToAnsi(const std::string& text) { return Sanitized(text); }
+std::string Utf8ToAnsi(const std::string& text) {
+    return Sanitized(text);
+}
 
-std::string AnsiToUtf8(const std::string& text) { return Sanitized(text); }
+std::string AnsiToUtf8(const std::string& text) {
+    return Sanitized(text);
+}
 
 std::wstring AnsiToWide(const std::string& text) {
     std::wstring out;
@@ -125,30 +125,26 @@ std::string WideToUtf8(const std::wstring& text) {
     return out;
 }
 
-std::string WideToAnsi(const std::wstring& text) { return WideToUtf8(text); }
+std::string WideToAnsi(const std::wstring& text) {
+    return WideToUtf8(text);
+}
 
 size_t WideToAnsi(const wchar_t* text, char* buffer, size_t bufferSize) {
-    if (buffer == nullptr || bufferSize == 0)
-        return 0;
+    if (buffer == nullptr || bufferSize == 0) return 0;
     buffer[0] = '\0';
-    if (text == nullptr || *text == L'\0')
-        return 0;
+    if (text == nullptr || *text == L'\0') return 0;
     std::string converted = WideToAnsi(std::wstring(text));
-    if (converted.size() >= bufferSize)
-        return 0;
+    if (converted.size() >= bufferSize) return 0;
     std::memcpy(buffer, converted.c_str(), converted.size() + 1);
     return converted.size();
 }
 
 size_t AnsiToWide(const char* text, wchar_t* buffer, size_t bufferCharacters) {
-    if (buffer == nullptr || bufferCharacters == 0)
-        return 0;
+    if (buffer == nullptr || bufferCharacters == 0) return 0;
     buffer[0] = L'\0';
-    if (text == nullptr || *text == '\0')
-        return 0;
+    if (text == nullptr || *text == '\0') return 0;
     std::wstring converted = AnsiToWide(std::string(text));
-    if (converted.size() >= bufferCharacters)
-        return 0;
+    if (converted.size() >= bufferCharacters) return 0;
     std::wmemcpy(buffer, converted.c_str(), converted.size() + 1);
     return converted.size();
 }
@@ -157,8 +153,7 @@ size_t Utf8CompletePrefixLength(const std::string& text, size_t maxBytes) {
     size_t pos = 0;
     while (pos < text.size()) {
         size_t next = pos + DecodeOne(text, pos).length;
-        if (next > maxBytes)
-            break;
+        if (next > maxBytes) break;
         pos = next;
     }
     return pos;

@@ -29,8 +29,9 @@ size_t PadCount(int32_t value, int32_t width) {
     return count > 0 ? static_cast<size_t>(count) : 0;
 }
 
-template <typename String> String Padded(String digits, int32_t value, int32_t width,
-                                         typename String::value_type pad, bool afterSign) {
+template <typename String>
+String Padded(String digits, int32_t value, int32_t width, typename String::value_type pad,
+              bool afterSign) {
     size_t at = (afterSign && value < 0) ? 1 : 0;
     digits.insert(at, PadCount(value, width), pad);
     return digits;

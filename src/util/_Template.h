@@ -36,8 +36,7 @@ template <typename E> constexpr E FromNumber(int64_t value) {
 template <typename T> std::string CompilerTypeName() {
     std::string_view pretty = __PRETTY_FUNCTION__;
     size_t start = pretty.find("T = ");
-    if (start == std::string_view::npos)
-        return std::string();
+    if (start == std::string_view::npos) return std::string();
     start += 4;
     size_t end = pretty.find_first_of(";]", start);
     return std::string(pretty.substr(start, end - start));
@@ -56,8 +55,7 @@ template <typename E> E EnumPlusplusLoop(E value, E startEnum, E sentryEnum) {
     using namespace TemplateDetail;
     KURA_CHECK(ToNumber(sentryEnum) > ToNumber(startEnum), "sentryEnum>startEnum", SOURCE_NAME,
                "EnumPlusplusLoop", 323);
-    if (ToNumber(value) >= ToNumber(sentryEnum) - 1)
-        return startEnum;
+    if (ToNumber(value) >= ToNumber(sentryEnum) - 1) return startEnum;
     return FromNumber<E>(ToNumber(value) + 1);
 }
 
@@ -66,8 +64,7 @@ template <typename E> E EnumMinusminusLoop(E value, E startEnum, E sentryEnum) {
     using namespace TemplateDetail;
     KURA_CHECK(ToNumber(sentryEnum) > ToNumber(startEnum), "sentryEnum>startEnum", SOURCE_NAME,
                "EnumMinusminusLoop", 338);
-    if (ToNumber(value) > ToNumber(startEnum))
-        return FromNumber<E>(ToNumber(value) - 1);
+    if (ToNumber(value) > ToNumber(startEnum)) return FromNumber<E>(ToNumber(value) - 1);
     return FromNumber<E>(ToNumber(sentryEnum) - 1);
 }
 
@@ -84,8 +81,7 @@ template <typename T> struct ArrayElementName {
 template <typename T> class Array {
 public:
     explicit Array(int32_t size) : m_Size(size < 0 ? 0 : size), m_Elements(m_Size) {
-        if (size < 0)
-            Report("::Array", L"!\"invalid Array construction!\"", __LINE__);
+        if (size < 0) Report("::Array", L"!\"invalid Array construction!\"", __LINE__);
     }
 
     int32_t GetSize() const { return m_Size; }
@@ -97,8 +93,7 @@ public:
 
 private:
     bool IsValid(int32_t index) const {
-        if (index >= 0 && index < m_Size)
-            return true;
+        if (index >= 0 && index < m_Size) return true;
         Report("::operator []", L"index>=0 && index<m_Size", __LINE__);
         return false;
     }

@@ -11,12 +11,14 @@ namespace {
 using AssertReport = ScratchDirTest;
 
 int g_HookCalls = 0;
-void CountHook() { ++g_HookCalls; }
+void CountHook() {
+    ++g_HookCalls;
+}
 
 TEST_F(AssertReport, WritesTheFiveLinesOfASlotCheck) {
     EXPECT_FALSE(std::filesystem::exists("log.txt"));
-    Kura::ReportAssertion(false, "src\\of\\TextureManager", 87,
-                          "Kura::TextureManager::LoadTexture", L"0");
+    Kura::ReportAssertion(false, "src\\of\\TextureManager", 87, "Kura::TextureManager::LoadTexture",
+                          L"0");
     EXPECT_EQ(ReadFile("log.txt"), "File=src\\of\\TextureManager\nLine=87\n"
                                    "Func=Kura::TextureManager::LoadTexture\nmes=0\n");
 }

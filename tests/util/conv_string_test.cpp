@@ -43,7 +43,9 @@ TEST(ConvStringRoundTrip, EmptyTextStaysEmpty) {
 }
 
 TEST(ConvStringInvalid, BadBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(CS::Utf8ToAnsi("a\xFF" "b"), "a" + kReplacement + "b");
+    EXPECT_EQ(CS::Utf8ToAnsi("a\xFF"
+                             "b"),
+              "a" + kReplacement + "b");
     EXPECT_EQ(CS::AnsiToWide("\x80"), L"\uFFFD");
     // Overlong slash, an encoded surrogate and a code point past U+10FFFF.
     EXPECT_EQ(CS::AnsiToWide("\xC0\xAF"), L"\uFFFD\uFFFD");
@@ -52,7 +54,9 @@ TEST(ConvStringInvalid, BadBytesBecomeReplacementCharacters) {
 }
 
 TEST(ConvStringInvalid, TruncatedSequenceIsOneReplacementAndTheRestSurvives) {
-    EXPECT_EQ(CS::AnsiToWide("\xE3\x81" "x"), L"\uFFFDx");
+    EXPECT_EQ(CS::AnsiToWide("\xE3\x81"
+                             "x"),
+              L"\uFFFDx");
     EXPECT_EQ(CS::AnsiToWide("x\xE3\x81"), L"x\uFFFD");
     EXPECT_EQ(CS::AnsiToUtf8("\xF0\x9F\x98"), kReplacement);
     std::string sjis = "\x82\xA0\x82\xA2"; // あい in the old code page
@@ -70,9 +74,13 @@ TEST(ConvStringInvalid, UnencodableWideCharactersBecomeReplacements) {
 TEST(ConvStringBuffer, WritesAndTerminatesWhenItFits) {
     char narrow[16] = "garbage";
     EXPECT_EQ(CS::WideToAnsi(L"\u3042a", narrow, sizeof narrow), 4u);
-    EXPECT_STREQ(narrow, "\xE3\x81\x82" "a");
+    EXPECT_STREQ(narrow, "\xE3\x81\x82"
+                         "a");
     wchar_t wide[8] = L"junk";
-    EXPECT_EQ(CS::AnsiToWide("\xE3\x81\x82" "a", wide, 8), 2u);
+    EXPECT_EQ(CS::AnsiToWide("\xE3\x81\x82"
+                             "a",
+                             wide, 8),
+              2u);
     EXPECT_EQ(std::wstring(wide), L"\u3042a");
 }
 
@@ -92,7 +100,8 @@ TEST(ConvStringBuffer, NullEmptyOrTooSmallWritesNothing) {
 }
 
 TEST(ConvStringTyping, PrefixNeverEndsInsideACharacter) {
-    std::string text = "a\xE3\x81\x82" "b"; // a あ b
+    std::string text = "a\xE3\x81\x82"
+                       "b"; // a あ b
     EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 0), 0u);
     EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 1), 1u);
     EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 2), 1u);

@@ -84,7 +84,8 @@ TEST_F(Templates, BadIndexIsReportedAndNeverLeavesTheArray) {
     EXPECT_EQ(slots[0].value, 7);
     EXPECT_EQ(slots[1].value, 7);
     std::string log = ReadFile("log.txt");
-    std::string report = "Func=Kura::Array<struct Slot>::operator []\nmes=index>=0 && index<m_Size\n";
+    std::string report =
+        "Func=Kura::Array<struct Slot>::operator []\nmes=index>=0 && index<m_Size\n";
     size_t first = log.find(report);
     ASSERT_NE(first, std::string::npos) << log;
     size_t second = log.find(report, first + 1);

@@ -1,0 +1,51 @@
+// The raw keyboard and mouse state: the window's event callbacks write it as
+// events arrive, the input controller reads it once per frame. Also holds the
+// window size the pointer position is measured against. Needs nothing else.
+#pragma once
+
+#include <cstddef>
+#include <map>
+
+namespace Kura {
+
+struct MousePoint {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+class InputState {
+public:
+    // Left, middle and right; other button numbers are ignored.
+    static constexpr int MOUSE_BUTTON_NUM = 3;
+
+    InputState(int windowWidth, int windowHeight);
+
+    // One writer per window callback.
+    void OnKeyPressed(int key);
+    void OnKeyReleased(int key);
+    void OnMouseMoved(int x, int y);
+    void OnMouseDragged(int x, int y, int button);
+    void OnMousePressed(int x, int y, int button);
+    void OnMouseReleased(int x, int y, int button);
+    void SetWindowSize(int width, int height);
+
+    bool IsKeyDown(int key) const; // a key never seen reads false
+    bool IsButtonDown(int button) const;
+    const MousePoint& GetMousePosition() const { return m_MousePos; }
+    int GetWindowWidth() const { return m_WindowWidth; }
+    int GetWindowHeight() const { return m_WindowHeight; }
+    size_t GetKeyEntryCount() const { return m_Keys.size(); }
+
+private:
+    bool m_ButtonDown[MOUSE_BUTTON_NUM] = {};
+    MousePoint m_MousePos;
+    std::map<int, bool> m_Keys; // an entry stays, false, after its key is let go
+    int m_WindowWidth;
+    int m_WindowHeight;
+};
+
+// The one input state of the process; created and deleted by the application.
+extern InputState* g_pInput;
+
+} // namespace Kura
