@@ -1,0 +1,209 @@
+// Picture decoding: pixel order and types as FreeImage hands them over, and every
+// way a file can be unusable (missing, not a picture, cut short, absurdly large).
+#include "gl_test_window.h"
+#include "ofImage.h"
+#include "ofLog.h"
+#include "ofUtils.h"
+
+#include <FreeImage.h>
+#include <cstdio>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+using kura_test::Rgba;
+
+std::string tempPath(const char* name) {
+    return testing::TempDir() + "kura_image_" + std::to_string(getpid()) + "_" + name;
+}
+
+Rgba corners(int x, int y) {
+    if (x < 150 && y < 100) return {255, 0, 0, 255};  // top left red
+    if (x >= 150 && y < 100) return {0, 255, 0, 128}; // top right half green
+    if (x < 150) return {0, 0, 255, 0};               // bottom left clear blue
+    return {10, 20, 30, 255};
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+uint32_t crc32(const std::string& bytes) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char c : bytes) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+std::string bigEndian(uint32_t v) {
+    return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+}
+
+std::string chunk(const std::string& type, const std::string& data) {
+    const std::string body = type + data;
+    return bigEndian(static_cast<uint32_t>(data.size())) + body + bigEndian(crc32(body));
+}
+
+// A well-formed PNG whose header claims a picture of w x h, with no pixel data.
+std::string pngHeaderOnly(uint32_t w, uint32_t h) {
+    return std::string("\x89PNG\r\n\x1a\n", 8) +
+           chunk("IHDR", bigEndian(w) + bigEndian(h) + std::string("\x08\x06\0\0\0", 5)) +
+           chunk("IDAT", "") + chunk("IEND", "");
+}
+
+std::string loadAndCaptureLog(ofImage& image, const std::string& path, bool& ok) {
+    testing::internal::CaptureStdout();
+    ok = image.loadImage(path);
+    return testing::internal::GetCapturedStdout();
+}
+
+TEST(ImageDecode, AlphaPictureKeepsTopRowFirstInRgbaOrder) {
+    const std::string path = tempPath("alpha.png");
+    kura_test::writePng(path, 300, 200, corners);
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(path));
+    EXPECT_EQ(image.getWidth(), 300);
+    EXPECT_EQ(image.getHeight(), 200);
+    EXPECT_EQ(image.getType(), OF_IMAGE_COLOR_ALPHA);
+    const unsigned char* px = image.getPixels();
+    auto at = [&](int x, int y) {
+        const unsigned char* p = px + (y * 300 + x) * 4;
+        return Rgba{p[0], p[1], p[2], p[3]};
+    };
+    EXPECT_EQ(at(0, 0), (Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(at(299, 0), (Rgba{0, 255, 0, 128}));
+    EXPECT_EQ(at(0, 199), (Rgba{0, 0, 255, 0}));
+    EXPECT_EQ(at(299, 199), (Rgba{10, 20, 30, 255}));
+    std::remove(path.c_str());
+}
+
+TEST(ImageDecode, OpaqueColourAndGreyPicturesKeepTheirTypes) {
+    const std::string colourPath = tempPath("rgb.png");
+    FIBITMAP* rgb = FreeImage_Allocate(4, 2, 24);
+    BYTE* top = FreeImage_GetScanLine(rgb, 1);
+    top[FI_RGBA_RED] = 200, top[FI_RGBA_GREEN] = 100, top[FI_RGBA_BLUE] = 50;
+    FreeImage_Save(FIF_PNG, rgb, colourPath.c_str());
+    FreeImage_Unload(rgb);
+
+    const std::string greyPath = tempPath("grey.png");
+    FIBITMAP* grey = FreeImage_Allocate(3, 3, 8);
+    FreeImage_GetScanLine(grey, 2)[0] = 77;
+    FreeImage_Save(FIF_PNG, grey, greyPath.c_str());
+    FreeImage_Unload(grey);
+
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(colourPath));
+    EXPECT_EQ(image.getType(), OF_IMAGE_COLOR);
+    EXPECT_EQ(image.getBytesPerPixel(), 3);
+    EXPECT_EQ(image.getPixels()[0], 200);
+    EXPECT_EQ(image.getPixels()[1], 100);
+    EXPECT_EQ(image.getPixels()[2], 50);
+
+    ASSERT_TRUE(image.loadImage(greyPath));
+    EXPECT_EQ(image.getType(), OF_IMAGE_GRAYSCALE);
+    EXPECT_EQ(image.getPixels()[0], 77);
+    EXPECT_EQ(image.getPixels()[1], 0);
+    std::remove(colourPath.c_str());
+    std::remove(greyPath.c_str());
+}
+
+// PNGs with alpha often arrive as palette pictures with a transparency table.
+TEST(ImageDecode, PalettePictureWithTransparencyGetsAlpha) {
+    const std::string path = tempPath("palette.png");
+    FIBITMAP* dib = FreeImage_Allocate(2, 1, 8);
+    RGBQUAD* palette = FreeImage_GetPalette(dib);
+    palette[1].rgbRed = 255, palette[1].rgbGreen = 255, palette[1].rgbBlue = 0;
+    BYTE alpha[256];
+    std::fill(alpha, alpha + 256, 255);
+    alpha[0] = 0;
+    FreeImage_SetTransparencyTable(dib, alpha, 256);
+    FreeImage_GetScanLine(dib, 0)[1] = 1;
+    FreeImage_Save(FIF_PNG, dib, path.c_str());
+    FreeImage_Unload(dib);
+
+    ofImage image;
+    ASSERT_TRUE(image.loadImage(path));
+    EXPECT_EQ(image.getType(), OF_IMAGE_COLOR_ALPHA);
+    EXPECT_EQ(image.getPixels()[3], 0);
+    EXPECT_EQ((Rgba{image.getPixels()[4], image.getPixels()[5], image.getPixels()[6],
+                    image.getPixels()[7]}),
+              (Rgba{255, 255, 0, 255}));
+    std::remove(path.c_str());
+}
+
+TEST(ImageDecode, RelativeNamesAreReadFromTheDataFolder) {
+    const std::string name = "kura_image_" + std::to_string(getpid()) + "_rel.png";
+    kura_test::writePng(testing::TempDir() + name, 300, 200, corners);
+    ofSetDataPathRoot(testing::TempDir());
+    ofImage image;
+    EXPECT_TRUE(image.loadImage(name));
+    ofSetDataPathRoot("data/");
+    bool ok = true;
+    loadAndCaptureLog(image, name, ok);
+    EXPECT_FALSE(ok);
+    std::remove((testing::TempDir() + name).c_str());
+}
+
+TEST(ImageFailure, MissingFileIsLoggedAndLeavesTheImageEmpty) {
+    ofImage image;
+    image.setFromPixels(reinterpret_cast<const unsigned char*>("abc"), 1, 1, OF_IMAGE_COLOR);
+    bool ok = true;
+    const std::string log = loadAndCaptureLog(image, tempPath("missing.png"), ok);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(image.isAllocated());
+    EXPECT_EQ(image.getWidth(), 0);
+    EXPECT_NE(log.find("OF_ERROR: ofImage: could not load image"), std::string::npos) << log;
+}
+
+TEST(ImageFailure, TextFileNamedLikeAPictureIsRefused) {
+    const std::string path = tempPath("text.png");
+    writeFile(path, "this is not a picture\n");
+    ofImage image;
+    bool ok = true;
+    const std::string log = loadAndCaptureLog(image, path, ok);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(image.isAllocated());
+    EXPECT_NE(log.find("OF_ERROR"), std::string::npos);
+    std::remove(path.c_str());
+}
+
+TEST(ImageFailure, TruncatedPictureIsRefused) {
+    const std::string full = tempPath("full.png");
+    kura_test::writePng(full, 300, 200, [](int x, int y) {
+        return Rgba{uint8_t(x * 7), uint8_t(y * 13), uint8_t(x ^ y), 255};
+    });
+    const std::string bytes = readFile(full);
+    const std::string cut = tempPath("cut.png");
+    writeFile(cut, bytes.substr(0, bytes.size() / 2));
+    ofImage image;
+    bool ok = true;
+    const std::string log = loadAndCaptureLog(image, cut, ok);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(image.isAllocated());
+    EXPECT_NE(log.find("OF_ERROR"), std::string::npos);
+    std::remove(full.c_str());
+    std::remove(cut.c_str());
+}
+
+// 100000 x 100000 RGBA would be 40 GB: the header alone must be enough to refuse it.
+TEST(ImageFailure, HugePictureIsRefusedFromItsHeader) {
+    const std::string path = tempPath("huge.png");
+    writeFile(path, pngHeaderOnly(100000, 100000));
+    ofImage image;
+    bool ok = true;
+    const std::string log = loadAndCaptureLog(image, path, ok);
+    EXPECT_FALSE(ok);
+    EXPECT_NE(log.find("is too large (100000 x 100000)"), std::string::npos) << log;
+    std::remove(path.c_str());
+}
+
+} // namespace
