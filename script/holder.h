@@ -35,15 +35,19 @@ public:
     void setCountWord(uint32_t word) { m_count = word; }
 
     void addRef() { ++m_count; }
-    // Drops one count; at zero the value's onRelease runs and both go.
+    // Drops one count; at zero the value's onRelease runs and both go. The
+    // reachable mark does not keep a holder alive whose last count went.
     void release() {
-        if (--m_count == 0)
+        if ((--m_count & ~REACHABLE_MARK) == 0)
             destroy();
     }
 
-    // A new holder (count 1) around a clone of this holder's value.
+    // A new holder (count 1) around a clone of this holder's value. Values
+    // that lead back to a holder being cloned get its copy, so a cyclic
+    // structure is copied as a cycle.
     Holder* cloneHolder() const;
-    // Operator `=`: the value becomes what its substitute(rhs) returns.
+    // Operator `=`: the value becomes what its substitute(rhs) returns. A
+    // holder substituted into itself keeps its value.
     void substitute(const Ref& rhs);
     // Operator `:=`: the same with assign.
     void assign(const Ref& rhs);

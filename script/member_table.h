@@ -38,7 +38,10 @@ public:
 
     Entry* find(std::string_view name) const;
     // Adds an entry for `name`, which must be absent; grows first when full.
-    Entry& insert(std::string_view name);
+    // The SharedString form shares the name's bytes.
+    Entry& insert(const SharedString& name);
+    Entry& insert(std::string_view name) { return insert(SharedString(name)); }
+    Entry& insert(const char* name) { return insert(std::string_view(name)); }
     // The entry for `name`, inserted (empty value, number 0) when absent.
     Entry& findOrInsert(std::string_view name, bool& inserted);
     // Deletes the entry; answers whether there was one.
@@ -64,7 +67,7 @@ private:
     uint32_t homeOf(std::string_view name) const { return hash(name) & (m_capacity - 1); }
     void grow();
     // Places an entry for `name` in its home slot or the first free overflow slot.
-    Entry& place(std::string_view name);
+    Entry& place(SharedString name);
 
     Entry* m_slots = nullptr;
     uint32_t m_count = 0;

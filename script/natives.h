@@ -36,9 +36,7 @@ public:
     void append(const Ref& item) override { m_self = item.get(); }
     void call(Env& env, Holder* self) override;
     Ref callSync(Env& env, const Ref& argument, Holder* self) override;
-    int codeLength() override;
     CodeBlock* code() override;
-    void dump() override;
 
 private:
     Ref m_function;
@@ -59,7 +57,6 @@ public:
     int count() override { return 1; }
     void call(Env& env, Holder* self) override;
     Ref callSync(Env& env, const Ref& argument, Holder* self) override;
-    void dump() override;
 
 private:
     NativeFunction m_function;
@@ -83,7 +80,6 @@ public:
     void append(const Ref& item) override { m_self = item.get(); }
     void call(Env& env, Holder* self) override;
     Ref callSync(Env& env, const Ref& argument, Holder* self) override;
-    void dump() override;
 
 private:
     NativeMethod m_method;
@@ -105,7 +101,6 @@ public:
     SharedString toString() override;
     void* nativePointer() override { return m_pointer; }
     int count() override { return m_pointer ? 1 : 0; }
-    void dump() override;
 
 private:
     void* m_pointer;

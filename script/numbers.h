@@ -39,7 +39,6 @@ public:
     double toFloat() override { return m_value; }
     SharedString toString() override;
     int count() override { return 1; }
-    void dump() override;
 
 private:
     int32_t m_value;
@@ -77,7 +76,6 @@ public:
     double toFloat() override { return m_value; }
     SharedString toString() override;
     int count() override { return 1; }
-    void dump() override;
 
 private:
     uint32_t m_value;
@@ -108,7 +106,6 @@ public:
     double toFloat() override { return m_value; }
     SharedString toString() override;
     int count() override { return 1; }
-    void dump() override;
 
 private:
     double m_value;

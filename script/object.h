@@ -8,7 +8,20 @@
 
 #include <vector>
 
+namespace Kel {
+class Scope;
+}
+
 namespace Kel::variable::Variable {
+
+// Element `index` of a growable element array, growing it with fresh empty
+// objects up to index + 1; none for a negative index or one past MAX_ELEMENTS.
+Holder* growingElement(std::vector<Ref>& elements, int index);
+
+// Runs `scope` to completion for a host-side call: enters it, pushes the
+// argument, runs until control is back in the scope that was current before
+// (or the script yields), and answers the result popped from the stack.
+Ref runSync(Env& env, Scope* scope, const Ref& argument);
 
 class vObject final : public vBase {
 public:
@@ -59,14 +72,15 @@ public:
     void addLabel(std::string_view name) override;
     // The byte format lives with the compiled-code writer.
     void serialize(std::string_view name, ByteWriter& out) override;
-    void dump() override;
 
 private:
     // Element-wise and member-wise `=` (or `:=`) of rhs into this object.
     void merge(const Ref& rhs, bool byAssign);
-    // Makes the code block unique before it is written to.
+    // The code block, made first if missing and unique before it is written to.
     CodeBlock* writableCode();
-    // The new instance of this class (Part of instance creation).
+    // Appends copies of `source`'s instructions after dropping a final return.
+    void extendCode(CodeBlock* source);
+    // A new instance of this class, its methods bound to it.
     Ref makeInstance();
 
     std::vector<Ref> m_elements;

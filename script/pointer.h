@@ -56,7 +56,6 @@ public:
     void appendOp(OpCode* op) override;
     void addLabel(std::string_view name) override;
     void serialize(std::string_view name, ByteWriter& out) override;
-    void dump() override;
 
 private:
     Ref m_target;

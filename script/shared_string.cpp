@@ -70,7 +70,7 @@ void SharedString::makeUnique(uint32_t needed) {
 }
 
 void SharedString::append(std::string_view text) {
-    if (text.empty())
+    if (text.empty() || text.size() > MAX_LENGTH - size())
         return;
     uint32_t length = size();
     uint32_t needed = length + static_cast<uint32_t>(text.size());
@@ -85,6 +85,12 @@ void SharedString::append(std::string_view text) {
     std::memcpy(m_buffer->bytes() + length, text.data(), text.size());
     m_buffer->length = needed;
     m_buffer->bytes()[needed] = '\0';
+}
+
+void SharedString::reserve(uint32_t length) {
+    if (length > MAX_LENGTH || length < size())
+        return;
+    makeUnique(length);
 }
 
 void SharedString::truncate(uint32_t length) {
@@ -121,16 +127,21 @@ void SharedString::assign(std::string_view text) {
         clear();
         return;
     }
-    std::string copy(text); // `text` may live in our own buffer
-    if (m_buffer && m_buffer->references == 1 && m_buffer->capacity >= copy.size()) {
-        std::memcpy(m_buffer->bytes(), copy.data(), copy.size());
+    if (text.size() > MAX_LENGTH)
+        return;
+    uint32_t length = static_cast<uint32_t>(text.size());
+    if (m_buffer && m_buffer->references == 1 && m_buffer->capacity >= length) {
+        // memmove: `text` may be a part of this very buffer.
+        std::memmove(m_buffer->bytes(), text.data(), length);
     } else {
+        // The old buffer is released only after the copy, for the same reason.
+        Buffer* fresh = allocate(length + SPARE_CAPACITY);
+        std::memcpy(fresh->bytes(), text.data(), length);
         releaseBuffer(m_buffer);
-        m_buffer = allocate(static_cast<uint32_t>(copy.size()) + SPARE_CAPACITY);
-        std::memcpy(m_buffer->bytes(), copy.data(), copy.size());
+        m_buffer = fresh;
     }
-    m_buffer->length = static_cast<uint32_t>(copy.size());
-    m_buffer->bytes()[m_buffer->length] = '\0';
+    m_buffer->length = length;
+    m_buffer->bytes()[length] = '\0';
 }
 
 void SharedString::clear() {

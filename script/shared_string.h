@@ -11,6 +11,10 @@ namespace Kel {
 
 class SharedString {
 public:
+    // The longest text kept; lengths are 32-bit, and an operation that would
+    // go past this leaves the text as it was.
+    static constexpr uint32_t MAX_LENGTH = 1u << 28;
+
     SharedString() = default;
     SharedString(std::string_view text);
     SharedString(const char* text) : SharedString(std::string_view(text)) {}
@@ -33,6 +37,8 @@ public:
     uint32_t shareCount() const { return m_buffer ? m_buffer->references : 0; }
 
     void append(std::string_view text);
+    // Makes the buffer unique with room for `length` bytes, keeping the text.
+    void reserve(uint32_t length);
     void truncate(uint32_t length);        // keeps the first `length` bytes
     void dropFront(uint32_t count);        // removes the first `count` bytes
     void reverse();

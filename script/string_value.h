@@ -34,7 +34,6 @@ public:
     double toFloat() override;
     SharedString toString() override { return m_text; }
     int count() override { return 1; }
-    void dump() override;
 
     // The text-to-number rules, for callers that hold only bytes.
     static int32_t parseInt(std::string_view text);

@@ -56,7 +56,6 @@ public:
     void call(Env& env, Holder* self) override;
     void instantiate(Env& env, Holder* self) override;
     Ref callSync(Env& env, const Ref& argument, Holder* self) override;
-    void dump() override;
 
 private:
     // The one element a single-element tuple stands for, else none.

@@ -18,6 +18,10 @@ class ByteWriter;
 
 namespace Kel::variable::Variable {
 
+// An element index at or past this answers no holder instead of growing an
+// array by millions of fresh objects (and exhausting memory) on one access.
+constexpr int MAX_ELEMENTS = 1 << 22;
+
 // Type codes answered by typeCode().
 enum TypeCode {
     TYPE_NIL = 0,

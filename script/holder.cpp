@@ -1,0 +1,186 @@
+// Holders: the reference-counted boxes every value lives in. Teardown and the
+// collector's walks keep work lists instead of recursing, so a long chain of
+// nested values can be freed or traced without exhausting the native stack.
+#include "holder.h"
+
+#include "nesting.h"
+#include "object.h"
+#include "pool.h"
+#include "value.h"
+
+#include <vector>
+
+namespace Kel {
+namespace {
+
+// Holders whose count reached zero while another teardown was running.
+std::vector<Holder*>& pendingTeardown() {
+    static auto* list = new std::vector<Holder*>;
+    return *list;
+}
+bool g_tearingDown = false;
+
+// Holders marked reachable whose children are still to be marked.
+std::vector<Holder*>& pendingMarks() {
+    static auto* list = new std::vector<Holder*>;
+    return *list;
+}
+bool g_marking = false;
+
+std::vector<Holder*>& pendingTraces() {
+    static auto* list = new std::vector<Holder*>;
+    return *list;
+}
+bool g_tracing = false;
+
+// The holders being cloned, outermost first, with their copies: a value that
+// leads back to one of them gets that copy, so cycles are copied as cycles.
+struct CloneStep {
+    const Holder* source;
+    Holder* copy;
+};
+std::vector<CloneStep>& clonePath() {
+    static auto* path = new std::vector<CloneStep>;
+    return *path;
+}
+
+} // namespace
+
+static_assert(sizeof(Holder) <= 2 * sizeof(void*), "holders fill one pool slot");
+
+void* Holder::operator new(std::size_t) { return pool::holders().allocate(); }
+
+void Holder::operator delete(void* slot) { pool::holders().free(slot); }
+
+Holder* Holder::make(vBase* value) {
+    Holder* holder = new Holder(value);
+    value->setOwner(holder);
+    return holder;
+}
+
+Holder::~Holder() { delete m_value; }
+
+void Holder::destroy() {
+    m_count = DYING;
+    if (g_tearingDown) {
+        pendingTeardown().push_back(this);
+        return;
+    }
+    g_tearingDown = true;
+    std::vector<Holder*>& pending = pendingTeardown();
+    Holder* next = this;
+    for (;;) {
+        next->m_value->onRelease();
+        if (next->m_count == DYING) {
+            delete next;
+        } else {
+            // A destructor stored its object somewhere: it lives on, and its
+            // next teardown finds the destructor already gone.
+            next->m_count -= DYING;
+        }
+        if (pending.empty())
+            break;
+        next = pending.back();
+        pending.pop_back();
+    }
+    g_tearingDown = false;
+}
+
+Holder* Holder::cloneHolder() const {
+    std::vector<CloneStep>& path = clonePath();
+    for (auto step = path.rbegin(); step != path.rend(); ++step) {
+        if (step->source == this) {
+            step->copy->addRef();
+            return step->copy;
+        }
+    }
+    if (path.size() >= static_cast<size_t>(MAX_VALUE_NESTING))
+        return makeEmpty().release();
+    // The copy exists before its value so that values inside can refer to it;
+    // its value stays unset only while the clone below runs.
+    Holder* copy = new Holder(nullptr);
+    path.push_back({this, copy});
+    vBase* value = m_value->clone();
+    path.pop_back();
+    copy->m_value = value;
+    value->setOwner(copy);
+    return copy;
+}
+
+void Holder::substitute(const Ref& rhs) {
+    // `x = x` changes nothing, and a value must not merge into itself.
+    if (rhs.get() == this || !rhs)
+        return;
+    NestingGuard guard;
+    if (!guard)
+        return;
+    m_value = m_value->substitute(rhs);
+    m_value->setOwner(this);
+}
+
+void Holder::assign(const Ref& rhs) {
+    if (rhs.get() == this || !rhs)
+        return;
+    NestingGuard guard;
+    if (!guard)
+        return;
+    m_value = m_value->assign(rhs);
+    m_value->setOwner(this);
+}
+
+void Holder::replaceValue(vBase* value) {
+    vBase* old = m_value;
+    m_value = value;
+    m_value->setOwner(this);
+    delete old;
+}
+
+vBase* Holder::detachValue(vBase* replacement) {
+    vBase* old = m_value;
+    m_value = replacement;
+    m_value->setOwner(this);
+    return old;
+}
+
+void Holder::gcMark() {
+    if (m_count & REACHABLE_MARK)
+        return;
+    m_count |= REACHABLE_MARK;
+    std::vector<Holder*>& pending = pendingMarks();
+    pending.push_back(this);
+    if (g_marking)
+        return;
+    g_marking = true;
+    while (!pending.empty()) {
+        Holder* holder = pending.back();
+        pending.pop_back();
+        holder->m_value->gcMarkChildren();
+    }
+    g_marking = false;
+}
+
+void Holder::gcTrace(Holder* root, int& counter) {
+    if (m_count & REACHABLE_MARK)
+        return;
+    if (m_count & VISITED_MARK) {
+        if (this == root)
+            ++counter;
+        return;
+    }
+    m_count |= VISITED_MARK;
+    std::vector<Holder*>& pending = pendingTraces();
+    pending.push_back(this);
+    if (g_tracing)
+        return;
+    g_tracing = true;
+    while (!pending.empty()) {
+        Holder* holder = pending.back();
+        pending.pop_back();
+        holder->m_value->gcTrace(root, counter);
+    }
+    g_tracing = false;
+}
+
+Ref makeEmpty() { return Ref::adopt(Holder::make(new variable::Variable::vObject)); }
+
+} // namespace Kel

@@ -1,0 +1,149 @@
+// The member table's open addressing. An entry lives in the overflow area
+// only while its home slot is taken, so a lookup that finds its home slot
+// empty can stop there; removal moves an overflowed entry back home to keep
+// that rule.
+#include "member_table.h"
+
+#include <utility>
+
+namespace Kel {
+
+MemberTable::MemberTable(MemberTable&& other) noexcept
+    : m_slots(std::exchange(other.m_slots, nullptr)), m_count(std::exchange(other.m_count, 0)),
+      m_capacity(std::exchange(other.m_capacity, 0)) {}
+
+MemberTable& MemberTable::operator=(MemberTable&& other) noexcept {
+    MemberTable old(std::move(*this));
+    m_slots = std::exchange(other.m_slots, nullptr);
+    m_count = std::exchange(other.m_count, 0);
+    m_capacity = std::exchange(other.m_capacity, 0);
+    return *this;
+}
+
+MemberTable::~MemberTable() { clear(); }
+
+uint32_t MemberTable::hash(std::string_view name) {
+    if (name.empty())
+        return 0;
+    auto first = static_cast<unsigned char>(name.front());
+    auto last = static_cast<unsigned char>(name.back());
+    return (last + first * 256u) ^ (static_cast<uint32_t>(name.size()) << 4);
+}
+
+MemberTable::Entry* MemberTable::find(std::string_view name) const {
+    if (m_capacity == 0)
+        return nullptr;
+    uint32_t home = homeOf(name);
+    if (!m_slots[home].used)
+        return nullptr;
+    if (m_slots[home].name.view() == name)
+        return &m_slots[home];
+    // The overflow area from the home's twin to its end, then from its start.
+    for (uint32_t i = m_capacity + home; i < 2 * m_capacity; ++i) {
+        if (m_slots[i].used && m_slots[i].name.view() == name)
+            return &m_slots[i];
+    }
+    for (uint32_t i = m_capacity; i < m_capacity + home; ++i) {
+        if (m_slots[i].used && m_slots[i].name.view() == name)
+            return &m_slots[i];
+    }
+    return nullptr;
+}
+
+MemberTable::Entry& MemberTable::place(SharedString name) {
+    uint32_t home = homeOf(name.view());
+    uint32_t target = home;
+    if (m_slots[home].used) {
+        // Fewer entries than home slots, so the overflow area has room.
+        target = m_capacity + home;
+        while (m_slots[target].used)
+            target = target + 1 == 2 * m_capacity ? m_capacity : target + 1;
+    }
+    Entry& entry = m_slots[target];
+    entry.name = std::move(name);
+    entry.used = true;
+    return entry;
+}
+
+void MemberTable::grow() {
+    Entry* old = m_slots;
+    uint32_t oldSlots = slotCount();
+    m_capacity = m_capacity == 0 ? 2 : m_capacity * 2;
+    m_slots = new Entry[2 * m_capacity]();
+    for (uint32_t i = 0; i < oldSlots; ++i) {
+        if (!old[i].used)
+            continue;
+        Entry& moved = place(std::move(old[i].name));
+        moved.value = std::move(old[i].value);
+        moved.number = old[i].number;
+    }
+    delete[] old;
+}
+
+MemberTable::Entry& MemberTable::insert(const SharedString& name) {
+    if (m_count >= m_capacity)
+        grow();
+    ++m_count;
+    Entry& entry = place(name);
+    entry.value.reset();
+    entry.number = 0;
+    return entry;
+}
+
+MemberTable::Entry& MemberTable::findOrInsert(std::string_view name, bool& inserted) {
+    Entry* entry = find(name);
+    inserted = entry == nullptr;
+    return inserted ? insert(name) : *entry;
+}
+
+bool MemberTable::remove(std::string_view name) {
+    Entry* entry = find(name);
+    if (!entry)
+        return false;
+    // The value is dropped last: its teardown may run script code that uses
+    // this table again.
+    Ref value = std::move(entry->value);
+    auto index = static_cast<uint32_t>(entry - m_slots);
+    Entry* vacated = entry;
+    if (index < m_capacity) {
+        for (uint32_t i = m_capacity; i < 2 * m_capacity; ++i) {
+            Entry& candidate = m_slots[i];
+            if (candidate.used && homeOf(candidate.name.view()) == index) {
+                entry->name = std::move(candidate.name);
+                entry->value = std::move(candidate.value);
+                entry->number = candidate.number;
+                vacated = &candidate;
+                break;
+            }
+        }
+    }
+    vacated->name = SharedString();
+    vacated->value.reset();
+    vacated->number = 0;
+    vacated->used = false;
+    --m_count;
+    return true;
+}
+
+void MemberTable::clear() {
+    // Detached first, for the same reason as in remove.
+    Entry* slots = std::exchange(m_slots, nullptr);
+    m_count = 0;
+    m_capacity = 0;
+    delete[] slots;
+}
+
+void MemberTable::setNumber(std::string_view name, int32_t number) {
+    bool inserted = false;
+    findOrInsert(name, inserted).number = number;
+}
+
+bool MemberTable::findNumber(std::string_view name, int32_t& number) const {
+    const Entry* entry = find(name);
+    if (!entry)
+        return false;
+    number = entry->number;
+    return true;
+}
+
+} // namespace Kel

@@ -1,0 +1,152 @@
+// Methods and host callables. A call pops its argument and leaves one result
+// on the stack; host results are copied onto the stack so that a holder the
+// host keeps is never changed by the script in place.
+#include "natives.h"
+
+#include "env.h"
+#include "object.h"
+#include "scope.h"
+
+namespace Kel::variable::Variable {
+namespace {
+
+// What the host answered, as a stack value of the script's own.
+Ref copyOfResult(const Ref& result) { return result ? Ref::adopt(result->cloneHolder()) : makeEmpty(); }
+
+} // namespace
+
+// --- vMethod ----------------------------------------------------------------
+
+vBase* vMethod::clone() const { return new vMethod(m_function.get(), m_self); }
+
+void vMethod::gcTrace(Holder* root, int& counter) {
+    if (m_function)
+        m_function->gcTrace(root, counter);
+}
+
+void vMethod::gcMarkChildren() {
+    if (m_function)
+        m_function->gcMark();
+}
+
+vBase* vMethod::substitute(const Ref& rhs) {
+    vBase* value = rhs.value();
+    switch (value->typeCode()) {
+    case TYPE_METHOD:
+        m_function = Ref(static_cast<vMethod*>(value)->function());
+        return this;
+    case TYPE_OBJECT:
+        if (value->code())
+            m_function = rhs;
+        return this;
+    case TYPE_CFUNCTION: {
+        vBase* copy = value->clone();
+        delete this;
+        return copy;
+    }
+    case TYPE_CMETHOD: {
+        vBase* bound = value->clone();
+        bound->append(Ref(m_self));
+        delete this;
+        return bound;
+    }
+    default:
+        return this;
+    }
+}
+
+SharedString vMethod::toString() { return SharedString("[Method]"); }
+
+Holder* vMethod::elementAt(int index) {
+    if (index == 0)
+        return m_function.get();
+    return index == 1 ? m_self : nullptr;
+}
+
+CodeBlock* vMethod::code() { return m_function ? m_function.value()->code() : nullptr; }
+
+// A method without a bound object runs as a plain function call.
+void vMethod::call(Env& env, Holder*) {
+    CodeBlock* block = code();
+    if (!block)
+        return;
+    if (m_self)
+        env.enter(new MethodScope(block, m_function.get(), m_self));
+    else
+        env.enter(new FunctionScope(block, m_function.get()));
+}
+
+Ref vMethod::callSync(Env& env, const Ref& argument, Holder*) {
+    CodeBlock* block = code();
+    if (!block)
+        return Ref(new vBase);
+    if (m_self)
+        return runSync(env, new MethodScope(block, m_function.get(), m_self), argument);
+    return runSync(env, new FunctionScope(block, m_function.get()), argument);
+}
+
+// --- vCFunction -------------------------------------------------------------
+
+vBase* vCFunction::clone() const { return new vCFunction(m_function); }
+
+vBase* vCFunction::substitute(const Ref& rhs) {
+    if (rhs.value()->typeCode() != TYPE_CFUNCTION)
+        return this;
+    vBase* copy = rhs.value()->clone();
+    delete this;
+    return copy;
+}
+
+SharedString vCFunction::toString() { return SharedString("[CFunction]"); }
+
+void vCFunction::call(Env& env, Holder*) {
+    Ref argument = env.pop();
+    env.push(copyOfResult(m_function ? m_function(argument) : Ref()));
+}
+
+Ref vCFunction::callSync(Env&, const Ref& argument, Holder*) {
+    return copyOfResult(m_function ? m_function(argument) : Ref());
+}
+
+// --- vCMethod ---------------------------------------------------------------
+
+vBase* vCMethod::clone() const { return new vCMethod(m_method, m_self); }
+
+vBase* vCMethod::substitute(const Ref& rhs) {
+    int type = rhs.value()->typeCode();
+    if (type != TYPE_CMETHOD && type != TYPE_METHOD)
+        return this;
+    vBase* bound = rhs.value()->clone();
+    bound->append(Ref(m_self));
+    delete this;
+    return bound;
+}
+
+SharedString vCMethod::toString() { return SharedString("[CMethod]"); }
+
+Holder* vCMethod::elementAt(int index) { return index == 1 ? m_self : nullptr; }
+
+void vCMethod::call(Env& env, Holder*) {
+    Ref argument = env.pop();
+    env.push(copyOfResult(m_method ? m_method(m_self, argument) : Ref()));
+}
+
+Ref vCMethod::callSync(Env&, const Ref& argument, Holder*) {
+    return copyOfResult(m_method ? m_method(m_self, argument) : Ref());
+}
+
+// --- vCPointer --------------------------------------------------------------
+
+vBase* vCPointer::clone() const { return new vCPointer(m_pointer); }
+
+vBase* vCPointer::substitute(const Ref& rhs) {
+    m_pointer = rhs.value()->nativePointer();
+    return this;
+}
+
+bool vCPointer::equals(const Ref& rhs) { return m_pointer == rhs.value()->nativePointer(); }
+bool vCPointer::notEquals(const Ref& rhs) { return m_pointer != rhs.value()->nativePointer(); }
+
+SharedString vCPointer::toString() { return SharedString(m_pointer ? "[cpointer]" : "NULL"); }
+
+} // namespace Kel::variable::Variable

@@ -1,0 +1,161 @@
+// Fixed-size pools. Blocks come from the heap and stay until the collector
+// asks for entirely free ones to be given back; the pools themselves live for
+// the whole process so that values released during shutdown still have one.
+#include "pool.h"
+
+#include "holder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+namespace Kel::pool {
+
+FixedPool::FixedPool(size_t slotSize, size_t slotsPerBlock)
+    : m_slotSize(std::max(MIN_SLOT_SIZE,
+                          (slotSize + SLOT_GRANULE - 1) / SLOT_GRANULE * SLOT_GRANULE)),
+      m_slotsPerBlock(std::max<size_t>(slotsPerBlock, 1)) {}
+
+FixedPool::~FixedPool() {
+    while (m_first) {
+        Block* next = m_first->next;
+        std::free(m_first);
+        m_first = next;
+    }
+}
+
+void FixedPool::addBlock() {
+    void* memory = std::malloc(sizeof(Block) + m_slotSize * m_slotsPerBlock);
+    if (!memory)
+        throw std::bad_alloc();
+    Block* block = static_cast<Block*>(memory);
+    block->next = nullptr;
+    if (m_last)
+        m_last->next = block;
+    else
+        m_first = block;
+    m_last = block;
+    ++m_blockCount;
+    // Chained back to front so the first slot is handed out first.
+    char* slots = block->slots();
+    for (size_t i = m_slotsPerBlock; i-- > 0;) {
+        FreeSlot* slot = reinterpret_cast<FreeSlot*>(slots + i * m_slotSize);
+        slot->zero = nullptr;
+        slot->next = m_free;
+        m_free = slot;
+    }
+}
+
+void* FixedPool::allocate() {
+    if (!m_free)
+        addBlock();
+    FreeSlot* slot = m_free;
+    m_free = slot->next;
+    ++m_inUse;
+    return slot;
+}
+
+void FixedPool::free(void* memory) {
+    FreeSlot* slot = static_cast<FreeSlot*>(memory);
+    slot->zero = nullptr;
+    slot->next = m_free;
+    m_free = slot;
+    --m_inUse;
+}
+
+size_t FixedPool::releaseFreeBlocks() {
+    // Live objects of some pools may begin with a zero word, so free slots are
+    // known from the free list alone.
+    std::vector<char*> freeSlots;
+    for (FreeSlot* slot = m_free; slot; slot = slot->next)
+        freeSlots.push_back(reinterpret_cast<char*>(slot));
+    std::sort(freeSlots.begin(), freeSlots.end());
+
+    const size_t blockBytes = m_slotSize * m_slotsPerBlock;
+    size_t released = 0;
+    m_free = nullptr;
+    FreeSlot** tail = &m_free;
+    Block* previous = nullptr;
+    for (Block* block = m_first; block;) {
+        Block* next = block->next;
+        char* begin = block->slots();
+        auto first = std::lower_bound(freeSlots.begin(), freeSlots.end(), begin);
+        auto last = std::lower_bound(first, freeSlots.end(), begin + blockBytes);
+        if (block != m_first && static_cast<size_t>(last - first) == m_slotsPerBlock) {
+            previous->next = next;
+            if (m_last == block)
+                m_last = previous;
+            std::free(block);
+            --m_blockCount;
+            ++released;
+        } else {
+            for (auto it = first; it != last; ++it) {
+                FreeSlot* slot = reinterpret_cast<FreeSlot*>(*it);
+                *tail = slot;
+                tail = &slot->next;
+            }
+            previous = block;
+        }
+        block = next;
+    }
+    *tail = nullptr;
+    return released;
+}
+
+namespace {
+
+constexpr size_t SIZE_CLASSES = MAX_POOLED_SIZE / SLOT_GRANULE + 1;
+
+// Never destroyed: values may be released by other statics' destructors.
+std::array<FixedPool*, SIZE_CLASSES>& sizePools() {
+    static auto* pools = new std::array<FixedPool*, SIZE_CLASSES>{};
+    return *pools;
+}
+
+size_t sizeClass(size_t size) { return (size + SLOT_GRANULE - 1) / SLOT_GRANULE; }
+
+} // namespace
+
+FixedPool& holders() {
+    static FixedPool* pool = new FixedPool(sizeof(Holder), HOLDERS_PER_BLOCK);
+    return *pool;
+}
+
+FixedPool* forSize(size_t size) {
+    if (size > MAX_POOLED_SIZE)
+        return nullptr;
+    FixedPool*& pool = sizePools()[sizeClass(size)];
+    if (!pool) {
+        size_t slotSize = std::max(MIN_SLOT_SIZE, sizeClass(size) * SLOT_GRANULE);
+        pool = new FixedPool(slotSize, BLOCK_BYTES / slotSize);
+    }
+    return pool;
+}
+
+void* allocate(size_t size) {
+    if (FixedPool* pool = forSize(size))
+        return pool->allocate();
+    return ::operator new(size);
+}
+
+void release(void* slot, size_t size) {
+    if (!slot)
+        return;
+    if (FixedPool* pool = forSize(size))
+        pool->free(slot);
+    else
+        ::operator delete(slot);
+}
+
+size_t releaseFreeBlocks() {
+    size_t released = holders().releaseFreeBlocks();
+    for (FixedPool* pool : sizePools()) {
+        if (pool)
+            released += pool->releaseFreeBlocks();
+    }
+    return released;
+}
+
+} // namespace Kel::pool
