@@ -66,10 +66,11 @@ void ofTrueTypeFontWS::loadGlyph(int index) {
     ++glyphLoadCount;
     if (FT_Load_Glyph(face, FT_Get_Char_Index(face, index + FIRST_CHARACTER), FT_LOAD_DEFAULT) != 0)
         ofLog(OF_LOG_ERROR, "error with FT_Load_Glyph %i", index);
+    // The outline is taken before rendering replaces it with the bitmap.
+    if (bMakeContours) charOutlines[index] = makeContours();
     FT_Render_Glyph(face->glyph, bAntiAliased ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO);
     border = 3;
     visibleBorder = 2;
-    if (bMakeContours) charOutlines[index] = makeContours();
 
     const FT_Bitmap& bitmap = face->glyph->bitmap;
     const int width = static_cast<int>(bitmap.width);
