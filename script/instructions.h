@@ -37,6 +37,11 @@ const char* opcodeName(uint8_t byte);
 // Operand shape of a byte code; OPERAND_NONE for a byte that is no instruction.
 OperandShape opcodeOperand(uint8_t byte);
 
+// The holder a name stands for in `env`: the current scope chain, then the
+// global object; otherwise the name becomes a new local of the current scope
+// (none when no scope runs). Variable reads and thread member reads share it.
+Holder* resolveVariable(Env& env, std::string_view name);
+
 // An instruction without operands.
 #define KEL_PLAIN_INSTRUCTION(NAME)                                                                \
     class NAME final : public OpCode {                                                             \
@@ -86,6 +91,22 @@ OperandShape opcodeOperand(uint8_t byte);
                                                                                                    \
     private:                                                                                       \
         int32_t m_target;                                                                          \
+    }
+
+// A step operator (++ or --) that keeps its own int 1 to add or subtract, so a
+// step allocates nothing beyond the copy the postfix form must push.
+#define KEL_STEP_INSTRUCTION(NAME)                                                                 \
+    class NAME final : public OpCode {                                                             \
+    public:                                                                                        \
+        static constexpr uint8_t CODE = OP_##NAME;                                                 \
+        NAME();                                                                                    \
+        int execute(Env& env) override;                                                            \
+        OpCode* clone() const override { return new NAME; }                                        \
+        int kind() const override { return opcodeKind(CODE); }                                     \
+        void serialize(ByteWriter& out) const override { out.byte(CODE); }                         \
+                                                                                                   \
+    private:                                                                                       \
+        Ref m_one;                                                                                 \
     }
 
 // ---- Constants ---------------------------------------------------------------
@@ -286,13 +307,13 @@ KEL_PLAIN_INSTRUCTION(NOT);
 // COMPL: a = pop; push a bit-complemented copy of a.
 KEL_PLAIN_INSTRUCTION(COMPL);
 // INC: postfix ++: a = pop; push a copy of the old value; add 1 to a in place.
-KEL_PLAIN_INSTRUCTION(INC);
+KEL_STEP_INSTRUCTION(INC);
 // DEC: postfix --: a = pop; push a copy of the old value; subtract 1 from a in place.
-KEL_PLAIN_INSTRUCTION(DEC);
+KEL_STEP_INSTRUCTION(DEC);
 // PINC: prefix ++: add 1 to the top holder in place; it stays.
-KEL_PLAIN_INSTRUCTION(PINC);
+KEL_STEP_INSTRUCTION(PINC);
 // PDEC: prefix --: subtract 1 from the top holder in place; it stays.
-KEL_PLAIN_INSTRUCTION(PDEC);
+KEL_STEP_INSTRUCTION(PDEC);
 // CLOSURE: the current scope captures its visible variables into the top function.
 KEL_PLAIN_INSTRUCTION(CLOSURE);
 
@@ -357,5 +378,6 @@ KEL_PLAIN_INSTRUCTION(PARENTHESES);
 #undef KEL_PLAIN_INSTRUCTION
 #undef KEL_NAMED_INSTRUCTION
 #undef KEL_JUMP_INSTRUCTION
+#undef KEL_STEP_INSTRUCTION
 
 } // namespace Kel

@@ -1,0 +1,69 @@
+// Code blocks: an owned instruction sequence with its label table, shared by
+// reference count between copies of a function object and copied only before
+// it is written to. Blocks come from the fixed-size pools.
+#include "code_block.h"
+
+#include "member_table.h"
+#include "opcode.h"
+#include "pool.h"
+
+namespace Kel {
+
+void* CodeBlock::operator new(std::size_t) { return pool::allocate(sizeof(CodeBlock)); }
+
+void CodeBlock::operator delete(void* slot) { pool::release(slot, sizeof(CodeBlock)); }
+
+CodeBlock::CodeBlock() : m_labels(new MemberTable) {}
+
+CodeBlock::~CodeBlock() {
+    for (OpCode* op : m_ops)
+        delete op;
+    delete m_labels;
+}
+
+CodeBlock* CodeBlock::create() { return new CodeBlock; }
+
+void CodeBlock::release() {
+    if (--m_references == 0)
+        delete this;
+}
+
+// Every clone goes through the appender, exactly like freshly generated code.
+CodeBlock* CodeBlock::copy() const {
+    CodeBlock* block = create();
+    block->m_ops.reserve(m_ops.size());
+    for (const OpCode* op : m_ops)
+        block->append(op->clone());
+    return block;
+}
+
+int CodeBlock::kindAt(int index) const {
+    if (index < 0 || index >= size())
+        return KIND_END_OF_BLOCK;
+    return m_ops[static_cast<size_t>(index)]->kind();
+}
+
+void CodeBlock::removeLast() {
+    if (m_ops.empty())
+        return;
+    delete m_ops.back();
+    m_ops.pop_back();
+}
+
+void CodeBlock::replace(int index, OpCode* op) {
+    OpCode*& slot = m_ops[static_cast<size_t>(index)];
+    delete slot;
+    slot = op;
+}
+
+void CodeBlock::addLabel(std::string_view name, int index) { m_labels->setNumber(name, index); }
+
+bool CodeBlock::findLabel(std::string_view name, int& index) const {
+    int32_t number = 0;
+    if (!m_labels->findNumber(name, number))
+        return false;
+    index = number;
+    return true;
+}
+
+} // namespace Kel

@@ -1,0 +1,191 @@
+// Instructions that name storage: variable reads, the four declarations,
+// member and element selection, pointers and tuples. Whatever they select,
+// they push a holder: where a value has no such place (a member of a number,
+// the target of a non-pointer) a fresh empty object stands in for it.
+#include "instructions.h"
+
+#include "env.h"
+#include "numbers.h"
+#include "pointer.h"
+#include "printer.h"
+#include "scope.h"
+#include "tuple.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace Kel {
+
+using namespace variable::Variable;
+
+namespace {
+
+// Pushes `holder`, or a fresh empty object when the value had no such place.
+void pushOrEmpty(Env& env, Holder* holder) {
+    if (holder)
+        env.push(holder);
+    else
+        env.push(makeEmpty());
+}
+
+// The element of `container` at `index`; an index outside 0..INT32_MAX has none.
+Ref elementOrEmpty(vBase* container, int64_t index) {
+    bool valid = index >= 0 && index <= INT32_MAX;
+    Holder* element = valid ? container->elementAt(static_cast<int>(index)) : nullptr;
+    return element ? Ref(element) : makeEmpty();
+}
+
+void reportRedeclared(std::string_view name) {
+    report(DIAG_REDECLARED, std::string(name).c_str());
+}
+
+// A slice: `count` elements from `start` upward, or downward for a negative
+// count. The tuple shares the container's holders, so writing into the slice
+// writes into the container.
+Ref slice(vBase* container, vRArray& range) {
+    const std::vector<Ref>& bounds = range.elements();
+    int start = bounds[0].value()->toInt();
+    int count = bounds[1].value()->toInt();
+    if (start < 0)
+        start = std::max(start + container->count(), 0);
+    auto* tuple = new vRArray;
+    Ref result(tuple);
+    int step = count < 0 ? -1 : 1;
+    for (int k = 0; k != count; k += step)
+        tuple->add(elementOrEmpty(container, int64_t{start} + k));
+    return result;
+}
+
+} // namespace
+
+Holder* resolveVariable(Env& env, std::string_view name) {
+    Scope* scope = env.current();
+    if (scope)
+        if (Holder* found = scope->lookup(name))
+            return found;
+    if (Holder* global = Env::global().value()->findMember(name))
+        return global;
+    if (!scope)
+        return nullptr;
+    report(DIAG_UNDECLARED, std::string(name).c_str());
+    Ref fresh = makeEmpty();
+    scope->declareLocal(name, fresh, nullptr);
+    return fresh.get();
+}
+
+int VARIABLE::execute(Env& env) {
+    pushOrEmpty(env, resolveVariable(env, m_name));
+    return STATUS_CONTINUE;
+}
+
+int POP::execute(Env& env) {
+    env.pop();
+    return STATUS_CONTINUE;
+}
+
+int GLOBAL::execute(Env& env) {
+    Ref value = env.pop();
+    if (!Env::global().value()->setMember(m_name, value))
+        reportRedeclared(m_name);
+    env.push(std::move(value));
+    return STATUS_CONTINUE;
+}
+
+int LOCAL::execute(Env& env) {
+    Ref value = env.pop();
+    if (!env.current()->declareLocal(m_name, value, &env))
+        reportRedeclared(m_name);
+    return STATUS_CONTINUE;
+}
+
+int STATIC::execute(Env& env) {
+    Ref value = env.pop();
+    env.current()->declareStatic(m_name, value, &env);
+    return STATUS_CONTINUE;
+}
+
+int DECLARATION::execute(Env& env) {
+    Ref value = env.pop();
+    if (!env.current()->declare(m_name, value, &env))
+        reportRedeclared(m_name);
+    return STATUS_CONTINUE;
+}
+
+int MEMBER::execute(Env& env) {
+    Ref object = env.pop();
+    pushOrEmpty(env, object.value()->member(m_name));
+    return STATUS_CONTINUE;
+}
+
+// A string or float index names a member; a tuple of two is a slice; anything
+// else is an element number, counted from the end when negative.
+int INDEX::execute(Env& env) {
+    Ref index = env.pop();
+    Ref container = env.pop();
+    vBase* key = index.value();
+    vBase* target = container.value();
+    int type = key->typeCode();
+    if (type == TYPE_STRING || type == TYPE_FLOAT) {
+        pushOrEmpty(env, target->member(key->toString().view()));
+    } else if (type == TYPE_TUPLE && static_cast<vRArray*>(key)->elements().size() >= 2) {
+        env.push(slice(target, *static_cast<vRArray*>(key)));
+    } else {
+        int position = key->toInt();
+        if (position < 0)
+            position = std::max(position + target->count(), 0);
+        pushOrEmpty(env, target->elementAt(position));
+    }
+    return STATUS_CONTINUE;
+}
+
+int LOCALINDEX::execute(Env& env) {
+    if (m_index < 0)
+        env.push(makeEmpty());
+    else
+        pushOrEmpty(env, env.current()->variables()->value()->elementAt(m_index));
+    return STATUS_CONTINUE;
+}
+
+void LOCALINDEX::serialize(ByteWriter& out) const {
+    out.byte(CODE);
+    out.i32(m_index);
+}
+
+int DEREF::execute(Env& env) {
+    Ref pointer = env.pop();
+    pushOrEmpty(env, pointer.value()->pointee());
+    return STATUS_CONTINUE;
+}
+
+int REF::execute(Env& env) {
+    Ref target = env.pop();
+    env.push(Ref(new vPointer(target.get())));
+    return STATUS_CONTINUE;
+}
+
+int CLOSURE::execute(Env& env) {
+    Ref function(env.top());
+    env.current()->capture(function);
+    return STATUS_CONTINUE;
+}
+
+int LIST::execute(Env& env) {
+    Ref last = env.pop();
+    Ref first = env.pop();
+    if (first.value()->typeCode() == TYPE_TUPLE) {
+        static_cast<vRArray*>(first.value())->add(last);
+        env.push(std::move(first));
+    } else {
+        env.push(Ref(new vRArray({std::move(first), std::move(last)})));
+    }
+    return STATUS_CONTINUE;
+}
+
+int PARENTHESES::execute(Env& env) {
+    Ref item = env.pop();
+    env.push(Ref(new vRArray({std::move(item)})));
+    return STATUS_CONTINUE;
+}
+
+} // namespace Kel

@@ -1,0 +1,423 @@
+// Instruction sequences built in memory and run through the driver: values
+// through the stack, declarations, selection, jumps, scope transfers, calls,
+// tail calls and the interpreter's two printed diagnostics.
+#include "exec_support.h"
+
+#include "pointer.h"
+
+using namespace exec_test;
+
+namespace {
+
+// ---- Values through the stack ---------------------------------------------------
+
+TEST(Operators, ArithmeticAndSubstitutionThroughTheStack) {
+    // x = 1 + 2 * 3; the substitution leaves x on the stack.
+    Ref x = run({new POP, new VARIABLE("x"), new PUSH_INT(1), new PUSH_INT(2), new PUSH_INT(3),
+                 new MUL, new ADD, new SUBSTITUTION});
+    EXPECT_EQ(typeOf(x), TYPE_INT);
+    EXPECT_EQ(intOf(x), 7);
+}
+
+TEST(Operators, ResultKeepsTheLeftOperandsType) {
+    EXPECT_EQ(textOf(run({new POP, new PUSH_STRING("1"), new PUSH_INT(2), new ADD})), "12");
+    Ref sum = run({new POP, new PUSH_INT(1), new PUSH_STRING("2"), new ADD});
+    EXPECT_EQ(typeOf(sum), TYPE_INT);
+    EXPECT_EQ(intOf(sum), 3);
+    EXPECT_EQ(textOf(run({new POP, new PUSH_STRING("abc"), new MINUS})), "cba");
+}
+
+TEST(Operators, ConstantsAreSharedButNeverChangedByOperators) {
+    auto* negated = new PUSH_INT(5);
+    auto* added = new PUSH_INT(5);
+    Ref function = makeFunction({new POP, negated, new MINUS, added, new PUSH_INT(1), new ADD,
+                                 new ADD});
+    Env env;
+    EXPECT_EQ(intOf(run(env, function)), 1);
+    EXPECT_EQ(intOf(negated->holder()), 5);
+    EXPECT_EQ(intOf(added->holder()), 5);
+
+    PUSH_INT five(5);
+    Env direct;
+    five.execute(direct);
+    five.execute(direct);
+    EXPECT_EQ(direct.stack()[0].get(), five.holder().get());
+    EXPECT_EQ(direct.stack()[1].get(), five.holder().get());
+    direct.stack().clear();
+}
+
+TEST(Operators, CompoundAssignmentAndStepsChangeTheVariable) {
+    // x = 5; x += 10; then (x++, x, ++x, x--, x)
+    Ref results = run({new POP, new VARIABLE("x"), new PUSH_INT(5), new SUBSTITUTION, new PUSH_INT(10),
+                       new SADD, new INC, new VARIABLE("x"), new PUSH_INT(0), new ADD, new LIST,
+                       new VARIABLE("x"), new PINC, new PUSH_INT(0), new ADD, new LIST,
+                       new VARIABLE("x"), new DEC, new LIST, new VARIABLE("x"), new LIST});
+    EXPECT_EQ(intsOf(results), (std::vector<int32_t>{15, 16, 17, 17, 16}));
+}
+
+TEST(Operators, ComparisonsAndLogicPushNewInts) {
+    Ref results = run({new POP, new PUSH_INT(2), new PUSH_INT(3), new LT, new PUSH_INT(2), new PUSH_INT(3),
+                       new GE, new LIST, new PUSH_STRING("a"), new PUSH_STRING("a"), new EQ,
+                       new LIST, new PUSH_INT(1), new PUSH_INT(0), new BAND, new LIST,
+                       new PUSH_INT(1), new PUSH_INT(0), new BOR, new LIST, new PUSH_NULL,
+                       new NOT, new LIST, new PUSH_HEX(0xFFFFFFFFu), new PUSH_INT(1), new GT,
+                       new LIST});
+    EXPECT_EQ(intsOf(results), (std::vector<int32_t>{1, 0, 1, 0, 1, 1, 1}));
+}
+
+TEST(Operators, AssignmentReplacesWhereSubstitutionConverts) {
+    Ref converted = run({new POP, new VARIABLE("x"), new PUSH_INT(5), new SUBSTITUTION,
+                         new PUSH_STRING("12"), new SUBSTITUTION});
+    EXPECT_EQ(typeOf(converted), TYPE_INT);
+    Ref replaced = run({new POP, new VARIABLE("x"), new PUSH_INT(5), new SUBSTITUTION,
+                        new PUSH_STRING("12"), new ASSIGNMENT});
+    EXPECT_EQ(typeOf(replaced), TYPE_STRING);
+    EXPECT_EQ(textOf(replaced), "12");
+}
+
+// ---- Names and declarations -----------------------------------------------------------
+
+TEST(Declarations, UndeclaredNameBecomesASilentLocal) {
+    std::string out = captureStdout([] {
+        Ref y = run({new POP, new VARIABLE("never_declared"), new PUSH_INT(4), new SUBSTITUTION, new POP,
+                     new VARIABLE("never_declared")});
+        EXPECT_EQ(intOf(y), 4);
+    });
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(Env::global().value()->findMember("never_declared"), nullptr);
+}
+
+TEST(Declarations, GlobalIsSeenByOtherFunctionsAndLocalIsNot) {
+    Env env;
+    run(env, makeFunction({new POP, new PUSH_INT(3), new GLOBAL("g_exec_shared"), new POP,
+                           new PUSH_INT(4), new LOCAL("only_here")}));
+    Ref seen = run(env, makeFunction({new POP, new VARIABLE("g_exec_shared"), new VARIABLE("only_here"),
+                                      new LIST}));
+    std::vector<Ref> elements = static_cast<vRArray*>(seen.value())->elements();
+    EXPECT_EQ(intOf(elements[0]), 3);
+    EXPECT_EQ(textOf(elements[1]), "[null]");
+    Env::global().value()->removeMember("g_exec_shared");
+}
+
+TEST(Declarations, StaticInitialiserCountsOnlyOnce) {
+    // static s = 10; s += 1; s -- later runs substitute 10 into a throw-away object.
+    Ref counter = makeFunction({new POP, new PUSH_NULL, new STATIC("s"), new PUSH_INT(10),
+                                new SUBSTITUTION, new POP, new VARIABLE("s"), new PUSH_INT(1),
+                                new SADD});
+    Env env;
+    EXPECT_EQ(intOf(run(env, counter)), 11);
+    EXPECT_EQ(intOf(run(env, counter)), 12);
+    EXPECT_EQ(intOf(run(env, counter)), 13);
+}
+
+// ---- Selection: members, elements, slices, pointers ----------------------------------
+
+// An object of five ints 10..50 in local `a`, then `tail` run after it.
+Ref withFiveElements(std::initializer_list<OpCode*> tail) {
+    Ref function = makeFunction({new POP, new VARIABLE("a"), new PUSH_INT(10), new PUSH_INT(20), new LIST,
+                                 new PUSH_INT(30), new LIST, new PUSH_INT(40), new LIST,
+                                 new PUSH_INT(50), new LIST, new SUBSTITUTION, new POP});
+    for (OpCode* op : tail)
+        function.value()->code()->appendRaw(op);
+    Env env;
+    return run(env, function);
+}
+
+TEST(Selection, IndexWrapsNegativeAndClampsBelowTheStart) {
+    EXPECT_EQ(intOf(withFiveElements({new VARIABLE("a"), new PUSH_INT(-1), new INDEX})), 50);
+    EXPECT_EQ(intOf(withFiveElements({new VARIABLE("a"), new PUSH_INT(-9), new INDEX})), 10);
+    EXPECT_EQ(intOf(withFiveElements({new VARIABLE("a"), new PUSH_INT(2), new INDEX})), 30);
+}
+
+TEST(Selection, TupleIndexSlicesForwardAndBackward) {
+    Ref forward = withFiveElements({new VARIABLE("a"), new PUSH_INT(1), new PUSH_INT(2), new LIST,
+                                    new INDEX});
+    EXPECT_EQ(intsOf(forward), (std::vector<int32_t>{20, 30}));
+    Ref backward = withFiveElements({new VARIABLE("a"), new PUSH_INT(3), new PUSH_INT(-2), new LIST,
+                                     new INDEX});
+    EXPECT_EQ(intsOf(backward), (std::vector<int32_t>{40, 30}));
+    // The slice shares the container's holders: writing through it writes a.
+    Ref written = withFiveElements({new VARIABLE("a"), new PUSH_INT(0), new PUSH_INT(2), new LIST,
+                                    new INDEX, new PUSH_INT(7), new PUSH_INT(8), new LIST,
+                                    new SUBSTITUTION, new POP, new VARIABLE("a")});
+    EXPECT_EQ(intOf(Ref(written.value()->elementAt(1))), 8);
+}
+
+TEST(Selection, StringOrFloatIndexNamesAMember) {
+    Ref member = run({new POP, new VARIABLE("o"), new PUSH_STRING("k"), new INDEX, new PUSH_INT(3),
+                      new SUBSTITUTION, new POP, new VARIABLE("o"), new MEMBER("k")});
+    EXPECT_EQ(intOf(member), 3);
+    Ref byFloat = run({new POP, new VARIABLE("o"), new PUSH_FLOAT(1.5), new INDEX, new PUSH_INT(4),
+                       new SUBSTITUTION, new POP, new VARIABLE("o"), new PUSH_STRING("1.500000"),
+                       new INDEX});
+    EXPECT_EQ(intOf(byFloat), 4);
+}
+
+TEST(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
+    // Member, index and dereference of an int, and a negative local index,
+    // each push a usable empty object rather than nothing.
+    Ref results = run({new POP, new PUSH_INT(1), new MEMBER("m"), new PUSH_INT(1), new PUSH_INT(0), new INDEX,
+                       new LIST, new PUSH_INT(1), new PUSH_STRING("s"), new INDEX, new LIST,
+                       new PUSH_INT(1), new DEREF, new LIST, new LOCALINDEX(-1), new LIST});
+    const std::vector<Ref>& elements = static_cast<vRArray*>(results.value())->elements();
+    ASSERT_EQ(elements.size(), 5u);
+    for (const Ref& element : elements) {
+        ASSERT_TRUE(element);
+        EXPECT_EQ(textOf(element), "[null]");
+    }
+}
+
+TEST(Selection, LocalIndexAddressesTheScopesOwnElements) {
+    Ref second = run({new POP, new LOCALINDEX(1), new PUSH_INT(9), new SUBSTITUTION, new POP,
+                      new LOCALINDEX(1)});
+    EXPECT_EQ(intOf(second), 9);
+}
+
+TEST(Selection, ReferenceAndDereferenceReachTheSameHolder) {
+    // p = &x; *p = 6; x
+    Ref x = run({new POP, new VARIABLE("x"), new PUSH_INT(1), new SUBSTITUTION, new POP, new VARIABLE("p"),
+                 new VARIABLE("x"), new REF, new SUBSTITUTION, new DEREF, new PUSH_INT(6),
+                 new SUBSTITUTION, new POP, new VARIABLE("x")});
+    EXPECT_EQ(intOf(x), 6);
+}
+
+TEST(Selection, ListExtendsATupleAndParenthesesWrapOne) {
+    Ref three = run({new POP, new PUSH_INT(1), new PUSH_INT(2), new LIST, new PUSH_INT(3), new LIST});
+    EXPECT_EQ(intsOf(three), (std::vector<int32_t>{1, 2, 3}));
+    Ref single = run({new POP, new PUSH_INT(4), new PARENTHESES});
+    EXPECT_EQ(typeOf(single), TYPE_TUPLE);
+    EXPECT_EQ(intOf(single), 4);
+}
+
+// ---- Jumps ---------------------------------------------------------------------------
+
+TEST(Jumps, AbsoluteAndRelativeLoopsSumOneToTen) {
+    // s = 0; i = 1; while (i <= 10) { s += i; i++; } s
+    Ref absolute = run({new POP, new VARIABLE("s"), new PUSH_INT(0), new SUBSTITUTION, new POP,
+                        new VARIABLE("i"), new PUSH_INT(1), new SUBSTITUTION, new POP,
+                        /* 9 */ new VARIABLE("i"), new PUSH_INT(10), new LE, new JF(21),
+                        new VARIABLE("s"), new VARIABLE("i"), new SADD, new POP,
+                        new VARIABLE("i"), new PINC, new POP, new JMP(9),
+                        /* 21 */ new VARIABLE("s")});
+    EXPECT_EQ(intOf(absolute), 55);
+    Ref relative = run({new POP, new VARIABLE("s"), new PUSH_INT(0), new SUBSTITUTION, new POP,
+                        new VARIABLE("i"), new PUSH_INT(1), new SUBSTITUTION, new POP,
+                        /* 9 */ new VARIABLE("i"), new PUSH_INT(10), new LE, new JRF(8),
+                        new VARIABLE("s"), new VARIABLE("i"), new SADD, new POP,
+                        new VARIABLE("i"), new PINC, new POP, new JR(-12),
+                        /* 21 */ new VARIABLE("s")});
+    EXPECT_EQ(intOf(relative), 55);
+}
+
+TEST(Jumps, ConditionalJumpsTestTruth) {
+    Ref taken = run({new POP, new PUSH_INT(1), new JT(4), new PUSH_INT(100), new PUSH_INT(1),
+                     new JRT(1), new PUSH_INT(100), new PUSH_INT(0), new JRF(1), new PUSH_INT(100),
+                     new PUSH_INT(7)});
+    EXPECT_EQ(intOf(taken), 7);
+}
+
+TEST(Jumps, TargetsOutsideTheBlockEndIt) {
+    Env env;
+    Ref past = run(env, makeFunction({new POP, new PUSH_INT(1), new JMP(1000), new PUSH_INT(2)}));
+    EXPECT_EQ(intOf(past), 1);
+    // Negative targets come only from damaged code; they must not index the block.
+    Ref negative = run(env, makeFunction({new POP, new PUSH_INT(3), new JMP(-5), new PUSH_INT(4)}));
+    EXPECT_EQ(intOf(negative), 3);
+    Ref backward = run(env, makeFunction({new POP, new PUSH_INT(5), new JR(-100), new PUSH_INT(6)}));
+    EXPECT_EQ(intOf(backward), 5);
+    EXPECT_EQ(env.current(), nullptr);
+    EXPECT_EQ(env.stackSize(), 0u);
+}
+
+// ---- Scopes ------------------------------------------------------------------------
+
+TEST(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
+    Env env;
+    Ref function = makeFunction({new SCOPE(makeBlock({new PUSH_INT(1), new YIELD, new POP})),
+                                 new PUSH_INT(2)});
+    start(env, function, makeEmpty());
+    env.drive();
+    ASSERT_NE(env.current(), nullptr);
+    EXPECT_EQ(env.current()->scopeKind(), SCOPE_ANONYMOUS);
+    EXPECT_EQ(env.current()->depth(), 2);
+    // A yield inside a block suspends the whole environment; driving again goes on.
+    env.drive();
+    EXPECT_EQ(env.current(), nullptr);
+    EXPECT_EQ(intOf(env.pop()), 2);
+    env.pop(); // the argument, never taken
+}
+
+TEST(Scopes, BreakLeavesNestedBlocksAndTheLoop) {
+    // loop { { break; } never } after
+    Ref result = run({new POP, new LOOP(0, makeBlock({new SCOPE(makeBlock({new BREAK,
+                                                                             new PUSH_INT(100)})),
+                                                     new PUSH_INT(200)})),
+                      new PUSH_INT(1)});
+    EXPECT_EQ(intOf(result), 1);
+}
+
+TEST(Scopes, ContinueRestartsTheLoop) {
+    // i = 0; loop { i++; if (i < 5) { continue; } break; } i
+    CodeBlock* body = makeBlock({new VARIABLE("i"), new PINC, new POP, new VARIABLE("i"),
+                                 new PUSH_INT(5), new LT, new JF(8),
+                                 new SCOPE(makeBlock({new CONTINUE})), new BREAK});
+    Ref i = run({new POP, new VARIABLE("i"), new PUSH_INT(0), new SUBSTITUTION, new POP,
+                 new LOOP(0, body), new VARIABLE("i")});
+    EXPECT_EQ(intOf(i), 5);
+}
+
+TEST(Scopes, BreakAndContinueOutsideALoopDoNothing) {
+    Ref result = run({new POP, new BREAK, new CONTINUE, new PUSH_INT(3)});
+    EXPECT_EQ(intOf(result), 3);
+}
+
+TEST(Scopes, ReturnLeavesNestedLoopsAndTheFunction) {
+    Env env;
+    Ref inner = makeFunction(
+        {new POP, new LOOP(0, makeBlock({new LOOP(0, makeBlock({new PUSH_INT(4), new RETURN})),
+                                         new PUSH_INT(100)})),
+         new PUSH_INT(200)});
+    ScopedGlobal global("exec_inner", inner);
+    Ref result = run(env, makeFunction({new POP, new VARIABLE("exec_inner"), new PUSH_NULL,
+                                        new CALL, new PUSH_INT(1), new ADD}));
+    EXPECT_EQ(intOf(result), 5);
+    EXPECT_EQ(env.stackSize(), 0u);
+}
+
+TEST(Scopes, GotoLeavesInnerBlocksOrDoesNothing) {
+    CodeBlock* outer = makeBlock({new SCOPE(makeBlock({new GOTO("out"), new PUSH_INT(100)})),
+                                  new PUSH_INT(200), /* out: */ new PUSH_INT(1)});
+    outer->addLabel("out", 2);
+    Ref result = run({new POP, new SCOPE(outer), new PUSH_INT(2), new ADD});
+    EXPECT_EQ(intOf(result), 3);
+    Ref unknown = run({new POP, new GOTO("nowhere"), new PUSH_INT(6)});
+    EXPECT_EQ(intOf(unknown), 6);
+}
+
+// ---- Calls --------------------------------------------------------------------------
+
+TEST(Calls, ArgumentBindsAParameter) {
+    // twice(n) { n * 2 }
+    Ref twice = makeFunction({new VARIABLE("n"), new ARGUMENT, new POP, new VARIABLE("n"),
+                              new PUSH_INT(2), new MUL});
+    ScopedGlobal global("exec_twice", twice);
+    Ref result = run({new POP, new VARIABLE("exec_twice"), new PUSH_INT(21), new CALL,
+                      new PUSH_INT(0), new ADD});
+    EXPECT_EQ(intOf(result), 42);
+}
+
+TEST(Calls, ConversionCallOfAPlainValue) {
+    Ref converted = run({new POP, new PUSH_INT(0), new PUSH_STRING("17"), new CALL});
+    EXPECT_EQ(typeOf(converted), TYPE_INT);
+    EXPECT_EQ(intOf(converted), 17);
+}
+
+// A class with member `field` = 5 and method `get` answering it.
+Ref makeClass(std::initializer_list<OpCode*> constructor) {
+    Ref cls = constructor.size() ? makeFunction(constructor) : makeEmpty();
+    cls.value()->setMember("field", Ref(new vInt(5)));
+    cls.value()->setMember("get", makeFunction({new POP, new VARIABLE("field")}));
+    return cls;
+}
+
+TEST(Calls, MethodOfAnInstanceSeesItsObject) {
+    ScopedGlobal global("exec_class", makeClass({}));
+    Ref result = run({new POP, new VARIABLE("inst"), new VARIABLE("exec_class"), new INSTANCE,
+                      new SUBSTITUTION, new POP, new VARIABLE("inst"), new MEMBER("get"),
+                      new PUSH_NULL, new CALL});
+    EXPECT_EQ(intOf(result), 5);
+}
+
+TEST(Calls, ConstructorEvaluatesToTheInstance) {
+    // The constructor sets field = 6 through a declaration of the instance.
+    ScopedGlobal global("exec_class",
+                        makeClass({new POP, new PUSH_INT(6), new DECLARATION("field"), new POP}));
+    Ref instance = run({new POP, new VARIABLE("exec_class"), new INSTANCE});
+    ASSERT_EQ(typeOf(instance), TYPE_OBJECT);
+    EXPECT_EQ(intOf(Ref(instance.value()->findMember("field"))), 6);
+    EXPECT_EQ(typeOf(Ref(instance.value()->findMember("get"))), TYPE_METHOD);
+}
+
+TEST(Calls, CallLastInAConstructorStillGivesTheInstance) {
+    ScopedGlobal helper("exec_nine", makeFunction({new POP, new PUSH_INT(9)}));
+    ScopedGlobal cls("exec_class", makeClass({new POP, new VARIABLE("exec_nine"), new PUSH_NULL,
+                                               new CALL}));
+    Env env;
+    Ref instance = run(env, makeFunction({new POP, new VARIABLE("exec_class"), new INSTANCE}));
+    ASSERT_EQ(typeOf(instance), TYPE_OBJECT);
+    EXPECT_NE(instance.value()->findMember("field"), nullptr);
+    // The helper's 9 was dropped for the instance, and nothing else was left.
+    EXPECT_EQ(env.stackSize(), 0u);
+}
+
+TEST(Calls, CallBeforeReturnReplacesTheCallersScope) {
+    // outer() { inner(); return; }  -- inner yields so the chain can be seen.
+    ScopedGlobal inner("exec_inner", makeFunction({new POP, new YIELD, new PUSH_INT(3)}));
+    Ref outer = makeFunction({new POP, new VARIABLE("exec_inner"), new PUSH_NULL, new CALL,
+                              new RETURN});
+    ScopedGlobal global("exec_outer", outer);
+    Env env;
+    start(env, makeFunction({new POP, new VARIABLE("exec_outer"), new PUSH_NULL, new CALL,
+                             new PUSH_INT(1), new ADD}),
+          makeEmpty());
+    env.drive();
+    // top level, then inner: outer's scope has already gone.
+    ASSERT_NE(env.current(), nullptr);
+    EXPECT_EQ(env.current()->depth(), 2);
+    env.drive();
+    EXPECT_EQ(intOf(env.pop()), 4);
+}
+
+TEST(Calls, MillionDeepTailRecursionRunsInConstantDepth) {
+    // f() { if (--exec_count) return f(); yield; return 7; }
+    Ref f = makeFunction({new POP, new VARIABLE("exec_count"), new PDEC, new JF(8),
+                          new VARIABLE("exec_tail"), new PUSH_NULL, new CALL, new RETURN,
+                          /* 8 */ new PUSH_INT(7), new YIELD, new RETURN});
+    ScopedGlobal function("exec_tail", f);
+    ScopedGlobal count("exec_count", Ref(new vInt(1000000)));
+    Env env;
+    start(env, f, makeEmpty());
+    env.drive();
+    ASSERT_NE(env.current(), nullptr);
+    EXPECT_EQ(intOf(Ref(Env::global().value()->findMember("exec_count"))), 0);
+    EXPECT_EQ(env.current()->depth(), 1);
+    env.drive();
+    EXPECT_EQ(intOf(env.pop()), 7);
+    EXPECT_EQ(env.stackSize(), 0u);
+}
+
+TEST(Calls, CallLastInABlockLeavesTheBlockFirst) {
+    ScopedGlobal inner("exec_inner", makeFunction({new POP, new YIELD, new PUSH_INT(3)}));
+    Env env;
+    start(env, makeFunction({new POP, new SCOPE(makeBlock({new VARIABLE("exec_inner"),
+                                                          new PUSH_NULL, new CALL})),
+                             new PUSH_INT(1), new ADD}),
+          makeEmpty());
+    env.drive();
+    ASSERT_NE(env.current(), nullptr);
+    EXPECT_EQ(env.current()->depth(), 2); // top level and inner, no block between
+    env.drive();
+    EXPECT_EQ(intOf(env.pop()), 4);
+}
+
+// ---- Diagnostics -----------------------------------------------------------------------
+
+TEST(Diagnostics, PopOfAnEmptyStackReportsAndGoesOn) {
+    std::string out = captureStdout([] {
+        Ref result = run({new POP, new POP, new PUSH_INT(2)});
+        EXPECT_EQ(intOf(result), 2);
+    });
+    EXPECT_EQ(out, "runtime error : pop empty stack\n\n");
+}
+
+TEST(Diagnostics, ValuesLeftOnTheStackAreCountedAtTheEnd) {
+    std::string out = captureStdout([] {
+        Env env;
+        start(env, makeFunction({new PUSH_INT(1), new PUSH_INT(2), new PUSH_INT(3)}), makeEmpty());
+        env.drive();
+        env.pop();
+    });
+    EXPECT_EQ(out, "runtime warning : 3 stack remained when deleting env\n\n");
+}
+
+} // namespace
