@@ -1,0 +1,102 @@
+// Shared helpers of the built-in library. Callbacks into scripts run in a
+// fresh environment each, so a callback that yields or misbehaves cannot leave
+// a half-run scope behind for the next one.
+#include "builtins_support.h"
+
+#include "env.h"
+#include "numbers.h"
+#include "object.h"
+#include "parser.h"
+#include "pointer.h"
+#include "printer.h"
+#include "string_value.h"
+#include "tuple.h"
+
+namespace Kel::builtins {
+
+using namespace variable::Variable;
+
+namespace {
+
+int g_nesting = 0;
+
+// A chain of pointers longer than this is taken to be a loop.
+constexpr int MAX_POINTER_CHAIN = 64;
+
+} // namespace
+
+ReentryGuard::ReentryGuard() : m_allowed(++g_nesting <= MAX_NATIVE_NESTING) {
+    if (!m_allowed)
+        printMessage("runtime error : native calls nested deeper than %d\n", MAX_NATIVE_NESTING);
+}
+
+ReentryGuard::~ReentryGuard() { --g_nesting; }
+
+Ref argumentAt(const Ref& argument, int index) {
+    if (!argument)
+        return makeEmpty();
+    Holder* element = argument.value()->elementAt(index);
+    return element ? Ref(element) : argument;
+}
+
+int argumentCount(const Ref& argument) { return argument ? argument.value()->count() : 0; }
+
+Ref makeInt(int32_t value) { return Ref(new vInt(value)); }
+Ref makeHex(uint32_t value) { return Ref(new vHex(value)); }
+Ref makeFloat(double value) { return Ref(new vFloat(value)); }
+Ref makeString(std::string_view text) { return Ref(new vString(SharedString(text))); }
+Ref makeNil() { return Ref(new vBase); }
+Ref makeObject() { return Ref(new vObject); }
+Ref makePair(const Ref& first, const Ref& second) { return Ref(new vRArray({first, second})); }
+Ref makePointer(Holder* target) { return Ref(new vPointer(target)); }
+
+Holder* followPointers(Holder* holder) {
+    for (int step = 0; step < MAX_POINTER_CHAIN && holder; ++step) {
+        if (holder->value()->typeCode() != TYPE_POINTER)
+            return holder;
+        Holder* target = holder->value()->pointee();
+        if (!target)
+            return holder;
+        holder = target;
+    }
+    return holder;
+}
+
+Ref callScript(const Ref& function, const Ref& argument) {
+    Env env;
+    return function.value()->callSync(env, argument, function.get());
+}
+
+Ref instantiateScript(const Ref& cls) {
+    Env env;
+    return cls.value()->instantiateSync(env, makeEmpty(), cls.get());
+}
+
+Ref compileSource(Tokenizer& tokenizer, int& errors) {
+    Ref function = makeObject();
+    Parser parser(tokenizer);
+    parser.compile(*static_cast<vObject*>(function.value()));
+    errors = parser.errors();
+    return function;
+}
+
+void setFunction(const Ref& object, std::string_view name, NativeFunction function) {
+    if (object)
+        object.value()->setMember(name, Ref(new vCFunction(function)));
+}
+
+void setMethod(const Ref& object, std::string_view name, NativeMethod method) {
+    if (object)
+        object.value()->setMember(name, Ref(new vCMethod(method, nullptr)));
+}
+
+void setInt(const Ref& object, std::string_view name, int32_t value) {
+    if (object)
+        object.value()->setMember(name, makeInt(value));
+}
+
+Ref libraryObject(const Ref& global, std::string_view name) {
+    return Ref(global.value()->member(name));
+}
+
+} // namespace Kel::builtins

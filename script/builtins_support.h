@@ -1,0 +1,81 @@
+// What every library of the built-ins shares: reading the arguments of a
+// native call, making result values, filling library objects, and calling back
+// into scripts with a bound on how deeply such calls nest.
+#pragma once
+
+#include "holder.h"
+#include "natives.h"
+#include "value.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace Kel {
+class Tokenizer;
+}
+
+namespace Kel::builtins {
+
+using variable::Variable::vBase;
+
+// Native calls that run script code (foreach, new, the file destructors) put
+// a C++ frame chain on the stack each time; scripts that recurse through them
+// are stopped here instead of overflowing the native stack.
+constexpr int MAX_NATIVE_NESTING = 200;
+
+// Argument `index` of a native call: element `index` of the argument list, or
+// the argument itself when it has no elements.
+Ref argumentAt(const Ref& argument, int index);
+// Number of arguments a native call was given (the argument's element count).
+int argumentCount(const Ref& argument);
+
+Ref makeInt(int32_t value);
+Ref makeHex(uint32_t value);
+Ref makeFloat(double value);
+Ref makeString(std::string_view text);
+// The nothing value (type "nil").
+Ref makeNil();
+// A new empty object; arrays are objects that only have elements.
+Ref makeObject();
+// A two-element list sharing both holders (the arguments of a callback).
+Ref makePair(const Ref& first, const Ref& second);
+// A pointer to `target`.
+Ref makePointer(Holder* target);
+
+// Follows pointers to the holder they finally point at (a bounded number of
+// steps, so a pointer that points at itself cannot hang).
+Holder* followPointers(Holder* holder);
+
+// Calls `function` with `argument` to completion in an environment of its
+// own and answers its result. Callers hold a ReentryGuard.
+Ref callScript(const Ref& function, const Ref& argument);
+// Makes an instance of `cls` (running its constructor) the same way.
+Ref instantiateScript(const Ref& cls);
+
+// Counts one level of native re-entry for as long as it lives; every native
+// that runs script code takes one before it starts.
+class ReentryGuard {
+public:
+    ReentryGuard();
+    ~ReentryGuard();
+    ReentryGuard(const ReentryGuard&) = delete;
+    ReentryGuard& operator=(const ReentryGuard&) = delete;
+    // False (and the diagnostic printed once) when the bound is exceeded.
+    bool allowed() const { return m_allowed; }
+
+private:
+    bool m_allowed;
+};
+
+// Compiles the tokenizer's whole stream into a new function object; `errors`
+// receives the number of compile errors (the messages are printed).
+Ref compileSource(Tokenizer& tokenizer, int& errors);
+
+// Library object members.
+void setFunction(const Ref& object, std::string_view name, NativeFunction function);
+void setMethod(const Ref& object, std::string_view name, NativeMethod method);
+void setInt(const Ref& object, std::string_view name, int32_t value);
+// The global member `name` (created when missing), for filling in.
+Ref libraryObject(const Ref& global, std::string_view name);
+
+} // namespace Kel::builtins

@@ -1,0 +1,251 @@
+// The host interface: every binding shape receives the converted arguments
+// and answers the right result, interpreters share the global object, and
+// loadFile / run report what the host needs to know.
+#include "code_writer.h"
+#include "interpreter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using Kel::Interpreter;
+using Kel::Ref;
+
+// What the last host function was called with.
+std::string g_calls;
+
+void record(const std::string& call) { g_calls += call + ";"; }
+
+void v0() { record("v0"); }
+void v1Int(int a) { record("v1i " + std::to_string(a)); }
+void v1Text(const char* a) { record(std::string("v1s ") + a); }
+void v2IntInt(int a, int b) { record("v2ii " + std::to_string(a) + " " + std::to_string(b)); }
+void v2IntText(int a, const char* b) { record("v2is " + std::to_string(a) + " " + b); }
+void v2TextInt(const char* a, int b) { record(std::string("v2si ") + a + " " + std::to_string(b)); }
+void v2TextText(const char* a, const char* b) { record(std::string("v2ss ") + a + " " + b); }
+void v3IntIntInt(int a, int b, int c) {
+    record("v3iii " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c));
+}
+void v3IntTextText(int a, const char* b, const char* c) {
+    record("v3iss " + std::to_string(a) + " " + b + " " + c);
+}
+void v3TextTextInt(const char* a, const char* b, int c) {
+    record(std::string("v3ssi ") + a + " " + b + " " + std::to_string(c));
+}
+void v4(int a, int b, int c, int d) {
+    record("v4 " + std::to_string(a + b * 10 + c * 100 + d * 1000));
+}
+void v5(int a, int b, int c, int d, int e) {
+    record("v5 " + std::to_string(a + b * 10 + c * 100 + d * 1000 + e * 10000));
+}
+const char* r0() { return "from host"; }
+int r1IntInt(int a) { return a * 2; }
+int r1IntText(const char* a) { return static_cast<int>(std::string(a).size()); }
+const char* r1TextInt(int a) {
+    // Storage the host overwrites on its next call: the script must keep a copy.
+    static std::string text;
+    text = "n" + std::to_string(a);
+    return text.c_str();
+}
+const char* r1TextText(const char* a) {
+    static std::string text;
+    text = std::string(a) + "!";
+    return text.c_str();
+}
+const char* rNull() { return nullptr; }
+
+class Host : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_calls.clear();
+        host.registerFunction("v0", v0);
+        host.registerFunction("v1i", v1Int);
+        host.registerFunction("v1s", v1Text);
+        host.registerFunction("v2ii", v2IntInt);
+        host.registerFunction("v2is", v2IntText);
+        host.registerFunction("v2si", v2TextInt);
+        host.registerFunction("v2ss", v2TextText);
+        host.registerFunction("v3iii", v3IntIntInt);
+        host.registerFunction("v3iss", v3IntTextText);
+        host.registerFunction("v3ssi", v3TextTextInt);
+        host.registerFunction("v4", v4);
+        host.registerFunction("v5", v5);
+        host.registerFunction("r0", r0);
+        host.registerFunction("r1ii", r1IntInt);
+        host.registerFunction("r1is", r1IntText);
+        host.registerFunction("r1si", r1TextInt);
+        host.registerFunction("r1ss", r1TextText);
+        host.registerFunction("rnull", rNull);
+    }
+
+    // Loads and runs `source` to its end; answers what it left.
+    Ref runText(const std::string& source) {
+        EXPECT_EQ(host.loadText(source, "host"), Interpreter::LOADED);
+        Ref result = host.run(0);
+        EXPECT_FALSE(host.isRunning());
+        return result;
+    }
+
+    std::string global(const char* name) { return host.getGlobal(name).value()->toString().str(); }
+
+    Interpreter host;
+};
+
+TEST_F(Host, EveryShapeReceivesConvertedArguments) {
+    runText("v0(); v1i(\"42abc\"); v1s(7); v2ii(1, 2); v2is(3, \"x\"); v2si(\"y\", 4.9);"
+            "v2ss(\"p\", \"q\"); v3iii(1, 2, 3); v3iss(1, \"a\", 3); v3ssi(\"a\", 2, \"3\");"
+            "v4(1, 2, 3, 4); v5(1, 2, 3, 4, 5);");
+    EXPECT_EQ(g_calls, "v0;v1i 42;v1s 7;v2ii 1 2;v2is 3 x;v2si y 4;v2ss p q;v3iii 1 2 3;"
+                       "v3iss 1 a 3;v3ssi a 2 3;v4 4321;v5 54321;");
+}
+
+TEST_F(Host, OneValueFillsEveryParameter) {
+    runText("v2ii(6); v2ss(\"w\"); v3iss(5);");
+    EXPECT_EQ(g_calls, "v2ii 6 6;v2ss w w;v3iss 5 5 5;");
+}
+
+TEST_F(Host, MissingArgumentsComeFromTheShortList) {
+    // The list grows with empty objects: 0 as an int, "[null]" as text.
+    runText("v3iss(9, \"a\");");
+    EXPECT_EQ(g_calls, "v3iss 9 a [null];");
+}
+
+TEST_F(Host, VoidShapesAnswerTheirArgumentResultShapesANewValue) {
+    runText("global a = v1i(5); global b = r1si(5); global c = r1ii(\"21\");"
+            "global d = r1is(\"four\"); global e = r0(); global f = r1ss(\"hi\");"
+            "global g = rnull(); global ta = type(a); global tb = type(b); global tc = type(c);");
+    EXPECT_EQ(global("a"), "5");
+    EXPECT_EQ(global("ta"), "int");
+    EXPECT_EQ(global("b"), "n5");
+    EXPECT_EQ(global("tb"), "string");
+    EXPECT_EQ(global("c"), "42");
+    EXPECT_EQ(global("tc"), "int");
+    EXPECT_EQ(global("d"), "4");
+    EXPECT_EQ(global("e"), "from host");
+    EXPECT_EQ(global("f"), "hi!");
+    EXPECT_EQ(global("g"), "");
+}
+
+TEST_F(Host, ReturnedTextIsCopiedAtOnce) {
+    runText("global first = r1si(1); global second = r1si(2);");
+    EXPECT_EQ(global("first"), "n1");
+    EXPECT_EQ(global("second"), "n2");
+}
+
+TEST_F(Host, BindingsAreTheirOwnType) {
+    runText("global t = type(v2ii); global s = type(r0);");
+    EXPECT_EQ(global("t"), "bind function");
+    EXPECT_EQ(global("s"), "bind function");
+    testing::internal::CaptureStdout();
+    runText("print(v0);");
+    std::fflush(stdout);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "[bind function]\n");
+}
+
+TEST_F(Host, InterpretersShareTheGlobalObject) {
+    Interpreter other;
+    ASSERT_EQ(other.loadText("global sharedFromOther = 11; v1i(sharedFromOther);", "other"),
+              Interpreter::LOADED);
+    other.run(0);
+    EXPECT_EQ(g_calls, "v1i 11;");
+    runText("global seen = sharedFromOther + 1;");
+    EXPECT_EQ(global("seen"), "12");
+    other.setGlobal("setByHost", Kel::makeEmpty());
+    EXPECT_EQ(host.getGlobal("setByHost").get(), other.getGlobal("setByHost").get());
+}
+
+TEST_F(Host, MissingGlobalIsCreatedEmpty) {
+    Ref value = host.getGlobal("neverSetAnywhere");
+    EXPECT_EQ(value.value()->toString().str(), "[null]");
+    EXPECT_EQ(value.get(), host.getGlobal("neverSetAnywhere").get());
+}
+
+TEST_F(Host, RunHandsValuesThroughYield) {
+    ASSERT_EQ(host.loadText("x = yield arg + 1; y = yield x * 10; y + 100;", "yields"),
+              Interpreter::LOADED);
+    EXPECT_EQ(host.run(1).value()->toInt(), 2);
+    EXPECT_TRUE(host.isRunning());
+    EXPECT_EQ(host.run(3).value()->toInt(), 30);
+    EXPECT_EQ(host.run(4).value()->toInt(), 104);
+    EXPECT_FALSE(host.isRunning());
+    Ref after = host.run(5);
+    EXPECT_EQ(after.value()->toString().str(), "[null]");
+}
+
+TEST_F(Host, RunWithNothingLoadedAnswersAnEmptyObject) {
+    Interpreter fresh;
+    EXPECT_EQ(fresh.run(1).value()->toString().str(), "[null]");
+}
+
+class HostFiles : public Host {
+protected:
+    void SetUp() override {
+        Host::SetUp();
+        folder = std::filesystem::temp_directory_path() /
+                 ("kel_host_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string write(const char* name, const std::string& text) {
+        std::string path = (folder / name).string();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    std::filesystem::path folder;
+};
+
+TEST_F(HostFiles, MissingFileIsNotFound) {
+    EXPECT_EQ(host.loadFile((folder / "absent.kel").string()), Interpreter::NOT_FOUND);
+}
+
+TEST_F(HostFiles, FailedCompileKeepsTheLoadedScript) {
+    std::string good = write("good.kel", "v1i(arg); x = yield 0; v1i(x + 1);");
+    std::string bad = write("bad.kel", "v1i(99); x = (1;");
+    ASSERT_EQ(host.loadFile(good), Interpreter::LOADED);
+    host.run(7);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(host.loadFile(bad), Interpreter::COMPILE_FAILED);
+    std::fflush(stdout);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("1 error in compile"), std::string::npos);
+    EXPECT_TRUE(host.isRunning());
+    host.run(20);
+    EXPECT_FALSE(host.isRunning());
+    EXPECT_EQ(g_calls, "v1i 7;v1i 21;");
+}
+
+TEST_F(HostFiles, CompiledFileRunsLikeItsSource) {
+    Ref unit;
+    std::string source = write("unit.kel", "v2is(arg * 3, \"compiled\");");
+    ASSERT_EQ(Interpreter::loadUnit(source, unit), Interpreter::LOADED);
+    std::vector<uint8_t> bytes = Kel::writeCompiledScript(unit);
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(bytes[0], 0x1A);
+    EXPECT_EQ(bytes[3], 0xBC);
+    std::string compiled = write("unit.kelc", std::string(bytes.begin(), bytes.end()));
+    ASSERT_EQ(host.loadFile(compiled), Interpreter::LOADED);
+    host.run(2);
+    ASSERT_EQ(host.loadFile(source), Interpreter::LOADED);
+    host.run(2);
+    EXPECT_EQ(g_calls, "v2is 6 compiled;v2is 6 compiled;");
+}
+
+TEST_F(HostFiles, LoadingReplacesAScriptThatHasNotEnded) {
+    std::string first = write("first.kel", "yield 1; v0();");
+    std::string second = write("second.kel", "v1i(2);");
+    ASSERT_EQ(host.loadFile(first), Interpreter::LOADED);
+    host.run(0);
+    ASSERT_EQ(host.loadFile(second), Interpreter::LOADED);
+    host.run(0);
+    EXPECT_FALSE(host.isRunning());
+    EXPECT_EQ(g_calls, "v1i 2;");
+}
+
+} // namespace
