@@ -1,0 +1,85 @@
+#!/bin/sh
+# Drives runloop_probe (argument 1) through a real X server with xdotool and checks
+# what it received: callback order, frame pacing, pixels of its frames, key codes,
+# mouse order, and Escape ending the process with status 0 after the app's exit.
+# Run it under tests/with-xvfb.sh.
+probe="$1"
+out=$(mktemp)
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# Waits until the output holds a line matching $1 (at most $2 tenths of a second).
+wait_for() {
+    for i in $(seq "$2"); do grep -q "$1" "$out" && return 0; sleep 0.1; done
+    return 1
+}
+
+# The lines matching any of the given patterns, in order, must be exactly $1.
+expect_sequence() {
+    want="$1"; shift
+    got=$(grep -E "$@" "$out" | tr '\n' '|')
+    [ "$got" = "$want" ] || fail "expected '$want', got '$got'"
+}
+
+"$probe" >"$out" 2>&1 &
+pid=$!
+wait_for '^rate' 150 || fail "no frame-rate report"
+wid=$(xdotool search --name '^runloop-probe$' | head -n1)
+[ -n "$wid" ] || fail "window not found"
+
+xdotool mousemove --window "$wid" 50 60
+wait_for '^move 50 60' 20 || fail "no move event"
+xdotool key z Return Left Up Right Down
+xdotool click 1
+xdotool click 3
+xdotool mousedown 1 mousemove --window "$wid" 70 80 mouseup 1
+xdotool click 4
+wait_for '^release 70 80 0' 30 || fail "drag release not seen"
+xdotool key Escape
+wait $pid
+status=$?
+
+[ "$status" -eq 0 ] || fail "exit status $status after Escape"
+calls=$(grep -E '^(setup|update|draw)$' "$out" | head -n2 | tr '\n' ' ')
+[ "$calls" = "setup update " ] || fail "the loop starts with '$calls', not setup then update"
+grep -q '^resized 320 240$' "$out" || fail "no resize to the window size"
+
+# Pacing at 60 per second: 120 frames take at least two seconds, the measured
+# rate agrees with the frames really drawn, and the frame number counts them.
+rate=$(grep '^rate' "$out")
+echo "$rate" | awk '{
+    split($2, n, "="); split($3, d, "="); split($4, e, "="); split($5, m, "=");
+    if (n[2] != 120 || d[2] != 121) { print "FAIL: frame number " n[2] " after " d[2] " draws"; bad=1 }
+    if (e[2] < 1.95) { print "FAIL: 120 frames in " e[2] " s: faster than 60 per second"; bad=1 }
+    if (e[2] > 6.0) { print "FAIL: 120 frames took " e[2] " s"; bad=1 }
+    real = 120 / e[2]
+    if (m[2] > 61.0 || m[2] < real * 0.8) { print "FAIL: measured " m[2] " for a real " real; bad=1 }
+    exit bad }' || failures=$((failures + 1))
+
+grep -q '^pixel 10 20 = 255 128 0$' "$out" || fail "rectangle corner pixel"
+grep -q '^pixel 39 59 = 255 128 0$' "$out" || fail "rectangle far pixel"
+grep -q '^pixel 40 59 = 0 0 255$' "$out" || fail "pixel right of the rectangle"
+grep -q '^pixel 39 60 = 0 0 255$' "$out" || fail "pixel below the rectangle"
+grep -q '^pixel 300 200 = 0 0 255$' "$out" || fail "background colour"
+
+expect_sequence 'key 122|keyup 122|key 13|keyup 13|key 356|keyup 356|key 357|keyup 357|key 358|keyup 358|key 359|keyup 359|key 27|' '^(key|keyup) '
+expect_sequence 'press 50 60 0|release 50 60 0|release|press 50 60 2|release 50 60 2|release|press 50 60 0|drag 70 80 0|release 70 80 0|release|' '^(press|release|drag)'
+expect_sequence 'key 27|OF_VERBOSE: GLUT OF app is being terminated!|exit|' '^key 27|terminated|^exit'
+grep -q 'BAD' "$out" && fail "mouse position not stored before the call"
+grep -q 'ERROR: AddressSanitizer\|ERROR: LeakSanitizer\|runtime error' "$out" && fail "sanitizer report"
+
+# A video mode the server cannot give: the message, then an ordinary window.
+"$probe" gamemode >"$out" 2>&1 &
+pid=$!
+wait_for '^draw' 100 || fail "game-mode fallback does not draw"
+grep -q '^game mode error: selected format (320x240:32@60) not available $' "$out" ||
+    fail "game mode message"
+wid=$(xdotool search --name '^runloop-probe$' | head -n1)
+xdotool mousemove --window "$wid" 5 5 key Escape
+wait $pid || fail "game-mode fallback exit status $?"
+
+if [ "$failures" -ne 0 ]; then
+    echo "--- probe output:"; cat "$out"
+fi
+rm -f "$out"
+exit "$failures"
