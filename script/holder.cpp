@@ -96,9 +96,10 @@ Holder* Holder::cloneHolder() const {
     }
     if (path.size() >= static_cast<size_t>(MAX_VALUE_NESTING))
         return makeEmpty().release();
-    // The copy exists before its value so that values inside can refer to it;
-    // its value stays unset only while the clone below runs.
-    Holder* copy = new Holder(nullptr);
+    // The copy exists before its value so that values inside can refer to
+    // it; until the clone below is done it holds a shared nothing value.
+    static vBase* const placeholder = new vBase;
+    Holder* copy = new Holder(placeholder);
     path.push_back({this, copy});
     vBase* value = m_value->clone();
     path.pop_back();
