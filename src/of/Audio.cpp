@@ -28,7 +28,9 @@ template <size_t N> Slot* SlotAt(std::array<Slot, N>& slots, int32_t index) {
     return &slots[index];
 }
 
-float Percent(int32_t value) { return static_cast<float>(value) / 100.0f; }
+float Percent(int32_t value) {
+    return static_cast<float>(value) / 100.0f;
+}
 
 // A file that is not there is the game's fault, not the machine's: it goes to
 // the report. A readable file that still fails (no audio device, a broken
@@ -73,7 +75,8 @@ void Audio::Destroy() {
     Impl& audio = *g_pInstance->m_pImpl;
     if (audio.nowBgm != BGM_FREE_NONE) {
         audio.bgm[audio.nowBgm].player.stop();
-        for (Slot& slot : audio.se) slot.player.stop();
+        for (Slot& slot : audio.se)
+            slot.player.stop();
     }
     delete g_pInstance;
     g_pInstance = nullptr;

@@ -22,8 +22,8 @@ public:
 
     // Builds the path the sound player is given from a folder and a file name:
     // the game's data path without the "data/" prefix, which the runtime adds.
-    using DataPathFunc = std::function<std::string(const std::string& folder,
-                                                   const std::string& file)>;
+    using DataPathFunc =
+        std::function<std::string(const std::string& folder, const std::string& file)>;
 
     static void Create(DataPathFunc dataPath); // no-op when the instance exists
     static void Destroy();                     // stops what plays, frees every sound

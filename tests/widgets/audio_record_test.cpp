@@ -18,10 +18,12 @@ using widgets_test::ToneAmplitude;
 namespace {
 
 constexpr size_t WINDOW = widgets_test::RECORD_RATE / 20; // 50 ms, whole cycles of each tone
-constexpr double PRESENT = 0.05;                           // a playing tone is about 0.3
+constexpr double PRESENT = 0.05;                          // a playing tone is about 0.3
 constexpr double SILENT = 0.005;
 
-void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void Wait(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 std::string Game1Path(const std::string& folder, const std::string& file) {
     return "game1/" + folder + "/" + file;

@@ -11,8 +11,12 @@ namespace widgets_test {
 
 namespace {
 
-void PutU32(std::ofstream& out, uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); }
-void PutU16(std::ofstream& out, uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); }
+void PutU32(std::ofstream& out, uint32_t v) {
+    out.write(reinterpret_cast<const char*>(&v), 4);
+}
+void PutU16(std::ofstream& out, uint16_t v) {
+    out.write(reinterpret_cast<const char*>(&v), 2);
+}
 
 } // namespace
 
@@ -58,7 +62,8 @@ std::vector<double> ReadRecording(const std::string& path) {
             std::vector<double> mono(raw.size() / channels);
             for (size_t f = 0; f < mono.size(); ++f) {
                 double sum = 0.0;
-                for (uint16_t c = 0; c < channels; ++c) sum += raw[f * channels + c];
+                for (uint16_t c = 0; c < channels; ++c)
+                    sum += raw[f * channels + c];
                 mono[f] = sum / channels / 32768.0;
             }
             return mono;

@@ -1,0 +1,191 @@
+// What picture windows put on screen, read back from a real window: nothing
+// until visible and loaded, pictures in the slots the settings give, shared
+// faces, flips mirroring in place, and missing pictures.
+#include "of/Draw2D.h"
+#include "of/TextureManager.h"
+#include "of/Window.h"
+
+#include "gl_test_window.h"
+#include "scratch_dir.h"
+#include "test_window_settings.h"
+
+#include <filesystem>
+
+using namespace Kura;
+using kura_test::Rgba;
+
+namespace {
+
+constexpr Rgba RED{255, 0, 0, 255}, GREEN{0, 255, 0, 255}, BLUE{0, 0, 255, 255},
+    WHITE{255, 255, 255, 255}, BLACK{0, 0, 0, 255}, GREY{128, 128, 128, 255};
+
+// Red, green / blue, white quarters, so any mirroring shows.
+Rgba Quarters(int x, int y) {
+    const bool right = x >= 150, bottom = y >= 100;
+    return bottom ? (right ? WHITE : BLUE) : (right ? GREEN : RED);
+}
+Rgba Grey(int, int) {
+    return GREY;
+}
+
+class WindowDrawTest : public ScratchDirTest {
+protected:
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+        kura_test::openWindowOnce();
+        TextureManager::Create();
+        Draw2D::Init();
+        Window::SetSettings(&m_Settings);
+        std::filesystem::create_directories("data/game1/image/chara");
+        kura_test::writePng("data/game1/image/quarters.png", 300, 200, Quarters);
+        kura_test::writePng("data/game1/image/chara/grey.png", 40, 30, Grey);
+    }
+    void TearDown() override {
+        Window::SetSettings(nullptr);
+        Draw2D::Term();
+        TextureManager::Destroy();
+        ScratchDirTest::TearDown();
+    }
+
+    static kura_test::Box Drawn() {
+        return kura_test::boundsWhere([](const Rgba& p) { return p.r || p.g || p.b; });
+    }
+    static Rgba At(int x, int y) { return kura_test::pixelAt(x, y); }
+
+    widgets_test::TestWindowSettings m_Settings;
+};
+
+TEST_F(WindowDrawTest, NothingIsDrawnUntilVisibleAndLoaded) {
+    TextWindow text(0);
+    VideoWindow video(1);
+    ImageWindow image(5);
+    CharacterWindow chara(6);
+    for (Window* w : std::initializer_list<Window*>{&text, &video, &image, &chara}) {
+        w->SetRect(0, 0, 100, 100);
+        w->SetVisible(1);
+    }
+    kura_test::beginFrame();
+    for (Window* w : std::initializer_list<Window*>{&text, &video, &image, &chara})
+        w->Draw();
+    EXPECT_EQ(Drawn().w, 0) << "visible but nothing loaded";
+
+    image.SetVisible(0);
+    image.Load("image", "quarters.png");
+    EXPECT_TRUE(image.IsLoaded());
+    kura_test::beginFrame();
+    image.Draw();
+    EXPECT_EQ(Drawn().w, 0) << "loaded but not visible";
+
+    image.SetVisible(1);
+    kura_test::beginFrame();
+    image.Draw();
+    EXPECT_EQ(Drawn().w, 300);
+}
+
+TEST_F(WindowDrawTest, LoadFillsTheWindowsSlotAndTakesThePicturesSize) {
+    ImageWindow image(5);
+    image.SetRect(10, 20, 1, 1);
+    image.Load("image", "quarters.png");
+    const TextureManager* textures = TextureManager::Get();
+    ASSERT_NE(textures->GetTexture(105), nullptr);
+    EXPECT_EQ(textures->GetFilePath(105), "game1/image/quarters.png");
+    EXPECT_EQ(textures->GetWidth(105), 300);
+    EXPECT_EQ(image.GetRect().x, 10);
+    EXPECT_EQ(image.GetRect().y, 20);
+    EXPECT_EQ(image.GetRect().w, 300);
+    EXPECT_EQ(image.GetRect().h, 200);
+    EXPECT_EQ(image.GetImageRect().w, 300);
+    EXPECT_EQ(image.GetImageRect().h, 200);
+
+    image.SetVisible(1);
+    kura_test::beginFrame();
+    image.Draw();
+    const kura_test::Box box = Drawn();
+    EXPECT_EQ(box.x, 10);
+    EXPECT_EQ(box.y, 20);
+    EXPECT_EQ(box.w, 300);
+    EXPECT_EQ(box.h, 200);
+    EXPECT_EQ(At(15, 25), RED);
+    EXPECT_EQ(At(300, 210), WHITE);
+}
+
+TEST_F(WindowDrawTest, ImageRectSelectsPartOfThePicture) {
+    ImageWindow image(0);
+    image.Load("image", "quarters.png");
+    image.SetImageRect(150, 100, 150, 100); // the white quarter
+    image.SetRect(50, 60, 40, 20);
+    image.SetVisible(1);
+    kura_test::beginFrame();
+    image.Draw();
+    EXPECT_EQ(At(52, 62), WHITE);
+    EXPECT_EQ(At(88, 78), WHITE);
+    EXPECT_EQ(Drawn().w, 40);
+}
+
+TEST_F(WindowDrawTest, CharacterWindowsWithTheSameFaceShareOnePicture) {
+    CharacterWindow a(0), b(1);
+    for (CharacterWindow* w : {&a, &b}) {
+        w->SetCharaIndex(2);
+        w->SetFace(3);
+        w->SetVisible(1);
+    }
+    a.Load("image/chara", "grey.png");
+    EXPECT_NE(TextureManager::Get()->GetTexture(223), nullptr);
+    EXPECT_TRUE(b.IsLoaded());
+    b.ResetImageRect();
+    b.SetRect(200, 150, 40, 30);
+    kura_test::beginFrame();
+    b.Draw();
+    EXPECT_EQ(At(220, 160), GREY);
+
+    // Loading through one changes what the other draws.
+    b.Load("image", "quarters.png");
+    a.SetRect(0, 0, 300, 200);
+    a.ResetImageRect();
+    kura_test::beginFrame();
+    a.Draw();
+    EXPECT_EQ(At(250, 150), WHITE);
+    EXPECT_EQ(At(20, 20), RED);
+}
+
+TEST_F(WindowDrawTest, FlipsMirrorInPlace) {
+    ImageWindow image(0);
+    image.Load("image", "quarters.png");
+    image.SetPos(10, 20);
+    image.SetVisible(1);
+    struct Case {
+        int flipX, flipY;
+        Rgba topLeft, bottomRight;
+    } cases[] = {{1, 0, GREEN, BLUE}, {0, 1, BLUE, GREEN}, {1, 1, WHITE, RED}};
+    for (const Case& c : cases) {
+        image.SetFlip(c.flipX, c.flipY);
+        kura_test::beginFrame();
+        image.Draw();
+        const kura_test::Box box = Drawn();
+        EXPECT_EQ(box.x, 10);
+        EXPECT_EQ(box.y, 20);
+        EXPECT_EQ(box.w, 300);
+        EXPECT_EQ(box.h, 200);
+        EXPECT_EQ(At(20, 30), c.topLeft) << c.flipX << c.flipY;
+        EXPECT_EQ(At(300, 210), c.bottomRight) << c.flipX << c.flipY;
+    }
+}
+
+TEST_F(WindowDrawTest, MissingPictureIsReportedAndDrawsNothing) {
+    ImageWindow image(0);
+    image.Load("image", "quarters.png");
+    image.SetVisible(1);
+    image.Load("image", "gone.png");
+    EXPECT_FALSE(image.IsLoaded());
+    EXPECT_EQ(image.GetRect().w, 0);
+    EXPECT_EQ(image.GetRect().h, 0);
+    EXPECT_EQ(image.GetImageRect().w, 0);
+    kura_test::beginFrame();
+    image.Draw();
+    EXPECT_EQ(Drawn().w, 0);
+    EXPECT_NE(ReadFile("log.txt").find(
+                  "Func=Kura::ImageWindow::Load\nmes=picture not loaded: game1/image/gone.png\n"),
+              std::string::npos);
+}
+
+} // namespace
