@@ -178,8 +178,12 @@ void SimpleMenu::CloseAll() {
     }
 }
 
+// Deeper sub-menus go too: nothing else points at them, and a game that
+// rebuilds its menus for every choice would otherwise lose them each time.
 void SimpleMenu::DeleteChildren() {
     for (SimpleMenu*& child : m_Children) {
+        if (child == nullptr) continue;
+        child->DeleteChildren();
         delete child;
         child = nullptr;
     }

@@ -61,11 +61,11 @@ public:
     void Open();       // pushes this menu; a menu already open first closes what lies above it
     void BringToTop(); // removes this menu from the stack and opens it again
     void RemoveFromStack();
-    SimpleMenu* Pop(); // closes the top menu; the new top, or null
-    void CloseAll();   // every menu of the tree inactive and off the stack
-    void DeleteChildren();
-    void Activate();   // opens the frame; input waits LOCK_FRAMES frames
-    void Deactivate(); // closes the frame, and those of the children
+    SimpleMenu* Pop();     // closes the top menu; the new top, or null
+    void CloseAll();       // every menu of the tree inactive and off the stack
+    void DeleteChildren(); // the whole tree below this menu
+    void Activate();       // opens the frame; input waits LOCK_FRAMES frames
+    void Deactivate();     // closes the frame, and those of the children
 
     bool IsDecided() const; // the top menu decided an item in this frame
     std::wstring

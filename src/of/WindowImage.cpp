@@ -15,6 +15,12 @@ namespace {
 
 constexpr const char* SOURCE_NAME = "src\\of\\Window";
 
+// The texture table answers slot 0 for numbers past its end; a window whose
+// settings put it there has no picture of its own and must not show another's.
+bool IsTableSlot(int32_t slot) {
+    return slot >= 0 && slot < TextureManager::MAX_TEXTURE_NUM;
+}
+
 } // namespace
 
 int32_t ImageWindow::GetTextureIndex() const {
@@ -35,11 +41,12 @@ void ImageWindow::Load(const std::string& path) {
     TextureManager* textures = TextureManager::Get();
     if (textures == nullptr) return;
     const int32_t slot = GetTextureIndex();
-    if (!textures->LoadTexture(path, slot))
+    const bool loaded = textures->LoadTexture(path, slot);
+    if (!loaded)
         ReportAssertion(false, SOURCE_NAME, __LINE__, "Kura::ImageWindow::Load",
                         (L"picture not loaded: " + ConvString::AnsiToWide(path)).c_str());
-    const int32_t width = textures->GetWidth(slot);
-    const int32_t height = textures->GetHeight(slot);
+    const int32_t width = loaded ? textures->GetWidth(slot) : 0;
+    const int32_t height = loaded ? textures->GetHeight(slot) : 0;
     SetSize(width, height);
     m_ImageRect = {0, 0, width, height};
 }
@@ -52,7 +59,8 @@ void ImageWindow::Load(const std::string& folder, const std::string& file) {
 
 bool ImageWindow::IsLoaded() const {
     const TextureManager* textures = TextureManager::Get();
-    return textures != nullptr && textures->GetTexture(GetTextureIndex()) != nullptr;
+    const int32_t slot = GetTextureIndex();
+    return textures != nullptr && IsTableSlot(slot) && textures->GetTexture(slot) != nullptr;
 }
 
 void ImageWindow::SetImageRect(int32_t x, int32_t y, int32_t w, int32_t h) {
@@ -61,11 +69,8 @@ void ImageWindow::SetImageRect(int32_t x, int32_t y, int32_t w, int32_t h) {
 
 // Flips mirror the picture inside the rectangle; the rectangle stays in place.
 void ImageWindow::Draw() {
-    if (!m_Visible) return;
-    const TextureManager* textures = TextureManager::Get();
-    if (textures == nullptr) return;
-    ofTexture* texture = textures->GetTexture(GetTextureIndex());
-    if (texture == nullptr) return;
+    if (!m_Visible || !IsLoaded()) return;
+    ofTexture* texture = TextureManager::Get()->GetTexture(GetTextureIndex());
     Draw2D draw;
     draw.SetTexture(texture, true);
     draw.SetColor(255, 255, 255, 255);
@@ -78,6 +83,10 @@ void CharacterWindow::ResetImageRect() {
     const TextureManager* textures = TextureManager::Get();
     if (textures == nullptr) return;
     const int32_t slot = GetTextureIndex();
+    if (!IsTableSlot(slot)) {
+        m_ImageRect = {};
+        return;
+    }
     m_ImageRect = {0, 0, textures->GetWidth(slot), textures->GetHeight(slot)};
 }
 

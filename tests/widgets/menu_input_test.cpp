@@ -249,6 +249,26 @@ TEST_F(MenuInputTest, DecidedPathNamesEachOpenMenuOnce) {
     EXPECT_EQ(tree.root.GetResultPath(), L"Parent-ChildA");
 }
 
+TEST_F(MenuInputTest, DeletingChildrenTakesTheWholeSubtreeOffTheStack) {
+    Tree tree;
+    tree.Build();
+    auto* grandchild = new SimpleMenu(&tree.root, 10, 10, MENU_FONT, 1, 1);
+    grandchild->SetMenuItem(0, 0, L"Deep", nullptr, true);
+    tree.child->SetMenuItem(0, 0, L"ChildA", grandchild, true);
+    Show(tree.root, tree.root);
+    Tap(tree.root, 'z');
+    WaitReady(*tree.child, tree.root);
+    Tap(tree.root, KEY_DOWN);
+    Tap(tree.root, KEY_DOWN);
+    Tap(tree.root, 'z');
+    WaitReady(*grandchild, tree.root);
+    Step(tree.root);
+    ASSERT_EQ(tree.root.GetResultPath(), L"Parent-ChildA-");
+
+    tree.root.DeleteChildren(); // the grandchild is deleted with its parent
+    EXPECT_EQ(tree.root.GetResultPath(), L"Parent");
+}
+
 TEST_F(MenuInputTest, InputWaitsFiveFramesAfterActivation) {
     SimpleMenu menu(nullptr, 10, 10, MENU_FONT, 1, 1);
     menu.SetMenuItem(0, 0, L"あ", nullptr, true);

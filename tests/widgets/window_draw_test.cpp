@@ -188,4 +188,20 @@ TEST_F(WindowDrawTest, MissingPictureIsReportedAndDrawsNothing) {
               std::string::npos);
 }
 
+TEST_F(WindowDrawTest, SlotPastTheTableShowsNoOtherPicture) {
+    ImageWindow title(-100); // slot 0, which the table answers for numbers past its end
+    title.Load("image", "quarters.png");
+    ImageWindow beyond(1000); // slot 1100
+    beyond.SetVisible(1);
+    beyond.SetPos(5, 5);
+    beyond.Load("image", "chara/grey.png");
+    EXPECT_FALSE(beyond.IsLoaded());
+    EXPECT_EQ(beyond.GetRect().w, 0);
+    kura_test::beginFrame();
+    beyond.Draw();
+    EXPECT_EQ(Drawn().w, 0);
+    EXPECT_NE(ReadFile("log.txt").find("Func=Kura::ImageWindow::Load\nmes=picture not loaded"),
+              std::string::npos);
+}
+
 } // namespace
