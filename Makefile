@@ -15,7 +15,12 @@ RUN_BUILD := build
 TEST_BUILD := build-test
 BENCH_BUILD := build-bench
 
-.PHONY: run test bench fuzz deps bench-deps fuzz-deps build build-test
+.PHONY: run test bench fuzz deps bench-deps fuzz-deps build build-test fonts
+
+# The demo game's fonts come from Debian's IPA font packages.
+FONT_DIR := data/font
+SYSTEM_FONTS := /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf \
+  /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf
 
 # Installs only what dpkg does not already report as installed.
 define install
@@ -38,11 +43,15 @@ bench-deps: deps
 fuzz-deps: deps
 	$(call install,$(FUZZ_PACKAGES))
 
-build: deps
+fonts: deps
+	@mkdir -p $(FONT_DIR)
+	@for f in $(SYSTEM_FONTS); do [ -f $(FONT_DIR)/$$(basename $$f) ] || cp $$f $(FONT_DIR)/; done
+
+build: deps fonts
 	cmake -S . -B $(RUN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(RUN_BUILD) -j$(JOBS)
 
-build-test: fuzz-deps
+build-test: fuzz-deps fonts
 	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKURA_SANITIZE=ON >/dev/null
 	cmake --build $(TEST_BUILD) -j$(JOBS)
 
