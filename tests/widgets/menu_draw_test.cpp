@@ -56,6 +56,36 @@ TEST_F(MenuDrawTest, GeometryComesFromTheFontsCharacterAndLine) {
     EXPECT_LT(text.x - cellX, charWidth / 2);
 }
 
+TEST_F(MenuDrawTest, ItemPositionsAndBadGridsAreCheckedAndGoOn) {
+    SimpleMenu menu(nullptr, 0, 0, MENU_FONT, 2, 2);
+    menu.SetMenuItem(1, 0, L"二", nullptr, true);
+    EXPECT_EQ(menu.GetMenuItemName(2), L"二") << "row 1, column 0 of two columns";
+    menu.SetMenuItem(2, 0, L"外", nullptr, true);
+    menu.SetIsEnableMenu(0, 4, true);
+    EXPECT_EQ(menu.GetMenuItemName(-1), L"");
+    EXPECT_EQ(menu.GetMenuItemName(4), L"");
+
+    // A refused grid is empty, so nothing is sized from the bad counts.
+    menu.SetDispStringInfo(MENU_FONT, -1, 2);
+    EXPECT_EQ(menu.GetRow(), 0);
+    menu.SetDispStringInfo(MENU_FONT, 3, 1000);
+    EXPECT_EQ(menu.GetColumn(), 0);
+    menu.SetMenuItem(0, 0, L"無", nullptr, true);
+    Show(menu, menu);
+    Tap(menu, KEY_DOWN);
+    Tap(menu, 'z');
+    EXPECT_EQ(menu.GetLastHitItemNo(), SimpleMenu::NO_ITEM);
+
+    const std::string log = ReadFile("log.txt");
+    for (const char* report :
+         {"Line=", "Func=Kura::SimpleMenu::SetMenuItem\nmes=0\n",
+          "Func=Kura::SimpleMenu::SetIsEnableMenu\nmes=0\n",
+          "Func=Kura::SimpleMenu::GetMenuItemName\nmes=index<m_Row*m_Column\n",
+          "Func=Kura::SimpleMenu::SetDispStringInfo\nmes=col!=-1 && row!=-1\n",
+          "Func=Kura::SimpleMenu::SetDispStringInfo\nmes=col<1000 && row<1000\n"})
+        EXPECT_NE(log.find(report), std::string::npos) << report;
+}
+
 TEST_F(MenuDrawTest, ItemColoursAndTheHighlightOverTheCursorItem) {
     SimpleMenu menu(nullptr, 10, 10, MENU_FONT, 3, 1);
     menu.SetMenuItem(0, 0, L"永永", nullptr, true);
