@@ -1,6 +1,7 @@
 // A small application for the run-loop test: it prints every callback it receives,
 // the frame rate after two seconds and a few pixels of its own frames, and is
-// driven from outside with xdotool. "gamemode" as argument asks for a video mode.
+// driven from outside with xdotool ("f" toggles fullscreen). "gamemode" as argument
+// asks for a video mode.
 #include "gl_test_window.h"
 #include "ofMain.h"
 
@@ -30,6 +31,8 @@ public:
         ofBackground(0, 0, 255);
         ofSetBackgroundAuto(true);
         ofSetWindowTitle("runloop-probe");
+        ofSetWindowPosition(100, 50);
+        say("screen %d %d", ofGetScreenWidth(), ofGetScreenHeight());
         m_start = ofGetElapsedTimef();
     }
     void update() override {
@@ -49,8 +52,13 @@ public:
         }
     }
     void exit() override { say("exit"); }
-    void windowResized(int w, int h) override { say("resized %d %d", w, h); }
-    void keyPressed(int key) override { say("key %d", key); }
+    void windowResized(int w, int h) override {
+        say("resized %d %d mode %d", w, h, ofGetWindowMode());
+    }
+    void keyPressed(int key) override {
+        say("key %d", key);
+        if (key == 'f') ofToggleFullscreen();
+    }
     void keyReleased(int key) override { say("keyup %d", key); }
     void mouseMoved(int x, int y) override {
         if (x != mouseX || y != mouseY) say("BAD stored position");

@@ -8,10 +8,39 @@ out=$(mktemp)
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Waits until the output holds a line matching $1 (at most $2 tenths of a second).
+# Waits until the output holds $3 (default 1) lines matching $1, at most $2 tenths
+# of a second.
 wait_for() {
-    for i in $(seq "$2"); do grep -q "$1" "$out" && return 0; sleep 0.1; done
+    for i in $(seq "$2"); do
+        [ "$(grep -c "$1" "$out")" -ge "${3:-1}" ] && return 0
+        sleep 0.1
+    done
     return 1
+}
+
+# Waits for process $1 to end, at most 10 s; a probe still running is killed.
+# Sets status to its exit status.
+wait_exit() {
+    for i in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$1" 2>/dev/null; then
+        kill "$1"
+        fail "probe did not end after Escape"
+    fi
+    wait "$1"
+    status=$?
+}
+
+# Finds the probe's window and gives it the keyboard (focus follows the pointer
+# when there is no window manager).
+focus_probe() {
+    wid=""
+    for i in $(seq 50); do
+        wid=$(xdotool search --name '^runloop-probe$' | head -n1)
+        [ -n "$wid" ] && break
+        sleep 0.1
+    done
+    [ -n "$wid" ] || fail "window not found"
+    xdotool mousemove --window "$wid" 5 5 windowfocus --sync "$wid"
 }
 
 # The lines matching any of the given patterns, in order, must be exactly $1.
@@ -24,8 +53,19 @@ expect_sequence() {
 "$probe" >"$out" 2>&1 &
 pid=$!
 wait_for '^rate' 150 || fail "no frame-rate report"
-wid=$(xdotool search --name '^runloop-probe$' | head -n1)
-[ -n "$wid" ] || fail "window not found"
+focus_probe
+
+geometry=$(xdotool getwindowgeometry "$wid" | tr -s ' \n' ' ')
+case "$geometry" in *"Position: 100,50 "*"Geometry: 320x240"*) ;; *) fail "window at $geometry" ;; esac
+
+# Fullscreen takes the whole screen; toggling again restores the window.
+xdotool key f
+wait_for '^resized 1280 1024 mode 1$' 30 || fail "fullscreen size"
+xdotool mousemove 5 5 key f
+wait_for '^resized 320 240 mode 0$' 30 2 || fail "back to the window size"
+sleep 0.3
+geometry=$(xdotool getwindowgeometry "$wid" | tr -s ' \n' ' ')
+case "$geometry" in *"Position: 100,50 "*) ;; *) fail "window after fullscreen at $geometry" ;; esac
 
 xdotool mousemove --window "$wid" 50 60
 wait_for '^move 50 60' 20 || fail "no move event"
@@ -36,13 +76,13 @@ xdotool mousedown 1 mousemove --window "$wid" 70 80 mouseup 1
 xdotool click 4
 wait_for '^release 70 80 0' 30 || fail "drag release not seen"
 xdotool key Escape
-wait $pid
-status=$?
+wait_exit $pid
 
 [ "$status" -eq 0 ] || fail "exit status $status after Escape"
 calls=$(grep -E '^(setup|update|draw)$' "$out" | head -n2 | tr '\n' ' ')
 [ "$calls" = "setup update " ] || fail "the loop starts with '$calls', not setup then update"
-grep -q '^resized 320 240$' "$out" || fail "no resize to the window size"
+grep -q '^resized 320 240 mode 0$' "$out" || fail "no resize to the window size"
+grep -q '^screen 1280 1024$' "$out" || fail "screen size"
 
 # Pacing at 60 per second: 120 frames take at least two seconds, the measured
 # rate agrees with the frames really drawn, and the frame number counts them.
@@ -62,7 +102,7 @@ grep -q '^pixel 40 59 = 0 0 255$' "$out" || fail "pixel right of the rectangle"
 grep -q '^pixel 39 60 = 0 0 255$' "$out" || fail "pixel below the rectangle"
 grep -q '^pixel 300 200 = 0 0 255$' "$out" || fail "background colour"
 
-expect_sequence 'key 122|keyup 122|key 13|keyup 13|key 356|keyup 356|key 357|keyup 357|key 358|keyup 358|key 359|keyup 359|key 27|' '^(key|keyup) '
+expect_sequence 'key 102|keyup 102|key 102|keyup 102|key 122|keyup 122|key 13|keyup 13|key 356|keyup 356|key 357|keyup 357|key 358|keyup 358|key 359|keyup 359|key 27|' '^(key|keyup) '
 expect_sequence 'press 50 60 0|release 50 60 0|release|press 50 60 2|release 50 60 2|release|press 50 60 0|drag 70 80 0|release 70 80 0|release|' '^(press|release|drag)'
 expect_sequence 'key 27|OF_VERBOSE: GLUT OF app is being terminated!|exit|' '^key 27|terminated|^exit'
 grep -q 'BAD' "$out" && fail "mouse position not stored before the call"
@@ -74,9 +114,10 @@ pid=$!
 wait_for '^draw' 100 || fail "game-mode fallback does not draw"
 grep -q '^game mode error: selected format (320x240:32@60) not available $' "$out" ||
     fail "game mode message"
-wid=$(xdotool search --name '^runloop-probe$' | head -n1)
-xdotool mousemove --window "$wid" 5 5 key Escape
-wait $pid || fail "game-mode fallback exit status $?"
+focus_probe
+xdotool key Escape
+wait_exit $pid
+[ "$status" -eq 0 ] || fail "game-mode fallback exit status $status"
 
 if [ "$failures" -ne 0 ]; then
     echo "--- probe output:"; cat "$out"
