@@ -1,7 +1,7 @@
 // A small application for the run-loop test: it prints every callback it receives,
 // the frame rate after two seconds and a few pixels of its own frames, and is
 // driven from outside with xdotool ("f" toggles fullscreen). "gamemode" as argument
-// asks for a video mode.
+// asks for a video mode; "noclear" turns automatic clearing off.
 #include "gl_test_window.h"
 #include "ofMain.h"
 
@@ -21,15 +21,22 @@ void say(const char* format, int a = 0, int b = 0, int c = 0) {
     std::fflush(stdout);
 }
 
+// Reads one window pixel of the frame being drawn.
+void readPixel(int x, int y, unsigned char rgba[4]) {
+    glReadPixels(x, ofGetHeight() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+}
+
 class ProbeApp : public ofBaseApp {
 public:
+    explicit ProbeApp(bool clearEachFrame) : m_clear(clearEachFrame) {}
+
     void setup() override {
         say("setup");
         ofSetLogLevel(OF_LOG_VERBOSE);
         ofSetFrameRate(60);
         ofSetVerticalSync(true);
         ofBackground(0, 0, 255);
-        ofSetBackgroundAuto(true);
+        ofSetBackgroundAuto(m_clear);
         ofSetWindowTitle("runloop-probe");
         ofSetWindowPosition(100, 50);
         say("screen %d %d", ofGetScreenWidth(), ofGetScreenHeight());
@@ -44,6 +51,7 @@ public:
         ofSetColor(255, 128, 0);
         ofRect(10, 20, 30, 40);
         if (m_draws == PIXEL_REPORT_FRAME) reportPixels();
+        if (!m_clear) checkClearing();
         if (m_draws == RATE_REPORT_FRAME + 1) {
             const float elapsed = ofGetElapsedTimef() - m_start;
             std::printf("rate frameNum=%d draws=%d elapsed=%.3f measured=%.2f\n", ofGetFrameNum(),
@@ -75,12 +83,31 @@ private:
         for (const auto& [x, y] : {std::pair{10, 20}, std::pair{39, 59}, std::pair{40, 59},
                                   std::pair{39, 60}, std::pair{300, 200}}) {
             unsigned char p[4];
-            glReadPixels(x, ofGetHeight() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+            readPixel(x, y, p);
             std::printf("pixel %d %d = %d %d %d\n", x, y, p[0], p[1], p[2]);
         }
         std::fflush(stdout);
     }
 
+    // The first frames are cleared even without automatic clearing; later ones keep
+    // what both buffers were given (a green square drawn in frames 4 and 5 only).
+    void checkClearing() {
+        unsigned char p[4];
+        if (m_draws == 1) {
+            readPixel(300, 200, p);
+            say("first frame background %d %d %d", p[0], p[1], p[2]);
+        }
+        if (m_draws == 4 || m_draws == 5) {
+            ofSetColor(0, 255, 0);
+            ofRect(250, 150, 20, 20);
+        }
+        if (m_draws == 8) {
+            readPixel(260, 160, p);
+            say("eighth frame square %d %d %d", p[0], p[1], p[2]);
+        }
+    }
+
+    bool m_clear;
     int m_loopCalls = 0;
     int m_draws = 0;
     float m_start = 0.0f;
@@ -90,11 +117,12 @@ private:
 
 int main(int argc, char** argv) {
     const bool gameMode = argc > 1 && std::strcmp(argv[1], "gamemode") == 0;
+    const bool noClear = argc > 1 && std::strcmp(argv[1], "noclear") == 0;
     ofAppGlutWindow window;
     window.setGlutDisplayString("rgba double depth stencil alpha");
     ofSetupOpenGL(&window, 320, 240, gameMode ? OF_GAME_MODE : OF_WINDOW);
     kura_test::pinGlDriver();
-    ProbeApp app;
+    ProbeApp app(!noClear);
     ofRunApp(&app);
     return 0;
 }

@@ -119,6 +119,16 @@ xdotool key Escape
 wait_exit $pid
 [ "$status" -eq 0 ] || fail "game-mode fallback exit status $status"
 
+# Without automatic clearing only the first three frames are cleared.
+"$probe" noclear >"$out" 2>&1 &
+pid=$!
+wait_for '^eighth frame' 100 || fail "no report of the eighth frame"
+grep -q '^first frame background 0 0 255$' "$out" || fail "first frame not cleared"
+grep -q '^eighth frame square 0 255 0$' "$out" || fail "frames after the third were cleared"
+focus_probe
+xdotool key Escape
+wait_exit $pid
+
 if [ "$failures" -ne 0 ]; then
     echo "--- probe output:"; cat "$out"
 fi
