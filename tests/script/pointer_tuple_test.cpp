@@ -1,6 +1,7 @@
 // Pointers and tuples, the two values that stand for others: write-through
 // and retargeting, one-element forwarding, element-wise `=` that exchanges
 // variables, and cycles of stand-ins that must not recurse without end.
+#include "nesting.h"
 #include "value_support.h"
 
 namespace valuetest {
@@ -93,6 +94,36 @@ TEST_F(PointerTest, PointerCycleEndsInsteadOfRecursing) {
     EXPECT_EQ(type(a), TYPE_POINTER);
     // Break the cycle so the holders can go.
     a->assign(integer(0));
+}
+
+TEST_F(PointerTest, MergeThatWritesBackIntoItselfEnds) {
+    // x.p is x itself and a.p points at a: merging x into a writes through a.p
+    // back into a, again and again, until the depth guard ends it.
+    Ref x = makeEmpty();
+    x.value()->setMember("p", x);
+    Ref a = makeEmpty();
+    a.value()->setMember("p", pointerTo(a));
+    a->substitute(x);
+    EXPECT_EQ(NestingGuard::depth(), 0);
+    EXPECT_EQ(type(a), TYPE_OBJECT);
+    // Break both cycles so the holders can go.
+    x.value()->removeMember("p");
+    a.value()->removeMember("p");
+}
+
+TEST_F(PointerTest, DeepDataIsCopiedWhole) {
+    constexpr int DEPTH = MAX_VALUE_NESTING - 10;
+    Ref head = makeEmpty();
+    for (int i = 0; i < DEPTH; ++i) {
+        Ref node = makeEmpty();
+        node.value()->setMember("next", head);
+        head = node;
+    }
+    Ref copy = Ref::adopt(head->cloneHolder());
+    int depth = 0;
+    for (Holder* node = copy.get(); node; node = node->value()->findMember("next"))
+        ++depth;
+    EXPECT_EQ(depth, DEPTH + 1);
 }
 
 TEST_F(TupleTest, OneElementStandsForIt) {
