@@ -60,6 +60,9 @@ Holder* Holder::make(vBase* value) {
 
 Holder::~Holder() { delete m_value; }
 
+// A teardown that releases further holders only queues them: the outermost
+// teardown frees them one after another, so freeing a chain of any length
+// needs no deeper stack than freeing one holder.
 void Holder::destroy() {
     m_count = DYING;
     if (g_tearingDown) {
