@@ -51,7 +51,7 @@ Ref arrayForeach(Holder* self, const Ref& argument) {
     if (!guard.allowed())
         return makeNil();
     int count = call.container.value()->count();
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && i < call.container.value()->count(); ++i) {
         Holder* element = call.container.value()->elementAt(i);
         callScript(call.argument, element ? Ref(element) : call.container);
     }

@@ -104,7 +104,8 @@ Ref range(const Ref& argument) {
 
 // foreach(container, f): over the elements when there are any, else over the
 // members by name. Values are fetched through the container's holder on every
-// step, because the callback may replace or grow the container.
+// step, because the callback may replace or grow the container: elements added
+// are not visited, and the loop stops when the container has shrunk.
 Ref foreach (const Ref& argument) {
     Ref container = argumentAt(argument, 0);
     Ref function = argumentAt(argument, 1);
@@ -113,7 +114,7 @@ Ref foreach (const Ref& argument) {
         return makeNil();
     int count = container.value()->count();
     if (count > 0) {
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count && i < container.value()->count(); ++i) {
             Holder* element = container.value()->elementAt(i);
             callScript(function, element ? Ref(element) : container);
         }
