@@ -1,7 +1,8 @@
 // A small application for the run-loop test: it prints every callback it receives,
 // the frame rate after two seconds and a few pixels of its own frames, and is
 // driven from outside with xdotool ("f" toggles fullscreen). "gamemode" as argument
-// asks for a video mode; "noclear" turns automatic clearing off.
+// asks for a video mode; "noclear" turns automatic clearing off; "fullstart" goes
+// fullscreen during setup, before the window is shown.
 #include "gl_test_window.h"
 #include "ofMain.h"
 
@@ -28,7 +29,8 @@ void readPixel(int x, int y, unsigned char rgba[4]) {
 
 class ProbeApp : public ofBaseApp {
 public:
-    explicit ProbeApp(bool clearEachFrame) : m_clear(clearEachFrame) {}
+    ProbeApp(bool clearEachFrame, bool fullscreenAtStart)
+        : m_clear(clearEachFrame), m_fullAtStart(fullscreenAtStart) {}
 
     void setup() override {
         say("setup");
@@ -40,6 +42,7 @@ public:
         ofSetWindowTitle("runloop-probe");
         ofSetWindowPosition(100, 50);
         say("screen %d %d", ofGetScreenWidth(), ofGetScreenHeight());
+        if (m_fullAtStart) ofToggleFullscreen();
         m_start = ofGetElapsedTimef();
     }
     void update() override {
@@ -108,6 +111,7 @@ private:
     }
 
     bool m_clear;
+    bool m_fullAtStart;
     int m_loopCalls = 0;
     int m_draws = 0;
     float m_start = 0.0f;
@@ -118,11 +122,12 @@ private:
 int main(int argc, char** argv) {
     const bool gameMode = argc > 1 && std::strcmp(argv[1], "gamemode") == 0;
     const bool noClear = argc > 1 && std::strcmp(argv[1], "noclear") == 0;
+    const bool fullAtStart = argc > 1 && std::strcmp(argv[1], "fullstart") == 0;
     ofAppGlutWindow window;
     window.setGlutDisplayString("rgba double depth stencil alpha");
     ofSetupOpenGL(&window, 320, 240, gameMode ? OF_GAME_MODE : OF_WINDOW);
     kura_test::pinGlDriver();
-    ProbeApp app(!noClear);
+    ProbeApp app(!noClear, fullAtStart);
     ofRunApp(&app);
     return 0;
 }

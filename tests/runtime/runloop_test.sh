@@ -129,6 +129,20 @@ focus_probe
 xdotool key Escape
 wait_exit $pid
 
+# Fullscreen asked for before the window is shown; leaving it restores the
+# window at the position set in setup.
+"$probe" fullstart >"$out" 2>&1 &
+pid=$!
+wait_for '^resized 1280 1024 mode 1$' 100 || fail "fullscreen from setup"
+focus_probe
+xdotool key f
+wait_for '^resized 320 240 mode 0$' 30 || fail "leaving fullscreen from setup"
+sleep 0.3
+geometry=$(xdotool getwindowgeometry "$wid" | tr -s ' \n' ' ')
+case "$geometry" in *"Position: 100,50 "*) ;; *) fail "window after leaving fullscreen at $geometry" ;; esac
+xdotool key Escape
+wait_exit $pid
+
 if [ "$failures" -ne 0 ]; then
     echo "--- probe output:"; cat "$out"
 fi
