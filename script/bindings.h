@@ -51,8 +51,7 @@ void loadParameters(std::tuple<Parameter<P>...>& parameters, const Ref& argument
     if constexpr (count == 1)
         std::get<0>(parameters).load(argument.value());
     else
-        (std::get<count - 1 - I>(parameters).load(parameterSource(argument, count - 1 - I)),
-         ...);
+        (std::get<count - 1 - I>(parameters).load(parameterSource(argument, count - 1 - I)), ...);
 }
 
 // A returned text is copied at once, so the host may hand back storage of its
@@ -60,7 +59,9 @@ void loadParameters(std::tuple<Parameter<P>...>& parameters, const Ref& argument
 inline Ref makeResult(const char* text) {
     return Ref(new variable::Variable::vString(SharedString(text ? text : "")));
 }
-inline Ref makeResult(int value) { return Ref(new variable::Variable::vInt(value)); }
+inline Ref makeResult(int value) {
+    return Ref(new variable::Variable::vInt(value));
+}
 
 } // namespace Kel::binding
 

@@ -24,8 +24,7 @@ struct MethodCall {
 // A container reached through a pointer is worked on directly: pointers do not
 // hand on every operation (append, findMember) to their target.
 MethodCall methodCall(Holder* self, const Ref& argument) {
-    if (self)
-        return {Ref(followPointers(self)), argument};
+    if (self) return {Ref(followPointers(self)), argument};
     return {Ref(followPointers(argumentAt(argument, 0).get())), argumentAt(argument, 1)};
 }
 
@@ -48,8 +47,7 @@ Ref arrayPush(Holder* self, const Ref& argument) {
 Ref arrayForeach(Holder* self, const Ref& argument) {
     MethodCall call = methodCall(self, argument);
     ReentryGuard guard;
-    if (!guard.allowed())
-        return makeNil();
+    if (!guard.allowed()) return makeNil();
     int count = call.container.value()->count();
     for (int i = 0; i < count && i < call.container.value()->count(); ++i) {
         Holder* element = call.container.value()->elementAt(i);
@@ -61,14 +59,12 @@ Ref arrayForeach(Holder* self, const Ref& argument) {
 Ref arrayJoin(Holder* self, const Ref& argument) {
     MethodCall call = methodCall(self, argument);
     std::string separator;
-    if (call.argument.value()->toBool())
-        separator = call.argument.value()->toString().str();
+    if (call.argument.value()->toBool()) separator = call.argument.value()->toString().str();
     std::string joined;
     int count = call.container.value()->count();
     for (int i = 0; i < count; ++i) {
         Holder* element = call.container.value()->elementAt(i);
-        if (i > 0)
-            joined += separator;
+        if (i > 0) joined += separator;
         joined += (element ? element->value() : call.container.value())->toString().view();
     }
     return makeString(joined);
@@ -101,16 +97,14 @@ bool isMethod(vBase* value) {
 Ref tableForeach(Holder* self, const Ref& argument) {
     MethodCall call = methodCall(self, argument);
     ReentryGuard guard;
-    if (!guard.allowed())
-        return makeNil();
+    if (!guard.allowed()) return makeNil();
     Ref names = call.container.value()->keys();
     int total = names.value()->count();
     for (int i = 0; i < total; ++i) {
         Ref name(names.value()->elementAt(i));
         SharedString text = name.value()->toString();
         Holder* found = call.container.value()->findMember(text.view());
-        if (!found || isMethod(found->value()))
-            continue;
+        if (!found || isMethod(found->value())) continue;
         callScript(call.argument, makePair(makeString(text.view()), Ref(found)));
     }
     return names;

@@ -26,8 +26,9 @@ namespace {
 
 // Names reported by `type`, by type code.
 const char* const TYPE_NAMES[] = {
-    "nil",    "int",    "hex",       "float",   "string",  "pointer",       "tuple",      "object",
-    "method", "Cfunction", "Cmethod", "Cpointer", "thread", "bind function", "bind method",
+    "nil",     "int",      "hex",    "float",         "string",
+    "pointer", "tuple",    "object", "method",        "Cfunction",
+    "Cmethod", "Cpointer", "thread", "bind function", "bind method",
 };
 constexpr int TYPE_NAME_COUNT = sizeof TYPE_NAMES / sizeof TYPE_NAMES[0];
 
@@ -86,8 +87,7 @@ Ref range(const Ref& argument) {
         to = argumentAt(argument, 1).value()->toInt();
         if (given >= 3) {
             step = argumentAt(argument, 2).value()->toInt();
-            if (step == 0)
-                step = from < to ? 1 : -1;
+            if (step == 0) step = from < to ? 1 : -1;
         }
     }
     Ref list = makeObject();
@@ -110,8 +110,7 @@ Ref foreach (const Ref& argument) {
     Ref container = argumentAt(argument, 0);
     Ref function = argumentAt(argument, 1);
     ReentryGuard guard;
-    if (!guard.allowed())
-        return makeNil();
+    if (!guard.allowed()) return makeNil();
     int count = container.value()->count();
     if (count > 0) {
         for (int i = 0; i < count && i < container.value()->count(); ++i) {
@@ -132,8 +131,7 @@ Ref foreach (const Ref& argument) {
 
 Ref newInstance(const Ref& argument) {
     ReentryGuard guard;
-    if (!guard.allowed())
-        return makeNil();
+    if (!guard.allowed()) return makeNil();
     Ref instance = instantiateScript(argument);
     return makePointer(instance.get());
 }
@@ -142,8 +140,7 @@ Ref newInstance(const Ref& argument) {
 // line 0, and a text with errors still gives its (partial) function.
 Ref eval(const Ref& argument) {
     ReentryGuard guard;
-    if (!guard.allowed())
-        return makeNil();
+    if (!guard.allowed()) return makeNil();
     SharedString text = argument.value()->toString();
     Tokenizer tokenizer(text.view(), "eval", 0, nullptr);
     int errors = 0;

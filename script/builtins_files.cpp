@@ -39,8 +39,7 @@ public:
     }
     void close(void* token) {
         auto found = m_streams.find(reinterpret_cast<uintptr_t>(token));
-        if (found == m_streams.end())
-            return;
+        if (found == m_streams.end()) return;
         std::fclose(found->second);
         m_streams.erase(found);
     }
@@ -64,8 +63,7 @@ struct FileCall {
 };
 
 FileCall fileCall(Holder* self, const Ref& argument) {
-    if (self)
-        return {Ref(followPointers(self)), argument};
+    if (self) return {Ref(followPointers(self)), argument};
     Ref first = argumentAt(argument, 0);
     return {Ref(followPointers(first.get())), argumentAt(argument, 1)};
 }
@@ -75,7 +73,9 @@ void* tokenOf(Holder* object) {
     return member ? member->value()->nativePointer() : nullptr;
 }
 
-FILE* streamOf(Holder* object) { return openFiles().find(tokenOf(object)); }
+FILE* streamOf(Holder* object) {
+    return openFiles().find(tokenOf(object));
+}
 
 void setState(Holder* object, void* token, std::string_view name) {
     object->value()->setMember(FILE_MEMBER, token ? Ref(new vCPointer(token)) : makeInt(0));
@@ -104,8 +104,7 @@ Ref openFile(Holder* self, const Ref& argument, const char* mode,
         return makePointer(object);
     }
     FILE* stream = std::fopen(path.c_str(), mode);
-    if (!stream)
-        return makeInt(0);
+    if (!stream) return makeInt(0);
     Ref cls = makeObject();
     addMethods(cls);
     Ref instance = instantiateScript(cls);
@@ -123,8 +122,7 @@ Ref readText(Holder* self, const Ref& argument) {
     FileCall call = fileCall(self, argument);
     FILE* stream = streamOf(call.object.get());
     int32_t wanted = call.argument.value()->toInt();
-    if (!stream || wanted <= 0)
-        return makeString("");
+    if (!stream || wanted <= 0) return makeString("");
     std::string text;
     size_t remaining = static_cast<size_t>(wanted);
     while (remaining > 0) {
@@ -134,13 +132,11 @@ Ref readText(Holder* self, const Ref& argument) {
         size_t got = std::fread(text.data() + start, 1, piece, stream);
         text.resize(start + got);
         remaining -= got;
-        if (got < piece)
-            break;
+        if (got < piece) break;
     }
     // The text is a C string: it ends at the first zero byte.
     size_t zero = text.find('\0');
-    if (zero != std::string::npos)
-        text.resize(zero);
+    if (zero != std::string::npos) text.resize(zero);
     return makeString(text);
 }
 
@@ -156,13 +152,11 @@ Ref readBytes(Holder* self, const Ref& argument) {
     FILE* stream = streamOf(call.object.get());
     int32_t wanted = call.argument.value()->toInt();
     Ref list = makeObject();
-    if (!stream || wanted <= 0)
-        return list;
+    if (!stream || wanted <= 0) return list;
     std::vector<Ref>& bytes = static_cast<vObject*>(list.value())->elements();
     for (int32_t i = 0; i < wanted; ++i) {
         int byte = std::fgetc(stream);
-        if (byte == EOF)
-            break;
+        if (byte == EOF) break;
         bytes.push_back(makeHex(static_cast<uint32_t>(byte)));
     }
     return withLength(list);
@@ -173,13 +167,11 @@ Ref readWords(Holder* self, const Ref& argument) {
     FILE* stream = streamOf(call.object.get());
     int32_t wanted = call.argument.value()->toInt();
     Ref list = makeObject();
-    if (!stream || wanted <= 0)
-        return list;
+    if (!stream || wanted <= 0) return list;
     std::vector<Ref>& words = static_cast<vObject*>(list.value())->elements();
     for (int32_t i = 0; i < wanted; ++i) {
         unsigned char bytes[WORD_BYTES];
-        if (std::fread(bytes, 1, WORD_BYTES, stream) != WORD_BYTES)
-            break;
+        if (std::fread(bytes, 1, WORD_BYTES, stream) != WORD_BYTES) break;
         uint32_t word = 0;
         for (int b = WORD_BYTES - 1; b >= 0; --b)
             word = word << 8 | bytes[b];

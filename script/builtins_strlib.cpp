@@ -15,26 +15,36 @@ using namespace variable::Variable;
 
 namespace {
 
-SharedString textOf(const Ref& value) { return value.value()->toString(); }
-int32_t intOf(const Ref& value) { return value.value()->toInt(); }
+SharedString textOf(const Ref& value) {
+    return value.value()->toString();
+}
+int32_t intOf(const Ref& value) {
+    return value.value()->toInt();
+}
 
 // The byte a search looks for: the first byte of the argument's text (the
 // terminating zero for an empty text, which no text holds).
-char searchByte(const Ref& value) { return textOf(value).c_str()[0]; }
+char searchByte(const Ref& value) {
+    return textOf(value).c_str()[0];
+}
 
 Ref byteString(int32_t code) {
     char byte = static_cast<char>(code & 0xFF);
     return makeString(std::string_view(&byte, 1));
 }
 
-Ref charOf(const Ref& argument) { return byteString(intOf(argument)); }
+Ref charOf(const Ref& argument) {
+    return byteString(intOf(argument));
+}
 
 Ref ctoi(const Ref& argument) {
     SharedString text = textOf(argument);
     return makeInt(text.empty() ? 0 : static_cast<signed char>(text.data()[0]));
 }
 
-Ref length(const Ref& argument) { return makeInt(static_cast<int32_t>(textOf(argument).size())); }
+Ref length(const Ref& argument) {
+    return makeInt(static_cast<int32_t>(textOf(argument).size()));
+}
 
 // substr(text, start, length): a start past the end (or negative, compared
 // unsigned) gives ""; a length of 0, negative or too long runs to the end.
@@ -42,8 +52,7 @@ Ref substr(const Ref& argument) {
     SharedString text = textOf(argumentAt(argument, 0));
     uint32_t start = static_cast<uint32_t>(intOf(argumentAt(argument, 1)));
     int32_t count = intOf(argumentAt(argument, 2));
-    if (text.empty() || start >= text.size())
-        return makeString("");
+    if (text.empty() || start >= text.size()) return makeString("");
     uint32_t rest = text.size() - start;
     uint32_t take = count <= 0 || static_cast<uint32_t>(count) > rest ? rest : count;
     return makeString(text.view().substr(start, take));
@@ -53,11 +62,9 @@ Ref find(const Ref& argument) {
     SharedString text = textOf(argumentAt(argument, 0));
     char wanted = searchByte(argumentAt(argument, 1));
     int32_t start = intOf(argumentAt(argument, 2));
-    if (start < 0 || text.empty())
-        return makeInt(-1);
+    if (start < 0 || text.empty()) return makeInt(-1);
     for (uint32_t i = static_cast<uint32_t>(start); i < text.size(); ++i) {
-        if (text.data()[i] == wanted)
-            return makeInt(static_cast<int32_t>(i));
+        if (text.data()[i] == wanted) return makeInt(static_cast<int32_t>(i));
     }
     return makeInt(-1);
 }
@@ -66,14 +73,11 @@ Ref rfind(const Ref& argument) {
     SharedString text = textOf(argumentAt(argument, 0));
     char wanted = searchByte(argumentAt(argument, 1));
     int32_t start = argumentCount(argument) < 3 ? -1 : intOf(argumentAt(argument, 2));
-    if (text.empty())
-        return makeInt(-1);
+    if (text.empty()) return makeInt(-1);
     int32_t last = static_cast<int32_t>(text.size()) - 1;
-    if (start < 0 || start > last)
-        start = last;
+    if (start < 0 || start > last) start = last;
     for (int32_t i = start; i >= 0; --i) {
-        if (text.data()[i] == wanted)
-            return makeInt(i);
+        if (text.data()[i] == wanted) return makeInt(i);
     }
     return makeInt(-1);
 }
@@ -99,8 +103,7 @@ Ref split(const Ref& argument) {
 // rather than a byte 0xFF that a script could not tell from real input.
 Ref getChar(const Ref&) {
     int byte = std::getchar();
-    if (byte == EOF)
-        return makeString("");
+    if (byte == EOF) return makeString("");
     return byteString(byte);
 }
 
@@ -108,8 +111,7 @@ Ref gets(const Ref&) {
     std::string line;
     for (int byte = std::getchar(); byte != EOF; byte = std::getchar()) {
         line.push_back(static_cast<char>(byte));
-        if (byte == '\n')
-            break;
+        if (byte == '\n') break;
     }
     return makeString(line);
 }

@@ -30,33 +30,50 @@ ReentryGuard::ReentryGuard() : m_allowed(++g_nesting <= MAX_NATIVE_NESTING) {
         printMessage("runtime error : native calls nested deeper than %d\n", MAX_NATIVE_NESTING);
 }
 
-ReentryGuard::~ReentryGuard() { --g_nesting; }
+ReentryGuard::~ReentryGuard() {
+    --g_nesting;
+}
 
 Ref argumentAt(const Ref& argument, int index) {
-    if (!argument)
-        return makeEmpty();
+    if (!argument) return makeEmpty();
     Holder* element = argument.value()->elementAt(index);
     return element ? Ref(element) : argument;
 }
 
-int argumentCount(const Ref& argument) { return argument ? argument.value()->count() : 0; }
+int argumentCount(const Ref& argument) {
+    return argument ? argument.value()->count() : 0;
+}
 
-Ref makeInt(int32_t value) { return Ref(new vInt(value)); }
-Ref makeHex(uint32_t value) { return Ref(new vHex(value)); }
-Ref makeFloat(double value) { return Ref(new vFloat(value)); }
-Ref makeString(std::string_view text) { return Ref(new vString(SharedString(text))); }
-Ref makeNil() { return Ref(new vBase); }
-Ref makeObject() { return Ref(new vObject); }
-Ref makePair(const Ref& first, const Ref& second) { return Ref(new vRArray({first, second})); }
-Ref makePointer(Holder* target) { return Ref(new vPointer(target)); }
+Ref makeInt(int32_t value) {
+    return Ref(new vInt(value));
+}
+Ref makeHex(uint32_t value) {
+    return Ref(new vHex(value));
+}
+Ref makeFloat(double value) {
+    return Ref(new vFloat(value));
+}
+Ref makeString(std::string_view text) {
+    return Ref(new vString(SharedString(text)));
+}
+Ref makeNil() {
+    return Ref(new vBase);
+}
+Ref makeObject() {
+    return Ref(new vObject);
+}
+Ref makePair(const Ref& first, const Ref& second) {
+    return Ref(new vRArray({first, second}));
+}
+Ref makePointer(Holder* target) {
+    return Ref(new vPointer(target));
+}
 
 Holder* followPointers(Holder* holder) {
     for (int step = 0; step < MAX_POINTER_CHAIN && holder; ++step) {
-        if (holder->value()->typeCode() != TYPE_POINTER)
-            return holder;
+        if (holder->value()->typeCode() != TYPE_POINTER) return holder;
         Holder* target = holder->value()->pointee();
-        if (!target)
-            return holder;
+        if (!target) return holder;
         holder = target;
     }
     return holder;
@@ -81,18 +98,15 @@ Ref compileSource(Tokenizer& tokenizer, int& errors) {
 }
 
 void setFunction(const Ref& object, std::string_view name, NativeFunction function) {
-    if (object)
-        object.value()->setMember(name, Ref(new vCFunction(function)));
+    if (object) object.value()->setMember(name, Ref(new vCFunction(function)));
 }
 
 void setMethod(const Ref& object, std::string_view name, NativeMethod method) {
-    if (object)
-        object.value()->setMember(name, Ref(new vCMethod(method, nullptr)));
+    if (object) object.value()->setMember(name, Ref(new vCMethod(method, nullptr)));
 }
 
 void setInt(const Ref& object, std::string_view name, int32_t value) {
-    if (object)
-        object.value()->setMember(name, makeInt(value));
+    if (object) object.value()->setMember(name, makeInt(value));
 }
 
 Ref libraryObject(const Ref& global, std::string_view name) {

@@ -15,9 +15,13 @@ namespace {
 // counts in.
 constexpr int32_t SCRIPT_CLOCKS_PER_SEC = 1000;
 
-double floatOf(const Ref& value) { return value.value()->toFloat(); }
+double floatOf(const Ref& value) {
+    return value.value()->toFloat();
+}
 
-Ref now(const Ref&) { return makeInt(static_cast<int32_t>(std::time(nullptr))); }
+Ref now(const Ref&) {
+    return makeInt(static_cast<int32_t>(std::time(nullptr)));
+}
 
 Ref processorTime(const Ref&) {
     int64_t ticks = static_cast<int64_t>(std::clock());
@@ -41,17 +45,39 @@ template <double (*F)(double, double)> Ref binary(const Ref& argument) {
 // Plain functions for the templates above: the standard ones may not have
 // their address taken.
 namespace maths {
-double fabs(double x) { return std::fabs(x); }
-double sqrt(double x) { return std::sqrt(x); }
-double log(double x) { return std::log(x); }
-double sin(double x) { return std::sin(x); }
-double cos(double x) { return std::cos(x); }
-double tan(double x) { return std::tan(x); }
-double asin(double x) { return std::asin(x); }
-double acos(double x) { return std::acos(x); }
-double atan(double x) { return std::atan(x); }
-double pow(double x, double y) { return std::pow(x, y); }
-double atan2(double y, double x) { return std::atan2(y, x); }
+double fabs(double x) {
+    return std::fabs(x);
+}
+double sqrt(double x) {
+    return std::sqrt(x);
+}
+double log(double x) {
+    return std::log(x);
+}
+double sin(double x) {
+    return std::sin(x);
+}
+double cos(double x) {
+    return std::cos(x);
+}
+double tan(double x) {
+    return std::tan(x);
+}
+double asin(double x) {
+    return std::asin(x);
+}
+double acos(double x) {
+    return std::acos(x);
+}
+double atan(double x) {
+    return std::atan(x);
+}
+double pow(double x, double y) {
+    return std::pow(x, y);
+}
+double atan2(double y, double x) {
+    return std::atan2(y, x);
+}
 } // namespace maths
 
 } // namespace

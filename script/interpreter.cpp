@@ -26,8 +26,7 @@ constexpr size_t MAGIC_BYTES = 4;
 // The whole file, or false when it cannot be opened for reading.
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+    if (!file) return false;
     uint8_t buffer[4096];
     for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
         bytes.insert(bytes.end(), buffer, buffer + got);
@@ -38,8 +37,7 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
 int compileFrom(Tokenizer& tokenizer, Ref& unit) {
     int errors = 0;
     Ref function = builtins::compileSource(tokenizer, errors);
-    if (errors != 0)
-        return Interpreter::COMPILE_FAILED;
+    if (errors != 0) return Interpreter::COMPILE_FAILED;
     unit = function;
     return Interpreter::LOADED;
 }
@@ -63,8 +61,7 @@ int Interpreter::loadUnit(const std::string& path, Ref& unit) {
         return LOADED;
     }
     std::unique_ptr<Tokenizer> tokenizer = Tokenizer::open(path, nullptr);
-    if (!tokenizer)
-        return NOT_FOUND;
+    if (!tokenizer) return NOT_FOUND;
     return compileFrom(*tokenizer, unit);
 }
 
@@ -76,16 +73,14 @@ int Interpreter::compileText(std::string_view text, const std::string& name, Ref
 int Interpreter::loadFile(const std::string& path) {
     Ref unit;
     int result = loadUnit(path, unit);
-    if (result == LOADED)
-        start(unit);
+    if (result == LOADED) start(unit);
     return result;
 }
 
 int Interpreter::loadText(std::string_view text, const std::string& name) {
     Ref unit;
     int result = compileText(text, name, unit);
-    if (result == LOADED)
-        start(unit);
+    if (result == LOADED) start(unit);
     return result;
 }
 
@@ -100,14 +95,15 @@ void Interpreter::start(const Ref& unit) {
 }
 
 Ref Interpreter::run(const Ref& argument) {
-    if (!isRunning())
-        return makeEmpty();
+    if (!isRunning()) return makeEmpty();
     m_env.push(argument);
     m_env.drive();
     return m_env.pop();
 }
 
-Ref Interpreter::run(int argument) { return run(Ref(new variable::Variable::vInt(argument))); }
+Ref Interpreter::run(int argument) {
+    return run(Ref(new variable::Variable::vInt(argument)));
+}
 
 Ref Interpreter::getGlobal(std::string_view name) {
     return Ref(Env::global().value()->member(name));
@@ -117,6 +113,8 @@ void Interpreter::setGlobal(std::string_view name, const Ref& value) {
     Env::global().value()->setMember(name, value);
 }
 
-void Interpreter::shutdown() { collectGarbage(); }
+void Interpreter::shutdown() {
+    collectGarbage();
+}
 
 } // namespace Kel

@@ -46,7 +46,8 @@ public:
 
     // Binds a host function under `name`: one overload per parameter shape,
     // parameters int or const char*, result void, int or const char*.
-    template <class R, class... P> void registerFunction(std::string_view name, R (*function)(P...)) {
+    template <class R, class... P>
+    void registerFunction(std::string_view name, R (*function)(P...)) {
         setGlobal(name, Ref(new variable::Variable::vBCFunction<R, P...>(function)));
     }
 

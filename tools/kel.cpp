@@ -47,8 +47,7 @@ int argumentOf(int argc, char** argv, int index) {
 }
 
 int exitFor(int loadResult, const char* path) {
-    if (loadResult == Kel::Interpreter::NOT_FOUND)
-        return cannotOpen(path);
+    if (loadResult == Kel::Interpreter::NOT_FOUND) return cannotOpen(path);
     return EXIT_NOT_COMPILED;
 }
 
@@ -62,16 +61,14 @@ void runToEnd(Kel::Interpreter& interpreter, int argument) {
 int runFile(const char* path, int argument) {
     Kel::Interpreter interpreter;
     int result = interpreter.loadFile(path);
-    if (result != Kel::Interpreter::LOADED)
-        return exitFor(result, path);
+    if (result != Kel::Interpreter::LOADED) return exitFor(result, path);
     runToEnd(interpreter, argument);
     return EXIT_RAN;
 }
 
 int runText(const char* text, int argument) {
     Kel::Interpreter interpreter;
-    if (interpreter.loadText(text, "-e") != Kel::Interpreter::LOADED)
-        return EXIT_NOT_COMPILED;
+    if (interpreter.loadText(text, "-e") != Kel::Interpreter::LOADED) return EXIT_NOT_COMPILED;
     runToEnd(interpreter, argument);
     return EXIT_RAN;
 }
@@ -79,8 +76,7 @@ int runText(const char* text, int argument) {
 int compileFile(const char* path, const char* outPath) {
     Kel::Ref unit;
     int result = Kel::Interpreter::loadUnit(path, unit);
-    if (result != Kel::Interpreter::LOADED)
-        return exitFor(result, path);
+    if (result != Kel::Interpreter::LOADED) return exitFor(result, path);
     std::vector<uint8_t> bytes = Kel::writeCompiledScript(unit);
     FILE* out = std::fopen(outPath, "wb");
     if (!out) {
@@ -98,15 +94,13 @@ int compileFile(const char* path, const char* outPath) {
 int disassembleFile(const char* path) {
     Kel::Ref unit;
     int result = Kel::Interpreter::loadUnit(path, unit);
-    if (result != Kel::Interpreter::LOADED)
-        return exitFor(result, path);
+    if (result != Kel::Interpreter::LOADED) return exitFor(result, path);
     std::fputs(Kel::disassemble(unit).c_str(), stdout);
     return EXIT_RAN;
 }
 
 int dispatch(int argc, char** argv) {
-    if (argc < 2)
-        return usageError();
+    if (argc < 2) return usageError();
     std::string first = argv[1];
     if (first == "--help" || first == "-h") {
         std::fputs(USAGE, stdout);
@@ -116,10 +110,8 @@ int dispatch(int argc, char** argv) {
         return runText(argv[2], argumentOf(argc, argv, 3));
     if (first == "-c" && argc == 5 && std::strcmp(argv[3], "-o") == 0)
         return compileFile(argv[2], argv[4]);
-    if (first == "-d" && argc == 3)
-        return disassembleFile(argv[2]);
-    if (first.empty() || first[0] == '-' || argc > 3)
-        return usageError();
+    if (first == "-d" && argc == 3) return disassembleFile(argv[2]);
+    if (first.empty() || first[0] == '-' || argc > 3) return usageError();
     return runFile(argv[1], argumentOf(argc, argv, 2));
 }
 

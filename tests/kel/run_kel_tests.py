@@ -15,7 +15,7 @@ the source run printed.
 
 The language guide (a Markdown file) is checked the same way: every ```kel
 block is a script, and the ```output block right behind it (if any) is what it
-must print.
+must print. A block opened with ```kel exit=2 must end with that status.
 
 usage: run_kel_tests.py KEL PATH...   (a PATH is a .kel file, a folder of them,
                                         or a .md guide)
@@ -110,14 +110,17 @@ def check(kel, script, path):
 def guide_scripts(path):
     """The ```kel blocks of a guide with the ```output block behind each."""
     text = open(path, encoding="utf-8").read()
-    blocks = re.finditer(r"^```(\w*)\n(.*?)^```\n", text, re.S | re.M)
+    blocks = re.finditer(r"^```(\w*)([^\n]*)\n(.*?)^```\n", text, re.S | re.M)
     scripts = []
     pending = None
     for block in blocks:
-        kind, body = block.group(1), block.group(2)
+        kind, options, body = block.group(1), block.group(2), block.group(3)
         if kind == "kel":
             line = text.count("\n", 0, block.start()) + 1
             pending = Script(f"{path}:{line}", body, os.path.dirname(os.path.abspath(path)))
+            status = re.search(r"exit=(\d+)", options)
+            if status:
+                pending.exit = int(status.group(1))
             scripts.append(pending)
         elif kind == "output" and pending is not None:
             pending.expected = [l.rstrip() for l in body.split("\n")[:-1]]

@@ -40,13 +40,15 @@ TEST(Builtins, ClockCountsMilliseconds) {
 
 TEST(Builtins, EveryLibraryIsRegistered) {
     Interpreter host;
-    for (const char* name : {"int", "float", "string", "true", "false", "nil", "hex", "ref",
-                             "pointer", "nullptr", "thread", "object", "null", "print", "type",
-                             "range", "foreach", "new", "eval", "GarbageCollection", "strlib",
-                             "array", "table", "file", "binary", "time", "math"})
+    for (const char* name : {"int",    "float",   "string", "true",    "false",
+                             "nil",    "hex",     "ref",    "pointer", "nullptr",
+                             "thread", "object",  "null",   "print",   "type",
+                             "range",  "foreach", "new",    "eval",    "GarbageCollection",
+                             "strlib", "array",   "table",  "file",    "binary",
+                             "time",   "math"})
         EXPECT_NE(Kel::Env::global().value()->findMember(name), nullptr) << name;
-    for (const char* name : {"char", "ctoi", "length", "substr", "find", "rfind", "split",
-                             "getchar", "gets"})
+    for (const char* name :
+         {"char", "ctoi", "length", "substr", "find", "rfind", "split", "getchar", "gets"})
         EXPECT_NE(libraryFunction(host, "strlib", name), nullptr) << name;
     for (const char* name : {"abs", "fabs", "sqrt", "log", "sin", "cos", "tan", "asin", "acos",
                              "atan", "pow", "atan2"})

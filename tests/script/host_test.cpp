@@ -19,15 +19,31 @@ using Kel::Ref;
 // What the last host function was called with.
 std::string g_calls;
 
-void record(const std::string& call) { g_calls += call + ";"; }
+void record(const std::string& call) {
+    g_calls += call + ";";
+}
 
-void v0() { record("v0"); }
-void v1Int(int a) { record("v1i " + std::to_string(a)); }
-void v1Text(const char* a) { record(std::string("v1s ") + a); }
-void v2IntInt(int a, int b) { record("v2ii " + std::to_string(a) + " " + std::to_string(b)); }
-void v2IntText(int a, const char* b) { record("v2is " + std::to_string(a) + " " + b); }
-void v2TextInt(const char* a, int b) { record(std::string("v2si ") + a + " " + std::to_string(b)); }
-void v2TextText(const char* a, const char* b) { record(std::string("v2ss ") + a + " " + b); }
+void v0() {
+    record("v0");
+}
+void v1Int(int a) {
+    record("v1i " + std::to_string(a));
+}
+void v1Text(const char* a) {
+    record(std::string("v1s ") + a);
+}
+void v2IntInt(int a, int b) {
+    record("v2ii " + std::to_string(a) + " " + std::to_string(b));
+}
+void v2IntText(int a, const char* b) {
+    record("v2is " + std::to_string(a) + " " + b);
+}
+void v2TextInt(const char* a, int b) {
+    record(std::string("v2si ") + a + " " + std::to_string(b));
+}
+void v2TextText(const char* a, const char* b) {
+    record(std::string("v2ss ") + a + " " + b);
+}
 void v3IntIntInt(int a, int b, int c) {
     record("v3iii " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c));
 }
@@ -43,9 +59,15 @@ void v4(int a, int b, int c, int d) {
 void v5(int a, int b, int c, int d, int e) {
     record("v5 " + std::to_string(a + b * 10 + c * 100 + d * 1000 + e * 10000));
 }
-const char* r0() { return "from host"; }
-int r1IntInt(int a) { return a * 2; }
-int r1IntText(const char* a) { return static_cast<int>(std::string(a).size()); }
+const char* r0() {
+    return "from host";
+}
+int r1IntInt(int a) {
+    return a * 2;
+}
+int r1IntText(const char* a) {
+    return static_cast<int>(std::string(a).size());
+}
 const char* r1TextInt(int a) {
     // Storage the host overwrites on its next call: the script must keep a copy.
     static std::string text;
@@ -57,7 +79,9 @@ const char* r1TextText(const char* a) {
     text = std::string(a) + "!";
     return text.c_str();
 }
-const char* rNull() { return nullptr; }
+const char* rNull() {
+    return nullptr;
+}
 
 class Host : public ::testing::Test {
 protected:
