@@ -232,7 +232,7 @@ TEST_F(HostFiles, MissingFileIsNotFound) {
 
 TEST_F(HostFiles, FailedCompileKeepsTheLoadedScript) {
     std::string good = write("good.kel", "v1i(arg); x = yield 0; v1i(x + 1);");
-    std::string bad = write("bad.kel", "v1i(99); x = (1;");
+    std::string bad = write("bad.kel", "definedByBadFile { v1i(99); } x = (1;");
     ASSERT_EQ(host.loadFile(good), Interpreter::LOADED);
     host.run(7);
     testing::internal::CaptureStdout();
@@ -240,6 +240,7 @@ TEST_F(HostFiles, FailedCompileKeepsTheLoadedScript) {
     std::fflush(stdout);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("1 error in compile"), std::string::npos);
     EXPECT_TRUE(host.isRunning());
+    EXPECT_EQ(Kel::Env::global().value()->findMember("definedByBadFile"), nullptr);
     host.run(20);
     EXPECT_FALSE(host.isRunning());
     EXPECT_EQ(g_calls, "v1i 7;v1i 21;");
