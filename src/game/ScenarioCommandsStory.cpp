@@ -1,0 +1,135 @@
+// Scenario commands that the player keeps itself: the message, the two menus
+// of choices and what was chosen, and the next scenario file with the
+// progress it records. Texts arrive as UTF-8 and are kept in the narrow
+// encoding.
+#include "game/ScenarioPlayerImpl.h"
+#include "game/ScenarioProgress.h"
+
+#include "util/AssertReport.h"
+#include "util/ConvString.h"
+
+namespace Kura::ScenarioCommands {
+
+namespace {
+
+constexpr const char* SOURCE_NAME = "src\\game\\ScenarioPlayer";
+
+// Adds the item, or updates its value; true when the list changed.
+bool SetItem(CommandList& items, const std::string& text, int32_t value) {
+    for (CommandItem& item : items) {
+        if (item.text != text) continue;
+        bool changed = item.value != value;
+        item.value = value;
+        return changed;
+    }
+    items.push_back({text, value, {}});
+    return true;
+}
+
+void callClearMessage() {
+    if (ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callClearMessage", __LINE__))
+        player->clearMessage();
+}
+
+void callDispMessage(const char* text, int autoAdvanceTime) {
+    ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callDispMessage", __LINE__);
+    if (!player) return;
+    player->appendMessage(text, autoAdvanceTime);
+    player->state = ScenarioPlayer::STATE_MESSAGE;
+}
+
+void callSetCommand(const char* text, int value) {
+    ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetCommand", __LINE__);
+    if (!player) return;
+    std::string narrow = ConvString::Utf8ToAnsi(text);
+    if (SetItem(player->commands, narrow, value)) player->signals.setCommand(narrow, value);
+}
+
+void callSetSubCommand(const char* parent, const char* text, int value) {
+    ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetSubCommand", __LINE__);
+    if (!player) return;
+    std::string narrowParent = ConvString::Utf8ToAnsi(parent);
+    std::string narrow = ConvString::Utf8ToAnsi(text);
+    for (CommandItem& item : player->commands) {
+        if (item.text != narrowParent) continue;
+        if (SetItem(item.subItems, narrow, value))
+            player->signals.setSubCommand(narrowParent, narrow, value);
+        return;
+    }
+}
+
+void callWaitSelectCommand() {
+    ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callWaitSelectCommand", __LINE__);
+    if (!player) return;
+    player->state = ScenarioPlayer::STATE_SELECT_COMMAND;
+    player->signals.waitSelectCommand();
+}
+
+const char* callGetSelectCommand() {
+    ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callGetSelectCommand", __LINE__);
+    return player ? player->selectedText.c_str() : "";
+}
+
+void callClearInterruptCommand() {
+    if (ScenarioPlayer::Impl* player =
+            Target("ScenarioPlayer::callClearInterruptCommand", __LINE__))
+        player->interruptCommands.clear();
+}
+
+void callSetInterruptCommand(const char* text, int value) {
+    ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetInterruptCommand", __LINE__);
+    if (!player) return;
+    std::string narrow = ConvString::Utf8ToAnsi(text);
+    if (SetItem(player->interruptCommands, narrow, value))
+        player->signals.setInterruptCommand(narrow, value);
+}
+
+void callWaitSelectInterruptCommand() {
+    ScenarioPlayer::Impl* player =
+        Target("ScenarioPlayer::callWaitSelectInterruptCommand", __LINE__);
+    if (!player) return;
+    player->state = ScenarioPlayer::STATE_SELECT_INTERRUPT;
+    player->signals.waitSelectInterruptCommand();
+}
+
+const char* callGetSelectInterruptCommand() {
+    ScenarioPlayer::Impl* player =
+        Target("ScenarioPlayer::callGetSelectInterruptCommand", __LINE__);
+    return player ? player->selectedText.c_str() : "";
+}
+
+// Scene numbers have three digits with leading zeros, so text order is number
+// order. A name without a scene leaves the progress as it was.
+void callGotoNextScript(const char* name) {
+    ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callGotoNextScript", __LINE__);
+    if (!player) return;
+    player->scriptName = name;
+    std::string scene = ScenarioProgress::SceneOfScript(name);
+    if (!scene.empty()) {
+        if (scene > player->maxScene) player->maxScene = scene;
+        player->nowScene = scene;
+    }
+    if (!ScenarioProgress::Write(player->progressPath, player->nowScene, player->maxScene))
+        ReportAssertion(
+            false, SOURCE_NAME, __LINE__, "ScenarioPlayer::callGotoNextScript",
+            (L"progress not written: " + ConvString::AnsiToWide(player->progressPath)).c_str());
+    player->signals.gotoNextScript(name);
+}
+
+} // namespace
+
+void RegisterStoryCommands(Kel::Interpreter& interpreter) {
+    interpreter.registerFunction("callClearMessage", callClearMessage);
+    interpreter.registerFunction("callDispMessage", callDispMessage);
+    interpreter.registerFunction("callSetCommand", callSetCommand);
+    interpreter.registerFunction("callSetSubCommand", callSetSubCommand);
+    interpreter.registerFunction("callWaitSelectCommand", callWaitSelectCommand);
+    interpreter.registerFunction("callGetSelectCommand", callGetSelectCommand);
+    interpreter.registerFunction("callClearInterruptCommand", callClearInterruptCommand);
+    interpreter.registerFunction("callSetInterruptCommand", callSetInterruptCommand);
+    interpreter.registerFunction("callWaitSelectInterruptCommand", callWaitSelectInterruptCommand);
+    interpreter.registerFunction("callGetSelectInterruptCommand", callGetSelectInterruptCommand);
+    interpreter.registerFunction("callGotoNextScript", callGotoNextScript);
+}
+
+} // namespace Kura::ScenarioCommands

@@ -1,0 +1,186 @@
+// The scenario player: loading scenario files from the game's scenario folder,
+// resuming the script and chaining to the next file, typing out the message,
+// and handing a menu decision back to the script.
+#include "game/ScenarioPlayerImpl.h"
+
+#include "game/ScenarioProgress.h"
+#include "game/Setting.h"
+
+#include "string_value.h"
+#include "util/AssertReport.h"
+#include "util/ConvString.h"
+
+namespace Kura {
+
+namespace {
+
+constexpr const char* SOURCE_NAME = "src\\game\\ScenarioPlayer";
+constexpr const char* SCRIPT_NAME_KEY = "scriptName";
+// Texts of a script's result that mean "stop here" rather than "go on with the
+// file named by callGotoNextScript".
+constexpr const char* RESULT_NOTHING = "[null]";
+constexpr const char* RESULT_ZERO = "0";
+constexpr int RESUME_FLAG = 1;
+constexpr size_t UTF8_MAX_BYTES = 4; // the longest character
+
+// A path in the game's data folder; empty without settings (already reported).
+std::string GamePath(const std::string& folder, const std::string& file) {
+    Setting* setting = Setting::get();
+    return setting ? setting->getDataPath(folder, file) : std::string();
+}
+
+} // namespace
+
+ScenarioPlayer::Impl* ScenarioCommands::Target(const char* function, int32_t line) {
+    if (!KURA_CHECK(ScenarioPlayer::m_pRef != nullptr, "m_pRef", SOURCE_NAME, function, line))
+        return nullptr;
+    return &ScenarioPlayer::m_pRef->impl();
+}
+
+void ScenarioPlayer::Impl::clearMessage() {
+    messageText.clear();
+    shownText.clear();
+    typedBytes = 0;
+}
+
+// Only the text behind what is shown is looked at (with room for the rest of a
+// character), so typing out a long message stays linear.
+void ScenarioPlayer::Impl::showTypedCharacters() {
+    size_t typedBehind = typedBytes - shownText.size();
+    std::string rest = messageText.substr(shownText.size(), typedBehind + UTF8_MAX_BYTES);
+    shownText.append(rest, 0, ConvString::Utf8CompletePrefixLength(rest, typedBehind));
+}
+
+void ScenarioPlayer::Impl::appendMessage(const std::string& text, int32_t time) {
+    messageText += ConvString::Utf8ToAnsi(text);
+    autoAdvanceTime = time;
+}
+
+void ScenarioPlayer::Impl::clearSceneFlags() {
+    sceneFlags.clear();
+    signals.clearSceneFlag();
+}
+
+void ScenarioPlayer::Impl::clearGlobalFlags() {
+    globalFlags.clear();
+    signals.clearGlobalFlag();
+}
+
+ScenarioPlayer::ScenarioPlayer() : m_pImpl(std::make_unique<Impl>()) {
+    ScenarioCommands::RegisterStoryCommands(m_pImpl->interpreter);
+    ScenarioCommands::RegisterFlagCommands(m_pImpl->interpreter);
+    ScenarioCommands::RegisterScreenCommands(m_pImpl->interpreter);
+    m_pRef = this;
+    m_pImpl->progressPath = GamePath(SAVE_FOLDER, SAVE_FILE);
+    // No file, or one that does not compile, simply means no progress yet.
+    ScenarioProgress::Read(m_pImpl->progressPath, m_pImpl->nowScene, m_pImpl->maxScene);
+}
+
+ScenarioPlayer::~ScenarioPlayer() {
+    if (m_pRef == this) m_pRef = nullptr;
+}
+
+ScenarioSignals& ScenarioPlayer::signals() {
+    return m_pImpl->signals;
+}
+
+void ScenarioPlayer::start(const std::string& name) {
+    m_pImpl->scriptName = name;
+    reload(true, true);
+}
+
+void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
+    Impl& impl = *m_pImpl;
+    if (impl.scriptName.empty()) return;
+    std::string path = GamePath(SCENARIO_FOLDER, impl.scriptName);
+    impl.commands.clear();
+    impl.state = STATE_RUNNING;
+    // The parser has printed why; the interpreter keeps what it held.
+    int loaded = impl.interpreter.loadFile(path);
+    KURA_CHECK(loaded == Kel::Interpreter::LOADED, "0", SOURCE_NAME, "ScenarioPlayer::reload",
+               __LINE__);
+    impl.interpreter.setGlobal(SCRIPT_NAME_KEY,
+                               Kel::Ref(new Kel::variable::Variable::vString(impl.scriptName)));
+    m_pRef = this;
+    if (clearScene) impl.clearSceneFlags();
+    if (clearGlobal) impl.clearGlobalFlags();
+}
+
+void ScenarioPlayer::resume() {
+    m_pRef = this;
+    Kel::Ref result = m_pImpl->interpreter.run(0);
+    std::string text = result.value()->toString().str();
+    if (text != RESULT_NOTHING && text != RESULT_ZERO) reload(false, false);
+}
+
+void ScenarioPlayer::typingStep() {
+    Impl& impl = *m_pImpl;
+    if (impl.typedBytes < impl.messageText.size()) {
+        ++impl.typedBytes;
+        impl.showTypedCharacters();
+        return;
+    }
+    if (impl.autoAdvanceTime == AUTO_ADVANCE_NONE || impl.autoAdvanceTime == AUTO_ADVANCE_DONE)
+        return;
+    // Marked as handed on first: a slot may resume the script at once.
+    int32_t time = impl.autoAdvanceTime;
+    impl.autoAdvanceTime = AUTO_ADVANCE_DONE;
+    impl.signals.effectWait(time, RESUME_FLAG);
+}
+
+void ScenarioPlayer::select(const std::string& text) {
+    m_pImpl->selectedText = ConvString::AnsiToUtf8(text);
+    resume();
+}
+
+bool ScenarioPlayer::isScriptRunning() const {
+    return m_pImpl->interpreter.isRunning();
+}
+int32_t ScenarioPlayer::getState() const {
+    return m_pImpl->state;
+}
+const std::string& ScenarioPlayer::getMessageText() const {
+    return m_pImpl->messageText;
+}
+const std::string& ScenarioPlayer::getShownText() const {
+    return m_pImpl->shownText;
+}
+
+bool ScenarioPlayer::isMessageComplete() const {
+    return m_pImpl->typedBytes >= m_pImpl->messageText.size();
+}
+
+bool ScenarioPlayer::isMessageCompleteAndReported() const {
+    int32_t time = m_pImpl->autoAdvanceTime;
+    return isMessageComplete() && (time == AUTO_ADVANCE_NONE || time == AUTO_ADVANCE_DONE);
+}
+
+int32_t ScenarioPlayer::getAutoAdvanceTime() const {
+    return m_pImpl->autoAdvanceTime;
+}
+const std::string& ScenarioPlayer::getNowScene() const {
+    return m_pImpl->nowScene;
+}
+const std::string& ScenarioPlayer::getMaxScene() const {
+    return m_pImpl->maxScene;
+}
+const CommandList& ScenarioPlayer::getCommands() const {
+    return m_pImpl->commands;
+}
+const CommandList& ScenarioPlayer::getInterruptCommands() const {
+    return m_pImpl->interruptCommands;
+}
+const FlagMap& ScenarioPlayer::getSceneFlags() const {
+    return m_pImpl->sceneFlags;
+}
+const FlagMap& ScenarioPlayer::getGlobalFlags() const {
+    return m_pImpl->globalFlags;
+}
+const std::string& ScenarioPlayer::getSelectedText() const {
+    return m_pImpl->selectedText;
+}
+const std::string& ScenarioPlayer::getScriptName() const {
+    return m_pImpl->scriptName;
+}
+
+} // namespace Kura

@@ -1,0 +1,88 @@
+// The scenario host: its own Kel interpreter with the scenario commands bound,
+// the message being typed out, the menus of choices, the flags and the scene
+// progress. Screen and sound commands leave as signals (ScenarioSignals.h),
+// which only the files that connect or fire them include.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Kura {
+
+struct ScenarioSignals;
+
+// One choice of a menu: texts in the engine's narrow encoding, matched exactly.
+// A value of 0 keeps the item out of the menu. Sub-items have no sub-items.
+struct CommandItem {
+    std::string text;
+    int32_t value = 0;
+    std::vector<CommandItem> subItems;
+};
+
+using CommandList = std::vector<CommandItem>;
+using FlagMap = std::map<std::string, std::string>;
+
+class ScenarioPlayer {
+public:
+    enum State : int32_t {
+        STATE_RUNNING = 0,
+        STATE_MESSAGE = 1,
+        STATE_SELECT_COMMAND = 2,
+        STATE_SELECT_INTERRUPT = 3,
+    };
+    // Auto-advance times of a message: wait for the player, or already handed
+    // on as a wait.
+    static constexpr int32_t AUTO_ADVANCE_NONE = -1;
+    static constexpr int32_t AUTO_ADVANCE_DONE = -2;
+    static constexpr const char* SCENARIO_FOLDER = "scenario";
+    static constexpr const char* SAVE_FOLDER = "save";
+    static constexpr const char* SAVE_FILE = "save.kel";
+
+    // Binds the commands and reads the progress file; needs Setting for paths.
+    ScenarioPlayer();
+    ~ScenarioPlayer();
+    ScenarioPlayer(const ScenarioPlayer&) = delete;
+    ScenarioPlayer& operator=(const ScenarioPlayer&) = delete;
+
+    ScenarioSignals& signals();
+
+    void start(const std::string& name); // a new game: both flag maps cleared
+    void reload(bool clearScene, bool clearGlobal);
+    void resume();     // runs the script until it yields or ends
+    void typingStep(); // one more byte of the message, or the auto-advance wait
+    void select(const std::string& text);
+
+    // False once the current file has ended (or none loaded) until the next load.
+    bool isScriptRunning() const;
+    int32_t getState() const;
+    const std::string& getMessageText() const;
+    // Always whole characters, however many bytes have been typed.
+    const std::string& getShownText() const;
+    bool isMessageComplete() const;
+    bool isMessageCompleteAndReported() const; // complete, no auto-advance pending
+    int32_t getAutoAdvanceTime() const;
+    const std::string& getNowScene() const;
+    const std::string& getMaxScene() const;
+    const CommandList& getCommands() const;
+    const CommandList& getInterruptCommands() const;
+    const FlagMap& getSceneFlags() const;
+    const FlagMap& getGlobalFlags() const;
+    const std::string& getSelectedText() const; // UTF-8
+    const std::string& getScriptName() const;
+
+    // The player the bound commands act on: set by the constructor, reload and
+    // resume, cleared when that player goes.
+    static inline ScenarioPlayer* m_pRef = nullptr;
+
+    // The state the commands work on; its type is known only to them.
+    struct Impl;
+    Impl& impl() { return *m_pImpl; }
+
+private:
+    std::unique_ptr<Impl> m_pImpl;
+};
+
+} // namespace Kura

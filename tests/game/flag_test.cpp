@@ -1,0 +1,86 @@
+// Scene and global flags kept as text, "NULL" for an empty one, clearing with
+// its signal, a new game clearing both; and the two number conversions.
+#include "game_fixture.h"
+
+namespace kura_test {
+namespace {
+
+using Flags = PlayerTest;
+
+TEST_F(Flags, IntAndStringFlagsAreKeptAsText) {
+    RunScript("callSetSceneFlagInt(\"count\", 7); callSetSceneFlagString(\"name\", \"葵\");"
+              "callSetGlobalFlagInt(\"count\", -12); callSetGlobalFlagString(\"route\", \"b\");"
+              "callSetSceneFlagString(\"readCount\", callGetSceneFlag(\"count\"));"
+              "callSetSceneFlagString(\"readName\", callGetSceneFlag(\"name\"));"
+              "callSetGlobalFlagString(\"readCount\", callGetGlobalFlag(\"count\")); yield;");
+    EXPECT_EQ(SceneFlag("count"), "7");
+    EXPECT_EQ(SceneFlag("readCount"), "7");
+    EXPECT_EQ(SceneFlag("readName"), "葵");
+    EXPECT_EQ(GlobalFlag("count"), "-12");
+    EXPECT_EQ(GlobalFlag("readCount"), "-12");
+    EXPECT_EQ(host->callsText(), "setSceneFlagInt(count,7)\n"
+                                 "setSceneFlagString(name,葵)\n"
+                                 "setGlobalFlagInt(count,-12)\n"
+                                 "setGlobalFlagString(route,b)\n"
+                                 "setSceneFlagString(readCount,7)\n"
+                                 "setSceneFlagString(readName,葵)\n"
+                                 "setGlobalFlagString(readCount,-12)\n");
+}
+
+TEST_F(Flags, UnsetOrEmptyFlagReadsNullAndIsCreated) {
+    RunScript("callSetSceneFlagString(\"a\", callGetGlobalFlag(\"never\"));"
+              "callSetSceneFlagString(\"empty\", \"\");"
+              "callSetSceneFlagString(\"b\", callGetSceneFlag(\"empty\")); yield;");
+    EXPECT_EQ(SceneFlag("a"), "NULL");
+    EXPECT_EQ(SceneFlag("b"), "NULL");
+    EXPECT_EQ(GlobalFlag("never"), "");
+}
+
+TEST_F(Flags, ClearingEmptiesOneMapAndSignals) {
+    RunScript("callSetSceneFlagInt(\"s\", 1); callSetGlobalFlagInt(\"g\", 2); yield;"
+              "callClearSceneFlag(); yield; callClearGlobalFlag(); yield;");
+    host->clearCalls();
+    player->resume();
+    EXPECT_TRUE(player->getSceneFlags().empty());
+    EXPECT_EQ(GlobalFlag("g"), "2");
+    player->resume();
+    EXPECT_TRUE(player->getGlobalFlags().empty());
+    EXPECT_EQ(host->callsText(), "clearSceneFlag()\nclearGlobalFlag()\n");
+}
+
+TEST_F(Flags, NewGameClearsBothMaps) {
+    RunScript("callSetSceneFlagInt(\"s\", 1); callSetGlobalFlagInt(\"g\", 2); yield;");
+    WriteScenario("empty.kel", "yield;");
+    host->clearCalls();
+    player->start("empty.kel");
+    EXPECT_TRUE(player->getSceneFlags().empty());
+    EXPECT_TRUE(player->getGlobalFlags().empty());
+    EXPECT_EQ(host->callsText(), "clearSceneFlag()\nclearGlobalFlag()\n");
+}
+
+TEST_F(Flags, NumberTextHoldsOnlyItsOwnNumber) {
+    RunScript("callSetSceneFlagString(\"a\", callGetStringFromInt(12));"
+              "callSetSceneFlagString(\"b\", callGetStringFromInt(5));"
+              "callSetSceneFlagString(\"c\", callGetStringFromInt(-7)); yield;");
+    EXPECT_EQ(SceneFlag("a"), "12");
+    EXPECT_EQ(SceneFlag("b"), "5");
+    EXPECT_EQ(SceneFlag("c"), "-7");
+}
+
+TEST_F(Flags, LeadingNumberOfAText) {
+    RunScript("callSetSceneFlagInt(\"a\", callGetIntFromString(\"  -42abc\"));"
+              "callSetSceneFlagInt(\"b\", callGetIntFromString(\"+7\"));"
+              "callSetSceneFlagInt(\"c\", callGetIntFromString(\"abc\"));"
+              "callSetSceneFlagInt(\"d\", callGetIntFromString(\"\"));"
+              "callSetSceneFlagInt(\"e\", callGetIntFromString(\"99999999999\"));"
+              "callSetSceneFlagInt(\"f\", callGetIntFromString(\"010\")); yield;");
+    EXPECT_EQ(SceneFlag("a"), "-42");
+    EXPECT_EQ(SceneFlag("b"), "7");
+    EXPECT_EQ(SceneFlag("c"), "0");
+    EXPECT_EQ(SceneFlag("d"), "0");
+    EXPECT_EQ(SceneFlag("e"), "2147483647");
+    EXPECT_EQ(SceneFlag("f"), "10");
+}
+
+} // namespace
+} // namespace kura_test

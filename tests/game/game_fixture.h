@@ -1,0 +1,71 @@
+// Test fixture of the game layer: each test runs in a fresh temporary folder
+// holding its own data/ (settings, scenario folder) and log.txt, with the
+// settings created from there. Never touches the repository's data/.
+#pragma once
+
+#include "game/ScenarioPlayer.h"
+#include "game/Setting.h"
+#include "headless_host.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace kura_test {
+
+// The game folder every fixture's settings name.
+inline constexpr const char* GAME_FOLDER = "game1";
+
+class GameFolderTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes path (relative to the test folder), creating its folders.
+    static void WriteFile(const std::string& path, const std::string& text);
+    static std::string ReadFile(const std::string& path);
+    static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+    // A scenario file in data/game1/scenario.
+    static void WriteScenario(const std::string& name, const std::string& text);
+    // The settings file every test starts from, with extra lines behind it.
+    static void WriteSettings(const std::string& extraLines = "");
+    // The reports appended to log.txt since the last call.
+    std::string NewReports();
+
+private:
+    std::filesystem::path m_Previous;
+    std::filesystem::path m_Folder;
+    size_t m_LogRead = 0;
+};
+
+// The same with Setting created from the default settings file.
+class SettingsTest : public GameFolderTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// The same with a scenario player and a headless host on it.
+class PlayerTest : public SettingsTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A new player (the old one goes first), reading the progress file anew.
+    void RestartPlayer();
+    // Starts the scenario file as a new game and runs up to maxFrames frames.
+    void StartAndRun(const std::string& name, int maxFrames = MAX_FRAMES);
+    // Loads source text as a scenario file and runs it to its first yield.
+    void RunScript(const std::string& text);
+    std::string SceneFlag(const std::string& name) const;
+    std::string GlobalFlag(const std::string& name) const;
+    static std::string SavePath() { return std::string("data/") + GAME_FOLDER + "/save/save.kel"; }
+
+    static constexpr int MAX_FRAMES = 600;
+    std::unique_ptr<Kura::ScenarioPlayer> player;
+    std::unique_ptr<HeadlessHost> host;
+};
+
+} // namespace kura_test

@@ -1,0 +1,122 @@
+// The progress file: its two exact lines, the highest scene kept by text
+// order, read back at the next start, written whole through a temporary file,
+// any scene text read back exactly, and odd file names handled safely.
+#include "game_fixture.h"
+
+#include "game/ScenarioProgress.h"
+
+namespace kura_test {
+namespace {
+
+namespace Progress = Kura::ScenarioProgress;
+
+std::string Lines(const std::string& now, const std::string& max) {
+    return "global string sd_now_scene=\"" + now + "\";\nglobal string sd_max_scene=\"" + max +
+           "\";\n";
+}
+
+using ProgressFile = PlayerTest;
+
+TEST_F(ProgressFile, NextScriptWritesTheTwoLines) {
+    RunScript("callGotoNextScript(\"003.kel\"); yield;");
+    EXPECT_EQ(ReadFile(SavePath()), Lines("003", "003"));
+    EXPECT_EQ(player->getNowScene(), "003");
+    EXPECT_EQ(player->getMaxScene(), "003");
+    EXPECT_EQ(host->callsText(), "gotoNextScript(003.kel)\n");
+    EXPECT_FALSE(Exists(SavePath() + ".tmp"));
+    EXPECT_EQ(NewReports(), "");
+}
+
+TEST_F(ProgressFile, MaxSceneIsKeptByTextOrderAndReadAtTheNextStart) {
+    WriteFile(SavePath(), Lines("010", "010"));
+    RestartPlayer();
+    EXPECT_EQ(player->getNowScene(), "010");
+    EXPECT_EQ(player->getMaxScene(), "010");
+    RunScript("callGotoNextScript(\"005.kel\"); yield; callGotoNextScript(\"011.kel\"); yield;");
+    EXPECT_EQ(ReadFile(SavePath()), Lines("005", "010"));
+    RestartPlayer();
+    EXPECT_EQ(player->getNowScene(), "005");
+    EXPECT_EQ(player->getMaxScene(), "010");
+    RunScript("callGotoNextScript(\"011.kel\"); yield;");
+    EXPECT_EQ(ReadFile(SavePath()), Lines("011", "011"));
+}
+
+TEST_F(ProgressFile, NoFileOrABrokenOneMeansNoProgress) {
+    EXPECT_EQ(player->getNowScene(), "");
+    EXPECT_EQ(player->getMaxScene(), "");
+    WriteFile(SavePath(), "global string sd_now_scene=(\"001\";\n");
+    testing::internal::CaptureStdout();
+    RestartPlayer();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(player->getNowScene(), "");
+    EXPECT_EQ(player->getMaxScene(), "");
+    // A file that names one scene only leaves the other empty, whatever an
+    // earlier reading of the process saw.
+    ASSERT_TRUE(Progress::Write(SavePath(), "002", "009"));
+    RestartPlayer();
+    EXPECT_EQ(player->getMaxScene(), "009");
+    WriteFile(SavePath(), "global string sd_now_scene=\"003\";\n");
+    RestartPlayer();
+    EXPECT_EQ(player->getNowScene(), "003");
+    EXPECT_EQ(player->getMaxScene(), "");
+}
+
+TEST_F(ProgressFile, MissingSaveFolderIsCreated) {
+    ASSERT_FALSE(Exists(std::string("data/") + GAME_FOLDER + "/save"));
+    RunScript("callGotoNextScript(\"002.kel\"); yield;");
+    EXPECT_EQ(ReadFile(SavePath()), Lines("002", "002"));
+}
+
+TEST_F(ProgressFile, FailedWriteIsReportedAndKeepsTheOldFile) {
+    // A folder where the temporary file should go makes the write fail.
+    WriteFile(SavePath(), Lines("001", "004"));
+    std::filesystem::create_directories(SavePath() + ".tmp");
+    RestartPlayer();
+    RunScript("callGotoNextScript(\"002.kel\"); yield;");
+    EXPECT_EQ(ReadFile(SavePath()), Lines("001", "004"));
+    EXPECT_EQ(player->getNowScene(), "002"); // progress in memory still advances
+    std::string report = NewReports();
+    EXPECT_NE(report.find("Func=ScenarioPlayer::callGotoNextScript\n"), std::string::npos);
+    EXPECT_NE(report.find("mes=progress not written: data/game1/save/save.kel\n"),
+              std::string::npos);
+    EXPECT_EQ(host->callsText(), "gotoNextScript(002.kel)\n");
+}
+
+TEST_F(ProgressFile, SceneIsTakenOnlyFromWhatTheNameHolds) {
+    EXPECT_EQ(Progress::SceneOfScript("012.kel"), "012");
+    EXPECT_EQ(Progress::SceneOfScript("story/012.kel"), "012");
+    EXPECT_EQ(Progress::SceneOfScript("7.kel"), "7");
+    EXPECT_EQ(Progress::SceneOfScript(".kel"), "");
+    EXPECT_EQ(Progress::SceneOfScript("012"), "");
+    EXPECT_EQ(Progress::SceneOfScript(""), "");
+    RunScript("callGotoNextScript(\"004.kel\"); yield; callGotoNextScript(\"kel\"); yield;");
+    player->resume();
+    EXPECT_EQ(player->getScriptName(), "kel");
+    EXPECT_EQ(player->getNowScene(), "004");
+    EXPECT_EQ(ReadFile(SavePath()), Lines("004", "004"));
+}
+
+TEST_F(ProgressFile, AnySceneTextReadsBackExactly) {
+    const std::string texts[] = {"",     "a\"b",  "\\",   "x\\",    "\\n",
+                                 "\\\"", "\\\\t", "it's", "行\n末", "\"\"\\'\\\\"};
+    for (const std::string& text : texts) {
+        ASSERT_TRUE(Progress::Write(SavePath(), text, "max" + text));
+        std::string now = "unread", max = "unread";
+        testing::internal::CaptureStdout();
+        EXPECT_TRUE(Progress::Read(SavePath(), now, max)) << text;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << text;
+        EXPECT_EQ(now, text);
+        EXPECT_EQ(max, "max" + text);
+    }
+}
+
+TEST_F(ProgressFile, SceneTextFromANameReadsBackAtTheNextStart) {
+    RunScript("callGotoNextScript(\"a\\\"\\.kel\"); yield;"); // the name a"\.kel
+    EXPECT_EQ(player->getNowScene(), "a\"\\");
+    RestartPlayer();
+    EXPECT_EQ(player->getNowScene(), "a\"\\");
+    EXPECT_EQ(player->getMaxScene(), "a\"\\");
+}
+
+} // namespace
+} // namespace kura_test
