@@ -6,7 +6,6 @@
 #include "builtins.h"
 #include "builtins_support.h"
 #include "code_reader.h"
-#include "code_writer.h"
 #include "collector.h"
 #include "numbers.h"
 #include "scope.h"
@@ -21,17 +20,24 @@ namespace Kel {
 
 namespace {
 
+// The compiled-script magic is this many bytes long.
 constexpr size_t MAGIC_BYTES = 4;
 
-// The whole file, or false when it cannot be opened for reading.
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+// A compiled script read whole, or false when the file does not open or does
+// not start with the magic (then it is taken to be source text).
+bool readCompiledFile(const std::string& path, std::vector<uint8_t>& bytes) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
     uint8_t buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        bytes.insert(bytes.end(), buffer, buffer + got);
+    size_t got = std::fread(buffer, 1, MAGIC_BYTES, file);
+    bool compiled = isCompiledScript(buffer, got);
+    if (compiled) {
+        bytes.assign(buffer, buffer + got);
+        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.insert(bytes.end(), buffer, buffer + got);
+    }
     std::fclose(file);
-    return true;
+    return compiled;
 }
 
 int compileFrom(Tokenizer& tokenizer, Ref& unit) {
@@ -56,7 +62,7 @@ Interpreter::~Interpreter() = default;
 
 int Interpreter::loadUnit(const std::string& path, Ref& unit) {
     std::vector<uint8_t> bytes;
-    if (readWholeFile(path, bytes) && isCompiledScript(bytes.data(), bytes.size())) {
+    if (readCompiledFile(path, bytes)) {
         unit = readCompiledScript(bytes.data(), bytes.size());
         return LOADED;
     }
