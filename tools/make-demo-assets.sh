@@ -83,7 +83,7 @@ sky_sheet() {
         -fill white -draw "$(stars 60 460 180 23)"
     sky_panel "$WORK/dawn.png" '#6d86c4' '#f7d3a0' '#3b4560' '#56607a' \
         -fill '#fffbe8' -draw 'circle 250,178 250,198'
-    png "$WORK/dusk.png" "$WORK/night.png" "$WORK/dawn.png" +append "$GAME/image/bg/sky.png"
+    png "$WORK/dusk.png" "$WORK/night.png" "$WORK/dawn.png" +append PNG24:"$GAME/image/bg/sky.png"
 }
 
 # The moon above the hill: a crescent cut out of a disc. Flipped, it is the
@@ -162,7 +162,7 @@ tones() {
         parts+=("$WORK/tone$i.wav")
         shift 2
     done
-    sox "${parts[@]}" "$GAME/sound/se/$out" vol "$volume"
+    sox -R "${parts[@]}" "$GAME/sound/se/$out" vol "$volume"
 }
 
 sound_effects() {
@@ -191,7 +191,7 @@ tune() {
         total=$(awk -v a="$total" -v b="$1" 'BEGIN { print a + b }')
         shift 2
     done
-    sox "${notes[@]}" "$WORK/melody.wav"
+    sox -R "${notes[@]}" "$WORK/melody.wav"
     sox -R -n -r 22050 -c 1 "$WORK/root.wav" synth "$total" sine "$root" fade 0.4 "$total" 0.4
     sox -R -n -r 22050 -c 1 "$WORK/fifth.wav" synth "$total" sine "$fifth" fade 0.4 "$total" 0.4
     sox -R -m -v 0.75 "$WORK/melody.wav" -v 0.15 "$WORK/root.wav" -v 0.1 "$WORK/fifth.wav" \
