@@ -88,7 +88,7 @@ void closeHeld(Holder* object) {
 }
 
 // open with an object reopens that object; without one it makes a new file
-// object from `methods` (the library's method set) and answers a pointer to it,
+// object with `addMethods` (the library's method set) and answers a pointer to it,
 // or int 0 when the file cannot be opened.
 Ref openFile(Holder* self, const Ref& argument, const char* mode,
              void (*addMethods)(const Ref& cls)) {
