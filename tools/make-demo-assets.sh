@@ -19,9 +19,8 @@ trap 'rm -rf "$WORK"' EXIT
 
 mkdir -p "$DATA/image" "$GAME/image/bg" "$GAME/image/chara" "$GAME/sound/bgm" "$GAME/sound/se"
 
-# Every picture goes through here: no time stamps, so outputs only change
-# when their drawing does.
-# The last argument is the output file.
+# Every picture goes through here; the last argument is the output file. PNG
+# time stamps are left out, so a file only changes when its drawing does.
 png() { convert "${@:1:$#-1}" -define png:exclude-chunks=date,time "${@: -1}"; }
 
 # Small stars as drawing primitives, from a fixed linear congruential
