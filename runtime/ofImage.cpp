@@ -75,15 +75,6 @@ void ofImage::clear() {
     m_width = m_height = 0;
 }
 
-void ofImage::setFromPixels(const unsigned char* pixels, int w, int h, ofImageType type) {
-    clear();
-    if (pixels == nullptr || w <= 0 || h <= 0) return;
-    m_type = type;
-    m_width = w;
-    m_height = h;
-    m_pixels.assign(pixels, pixels + static_cast<size_t>(w) * h * getBytesPerPixel());
-}
-
 bool ofImage::loadImage(const std::string& fileName) {
     clear();
     static const bool hooked = [] {

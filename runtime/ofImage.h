@@ -15,7 +15,6 @@ public:
     static constexpr long long MAX_PIXELS = 8192LL * 8192LL;
 
     bool loadImage(const std::string& fileName); // relative names resolve under the data path
-    void setFromPixels(const unsigned char* pixels, int w, int h, ofImageType type);
     void clear();
 
     bool isAllocated() const { return !m_pixels.empty(); }

@@ -36,7 +36,6 @@ bool ofTexture::allocate(int w, int h, int glInternalFormat) {
     glBindTexture(GL_TEXTURE_2D, 0);
 
     m_textureId = id;
-    m_internalFormat = glInternalFormat;
     m_width = w;
     m_height = h;
     m_texWidth = texW;
@@ -59,7 +58,7 @@ void ofTexture::loadData(const unsigned char* data, int w, int h, int glFormat) 
 void ofTexture::clear() {
     if (m_textureId != 0) glDeleteTextures(1, &m_textureId);
     m_textureId = 0;
-    m_internalFormat = m_width = m_height = m_texWidth = m_texHeight = 0;
+    m_width = m_height = m_texWidth = m_texHeight = 0;
     m_usedX = m_usedY = 0.0f;
 }
 

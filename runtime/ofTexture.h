@@ -27,12 +27,10 @@ public:
     float getHeight() const { return static_cast<float>(m_height); }
     int getTextureWidth() const { return m_texWidth; } // the allocated power-of-two size
     int getTextureHeight() const { return m_texHeight; }
-    int getInternalFormat() const { return m_internalFormat; }
     unsigned int getTextureId() const { return m_textureId; }
 
 private:
     unsigned int m_textureId = 0;
-    int m_internalFormat = 0;
     int m_width = 0;
     int m_height = 0;
     int m_texWidth = 0;

@@ -1,8 +1,7 @@
-// Data paths, power-of-two arithmetic and the steady clock used for frame pacing.
+// Data paths, power-of-two arithmetic and the process clock.
 #include "ofUtils.h"
 
 #include <chrono>
-#include <thread>
 
 namespace {
 
@@ -40,14 +39,4 @@ bool ofIsPow2(int v) { return v >= 0 && (v & (v - 1)) == 0; }
 float ofGetElapsedTimef() {
     std::chrono::duration<float> since = std::chrono::steady_clock::now() - startTime();
     return since.count();
-}
-
-unsigned long ofGetElapsedTimeMillis() {
-    auto since = std::chrono::steady_clock::now() - startTime();
-    return static_cast<unsigned long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
-}
-
-void ofSleepMillis(int ms) {
-    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }

@@ -10,6 +10,4 @@ std::string ofToDataPath(const std::string& path); // relative paths go below th
 int ofNextPow2(int v); // 0 stays 0; a power of two stays itself
 bool ofIsPow2(int v);  // 0 counts as a power of two
 
-float ofGetElapsedTimef();         // seconds since the runtime first asked the clock
-unsigned long ofGetElapsedTimeMillis();
-void ofSleepMillis(int ms);
+float ofGetElapsedTimef(); // seconds since the runtime first asked the clock

@@ -154,8 +154,11 @@ TEST(ImageDecode, RelativeNamesAreReadFromTheDataFolder) {
 }
 
 TEST(ImageFailure, MissingFileIsLoggedAndLeavesTheImageEmpty) {
+    const std::string present = tempPath("present.png");
+    kura_test::writePng(present, 300, 200, corners);
     ofImage image;
-    image.setFromPixels(reinterpret_cast<const unsigned char*>("abc"), 1, 1, OF_IMAGE_COLOR);
+    ASSERT_TRUE(image.loadImage(present));
+    std::remove(present.c_str());
     bool ok = true;
     const std::string log = loadAndCaptureLog(image, tempPath("missing.png"), ok);
     EXPECT_FALSE(ok);
