@@ -7,6 +7,8 @@
 #include "util/AssertReport.h"
 #include "util/ConvString.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace Kura {
@@ -17,6 +19,13 @@ constexpr const char* SOURCE = "src\\of\\ImageFont";
 // A tall, dense kanji: its box is the line height of a font.
 constexpr wchar_t LINE_HEIGHT_CHARACTER[] = L"\u9B31";
 ImageFont* g_pInstance = nullptr;
+
+// Measures are 16-bit; a text too wide for that reads as the widest measure
+// instead of an undefined conversion.
+int16_t toMeasure(float pixels) {
+    return static_cast<int16_t>(std::clamp(pixels, static_cast<float>(INT16_MIN),
+                                           static_cast<float>(INT16_MAX)));
+}
 
 } // namespace
 
@@ -96,7 +105,7 @@ int16_t ImageFont::GetWidth(int32_t fontIndex, const std::wstring& text) {
         return 0;
     const float width = m_pImpl->font[fontIndex]->stringWidth(text) +
                         static_cast<float>(text.size()) * m_pImpl->letterSpacing;
-    return static_cast<int16_t>(width);
+    return toMeasure(width);
 }
 
 int16_t ImageFont::GetWidth(const std::wstring& text) { return GetWidth(m_pImpl->fontIndex, text); }
@@ -106,8 +115,7 @@ int16_t ImageFont::GetLineHeight() {
                     "m_pImpl->fontIndex>=0 && m_pImpl->fontIndex<m_pImpl->font.size()", SOURCE,
                     "Kura::ImageFont::GetLineHeight", __LINE__))
         return 0;
-    return static_cast<int16_t>(
-        m_pImpl->font[m_pImpl->fontIndex]->stringHeight(LINE_HEIGHT_CHARACTER));
+    return toMeasure(m_pImpl->font[m_pImpl->fontIndex]->stringHeight(LINE_HEIGHT_CHARACTER));
 }
 
 size_t ImageFont::GetFontCount() const { return m_pImpl->font.size(); }

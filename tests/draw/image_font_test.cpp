@@ -71,6 +71,8 @@ TEST_F(ImageFontTest, LetterSpacingWidensEveryCharacter) {
     EXPECT_EQ(font().GetWidth(text), static_cast<int16_t>(plain + 10));
     font().SetLetterSpacing(-1);
     EXPECT_EQ(font().GetWidth(0, text), static_cast<int16_t>(plain - 5));
+    font().SetLetterSpacing(32000);
+    EXPECT_EQ(font().GetWidth(0, text), INT16_MAX) << "a measure past 16 bits is held at the top";
 }
 
 TEST_F(ImageFontTest, LineHeightIsTheHeightOfOneTallKanji) {
