@@ -14,6 +14,8 @@ using namespace exec_test;
 
 namespace {
 
+class CompiledCode : public FreshGlobal {};
+
 // One instance of every instruction class, with operands that exercise sign
 // and byte order.
 template <class Op> OpCode* sample() {
@@ -58,7 +60,7 @@ Ref readBack(const std::vector<uint8_t>& bytes) { return readCompiledScript(byte
 // Read code enters its block through the appender, like generated code: what
 // comes back is what the appender makes of the instruction (unary plus, which
 // does nothing, it drops).
-TEST(CompiledCode, EveryInstructionReadsBackAsItselfWithTheSameBytes) {
+TEST_F(CompiledCode, EveryInstructionReadsBackAsItselfWithTheSameBytes) {
     for (const Sample& entry : everyInstruction()) {
         SCOPED_TRACE(opcodeName(entry.byte));
         Ref function = makeFunction({entry.make()});
@@ -81,7 +83,7 @@ TEST(CompiledCode, EveryInstructionReadsBackAsItselfWithTheSameBytes) {
     }
 }
 
-TEST(CompiledCode, FileStartsWithTheMagicAndTheAnonymousTopLevel) {
+TEST_F(CompiledCode, FileStartsWithTheMagicAndTheAnonymousTopLevel) {
     std::vector<uint8_t> bytes = writeCompiledScript(makeFunction({new GOTO("here")}));
     std::vector<uint8_t> expected = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00,
                                      0x17, 'h',  'e',  'r',  'e',  0x00, 0xFF};
@@ -89,7 +91,7 @@ TEST(CompiledCode, FileStartsWithTheMagicAndTheAnonymousTopLevel) {
     EXPECT_TRUE(isCompiledScript(bytes.data(), bytes.size()));
 }
 
-TEST(CompiledCode, OperandsAreLittleEndian) {
+TEST_F(CompiledCode, OperandsAreLittleEndian) {
     std::vector<uint8_t> bytes =
         writeCompiledScript(makeFunction({new PUSH_INT(0x01020304), new LOOP(5, makeBlock({}))}));
     std::vector<uint8_t> expected = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x02, 0x04, 0x03, 0x02,
@@ -97,7 +99,7 @@ TEST(CompiledCode, OperandsAreLittleEndian) {
     EXPECT_EQ(bytes, expected);
 }
 
-TEST(CompiledCode, AlternateScopeByteReadsAsScope) {
+TEST_F(CompiledCode, AlternateScopeByteReadsAsScope) {
     std::vector<uint8_t> bytes = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x19, 0x06, 0xFF, 0xFF};
     Ref function = readBack(bytes);
     ASSERT_EQ(function.value()->codeLength(), 1);
@@ -132,7 +134,7 @@ std::vector<std::string> textsOf(const Ref& tuple) {
     return texts;
 }
 
-TEST(CompiledCode, ProgramBehavesTheSameAfterARoundTrip) {
+TEST_F(CompiledCode, ProgramBehavesTheSameAfterARoundTrip) {
     Ref original = makeProgram();
     std::vector<uint8_t> bytes = writeCompiledScript(original);
     Ref copy = readBack(bytes);
@@ -146,7 +148,7 @@ TEST(CompiledCode, ProgramBehavesTheSameAfterARoundTrip) {
     EXPECT_EQ(env.stackSize(), 0u);
 }
 
-TEST(CompiledCode, LabelsWhoseIndexStartsWithTheClosingByteSurvive) {
+TEST_F(CompiledCode, LabelsWhoseIndexStartsWithTheClosingByteSurvive) {
     // Index 255 is written ff 00 00 00: its first byte is the table's closing byte.
     CodeBlock* block = CodeBlock::create();
     for (int i = 0; i < 600; ++i)
@@ -179,7 +181,7 @@ bool isEmptyFunction(const Ref& function) {
            function.value()->count() == 0 && textOf(function) == "[null]";
 }
 
-TEST(CompiledCode, AnythingButTheFramingGivesAnEmptyFunction) {
+TEST_F(CompiledCode, AnythingButTheFramingGivesAnEmptyFunction) {
     const std::vector<std::vector<uint8_t>> rejected = {
         {},
         {0x1A, 0xF0, 0xDE},
@@ -195,7 +197,7 @@ TEST(CompiledCode, AnythingButTheFramingGivesAnEmptyFunction) {
     EXPECT_FALSE(isCompiledScript(reinterpret_cast<const uint8_t*>("abcd"), 4));
 }
 
-TEST(CompiledCode, UnknownBytesAreSkipped) {
+TEST_F(CompiledCode, UnknownBytesAreSkipped) {
     std::vector<uint8_t> bytes = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x00, 0x01, 0x06,
                                   0x1E, 0x4F, 0xEE, 0x16, 0xFF};
     Ref function = readBack(bytes);
@@ -204,7 +206,7 @@ TEST(CompiledCode, UnknownBytesAreSkipped) {
     EXPECT_EQ(byteCodeOf(*function.value()->code()->at(1)), OP_YIELD);
 }
 
-TEST(CompiledCode, MemberInsideABlockBelongsToTheEnclosingFunction) {
+TEST_F(CompiledCode, MemberInsideABlockBelongsToTheEnclosingFunction) {
     std::vector<uint8_t> bytes = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x18, 0xF1, 'h',
                                   0x00, 0x06, 0xFF, 0x16, 0xFF, 0xFF};
     Ref function = readBack(bytes);
@@ -217,7 +219,7 @@ TEST(CompiledCode, MemberInsideABlockBelongsToTheEnclosingFunction) {
 
 // ---- Damaged input -------------------------------------------------------------------------
 
-TEST(CompiledCode, OperandRunningPastTheEndKeepsWhatCameBefore) {
+TEST_F(CompiledCode, OperandRunningPastTheEndKeepsWhatCameBefore) {
     const std::vector<std::vector<uint8_t>> cut = {
         {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x06, 0x02, 0x01, 0x02},
         {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x06, 0x04, 1, 2, 3, 4, 5, 6, 7},
@@ -233,7 +235,7 @@ TEST(CompiledCode, OperandRunningPastTheEndKeepsWhatCameBefore) {
     }
 }
 
-TEST(CompiledCode, EveryTruncationReadsWithoutHarm) {
+TEST_F(CompiledCode, EveryTruncationReadsWithoutHarm) {
     std::vector<uint8_t> bytes = writeCompiledScript(makeProgram());
     for (size_t length = 0; length <= bytes.size(); ++length) {
         Ref function = readCompiledScript(bytes.data(), length);
@@ -244,7 +246,7 @@ TEST(CompiledCode, EveryTruncationReadsWithoutHarm) {
     EXPECT_EQ(writeCompiledScript(readCompiledScript(bytes.data(), bytes.size())), bytes);
 }
 
-TEST(CompiledCode, RandomlyAlteredFilesReadWithoutHarm) {
+TEST_F(CompiledCode, RandomlyAlteredFilesReadWithoutHarm) {
     std::vector<uint8_t> original = writeCompiledScript(makeProgram());
     std::mt19937 random(20240611);
     for (int round = 0; round < 3000; ++round) {
@@ -284,7 +286,7 @@ int scopeDepth(const Ref& function) {
     return depth;
 }
 
-TEST(CompiledCode, NestingIsBounded) {
+TEST_F(CompiledCode, NestingIsBounded) {
     std::vector<uint8_t> header = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00};
     std::vector<uint8_t> blocks = header;
     blocks.insert(blocks.end(), 200000, 0x18);
@@ -303,7 +305,7 @@ TEST(CompiledCode, NestingIsBounded) {
     ASSERT_TRUE(readBack(members));
 }
 
-TEST(CompiledCode, NestingWithinTheBoundReadsBackWhole) {
+TEST_F(CompiledCode, NestingWithinTheBoundReadsBackWhole) {
     CodeBlock* inner = makeBlock({new PUSH_INT(1)});
     for (int i = 0; i < MAX_COMPILED_NESTING - 2; ++i)
         inner = makeBlock({new SCOPE(inner)});
@@ -314,7 +316,7 @@ TEST(CompiledCode, NestingWithinTheBoundReadsBackWhole) {
     EXPECT_EQ(writeCompiledScript(copy), bytes);
 }
 
-TEST(CompiledCode, MemberLeadingBackToItsFunctionIsWrittenBounded) {
+TEST_F(CompiledCode, MemberLeadingBackToItsFunctionIsWrittenBounded) {
     // A pointer member with code leads back to its own function: a cycle.
     Ref function = makeFunction({new PUSH_INT(1)});
     function.value()->setMember("self", Ref(new vPointer(function.get())));

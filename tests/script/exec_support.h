@@ -80,6 +80,20 @@ template <class Action> std::string captureStdout(Action&& action) {
     return testing::internal::GetCapturedStdout();
 }
 
+// Each test runs against a global object of its own, so that names other
+// suites leave behind cannot stand in for a test's locals.
+class FreshGlobal : public testing::Test {
+protected:
+    void SetUp() override {
+        m_saved = Env::global();
+        Env::global() = makeEmpty();
+    }
+    void TearDown() override { Env::global() = m_saved; }
+
+private:
+    Ref m_saved;
+};
+
 // Sets a global for the length of a test and removes it afterwards.
 class ScopedGlobal {
 public:

@@ -9,9 +9,17 @@ using namespace exec_test;
 
 namespace {
 
+class Operators : public FreshGlobal {};
+class Declarations : public FreshGlobal {};
+class Selection : public FreshGlobal {};
+class Jumps : public FreshGlobal {};
+class Scopes : public FreshGlobal {};
+class Calls : public FreshGlobal {};
+class Diagnostics : public FreshGlobal {};
+
 // ---- Values through the stack ---------------------------------------------------
 
-TEST(Operators, ArithmeticAndSubstitutionThroughTheStack) {
+TEST_F(Operators, ArithmeticAndSubstitutionThroughTheStack) {
     // x = 1 + 2 * 3; the substitution leaves x on the stack.
     Ref x = run({new POP, new VARIABLE("x"), new PUSH_INT(1), new PUSH_INT(2), new PUSH_INT(3),
                  new MUL, new ADD, new SUBSTITUTION});
@@ -19,7 +27,7 @@ TEST(Operators, ArithmeticAndSubstitutionThroughTheStack) {
     EXPECT_EQ(intOf(x), 7);
 }
 
-TEST(Operators, ResultKeepsTheLeftOperandsType) {
+TEST_F(Operators, ResultKeepsTheLeftOperandsType) {
     EXPECT_EQ(textOf(run({new POP, new PUSH_STRING("1"), new PUSH_INT(2), new ADD})), "12");
     Ref sum = run({new POP, new PUSH_INT(1), new PUSH_STRING("2"), new ADD});
     EXPECT_EQ(typeOf(sum), TYPE_INT);
@@ -27,7 +35,7 @@ TEST(Operators, ResultKeepsTheLeftOperandsType) {
     EXPECT_EQ(textOf(run({new POP, new PUSH_STRING("abc"), new MINUS})), "cba");
 }
 
-TEST(Operators, ConstantsAreSharedButNeverChangedByOperators) {
+TEST_F(Operators, ConstantsAreSharedButNeverChangedByOperators) {
     auto* negated = new PUSH_INT(5);
     auto* added = new PUSH_INT(5);
     Ref function = makeFunction({new POP, negated, new MINUS, added, new PUSH_INT(1), new ADD,
@@ -46,7 +54,7 @@ TEST(Operators, ConstantsAreSharedButNeverChangedByOperators) {
     direct.stack().clear();
 }
 
-TEST(Operators, CompoundAssignmentAndStepsChangeTheVariable) {
+TEST_F(Operators, CompoundAssignmentAndStepsChangeTheVariable) {
     // x = 5; x += 10; then (x++, x, ++x, x--, x)
     Ref results = run({new POP, new VARIABLE("x"), new PUSH_INT(5), new SUBSTITUTION, new PUSH_INT(10),
                        new SADD, new INC, new VARIABLE("x"), new PUSH_INT(0), new ADD, new LIST,
@@ -55,7 +63,7 @@ TEST(Operators, CompoundAssignmentAndStepsChangeTheVariable) {
     EXPECT_EQ(intsOf(results), (std::vector<int32_t>{15, 16, 17, 17, 16}));
 }
 
-TEST(Operators, ComparisonsAndLogicPushNewInts) {
+TEST_F(Operators, ComparisonsAndLogicPushNewInts) {
     Ref results = run({new POP, new PUSH_INT(2), new PUSH_INT(3), new LT, new PUSH_INT(2), new PUSH_INT(3),
                        new GE, new LIST, new PUSH_STRING("a"), new PUSH_STRING("a"), new EQ,
                        new LIST, new PUSH_INT(1), new PUSH_INT(0), new BAND, new LIST,
@@ -65,7 +73,7 @@ TEST(Operators, ComparisonsAndLogicPushNewInts) {
     EXPECT_EQ(intsOf(results), (std::vector<int32_t>{1, 0, 1, 0, 1, 1, 1}));
 }
 
-TEST(Operators, AssignmentReplacesWhereSubstitutionConverts) {
+TEST_F(Operators, AssignmentReplacesWhereSubstitutionConverts) {
     Ref converted = run({new POP, new VARIABLE("x"), new PUSH_INT(5), new SUBSTITUTION,
                          new PUSH_STRING("12"), new SUBSTITUTION});
     EXPECT_EQ(typeOf(converted), TYPE_INT);
@@ -77,7 +85,7 @@ TEST(Operators, AssignmentReplacesWhereSubstitutionConverts) {
 
 // ---- Names and declarations -----------------------------------------------------------
 
-TEST(Declarations, UndeclaredNameBecomesASilentLocal) {
+TEST_F(Declarations, UndeclaredNameBecomesASilentLocal) {
     std::string out = captureStdout([] {
         Ref y = run({new POP, new VARIABLE("never_declared"), new PUSH_INT(4), new SUBSTITUTION, new POP,
                      new VARIABLE("never_declared")});
@@ -87,7 +95,7 @@ TEST(Declarations, UndeclaredNameBecomesASilentLocal) {
     EXPECT_EQ(Env::global().value()->findMember("never_declared"), nullptr);
 }
 
-TEST(Declarations, GlobalIsSeenByOtherFunctionsAndLocalIsNot) {
+TEST_F(Declarations, GlobalIsSeenByOtherFunctionsAndLocalIsNot) {
     Env env;
     run(env, makeFunction({new POP, new PUSH_INT(3), new GLOBAL("g_exec_shared"), new POP,
                            new PUSH_INT(4), new LOCAL("only_here")}));
@@ -99,7 +107,7 @@ TEST(Declarations, GlobalIsSeenByOtherFunctionsAndLocalIsNot) {
     Env::global().value()->removeMember("g_exec_shared");
 }
 
-TEST(Declarations, StaticInitialiserCountsOnlyOnce) {
+TEST_F(Declarations, StaticInitialiserCountsOnlyOnce) {
     // static s = 10; s += 1; s -- later runs substitute 10 into a throw-away object.
     Ref counter = makeFunction({new POP, new PUSH_NULL, new STATIC("s"), new PUSH_INT(10),
                                 new SUBSTITUTION, new POP, new VARIABLE("s"), new PUSH_INT(1),
@@ -123,13 +131,13 @@ Ref withFiveElements(std::initializer_list<OpCode*> tail) {
     return run(env, function);
 }
 
-TEST(Selection, IndexWrapsNegativeAndClampsBelowTheStart) {
+TEST_F(Selection, IndexWrapsNegativeAndClampsBelowTheStart) {
     EXPECT_EQ(intOf(withFiveElements({new VARIABLE("a"), new PUSH_INT(-1), new INDEX})), 50);
     EXPECT_EQ(intOf(withFiveElements({new VARIABLE("a"), new PUSH_INT(-9), new INDEX})), 10);
     EXPECT_EQ(intOf(withFiveElements({new VARIABLE("a"), new PUSH_INT(2), new INDEX})), 30);
 }
 
-TEST(Selection, TupleIndexSlicesForwardAndBackward) {
+TEST_F(Selection, TupleIndexSlicesForwardAndBackward) {
     Ref forward = withFiveElements({new VARIABLE("a"), new PUSH_INT(1), new PUSH_INT(2), new LIST,
                                     new INDEX});
     EXPECT_EQ(intsOf(forward), (std::vector<int32_t>{20, 30}));
@@ -143,7 +151,7 @@ TEST(Selection, TupleIndexSlicesForwardAndBackward) {
     EXPECT_EQ(intOf(Ref(written.value()->elementAt(1))), 8);
 }
 
-TEST(Selection, StringOrFloatIndexNamesAMember) {
+TEST_F(Selection, StringOrFloatIndexNamesAMember) {
     Ref member = run({new POP, new VARIABLE("o"), new PUSH_STRING("k"), new INDEX, new PUSH_INT(3),
                       new SUBSTITUTION, new POP, new VARIABLE("o"), new MEMBER("k")});
     EXPECT_EQ(intOf(member), 3);
@@ -153,7 +161,7 @@ TEST(Selection, StringOrFloatIndexNamesAMember) {
     EXPECT_EQ(intOf(byFloat), 4);
 }
 
-TEST(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
+TEST_F(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
     // Member, index and dereference of an int, and a negative local index,
     // each push a usable empty object rather than nothing.
     Ref results = run({new POP, new PUSH_INT(1), new MEMBER("m"), new PUSH_INT(1), new PUSH_INT(0), new INDEX,
@@ -167,13 +175,13 @@ TEST(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
     }
 }
 
-TEST(Selection, LocalIndexAddressesTheScopesOwnElements) {
+TEST_F(Selection, LocalIndexAddressesTheScopesOwnElements) {
     Ref second = run({new POP, new LOCALINDEX(1), new PUSH_INT(9), new SUBSTITUTION, new POP,
                       new LOCALINDEX(1)});
     EXPECT_EQ(intOf(second), 9);
 }
 
-TEST(Selection, ReferenceAndDereferenceReachTheSameHolder) {
+TEST_F(Selection, ReferenceAndDereferenceReachTheSameHolder) {
     // p = &x; *p = 6; x
     Ref x = run({new POP, new VARIABLE("x"), new PUSH_INT(1), new SUBSTITUTION, new POP, new VARIABLE("p"),
                  new VARIABLE("x"), new REF, new SUBSTITUTION, new DEREF, new PUSH_INT(6),
@@ -181,7 +189,7 @@ TEST(Selection, ReferenceAndDereferenceReachTheSameHolder) {
     EXPECT_EQ(intOf(x), 6);
 }
 
-TEST(Selection, ListExtendsATupleAndParenthesesWrapOne) {
+TEST_F(Selection, ListExtendsATupleAndParenthesesWrapOne) {
     Ref three = run({new POP, new PUSH_INT(1), new PUSH_INT(2), new LIST, new PUSH_INT(3), new LIST});
     EXPECT_EQ(intsOf(three), (std::vector<int32_t>{1, 2, 3}));
     Ref single = run({new POP, new PUSH_INT(4), new PARENTHESES});
@@ -191,7 +199,7 @@ TEST(Selection, ListExtendsATupleAndParenthesesWrapOne) {
 
 // ---- Jumps ---------------------------------------------------------------------------
 
-TEST(Jumps, AbsoluteAndRelativeLoopsSumOneToTen) {
+TEST_F(Jumps, AbsoluteAndRelativeLoopsSumOneToTen) {
     // s = 0; i = 1; while (i <= 10) { s += i; i++; } s
     Ref absolute = run({new POP, new VARIABLE("s"), new PUSH_INT(0), new SUBSTITUTION, new POP,
                         new VARIABLE("i"), new PUSH_INT(1), new SUBSTITUTION, new POP,
@@ -209,14 +217,14 @@ TEST(Jumps, AbsoluteAndRelativeLoopsSumOneToTen) {
     EXPECT_EQ(intOf(relative), 55);
 }
 
-TEST(Jumps, ConditionalJumpsTestTruth) {
+TEST_F(Jumps, ConditionalJumpsTestTruth) {
     Ref taken = run({new POP, new PUSH_INT(1), new JT(4), new PUSH_INT(100), new PUSH_INT(1),
                      new JRT(1), new PUSH_INT(100), new PUSH_INT(0), new JRF(1), new PUSH_INT(100),
                      new PUSH_INT(7)});
     EXPECT_EQ(intOf(taken), 7);
 }
 
-TEST(Jumps, TargetsOutsideTheBlockEndIt) {
+TEST_F(Jumps, TargetsOutsideTheBlockEndIt) {
     Env env;
     Ref past = run(env, makeFunction({new POP, new PUSH_INT(1), new JMP(1000), new PUSH_INT(2)}));
     EXPECT_EQ(intOf(past), 1);
@@ -231,7 +239,7 @@ TEST(Jumps, TargetsOutsideTheBlockEndIt) {
 
 // ---- Scopes ------------------------------------------------------------------------
 
-TEST(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
+TEST_F(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
     Env env;
     Ref function = makeFunction({new SCOPE(makeBlock({new PUSH_INT(1), new YIELD, new POP})),
                                  new PUSH_INT(2)});
@@ -247,7 +255,7 @@ TEST(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
     env.pop(); // the argument, never taken
 }
 
-TEST(Scopes, BreakLeavesNestedBlocksAndTheLoop) {
+TEST_F(Scopes, BreakLeavesNestedBlocksAndTheLoop) {
     // loop { { break; } never } after
     Ref result = run({new POP, new LOOP(0, makeBlock({new SCOPE(makeBlock({new BREAK,
                                                                              new PUSH_INT(100)})),
@@ -256,7 +264,7 @@ TEST(Scopes, BreakLeavesNestedBlocksAndTheLoop) {
     EXPECT_EQ(intOf(result), 1);
 }
 
-TEST(Scopes, ContinueRestartsTheLoop) {
+TEST_F(Scopes, ContinueRestartsTheLoop) {
     // i = 0; loop { i++; if (i < 5) { continue; } break; } i
     CodeBlock* body = makeBlock({new VARIABLE("i"), new PINC, new POP, new VARIABLE("i"),
                                  new PUSH_INT(5), new LT, new JF(8),
@@ -266,12 +274,12 @@ TEST(Scopes, ContinueRestartsTheLoop) {
     EXPECT_EQ(intOf(i), 5);
 }
 
-TEST(Scopes, BreakAndContinueOutsideALoopDoNothing) {
+TEST_F(Scopes, BreakAndContinueOutsideALoopDoNothing) {
     Ref result = run({new POP, new BREAK, new CONTINUE, new PUSH_INT(3)});
     EXPECT_EQ(intOf(result), 3);
 }
 
-TEST(Scopes, ReturnLeavesNestedLoopsAndTheFunction) {
+TEST_F(Scopes, ReturnLeavesNestedLoopsAndTheFunction) {
     Env env;
     Ref inner = makeFunction(
         {new POP, new LOOP(0, makeBlock({new LOOP(0, makeBlock({new PUSH_INT(4), new RETURN})),
@@ -284,7 +292,7 @@ TEST(Scopes, ReturnLeavesNestedLoopsAndTheFunction) {
     EXPECT_EQ(env.stackSize(), 0u);
 }
 
-TEST(Scopes, GotoLeavesInnerBlocksOrDoesNothing) {
+TEST_F(Scopes, GotoLeavesInnerBlocksOrDoesNothing) {
     CodeBlock* outer = makeBlock({new SCOPE(makeBlock({new GOTO("out"), new PUSH_INT(100)})),
                                   new PUSH_INT(200), /* out: */ new PUSH_INT(1)});
     outer->addLabel("out", 2);
@@ -296,7 +304,7 @@ TEST(Scopes, GotoLeavesInnerBlocksOrDoesNothing) {
 
 // ---- Calls --------------------------------------------------------------------------
 
-TEST(Calls, ArgumentBindsAParameter) {
+TEST_F(Calls, ArgumentBindsAParameter) {
     // twice(n) { n * 2 }
     Ref twice = makeFunction({new VARIABLE("n"), new ARGUMENT, new POP, new VARIABLE("n"),
                               new PUSH_INT(2), new MUL});
@@ -306,7 +314,7 @@ TEST(Calls, ArgumentBindsAParameter) {
     EXPECT_EQ(intOf(result), 42);
 }
 
-TEST(Calls, ConversionCallOfAPlainValue) {
+TEST_F(Calls, ConversionCallOfAPlainValue) {
     Ref converted = run({new POP, new PUSH_INT(0), new PUSH_STRING("17"), new CALL});
     EXPECT_EQ(typeOf(converted), TYPE_INT);
     EXPECT_EQ(intOf(converted), 17);
@@ -320,7 +328,7 @@ Ref makeClass(std::initializer_list<OpCode*> constructor) {
     return cls;
 }
 
-TEST(Calls, MethodOfAnInstanceSeesItsObject) {
+TEST_F(Calls, MethodOfAnInstanceSeesItsObject) {
     ScopedGlobal global("exec_class", makeClass({}));
     Ref result = run({new POP, new VARIABLE("inst"), new VARIABLE("exec_class"), new INSTANCE,
                       new SUBSTITUTION, new POP, new VARIABLE("inst"), new MEMBER("get"),
@@ -328,7 +336,7 @@ TEST(Calls, MethodOfAnInstanceSeesItsObject) {
     EXPECT_EQ(intOf(result), 5);
 }
 
-TEST(Calls, ConstructorEvaluatesToTheInstance) {
+TEST_F(Calls, ConstructorEvaluatesToTheInstance) {
     // The constructor sets field = 6 through a declaration of the instance.
     ScopedGlobal global("exec_class",
                         makeClass({new POP, new PUSH_INT(6), new DECLARATION("field"), new POP}));
@@ -338,7 +346,7 @@ TEST(Calls, ConstructorEvaluatesToTheInstance) {
     EXPECT_EQ(typeOf(Ref(instance.value()->findMember("get"))), TYPE_METHOD);
 }
 
-TEST(Calls, CallLastInAConstructorStillGivesTheInstance) {
+TEST_F(Calls, CallLastInAConstructorStillGivesTheInstance) {
     ScopedGlobal helper("exec_nine", makeFunction({new POP, new PUSH_INT(9)}));
     ScopedGlobal cls("exec_class", makeClass({new POP, new VARIABLE("exec_nine"), new PUSH_NULL,
                                                new CALL}));
@@ -350,7 +358,7 @@ TEST(Calls, CallLastInAConstructorStillGivesTheInstance) {
     EXPECT_EQ(env.stackSize(), 0u);
 }
 
-TEST(Calls, CallBeforeReturnReplacesTheCallersScope) {
+TEST_F(Calls, CallBeforeReturnReplacesTheCallersScope) {
     // outer() { inner(); return; }  -- inner yields so the chain can be seen.
     ScopedGlobal inner("exec_inner", makeFunction({new POP, new YIELD, new PUSH_INT(3)}));
     Ref outer = makeFunction({new POP, new VARIABLE("exec_inner"), new PUSH_NULL, new CALL,
@@ -368,7 +376,7 @@ TEST(Calls, CallBeforeReturnReplacesTheCallersScope) {
     EXPECT_EQ(intOf(env.pop()), 4);
 }
 
-TEST(Calls, MillionDeepTailRecursionRunsInConstantDepth) {
+TEST_F(Calls, MillionDeepTailRecursionRunsInConstantDepth) {
     // f() { if (--exec_count) return f(); yield; return 7; }
     Ref f = makeFunction({new POP, new VARIABLE("exec_count"), new PDEC, new JF(8),
                           new VARIABLE("exec_tail"), new PUSH_NULL, new CALL, new RETURN,
@@ -386,7 +394,7 @@ TEST(Calls, MillionDeepTailRecursionRunsInConstantDepth) {
     EXPECT_EQ(env.stackSize(), 0u);
 }
 
-TEST(Calls, CallLastInABlockLeavesTheBlockFirst) {
+TEST_F(Calls, CallLastInABlockLeavesTheBlockFirst) {
     ScopedGlobal inner("exec_inner", makeFunction({new POP, new YIELD, new PUSH_INT(3)}));
     Env env;
     start(env, makeFunction({new POP, new SCOPE(makeBlock({new VARIABLE("exec_inner"),
@@ -402,7 +410,7 @@ TEST(Calls, CallLastInABlockLeavesTheBlockFirst) {
 
 // ---- Diagnostics -----------------------------------------------------------------------
 
-TEST(Diagnostics, PopOfAnEmptyStackReportsAndGoesOn) {
+TEST_F(Diagnostics, PopOfAnEmptyStackReportsAndGoesOn) {
     std::string out = captureStdout([] {
         Ref result = run({new POP, new POP, new PUSH_INT(2)});
         EXPECT_EQ(intOf(result), 2);
@@ -410,7 +418,7 @@ TEST(Diagnostics, PopOfAnEmptyStackReportsAndGoesOn) {
     EXPECT_EQ(out, "runtime error : pop empty stack\n\n");
 }
 
-TEST(Diagnostics, ValuesLeftOnTheStackAreCountedAtTheEnd) {
+TEST_F(Diagnostics, ValuesLeftOnTheStackAreCountedAtTheEnd) {
     std::string out = captureStdout([] {
         Env env;
         start(env, makeFunction({new PUSH_INT(1), new PUSH_INT(2), new PUSH_INT(3)}), makeEmpty());

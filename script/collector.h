@@ -1,0 +1,15 @@
+// The cycle collector: one collection over every live holder of the holder
+// pool. Reference counting frees acyclic garbage at once; a collection finds
+// the holders kept alive only by other garbage, runs their destructors and
+// breaks their cycles. It runs only when asked, and once at shutdown.
+#pragma once
+
+#include <cstddef>
+
+namespace Kel {
+
+// Runs one collection; answers the number of garbage holders whose values it
+// broke up (garbage numbers, strings and empty objects go with them uncounted).
+size_t collectGarbage();
+
+} // namespace Kel
