@@ -45,10 +45,16 @@ protected:
     ofTrueTypeFontWS m_font;
 };
 
-TEST_F(FontTest, LoadingRasterisesOnlyTheSpaceWidthGlyph) {
+// Texture names are handed out in sequence: had the font taken a name for every
+// table entry at load, the next free name would lie past 100000.
+TEST_F(FontTest, LoadingRasterisesOnlyTheSpaceWidthGlyphAndNamesNoOthers) {
     EXPECT_EQ(m_font.getGlyphLoadCount(), 1);
     EXPECT_EQ(m_font.getCharacterCount(), 100000);
     EXPECT_FLOAT_EQ(m_font.getLineHeight(), SIZE * 1.43f);
+    GLuint next = 0;
+    glGenTextures(1, &next);
+    EXPECT_LT(next, 1000u);
+    glDeleteTextures(1, &next);
 }
 
 TEST_F(FontTest, JapaneseTextLandsInItsBoxAndLoadsEachNewGlyphOnce) {
