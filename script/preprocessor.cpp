@@ -28,11 +28,9 @@ constexpr const char* MSG_MACRO_TOO_DEEP = "tokenizer %s %d: macro %s nested too
 
 bool readable(const std::string& path, std::string& contents) {
     contents.clear();
-    if (path.find('\0') != std::string::npos)
-        return false;
+    if (path.find('\0') != std::string::npos) return false;
     FILE* file = std::fopen(path.c_str(), "r");
-    if (!file)
-        return false;
+    if (!file) return false;
     char buffer[8192];
     size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
@@ -46,8 +44,7 @@ bool readable(const std::string& path, std::string& contents) {
 // recognised as already being read.
 std::string resolved(const std::string& path) {
     char* real = realpath(path.c_str(), nullptr);
-    if (!real)
-        return path;
+    if (!real) return path;
     std::string result(real);
     std::free(real);
     return result;
@@ -57,8 +54,7 @@ std::string resolved(const std::string& path) {
 
 std::unique_ptr<Tokenizer> Tokenizer::open(const std::string& path, DefineTable* defines) {
     std::string contents;
-    if (!readable(path, contents))
-        return nullptr;
+    if (!readable(path, contents)) return nullptr;
     return std::unique_ptr<Tokenizer>(new Tokenizer(std::move(contents), path, 1, defines,
                                                     Nesting{nullptr, 0, {}, resolved(path)}));
 }
@@ -67,19 +63,16 @@ std::unique_ptr<Tokenizer> Tokenizer::open(const std::string& path, DefineTable*
 // for: RESCAN in most cases, TK_END when the text ends inside it.
 int Tokenizer::directive() {
     skipBlanks();
-    if (atEnd())
-        return TK_END;
+    if (atEnd()) return TK_END;
     std::string_view name;
     if (!readIdentifier(name)) {
         // "#!" lets a script start with an interpreter line.
-        if (current() != '!')
-            printMessage(MSG_DIRECTIVE_SYNTAX, m_name.c_str(), m_line);
+        if (current() != '!') printMessage(MSG_DIRECTIVE_SYNTAX, m_name.c_str(), m_line);
         skipRestOfLine();
         return RESCAN;
     }
     skipBlanks();
-    if (atEnd())
-        return TK_END;
+    if (atEnd()) return TK_END;
 
     if (name == "include") {
         include();
@@ -93,8 +86,7 @@ int Tokenizer::directive() {
             return RESCAN;
         }
         skipBlanks();
-        if (atEnd())
-            return TK_END;
+        if (atEnd()) return TK_END;
         int start = m_position;
         skipRestOfLine();
         // A region switched off by "ifdef" must not change the macros either.
@@ -109,8 +101,7 @@ int Tokenizer::directive() {
             printMessage(MSG_UNDEF_SYNTAX, m_name.c_str(), m_line);
         } else if (m_skipLevel == 0) {
             auto entry = m_defines->find(macro);
-            if (entry != m_defines->end())
-                m_defines->erase(entry);
+            if (entry != m_defines->end()) m_defines->erase(entry);
         }
         skipRestOfLine();
         return RESCAN;
@@ -132,8 +123,7 @@ int Tokenizer::conditional(std::string_view directiveName) {
             m_skipLevel = m_conditionalDepth;
             return RESCAN;
         }
-        if (m_skipLevel == m_conditionalDepth)
-            m_skipLevel = 0;
+        if (m_skipLevel == m_conditionalDepth) m_skipLevel = 0;
         skipRestOfLine();
         return RESCAN;
     }
@@ -141,8 +131,7 @@ int Tokenizer::conditional(std::string_view directiveName) {
         if (m_conditionalDepth == 0) {
             printMessage(MSG_ENDIF_SYNTAX, m_name.c_str(), m_line);
         } else {
-            if (m_skipLevel == m_conditionalDepth)
-                m_skipLevel = 0;
+            if (m_skipLevel == m_conditionalDepth) m_skipLevel = 0;
             --m_conditionalDepth;
         }
         skipRestOfLine();
@@ -156,8 +145,7 @@ int Tokenizer::conditional(std::string_view directiveName) {
         skipRestOfLine();
         return RESCAN;
     }
-    if (m_conditionalDepth < INT_MAX)
-        ++m_conditionalDepth;
+    if (m_conditionalDepth < INT_MAX) ++m_conditionalDepth;
     if (m_skipLevel == 0) {
         bool defined = m_defines->find(macro) != m_defines->end();
         if (defined != readIfDefined) {
@@ -174,23 +162,19 @@ int Tokenizer::conditional(std::string_view directiveName) {
 // follow the included file.
 void Tokenizer::include() {
     int opening = current();
-    if (opening != '<' && opening != '"')
-        return;
+    if (opening != '<' && opening != '"') return;
     ++m_position;
     int start = m_position;
     while (!atEnd() && current() != '>' && current() != '"' && current() != '\r' &&
            current() != '\n')
         ++m_position;
-    if (atEnd())
-        return;
-    std::string file = m_source.substr(static_cast<size_t>(start),
-                                       static_cast<size_t>(m_position - start));
+    if (atEnd()) return;
+    std::string file =
+        m_source.substr(static_cast<size_t>(start), static_cast<size_t>(m_position - start));
     // Consume a closing mark even in a skipped region (a quote left behind
     // would open a string there), but leave a line end to be counted.
-    if (current() == '>' || current() == '"')
-        ++m_position;
-    if (m_skipLevel != 0)
-        return;
+    if (current() == '>' || current() == '"') ++m_position;
+    if (m_skipLevel != 0) return;
 
     // Beside the working directory, then beside the including file.
     std::string path = file;
@@ -198,8 +182,7 @@ void Tokenizer::include() {
     bool found = readable(path, contents);
     if (!found) {
         size_t separator = m_name.rfind('\\');
-        if (separator == std::string::npos || separator == 0)
-            separator = m_name.rfind('/');
+        if (separator == std::string::npos || separator == 0) separator = m_name.rfind('/');
         if (separator != std::string::npos && separator > 0) {
             path = m_name.substr(0, separator + 1) + file;
             found = readable(path, contents);
@@ -241,15 +224,13 @@ void Tokenizer::expandMacro(std::string_view macro, const std::string& replaceme
 
 bool Tokenizer::isExpanding(std::string_view macro) const {
     for (const Tokenizer* reader = this; reader; reader = reader->m_nesting.parent)
-        if (reader->m_nesting.macro == macro)
-            return true;
+        if (reader->m_nesting.macro == macro) return true;
     return false;
 }
 
 bool Tokenizer::isReading(const std::string& path) const {
     for (const Tokenizer* reader = this; reader; reader = reader->m_nesting.parent)
-        if (!reader->m_nesting.path.empty() && reader->m_nesting.path == path)
-            return true;
+        if (!reader->m_nesting.path.empty() && reader->m_nesting.path == path) return true;
     return false;
 }
 

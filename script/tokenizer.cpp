@@ -13,35 +13,35 @@ namespace {
 
 constexpr const char* MSG_COMMENT_NOT_CLOSED = "error %s %d: comment not closed from %d\n";
 
-bool isDigit(int byte) { return byte >= '0' && byte <= '9'; }
+bool isDigit(int byte) {
+    return byte >= '0' && byte <= '9';
+}
 
 bool isIdentifierStart(int byte) {
     return byte == '_' || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
 }
 
-bool isIdentifierByte(int byte) { return isIdentifierStart(byte) || isDigit(byte); }
+bool isIdentifierByte(int byte) {
+    return isIdentifierStart(byte) || isDigit(byte);
+}
 
 int hexDigit(int byte) {
-    if (isDigit(byte))
-        return byte - '0';
-    if (byte >= 'a' && byte <= 'f')
-        return byte - 'a' + 10;
-    if (byte >= 'A' && byte <= 'F')
-        return byte - 'A' + 10;
+    if (isDigit(byte)) return byte - '0';
+    if (byte >= 'a' && byte <= 'f') return byte - 'a' + 10;
+    if (byte >= 'A' && byte <= 'F') return byte - 'A' + 10;
     return -1;
 }
 
 } // namespace
 
 Tokenizer::Tokenizer(std::string_view text, std::string name, int firstLine, DefineTable* defines)
-    : Tokenizer(std::string(text), std::move(name), firstLine, defines, Nesting{nullptr, 0, {}, {}}) {
-}
+    : Tokenizer(std::string(text), std::move(name), firstLine, defines,
+                Nesting{nullptr, 0, {}, {}}) {}
 
 Tokenizer::Tokenizer(std::string source, std::string name, int firstLine, DefineTable* defines,
                      Nesting nesting)
     : m_name(std::move(name)), m_line(firstLine), m_tokenLine(firstLine),
-      m_source(std::move(source)), m_length(0),
-      m_defines(defines), m_nesting(std::move(nesting)) {
+      m_source(std::move(source)), m_length(0), m_defines(defines), m_nesting(std::move(nesting)) {
     // Positions are ints; a text beyond that range is read up to it.
     if (m_source.size() >= static_cast<size_t>(INT_MAX))
         m_source.resize(static_cast<size_t>(INT_MAX) - 1);
@@ -57,8 +57,7 @@ Tokenizer::~Tokenizer() = default;
 int Tokenizer::peek() {
     // An unknown byte cannot be kept (-1 is the "none" mark): it is reported
     // once and the next peek moves on behind it.
-    if (m_lookahead == TK_UNKNOWN)
-        m_lookahead = scan();
+    if (m_lookahead == TK_UNKNOWN) m_lookahead = scan();
     return m_lookahead;
 }
 
@@ -68,16 +67,13 @@ int Tokenizer::next() {
         m_lookahead = TK_UNKNOWN;
         return kind;
     }
-    if (m_lookahead == TK_END)
-        return TK_END;
+    if (m_lookahead == TK_END) return TK_END;
     return scan();
 }
 
 bool Tokenizer::accept(int kind) {
-    if (peek() != kind)
-        return false;
-    if (kind != TK_END)
-        m_lookahead = TK_UNKNOWN;
+    if (peek() != kind) return false;
+    if (kind != TK_END) m_lookahead = TK_UNKNOWN;
     return true;
 }
 
@@ -88,11 +84,12 @@ const Tokenizer& Tokenizer::innermost() const {
     return *reader;
 }
 
-int Tokenizer::current() const { return byteAt(m_position); }
+int Tokenizer::current() const {
+    return byteAt(m_position);
+}
 
 int Tokenizer::byteAt(int position) const {
-    if (position < 0 || position >= m_length)
-        return -1;
+    if (position < 0 || position >= m_length) return -1;
     return static_cast<unsigned char>(m_source[static_cast<size_t>(position)]);
 }
 
@@ -129,8 +126,7 @@ int Tokenizer::scan() {
             m_nested.reset();
         }
         int kind = scanOwn();
-        if (kind == RESCAN || (m_skipLevel != 0 && kind != TK_END))
-            continue;
+        if (kind == RESCAN || (m_skipLevel != 0 && kind != TK_END)) continue;
         return kind;
     }
 }
@@ -147,20 +143,17 @@ int Tokenizer::scanOwn() {
         } else if (byte == '\r') {
             ++m_position;
             ++m_line;
-            if (current() == '\n')
-                ++m_position;
+            if (current() == '\n') ++m_position;
         } else {
             break;
         }
     }
-    if (atEnd())
-        return TK_END;
+    if (atEnd()) return TK_END;
 
     int byte = current();
     ++m_position;
     auto followedBy = [this](char expected) {
-        if (current() != expected)
-            return false;
+        if (current() != expected) return false;
         ++m_position;
         return true;
     };
@@ -194,16 +187,12 @@ int Tokenizer::scanOwn() {
     case ':':
         return followedBy('=') ? TK_COLON_ASSIGN : ':';
     case '<':
-        if (followedBy('='))
-            return TK_LE;
-        if (followedBy('<'))
-            return followedBy('=') ? TK_SHL_ASSIGN : TK_SHL;
+        if (followedBy('=')) return TK_LE;
+        if (followedBy('<')) return followedBy('=') ? TK_SHL_ASSIGN : TK_SHL;
         return '<';
     case '>':
-        if (followedBy('='))
-            return TK_GE;
-        if (followedBy('>'))
-            return followedBy('=') ? TK_SHR_ASSIGN : TK_SHR;
+        if (followedBy('=')) return TK_GE;
+        if (followedBy('>')) return followedBy('=') ? TK_SHR_ASSIGN : TK_SHR;
         return '>';
     case '.':
         if (isDigit(current())) {
@@ -212,8 +201,7 @@ int Tokenizer::scanOwn() {
         }
         return '.';
     case '/':
-        if (followedBy('='))
-            return TK_DIV_ASSIGN;
+        if (followedBy('=')) return TK_DIV_ASSIGN;
         if (followedBy('/')) {
             while (!atEnd() && current() != '\r' && current() != '\n')
                 ++m_position;
@@ -241,10 +229,8 @@ int Tokenizer::scanOwn() {
         break;
     }
     --m_position;
-    if (isIdentifierStart(byte))
-        return scanIdentifier();
-    if (isDigit(byte))
-        return scanNumber();
+    if (isIdentifierStart(byte)) return scanIdentifier();
+    if (isDigit(byte)) return scanNumber();
     ++m_position;
     return TK_UNKNOWN;
 }
@@ -253,18 +239,15 @@ int Tokenizer::scanIdentifier() {
     std::string_view identifier;
     readIdentifier(identifier);
     m_text.assign(identifier);
-    if (m_skipLevel != 0 || m_defines->empty())
-        return TK_IDENT;
+    if (m_skipLevel != 0 || m_defines->empty()) return TK_IDENT;
     auto macro = m_defines->find(identifier);
-    if (macro == m_defines->end())
-        return TK_IDENT;
+    if (macro == m_defines->end()) return TK_IDENT;
     expandMacro(macro->first, macro->second);
     return m_nested ? RESCAN : TK_IDENT;
 }
 
 bool Tokenizer::readIdentifier(std::string_view& identifier) {
-    if (!isIdentifierStart(current()))
-        return false;
+    if (!isIdentifierStart(current())) return false;
     int start = m_position;
     while (isIdentifierByte(current()))
         ++m_position;
@@ -291,8 +274,7 @@ int Tokenizer::scanNumber() {
     }
     m_intValue = static_cast<int32_t>(value);
     int after = current();
-    if (after != 'e' && after != 'E' && after != '.')
-        return TK_INT;
+    if (after != 'e' && after != 'E' && after != '.') return TK_INT;
     m_position = start;
     return scanFraction();
 }
@@ -314,7 +296,8 @@ void Tokenizer::scanString(char terminator, bool escapes) {
     m_text.clear();
     int chunk = m_position;
     auto copyChunk = [&] {
-        m_text.append(m_source, static_cast<size_t>(chunk), static_cast<size_t>(m_position - chunk));
+        m_text.append(m_source, static_cast<size_t>(chunk),
+                      static_cast<size_t>(m_position - chunk));
     };
     while (!atEnd()) {
         int byte = current();
@@ -326,7 +309,10 @@ void Tokenizer::scanString(char terminator, bool escapes) {
         if (escapes && byte == '\\') {
             copyChunk();
             int escaped = byteAt(m_position + 1);
-            char replacement = escaped == 'n' ? '\n' : escaped == 't' ? '\t' : escaped == '"' ? '"' : 0;
+            char replacement = escaped == 'n'   ? '\n'
+                               : escaped == 't' ? '\t'
+                               : escaped == '"' ? '"'
+                                                : 0;
             if (replacement) {
                 m_text.push_back(replacement);
                 m_position += 2;
@@ -352,8 +338,7 @@ void Tokenizer::skipBlockComment() {
             ++m_line;
         } else if (byte == '\r') {
             ++m_line;
-            if (current() == '\n')
-                ++m_position;
+            if (current() == '\n') ++m_position;
         }
     }
     printMessage(MSG_COMMENT_NOT_CLOSED, m_name.c_str(), m_line, opened);

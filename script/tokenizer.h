@@ -14,34 +14,34 @@
 namespace Kel {
 
 // Token kinds. Single-character punctuation is its own character code.
-constexpr int TK_UNKNOWN = -1;      // a byte that begins no token (already consumed)
+constexpr int TK_UNKNOWN = -1; // a byte that begins no token (already consumed)
 constexpr int TK_END = 0;
 constexpr int TK_IDENT = 1;
 constexpr int TK_INT = 2;
 constexpr int TK_HEX = 3;
 constexpr int TK_FLOAT = 4;
 constexpr int TK_STRING = 5;
-constexpr int TK_COLON_ASSIGN = 6;  // :=
-constexpr int TK_INC = 7;           // ++
-constexpr int TK_DEC = 8;           // --
-constexpr int TK_EQ = 9;            // ==
-constexpr int TK_NE = 10;           // !=
-constexpr int TK_LE = 11;           // <=
-constexpr int TK_GE = 12;           // >=
-constexpr int TK_ADD_ASSIGN = 13;   // +=
-constexpr int TK_SUB_ASSIGN = 14;   // -=
-constexpr int TK_MUL_ASSIGN = 15;   // *=
-constexpr int TK_DIV_ASSIGN = 16;   // /=
-constexpr int TK_MOD_ASSIGN = 17;   // %=
-constexpr int TK_AND_ASSIGN = 18;   // &=
-constexpr int TK_OR_ASSIGN = 19;    // |=
-constexpr int TK_XOR_ASSIGN = 20;   // ^=
-constexpr int TK_SHL = 21;          // <<
-constexpr int TK_SHR = 22;          // >>
-constexpr int TK_SHL_ASSIGN = 23;   // <<=
-constexpr int TK_SHR_ASSIGN = 24;   // >>=
-constexpr int TK_AND_AND = 25;      // &&
-constexpr int TK_OR_OR = 26;        // ||
+constexpr int TK_COLON_ASSIGN = 6; // :=
+constexpr int TK_INC = 7;          // ++
+constexpr int TK_DEC = 8;          // --
+constexpr int TK_EQ = 9;           // ==
+constexpr int TK_NE = 10;          // !=
+constexpr int TK_LE = 11;          // <=
+constexpr int TK_GE = 12;          // >=
+constexpr int TK_ADD_ASSIGN = 13;  // +=
+constexpr int TK_SUB_ASSIGN = 14;  // -=
+constexpr int TK_MUL_ASSIGN = 15;  // *=
+constexpr int TK_DIV_ASSIGN = 16;  // /=
+constexpr int TK_MOD_ASSIGN = 17;  // %=
+constexpr int TK_AND_ASSIGN = 18;  // &=
+constexpr int TK_OR_ASSIGN = 19;   // |=
+constexpr int TK_XOR_ASSIGN = 20;  // ^=
+constexpr int TK_SHL = 21;         // <<
+constexpr int TK_SHR = 22;         // >>
+constexpr int TK_SHL_ASSIGN = 23;  // <<=
+constexpr int TK_SHR_ASSIGN = 24;  // >>=
+constexpr int TK_AND_AND = 25;     // &&
+constexpr int TK_OR_OR = 26;       // ||
 
 // Macro name to replacement text, shared by a tokenizer and all its nested ones.
 using DefineTable = std::map<std::string, std::string, std::less<>>;
@@ -58,8 +58,7 @@ public:
               DefineTable* defines = nullptr);
     // Reads the whole file; nothing when it cannot be read. The name is `path`
     // exactly as given and lines count from 1.
-    static std::unique_ptr<Tokenizer> open(const std::string& path,
-                                           DefineTable* defines = nullptr);
+    static std::unique_ptr<Tokenizer> open(const std::string& path, DefineTable* defines = nullptr);
     ~Tokenizer();
     Tokenizer(const Tokenizer&) = delete;
     Tokenizer& operator=(const Tokenizer&) = delete;

@@ -36,8 +36,7 @@ std::string describe(Tokenizer& tokenizer, int kind) {
     case Kel::TK_STRING:
         return "str:" + tokenizer.text();
     default:
-        if (kind > ' ' && kind < 127)
-            return std::string(1, static_cast<char>(kind));
+        if (kind > ' ' && kind < 127) return std::string(1, static_cast<char>(kind));
         return "#" + std::to_string(kind);
     }
 }
@@ -46,8 +45,7 @@ std::string describe(Tokenizer& tokenizer, int kind) {
 std::string tokens(Tokenizer& tokenizer) {
     std::string out;
     for (int kind; (kind = tokenizer.next()) != Kel::TK_END;) {
-        if (!out.empty())
-            out += ' ';
+        if (!out.empty()) out += ' ';
         out += describe(tokenizer, kind);
     }
     return out;
@@ -242,17 +240,18 @@ TEST(TokenizerDirectives, RestOfOpeningLineBelongsToTheSkippedRegion) {
 
 TEST(TokenizerDirectives, SkippedRegionChangesNoMacro) {
     EXPECT_EQ(tokens("#ifdef D\n#define L 3\n#else\n#define L 1\n#endif\nL"), "int:1");
-    EXPECT_EQ(tokens("#define D\n#ifdef D\n#define L 3\n#else\n#define L 1\n#endif\nL"),
-              "int:3");
+    EXPECT_EQ(tokens("#define D\n#ifdef D\n#define L 3\n#else\n#define L 1\n#endif\nL"), "int:3");
     EXPECT_EQ(tokens("#define L 1\n#ifdef D\n#undef L\n#endif\nL"), "int:1");
 }
 
 TEST(TokenizerDirectives, SyntaxErrorsAreWarnedAndTheLineSkipped) {
-    EXPECT_EQ(tokensAndOutput("# 3 x\ny"), "id:y | warning t.kel 1: tokenizer directive syntax error\n\n");
+    EXPECT_EQ(tokensAndOutput("# 3 x\ny"),
+              "id:y | warning t.kel 1: tokenizer directive syntax error\n\n");
     EXPECT_EQ(tokensAndOutput("#define 3\ny"), "id:y | warning t.kel 1: define syntax error\n\n");
     EXPECT_EQ(tokensAndOutput("#ifdef (\ny"), "id:y | warning t.kel 1: ifdef syntax error\n\n");
     EXPECT_EQ(tokensAndOutput("#ifndef (\ny"), "id:y | warning t.kel 1: ifndef syntax error\n\n");
-    EXPECT_EQ(tokensAndOutput("x\n#endif\ny"), "id:x id:y | warning t.kel 2: endif syntax error\n\n");
+    EXPECT_EQ(tokensAndOutput("x\n#endif\ny"),
+              "id:x id:y | warning t.kel 2: endif syntax error\n\n");
     EXPECT_EQ(tokensAndOutput("#pragma once\ny"),
               "id:y | tokenizer t.kel 1: unknown tokenizer directive #pragma\n\n");
 }
@@ -316,8 +315,8 @@ TEST_F(TokenizerIncludes, AngleBracketsAndMismatchedClosersWork) {
 
 TEST_F(TokenizerIncludes, MissingFileIsReportedAndSkipped) {
     std::string a = write("dir/a.kel", "a\n#include \"nowhere.kel\"\nb");
-    EXPECT_EQ(readFile(a), "id:a id:b | tokenizer " + a +
-                               " 2: can't open include file <nowhere.kel>\n\n");
+    EXPECT_EQ(readFile(a),
+              "id:a id:b | tokenizer " + a + " 2: can't open include file <nowhere.kel>\n\n");
 }
 
 TEST_F(TokenizerIncludes, MessagesAndLinesComeFromTheIncludedFile) {
@@ -330,7 +329,8 @@ TEST_F(TokenizerIncludes, MessagesAndLinesComeFromTheIncludedFile) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "tokenizer " + (m_folder / "dir/x.kel").string() +
                   " 3: unknown tokenizer directive #bogus\n\n"
-                  "tokenizer " + a + " 2: unknown tokenizer directive #oops\n\n");
+                  "tokenizer " +
+                  a + " 2: unknown tokenizer directive #oops\n\n");
 }
 
 TEST_F(TokenizerIncludes, DefinitionsOfAnIncludedFileStayInForce) {
@@ -347,14 +347,16 @@ TEST_F(TokenizerIncludes, IncludeInASkippedRegionOpensNothing) {
 TEST_F(TokenizerIncludes, UnterminatedNameKeepsTheLineCount) {
     write("dir/x.kel", "inner");
     std::string a = write("dir/a.kel", "#include \"x.kel\n#oops\n");
-    EXPECT_EQ(readFile(a), "id:inner | tokenizer " + a + " 2: unknown tokenizer directive #oops\n\n");
+    EXPECT_EQ(readFile(a),
+              "id:inner | tokenizer " + a + " 2: unknown tokenizer directive #oops\n\n");
 }
 
 TEST_F(TokenizerIncludes, FileIncludingItselfIsOpenedOnce) {
     std::string a = write("dir/a.kel", "x\n#include \"a.kel\"\n#include \"a.kel\"\ny");
     EXPECT_EQ(readFile(a), "id:x id:y | tokenizer " + a +
                                " 2: include file <a.kel> includes itself\n\n"
-                               "tokenizer " + a + " 3: include file <a.kel> includes itself\n\n");
+                               "tokenizer " +
+                               a + " 3: include file <a.kel> includes itself\n\n");
 }
 
 TEST_F(TokenizerIncludes, MutuallyIncludingFilesStopAtTheRepeat) {
