@@ -9,9 +9,13 @@
 
 namespace Kel {
 
-void* CodeBlock::operator new(std::size_t) { return pool::allocate(sizeof(CodeBlock)); }
+void* CodeBlock::operator new(std::size_t) {
+    return pool::allocate(sizeof(CodeBlock));
+}
 
-void CodeBlock::operator delete(void* slot) { pool::release(slot, sizeof(CodeBlock)); }
+void CodeBlock::operator delete(void* slot) {
+    pool::release(slot, sizeof(CodeBlock));
+}
 
 CodeBlock::CodeBlock() : m_labels(new MemberTable) {}
 
@@ -21,11 +25,12 @@ CodeBlock::~CodeBlock() {
     delete m_labels;
 }
 
-CodeBlock* CodeBlock::create() { return new CodeBlock; }
+CodeBlock* CodeBlock::create() {
+    return new CodeBlock;
+}
 
 void CodeBlock::release() {
-    if (--m_references == 0)
-        delete this;
+    if (--m_references == 0) delete this;
 }
 
 // Every clone goes through the appender, exactly like freshly generated code.
@@ -38,14 +43,12 @@ CodeBlock* CodeBlock::copy() const {
 }
 
 int CodeBlock::kindAt(int index) const {
-    if (index < 0 || index >= size())
-        return KIND_END_OF_BLOCK;
+    if (index < 0 || index >= size()) return KIND_END_OF_BLOCK;
     return m_ops[static_cast<size_t>(index)]->kind();
 }
 
 void CodeBlock::removeLast() {
-    if (m_ops.empty())
-        return;
+    if (m_ops.empty()) return;
     delete m_ops.back();
     m_ops.pop_back();
 }
@@ -56,12 +59,13 @@ void CodeBlock::replace(int index, OpCode* op) {
     slot = op;
 }
 
-void CodeBlock::addLabel(std::string_view name, int index) { m_labels->setNumber(name, index); }
+void CodeBlock::addLabel(std::string_view name, int index) {
+    m_labels->setNumber(name, index);
+}
 
 bool CodeBlock::findLabel(std::string_view name, int& index) const {
     int32_t number = 0;
-    if (!m_labels->findNumber(name, number))
-        return false;
+    if (!m_labels->findNumber(name, number)) return false;
     index = number;
     return true;
 }

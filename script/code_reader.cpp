@@ -51,8 +51,7 @@ struct Sink {
     CodeBlock* block; // a nested block, or none for the function's own code
 
     int length() const {
-        if (block)
-            return block->size();
+        if (block) return block->size();
         CodeBlock* code = function->code();
         return code ? code->size() : 0;
     }
@@ -67,8 +66,7 @@ struct Sink {
             block->addLabel(name, index);
             return;
         }
-        if (!function->code())
-            function->addLabel(name); // makes the block
+        if (!function->code()) function->addLabel(name); // makes the block
         function->code()->addLabel(name, index);
     }
 };
@@ -105,8 +103,7 @@ private:
 };
 
 bool Reader::readByte(uint8_t& value) {
-    if (atEnd())
-        return false;
+    if (atEnd()) return false;
     value = m_data[m_position++];
     return true;
 }
@@ -158,8 +155,7 @@ void Reader::readStream(const Sink& sink, int depth) {
     }
     uint8_t byte;
     while (readByte(byte)) {
-        if (byte == STREAM_END)
-            return;
+        if (byte == STREAM_END) return;
         if (byte == STREAM_LABELS)
             readLabels(sink);
         else if (byte == STREAM_FUNCTION)
@@ -171,15 +167,12 @@ void Reader::readStream(const Sink& sink, int depth) {
 
 // A byte that is no instruction builds nothing and is skipped.
 void Reader::readInstruction(uint8_t byte, const Sink& sink, int depth) {
-    if (byte == OP_SCOPE_ALTERNATE)
-        byte = OP_SCOPE;
-    if (!opcodeName(byte)[0])
-        return;
+    if (byte == OP_SCOPE_ALTERNATE) byte = OP_SCOPE;
+    if (!opcodeName(byte)[0]) return;
     OperandShape shape = opcodeOperand(byte);
     OpCode* op = shape == OPERAND_NONE ? makeInstruction(byte)
                                        : readOperandInstruction(byte, shape, sink.function, depth);
-    if (op)
-        sink.append(op);
+    if (op) sink.append(op);
 }
 
 OpCode* Reader::readOperandInstruction(uint8_t byte, OperandShape shape, vBase* function,
@@ -208,8 +201,7 @@ OpCode* Reader::readOperandInstruction(uint8_t byte, OperandShape shape, vBase* 
         return block ? makeInstruction(byte, block) : nullptr;
     }
     case OPERAND_LOOP: {
-        if (!readU32(number))
-            return nullptr;
+        if (!readU32(number)) return nullptr;
         CodeBlock* block = readBlock(function, depth + 1);
         return block ? makeInstruction(byte, static_cast<int32_t>(number), block) : nullptr;
     }
@@ -235,8 +227,7 @@ CodeBlock* Reader::readBlock(vBase* function, int depth) {
 // PUSH_CODE's operand: 0xF1, a name (functions are anonymous here), the stream.
 Ref Reader::readFunction(int depth) {
     uint8_t byte;
-    if (atEnd() || m_data[m_position] != STREAM_FUNCTION)
-        return Ref();
+    if (atEnd() || m_data[m_position] != STREAM_FUNCTION) return Ref();
     readByte(byte);
     std::string_view name;
     if (!readText(name) || depth > MAX_COMPILED_NESTING) {
@@ -251,8 +242,7 @@ Ref Reader::readFunction(int depth) {
 // 0xF1 inside a stream: a named member of the function being built.
 void Reader::readMember(const Sink& sink, int depth) {
     std::string_view name;
-    if (!readText(name))
-        return;
+    if (!readText(name)) return;
     Holder* member = sink.function->member(name);
     if (!member) {
         stop();
@@ -272,8 +262,7 @@ void Reader::readLabels(const Sink& sink) {
         }
         uint32_t index;
         std::string_view name;
-        if (!readU32(index) || !readText(name))
-            return;
+        if (!readU32(index) || !readText(name)) return;
         // A label outside the block could only send pc astray.
         if (index <= static_cast<uint32_t>(sink.length()))
             sink.addLabel(name, static_cast<int>(index));
@@ -284,21 +273,18 @@ void Reader::readLabels(const Sink& sink) {
 // so 0xFF followed by 0xFF always closes. Otherwise 0xFF starts an index when
 // the four bytes name a position inside the block and a name follows.
 bool Reader::labelIndexFollows(const Sink& sink) const {
-    if (left() < 6 || m_data[m_position + 1] == STREAM_END)
-        return false;
+    if (left() < 6 || m_data[m_position + 1] == STREAM_END) return false;
     uint32_t index = 0;
     for (int i = 0; i < 4; ++i)
         index |= uint32_t{m_data[m_position + i]} << (8 * i);
-    if (index > static_cast<uint32_t>(sink.length()))
-        return false;
+    if (index > static_cast<uint32_t>(sink.length())) return false;
     return std::memchr(m_data + m_position + 4, 0, left() - 4) != nullptr;
 }
 
 } // namespace
 
 bool isCompiledScript(const uint8_t* data, size_t size) {
-    if (!data || size < MAGIC_SIZE)
-        return false;
+    if (!data || size < MAGIC_SIZE) return false;
     uint32_t magic = 0;
     for (size_t i = 0; i < MAGIC_SIZE; ++i)
         magic |= uint32_t{data[i]} << (8 * i);
@@ -307,10 +293,8 @@ bool isCompiledScript(const uint8_t* data, size_t size) {
 
 Ref readCompiledScript(const uint8_t* data, size_t size) {
     Ref function = makeEmpty();
-    if (!isCompiledScript(data, size) || size < HEADER_SIZE)
-        return function;
-    if (data[MAGIC_SIZE] != STREAM_FUNCTION || data[MAGIC_SIZE + 1] != 0)
-        return function;
+    if (!isCompiledScript(data, size) || size < HEADER_SIZE) return function;
+    if (data[MAGIC_SIZE] != STREAM_FUNCTION || data[MAGIC_SIZE + 1] != 0) return function;
     Reader reader(data, size);
     reader.skip(HEADER_SIZE);
     reader.readStream(Sink{function.value(), nullptr}, 1);

@@ -28,8 +28,7 @@ void writeFunctionBody(const vObject& function, ByteWriter& out) {
     if (g_functionDepth < MAX_COMPILED_NESTING) {
         function.members().forEach([&](MemberTable::Entry& member) {
             vBase* value = member.value.value();
-            if (value && value->code())
-                value->serialize(member.name.view(), out);
+            if (value && value->code()) value->serialize(member.name.view(), out);
         });
     }
     if (const CodeBlock* block = function.codeBlock())

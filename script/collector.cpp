@@ -70,8 +70,7 @@ bool leadsOn(vBase* value) {
 std::vector<Holder*> findCandidates() {
     std::vector<Holder*> candidates;
     pool::forEachHolder([&](Holder* holder) {
-        if (!holder->isReachable() && leadsOn(holder->value()))
-            candidates.push_back(holder);
+        if (!holder->isReachable() && leadsOn(holder->value())) candidates.push_back(holder);
     });
     return candidates;
 }
@@ -86,8 +85,7 @@ std::vector<uint32_t> countInternalReferences(const std::vector<Holder*>& candid
     for (Holder* holder : candidates) {
         forEachChild(holder->value(), [&](Holder* child) {
             auto found = position.find(child);
-            if (found != position.end())
-                ++internal[found->second];
+            if (found != position.end()) ++internal[found->second];
         });
     }
     return internal;
@@ -112,8 +110,7 @@ size_t collectGarbage() {
     // destructor drops can free a holder this collection still has to visit.
     std::vector<Ref> garbage;
     for (Holder* holder : candidates) {
-        if (!holder->isReachable())
-            garbage.emplace_back(holder);
+        if (!holder->isReachable()) garbage.emplace_back(holder);
     }
     // Marks are cleared before any script runs: a destructor may release
     // holders, and a count word with a mark set never reaches zero.

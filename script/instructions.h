@@ -49,7 +49,7 @@ Holder* resolveVariable(Env& env, std::string_view name);
         static constexpr uint8_t CODE = OP_##NAME;                                                 \
         int execute(Env& env) override;                                                            \
         OpCode* clone() const override { return new NAME; }                                        \
-        int kind() const override { return opcodeKind(CODE); }                                    \
+        int kind() const override { return opcodeKind(CODE); }                                     \
         void serialize(ByteWriter& out) const override { out.byte(CODE); }                         \
     }
 
@@ -87,7 +87,7 @@ Holder* resolveVariable(Env& env, std::string_view name);
             out.byte(CODE);                                                                        \
             out.i32(m_target);                                                                     \
         }                                                                                          \
-        int32_t target() const { return m_target; }                                               \
+        int32_t target() const { return m_target; }                                                \
                                                                                                    \
     private:                                                                                       \
         int32_t m_target;                                                                          \

@@ -27,8 +27,7 @@ int CALL::execute(Env& env) {
     // A method's object must outlive the scopes this call may leave.
     Ref bound;
     int type = function->typeCode();
-    if (type == TYPE_METHOD || type == TYPE_CMETHOD)
-        bound = Ref(function->elementAt(1));
+    if (type == TYPE_METHOD || type == TYPE_CMETHOD) bound = Ref(function->elementAt(1));
     env.push(std::move(argument));
 
     Scope* scope = env.current();
@@ -63,16 +62,19 @@ int CONTINUE::execute(Env& env) {
     return STATUS_CONTINUE_LOOP;
 }
 
-int YIELD::execute(Env&) { return STATUS_YIELD; }
+int YIELD::execute(Env&) {
+    return STATUS_YIELD;
+}
 
 // A label found in no enclosing block of this function changes nothing.
 int GOTO::execute(Env& env) {
-    if (Scope* found = env.current()->findLabel(m_name))
-        env.setCurrent(found);
+    if (Scope* found = env.current()->findLabel(m_name)) env.setCurrent(found);
     return STATUS_GOTO;
 }
 
-SCOPE::~SCOPE() { m_block->release(); }
+SCOPE::~SCOPE() {
+    m_block->release();
+}
 
 OpCode* SCOPE::clone() const {
     m_block->addRef();
@@ -89,7 +91,9 @@ void SCOPE::serialize(ByteWriter& out) const {
     writeBlock(*m_block, out);
 }
 
-LOOP::~LOOP() { m_block->release(); }
+LOOP::~LOOP() {
+    m_block->release();
+}
 
 OpCode* LOOP::clone() const {
     m_block->addRef();
@@ -119,7 +123,9 @@ void jumpTo(Env& env, int64_t target) {
     env.current()->pc() = inside ? static_cast<int>(target) : INT32_MAX;
 }
 
-void jumpBy(Env& env, int32_t offset) { jumpTo(env, int64_t{env.current()->pc()} + offset); }
+void jumpBy(Env& env, int32_t offset) {
+    jumpTo(env, int64_t{env.current()->pc()} + offset);
+}
 
 } // namespace
 
@@ -129,14 +135,12 @@ int JMP::execute(Env& env) {
 }
 
 int JT::execute(Env& env) {
-    if (env.pop().value()->toBool())
-        jumpTo(env, m_target);
+    if (env.pop().value()->toBool()) jumpTo(env, m_target);
     return STATUS_CONTINUE;
 }
 
 int JF::execute(Env& env) {
-    if (!env.pop().value()->toBool())
-        jumpTo(env, m_target);
+    if (!env.pop().value()->toBool()) jumpTo(env, m_target);
     return STATUS_CONTINUE;
 }
 
@@ -146,14 +150,12 @@ int JR::execute(Env& env) {
 }
 
 int JRT::execute(Env& env) {
-    if (env.pop().value()->toBool())
-        jumpBy(env, m_target);
+    if (env.pop().value()->toBool()) jumpBy(env, m_target);
     return STATUS_CONTINUE;
 }
 
 int JRF::execute(Env& env) {
-    if (!env.pop().value()->toBool())
-        jumpBy(env, m_target);
+    if (!env.pop().value()->toBool()) jumpBy(env, m_target);
     return STATUS_CONTINUE;
 }
 

@@ -38,7 +38,9 @@ int applyInPlace(Env& env, InPlace operation) {
     return STATUS_CONTINUE;
 }
 
-Ref makeInt(bool truth) { return Ref(new vInt(truth ? 1 : 0)); }
+Ref makeInt(bool truth) {
+    return Ref(new vInt(truth ? 1 : 0));
+}
 
 // b = pop; a = pop; push int 1 or 0 from a's `comparison` with b.
 int compare(Env& env, Comparison comparison) {
@@ -98,9 +100,15 @@ int ARGUMENT::execute(Env& env) {
     return STATUS_CONTINUE;
 }
 
-int PLUS::execute(Env&) { return STATUS_CONTINUE; }
-int MINUS::execute(Env& env) { return unaryOnCopy(env, &vBase::negate); }
-int COMPL::execute(Env& env) { return unaryOnCopy(env, &vBase::complement); }
+int PLUS::execute(Env&) {
+    return STATUS_CONTINUE;
+}
+int MINUS::execute(Env& env) {
+    return unaryOnCopy(env, &vBase::negate);
+}
+int COMPL::execute(Env& env) {
+    return unaryOnCopy(env, &vBase::complement);
+}
 
 int NOT::execute(Env& env) {
     Ref operand = env.pop();
@@ -112,39 +120,99 @@ INC::INC() : m_one(new vInt(1)) {}
 DEC::DEC() : m_one(new vInt(1)) {}
 PINC::PINC() : m_one(new vInt(1)) {}
 PDEC::PDEC() : m_one(new vInt(1)) {}
-int INC::execute(Env& env) { return postfixStep(env, &vBase::addAssign, m_one); }
-int DEC::execute(Env& env) { return postfixStep(env, &vBase::subAssign, m_one); }
-int PINC::execute(Env& env) { return prefixStep(env, &vBase::addAssign, m_one); }
-int PDEC::execute(Env& env) { return prefixStep(env, &vBase::subAssign, m_one); }
+int INC::execute(Env& env) {
+    return postfixStep(env, &vBase::addAssign, m_one);
+}
+int DEC::execute(Env& env) {
+    return postfixStep(env, &vBase::subAssign, m_one);
+}
+int PINC::execute(Env& env) {
+    return prefixStep(env, &vBase::addAssign, m_one);
+}
+int PDEC::execute(Env& env) {
+    return prefixStep(env, &vBase::subAssign, m_one);
+}
 
-int ADD::execute(Env& env) { return applyToCopy(env, &vBase::addAssign); }
-int SUB::execute(Env& env) { return applyToCopy(env, &vBase::subAssign); }
-int MUL::execute(Env& env) { return applyToCopy(env, &vBase::mulAssign); }
-int DIV::execute(Env& env) { return applyToCopy(env, &vBase::divAssign); }
-int MOD::execute(Env& env) { return applyToCopy(env, &vBase::modAssign); }
-int AND::execute(Env& env) { return applyToCopy(env, &vBase::andAssign); }
-int OR::execute(Env& env) { return applyToCopy(env, &vBase::orAssign); }
-int XOR::execute(Env& env) { return applyToCopy(env, &vBase::xorAssign); }
-int SHL::execute(Env& env) { return applyToCopy(env, &vBase::shlAssign); }
-int SHR::execute(Env& env) { return applyToCopy(env, &vBase::shrAssign); }
+int ADD::execute(Env& env) {
+    return applyToCopy(env, &vBase::addAssign);
+}
+int SUB::execute(Env& env) {
+    return applyToCopy(env, &vBase::subAssign);
+}
+int MUL::execute(Env& env) {
+    return applyToCopy(env, &vBase::mulAssign);
+}
+int DIV::execute(Env& env) {
+    return applyToCopy(env, &vBase::divAssign);
+}
+int MOD::execute(Env& env) {
+    return applyToCopy(env, &vBase::modAssign);
+}
+int AND::execute(Env& env) {
+    return applyToCopy(env, &vBase::andAssign);
+}
+int OR::execute(Env& env) {
+    return applyToCopy(env, &vBase::orAssign);
+}
+int XOR::execute(Env& env) {
+    return applyToCopy(env, &vBase::xorAssign);
+}
+int SHL::execute(Env& env) {
+    return applyToCopy(env, &vBase::shlAssign);
+}
+int SHR::execute(Env& env) {
+    return applyToCopy(env, &vBase::shrAssign);
+}
 
-int SADD::execute(Env& env) { return applyInPlace(env, &vBase::addAssign); }
-int SSUB::execute(Env& env) { return applyInPlace(env, &vBase::subAssign); }
-int SMUL::execute(Env& env) { return applyInPlace(env, &vBase::mulAssign); }
-int SDIV::execute(Env& env) { return applyInPlace(env, &vBase::divAssign); }
-int SMOD::execute(Env& env) { return applyInPlace(env, &vBase::modAssign); }
-int SAND::execute(Env& env) { return applyInPlace(env, &vBase::andAssign); }
-int SOR::execute(Env& env) { return applyInPlace(env, &vBase::orAssign); }
-int SXOR::execute(Env& env) { return applyInPlace(env, &vBase::xorAssign); }
-int SSHL::execute(Env& env) { return applyInPlace(env, &vBase::shlAssign); }
-int SSHR::execute(Env& env) { return applyInPlace(env, &vBase::shrAssign); }
+int SADD::execute(Env& env) {
+    return applyInPlace(env, &vBase::addAssign);
+}
+int SSUB::execute(Env& env) {
+    return applyInPlace(env, &vBase::subAssign);
+}
+int SMUL::execute(Env& env) {
+    return applyInPlace(env, &vBase::mulAssign);
+}
+int SDIV::execute(Env& env) {
+    return applyInPlace(env, &vBase::divAssign);
+}
+int SMOD::execute(Env& env) {
+    return applyInPlace(env, &vBase::modAssign);
+}
+int SAND::execute(Env& env) {
+    return applyInPlace(env, &vBase::andAssign);
+}
+int SOR::execute(Env& env) {
+    return applyInPlace(env, &vBase::orAssign);
+}
+int SXOR::execute(Env& env) {
+    return applyInPlace(env, &vBase::xorAssign);
+}
+int SSHL::execute(Env& env) {
+    return applyInPlace(env, &vBase::shlAssign);
+}
+int SSHR::execute(Env& env) {
+    return applyInPlace(env, &vBase::shrAssign);
+}
 
-int EQ::execute(Env& env) { return compare(env, &vBase::equals); }
-int NEQ::execute(Env& env) { return compare(env, &vBase::notEquals); }
-int LE::execute(Env& env) { return compare(env, &vBase::lessEqual); }
-int GE::execute(Env& env) { return compare(env, &vBase::greaterEqual); }
-int LT::execute(Env& env) { return compare(env, &vBase::less); }
-int GT::execute(Env& env) { return compare(env, &vBase::greater); }
+int EQ::execute(Env& env) {
+    return compare(env, &vBase::equals);
+}
+int NEQ::execute(Env& env) {
+    return compare(env, &vBase::notEquals);
+}
+int LE::execute(Env& env) {
+    return compare(env, &vBase::lessEqual);
+}
+int GE::execute(Env& env) {
+    return compare(env, &vBase::greaterEqual);
+}
+int LT::execute(Env& env) {
+    return compare(env, &vBase::less);
+}
+int GT::execute(Env& env) {
+    return compare(env, &vBase::greater);
+}
 
 int BAND::execute(Env& env) {
     Ref right = env.pop();

@@ -47,8 +47,7 @@ Ref slice(vBase* container, vRArray& range) {
     const std::vector<Ref>& bounds = range.elements();
     int start = bounds[0].value()->toInt();
     int count = bounds[1].value()->toInt();
-    if (start < 0)
-        start = std::max(start + container->count(), 0);
+    if (start < 0) start = std::max(start + container->count(), 0);
     auto* tuple = new vRArray;
     Ref result(tuple);
     int step = count < 0 ? -1 : 1;
@@ -62,12 +61,9 @@ Ref slice(vBase* container, vRArray& range) {
 Holder* resolveVariable(Env& env, std::string_view name) {
     Scope* scope = env.current();
     if (scope)
-        if (Holder* found = scope->lookup(name))
-            return found;
-    if (Holder* global = Env::global().value()->findMember(name))
-        return global;
-    if (!scope)
-        return nullptr;
+        if (Holder* found = scope->lookup(name)) return found;
+    if (Holder* global = Env::global().value()->findMember(name)) return global;
+    if (!scope) return nullptr;
     report(DIAG_UNDECLARED, std::string(name).c_str());
     Ref fresh = makeEmpty();
     scope->declareLocal(name, fresh, nullptr);
@@ -86,16 +82,14 @@ int POP::execute(Env& env) {
 
 int GLOBAL::execute(Env& env) {
     Ref value = env.pop();
-    if (!Env::global().value()->setMember(m_name, value))
-        reportRedeclared(m_name);
+    if (!Env::global().value()->setMember(m_name, value)) reportRedeclared(m_name);
     env.push(std::move(value));
     return STATUS_CONTINUE;
 }
 
 int LOCAL::execute(Env& env) {
     Ref value = env.pop();
-    if (!env.current()->declareLocal(m_name, value, &env))
-        reportRedeclared(m_name);
+    if (!env.current()->declareLocal(m_name, value, &env)) reportRedeclared(m_name);
     return STATUS_CONTINUE;
 }
 
@@ -107,8 +101,7 @@ int STATIC::execute(Env& env) {
 
 int DECLARATION::execute(Env& env) {
     Ref value = env.pop();
-    if (!env.current()->declare(m_name, value, &env))
-        reportRedeclared(m_name);
+    if (!env.current()->declare(m_name, value, &env)) reportRedeclared(m_name);
     return STATUS_CONTINUE;
 }
 
@@ -132,8 +125,7 @@ int INDEX::execute(Env& env) {
         env.push(slice(target, *static_cast<vRArray*>(key)));
     } else {
         int position = key->toInt();
-        if (position < 0)
-            position = std::max(position + target->count(), 0);
+        if (position < 0) position = std::max(position + target->count(), 0);
         pushOrEmpty(env, target->elementAt(position));
     }
     return STATUS_CONTINUE;

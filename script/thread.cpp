@@ -11,7 +11,9 @@
 
 namespace Kel::variable::Variable {
 
-vThread::~vThread() { discardEnvironment(); }
+vThread::~vThread() {
+    discardEnvironment();
+}
 
 void vThread::discardEnvironment() {
     if (m_resume) {
@@ -24,28 +26,23 @@ void vThread::discardEnvironment() {
 }
 
 bool vThread::isAlive() {
-    if (!m_function)
-        return false;
-    if (m_env)
-        return m_env->current() != nullptr;
+    if (!m_function) return false;
+    if (m_env) return m_env->current() != nullptr;
     return m_function.value()->code() != nullptr;
 }
 
 vBase* vThread::clone() const {
     auto* copy = new vThread(m_function.get());
-    if (m_env)
-        copy->m_env = m_env->clone();
+    if (m_env) copy->m_env = m_env->clone();
     return copy;
 }
 
 void vThread::gcTrace(Holder* root, int& counter) {
-    if (m_function)
-        m_function->gcTrace(root, counter);
+    if (m_function) m_function->gcTrace(root, counter);
 }
 
 void vThread::gcMarkChildren() {
-    if (m_function)
-        m_function->gcMark();
+    if (m_function) m_function->gcMark();
 }
 
 // The value becomes the thread's function, and the thread starts afresh.
@@ -55,7 +52,9 @@ vBase* vThread::substitute(const Ref& rhs) {
     return this;
 }
 
-SharedString vThread::toString() { return SharedString("[Thread]"); }
+SharedString vThread::toString() {
+    return SharedString("[Thread]");
+}
 
 // Looks the name up as a variable read inside the thread would.
 Holder* vThread::member(std::string_view name) {
@@ -99,8 +98,7 @@ void vThread::call(Env& env, Holder*) {
 }
 
 Ref vThread::callSync(Env&, const Ref& argument, Holder*) {
-    if (m_resume || !isAlive())
-        return Ref(new vBase);
+    if (m_resume || !isAlive()) return Ref(new vBase);
     return resume(argument);
 }
 

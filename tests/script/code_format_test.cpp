@@ -53,7 +53,9 @@ const std::vector<Sample>& everyInstruction() {
     return all;
 }
 
-Ref readBack(const std::vector<uint8_t>& bytes) { return readCompiledScript(bytes.data(), bytes.size()); }
+Ref readBack(const std::vector<uint8_t>& bytes) {
+    return readCompiledScript(bytes.data(), bytes.size());
+}
 
 // ---- Round trips ----------------------------------------------------------------------
 
@@ -85,8 +87,8 @@ TEST_F(CompiledCode, EveryInstructionReadsBackAsItselfWithTheSameBytes) {
 
 TEST_F(CompiledCode, FileStartsWithTheMagicAndTheAnonymousTopLevel) {
     std::vector<uint8_t> bytes = writeCompiledScript(makeFunction({new GOTO("here")}));
-    std::vector<uint8_t> expected = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00,
-                                     0x17, 'h',  'e',  'r',  'e',  0x00, 0xFF};
+    std::vector<uint8_t> expected = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x17,
+                                     'h',  'e',  'r',  'e',  0x00, 0xFF};
     EXPECT_EQ(bytes, expected);
     EXPECT_TRUE(isCompiledScript(bytes.data(), bytes.size()));
 }
@@ -94,8 +96,8 @@ TEST_F(CompiledCode, FileStartsWithTheMagicAndTheAnonymousTopLevel) {
 TEST_F(CompiledCode, OperandsAreLittleEndian) {
     std::vector<uint8_t> bytes =
         writeCompiledScript(makeFunction({new PUSH_INT(0x01020304), new LOOP(5, makeBlock({}))}));
-    std::vector<uint8_t> expected = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x02, 0x04, 0x03, 0x02,
-                                     0x01, 0x1A, 0x05, 0x00, 0x00, 0x00, 0xFF, 0xFF};
+    std::vector<uint8_t> expected = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x02, 0x04, 0x03,
+                                     0x02, 0x01, 0x1A, 0x05, 0x00, 0x00, 0x00, 0xFF, 0xFF};
     EXPECT_EQ(bytes, expected);
 }
 
@@ -111,16 +113,37 @@ TEST_F(CompiledCode, AlternateScopeByteReadsAsScope) {
 // A unit with a named helper, a loop with break, a goto over code, a function
 // literal and constants of every kind; it answers (55, 42, "lit", 2.5, FF).
 Ref makeProgram() {
-    CodeBlock* body = makeBlock({new VARIABLE("i"), new PINC, new PUSH_INT(10), new GT, new JF(6),
-                                 new BREAK, new VARIABLE("s"), new VARIABLE("i"), new SADD,
-                                 new POP, new JMP(0)});
-    Ref unit = makeFunction(
-        {new POP, new VARIABLE("s"), new PUSH_INT(0), new SUBSTITUTION, new POP, new VARIABLE("i"),
-         new PUSH_INT(0), new SUBSTITUTION, new POP, new LOOP(0, body), new GOTO("skip"),
-         new VARIABLE("s"), new PUSH_INT(1000), new SUBSTITUTION, new POP,
-         /* 15 skip: */ new VARIABLE("s"), new VARIABLE("helper"), new PUSH_INT(21), new CALL,
-         new LIST, new PUSH_CODE(makeFunction({new POP, new PUSH_STRING("lit")})), new PUSH_NULL,
-         new CALL, new LIST, new PUSH_FLOAT(2.5), new LIST, new PUSH_HEX(0xFF), new LIST});
+    CodeBlock* body =
+        makeBlock({new VARIABLE("i"), new PINC, new PUSH_INT(10), new GT, new JF(6), new BREAK,
+                   new VARIABLE("s"), new VARIABLE("i"), new SADD, new POP, new JMP(0)});
+    Ref unit = makeFunction({new POP,
+                             new VARIABLE("s"),
+                             new PUSH_INT(0),
+                             new SUBSTITUTION,
+                             new POP,
+                             new VARIABLE("i"),
+                             new PUSH_INT(0),
+                             new SUBSTITUTION,
+                             new POP,
+                             new LOOP(0, body),
+                             new GOTO("skip"),
+                             new VARIABLE("s"),
+                             new PUSH_INT(1000),
+                             new SUBSTITUTION,
+                             new POP,
+                             /* 15 skip: */ new VARIABLE("s"),
+                             new VARIABLE("helper"),
+                             new PUSH_INT(21),
+                             new CALL,
+                             new LIST,
+                             new PUSH_CODE(makeFunction({new POP, new PUSH_STRING("lit")})),
+                             new PUSH_NULL,
+                             new CALL,
+                             new LIST,
+                             new PUSH_FLOAT(2.5),
+                             new LIST,
+                             new PUSH_HEX(0xFF),
+                             new LIST});
     unit.value()->code()->addLabel("skip", 15);
     unit.value()->setMember("helper", makeFunction({new VARIABLE("n"), new ARGUMENT, new POP,
                                                     new VARIABLE("n"), new PUSH_INT(2), new MUL}));
@@ -198,8 +221,8 @@ TEST_F(CompiledCode, AnythingButTheFramingGivesAnEmptyFunction) {
 }
 
 TEST_F(CompiledCode, UnknownBytesAreSkipped) {
-    std::vector<uint8_t> bytes = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x00, 0x01, 0x06,
-                                  0x1E, 0x4F, 0xEE, 0x16, 0xFF};
+    std::vector<uint8_t> bytes = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x00,
+                                  0x01, 0x06, 0x1E, 0x4F, 0xEE, 0x16, 0xFF};
     Ref function = readBack(bytes);
     ASSERT_EQ(function.value()->codeLength(), 2);
     EXPECT_EQ(byteCodeOf(*function.value()->code()->at(0)), OP_PUSH_NULL);
@@ -207,8 +230,8 @@ TEST_F(CompiledCode, UnknownBytesAreSkipped) {
 }
 
 TEST_F(CompiledCode, MemberInsideABlockBelongsToTheEnclosingFunction) {
-    std::vector<uint8_t> bytes = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x18, 0xF1, 'h',
-                                  0x00, 0x06, 0xFF, 0x16, 0xFF, 0xFF};
+    std::vector<uint8_t> bytes = {0x1A, 0xF0, 0xDE, 0xBC, 0xF1, 0x00, 0x18, 0xF1,
+                                  'h',  0x00, 0x06, 0xFF, 0x16, 0xFF, 0xFF};
     Ref function = readBack(bytes);
     Holder* member = function.value()->findMember("h");
     ASSERT_NE(member, nullptr);
@@ -278,8 +301,7 @@ int scopeDepth(const Ref& function) {
     CodeBlock* block = function.value()->code();
     while (block && block->size() > 0) {
         auto* scope = dynamic_cast<SCOPE*>(block->at(0));
-        if (!scope)
-            break;
+        if (!scope) break;
         ++depth;
         block = scope->block();
     }

@@ -19,8 +19,7 @@ int g_destructorsSeeingWholeValues = 0;
 Ref countDestructor(Holder* self, const Ref&) {
     ++g_destructorCalls;
     Holder* other = self ? self->value()->findMember("other") : nullptr;
-    if (other && other->value()->typeCode() == TYPE_OBJECT)
-        ++g_destructorsSeeingWholeValues;
+    if (other && other->value()->typeCode() == TYPE_OBJECT) ++g_destructorsSeeingWholeValues;
     return makeEmpty();
 }
 
@@ -54,9 +53,7 @@ protected:
 
 TEST_F(Collector, CycleIsFreedWithEachDestructorRunOnce) {
     size_t before = pool::holders().inUse();
-    {
-        auto [a, b] = makeCycle();
-    }
+    { auto [a, b] = makeCycle(); }
     // Counting alone cannot free the pair.
     EXPECT_GT(pool::holders().inUse(), before);
     EXPECT_EQ(g_destructorCalls, 0);
@@ -102,11 +99,11 @@ TEST_F(Collector, ValueHeldOnlyBySuspendedThreadSurvives) {
     // f() { keep = <cycle>; yield; return keep.tag; }
     size_t before = pool::holders().inUse();
     ScopedGlobal maker("exec_make_cycle", makeCycle().first);
-    Ref thread(new vThread(makeFunction({new POP, new VARIABLE("keep"),
-                                         new VARIABLE("exec_make_cycle"), new SUBSTITUTION,
-                                         new POP, new PUSH_NULL, new YIELD, new POP,
-                                         new VARIABLE("keep"), new MEMBER("tag")})
-                               .get()));
+    Ref thread(
+        new vThread(makeFunction({new POP, new VARIABLE("keep"), new VARIABLE("exec_make_cycle"),
+                                  new SUBSTITUTION, new POP, new PUSH_NULL, new YIELD, new POP,
+                                  new VARIABLE("keep"), new MEMBER("tag")})
+                        .get()));
     Env host;
     thread.value()->callSync(host, makeEmpty(), thread.get());
     Env::global().value()->removeMember("exec_make_cycle");

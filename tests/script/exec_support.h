@@ -29,7 +29,9 @@ inline CodeBlock* makeBlock(std::initializer_list<OpCode*> ops) {
     return block;
 }
 
-inline vObject* objectOf(const Ref& ref) { return static_cast<vObject*>(ref.value()); }
+inline vObject* objectOf(const Ref& ref) {
+    return static_cast<vObject*>(ref.value());
+}
 
 // A function object running `ops`.
 inline Ref makeFunction(std::initializer_list<OpCode*> ops) {
@@ -62,9 +64,15 @@ inline Ref run(std::initializer_list<OpCode*> ops) {
     return result;
 }
 
-inline int32_t intOf(const Ref& ref) { return ref.value()->toInt(); }
-inline std::string textOf(const Ref& ref) { return ref.value()->toString().str(); }
-inline int typeOf(const Ref& ref) { return ref.value()->typeCode(); }
+inline int32_t intOf(const Ref& ref) {
+    return ref.value()->toInt();
+}
+inline std::string textOf(const Ref& ref) {
+    return ref.value()->toString().str();
+}
+inline int typeOf(const Ref& ref) {
+    return ref.value()->typeCode();
+}
 
 // The elements of a tuple result, as ints.
 inline std::vector<int32_t> intsOf(const Ref& tuple) {

@@ -38,8 +38,8 @@ TEST_F(Operators, ResultKeepsTheLeftOperandsType) {
 TEST_F(Operators, ConstantsAreSharedButNeverChangedByOperators) {
     auto* negated = new PUSH_INT(5);
     auto* added = new PUSH_INT(5);
-    Ref function = makeFunction({new POP, negated, new MINUS, added, new PUSH_INT(1), new ADD,
-                                 new ADD});
+    Ref function =
+        makeFunction({new POP, negated, new MINUS, added, new PUSH_INT(1), new ADD, new ADD});
     Env env;
     EXPECT_EQ(intOf(run(env, function)), 1);
     EXPECT_EQ(intOf(negated->holder()), 5);
@@ -56,21 +56,51 @@ TEST_F(Operators, ConstantsAreSharedButNeverChangedByOperators) {
 
 TEST_F(Operators, CompoundAssignmentAndStepsChangeTheVariable) {
     // x = 5; x += 10; then (x++, x, ++x, x--, x)
-    Ref results = run({new POP, new VARIABLE("x"), new PUSH_INT(5), new SUBSTITUTION, new PUSH_INT(10),
-                       new SADD, new INC, new VARIABLE("x"), new PUSH_INT(0), new ADD, new LIST,
-                       new VARIABLE("x"), new PINC, new PUSH_INT(0), new ADD, new LIST,
-                       new VARIABLE("x"), new DEC, new LIST, new VARIABLE("x"), new LIST});
+    Ref results =
+        run({new POP,  new VARIABLE("x"), new PUSH_INT(5),   new SUBSTITUTION, new PUSH_INT(10),
+             new SADD, new INC,           new VARIABLE("x"), new PUSH_INT(0),  new ADD,
+             new LIST, new VARIABLE("x"), new PINC,          new PUSH_INT(0),  new ADD,
+             new LIST, new VARIABLE("x"), new DEC,           new LIST,         new VARIABLE("x"),
+             new LIST});
     EXPECT_EQ(intsOf(results), (std::vector<int32_t>{15, 16, 17, 17, 16}));
 }
 
 TEST_F(Operators, ComparisonsAndLogicPushNewInts) {
-    Ref results = run({new POP, new PUSH_INT(2), new PUSH_INT(3), new LT, new PUSH_INT(2), new PUSH_INT(3),
-                       new GE, new LIST, new PUSH_STRING("a"), new PUSH_STRING("a"), new EQ,
-                       new LIST, new PUSH_INT(1), new PUSH_INT(0), new BAND, new LIST,
-                       new PUSH_INT(1), new PUSH_INT(0), new BOR, new LIST, new PUSH_NULL,
-                       new NOT, new LIST, new PUSH_HEX(0xFFFFFFFFu), new PUSH_INT(1), new GT,
+    Ref results = run({new POP,
+                       new PUSH_INT(2),
+                       new PUSH_INT(3),
+                       new LT,
+                       new PUSH_INT(2),
+                       new PUSH_INT(3),
+                       new GE,
+                       new LIST,
+                       new PUSH_STRING("a"),
+                       new PUSH_STRING("a"),
+                       new EQ,
+                       new LIST,
+                       new PUSH_INT(1),
+                       new PUSH_INT(0),
+                       new BAND,
+                       new LIST,
+                       new PUSH_INT(1),
+                       new PUSH_INT(0),
+                       new BOR,
+                       new LIST,
+                       new PUSH_NULL,
+                       new NOT,
+                       new LIST,
+                       new PUSH_HEX(0xFFFFFFFFu),
+                       new PUSH_INT(1),
+                       new GT,
                        new LIST});
     EXPECT_EQ(intsOf(results), (std::vector<int32_t>{1, 0, 1, 0, 1, 1, 1}));
+}
+
+TEST_F(Operators, UnaryOperatorsWorkOnCopies) {
+    Ref results =
+        run({new POP, new VARIABLE("x"), new PUSH_INT(6), new SUBSTITUTION, new COMPL,
+             new VARIABLE("x"), new MINUS, new LIST, new VARIABLE("x"), new PLUS, new LIST});
+    EXPECT_EQ(intsOf(results), (std::vector<int32_t>{-7, -6, 6}));
 }
 
 TEST_F(Operators, AssignmentReplacesWhereSubstitutionConverts) {
@@ -87,8 +117,8 @@ TEST_F(Operators, AssignmentReplacesWhereSubstitutionConverts) {
 
 TEST_F(Declarations, UndeclaredNameBecomesASilentLocal) {
     std::string out = captureStdout([] {
-        Ref y = run({new POP, new VARIABLE("never_declared"), new PUSH_INT(4), new SUBSTITUTION, new POP,
-                     new VARIABLE("never_declared")});
+        Ref y = run({new POP, new VARIABLE("never_declared"), new PUSH_INT(4), new SUBSTITUTION,
+                     new POP, new VARIABLE("never_declared")});
         EXPECT_EQ(intOf(y), 4);
     });
     EXPECT_EQ(out, "");
@@ -99,8 +129,8 @@ TEST_F(Declarations, GlobalIsSeenByOtherFunctionsAndLocalIsNot) {
     Env env;
     run(env, makeFunction({new POP, new PUSH_INT(3), new GLOBAL("g_exec_shared"), new POP,
                            new PUSH_INT(4), new LOCAL("only_here")}));
-    Ref seen = run(env, makeFunction({new POP, new VARIABLE("g_exec_shared"), new VARIABLE("only_here"),
-                                      new LIST}));
+    Ref seen = run(env, makeFunction({new POP, new VARIABLE("g_exec_shared"),
+                                      new VARIABLE("only_here"), new LIST}));
     std::vector<Ref> elements = static_cast<vRArray*>(seen.value())->elements();
     EXPECT_EQ(intOf(elements[0]), 3);
     EXPECT_EQ(textOf(elements[1]), "[null]");
@@ -109,9 +139,9 @@ TEST_F(Declarations, GlobalIsSeenByOtherFunctionsAndLocalIsNot) {
 
 TEST_F(Declarations, StaticInitialiserCountsOnlyOnce) {
     // static s = 10; s += 1; s -- later runs substitute 10 into a throw-away object.
-    Ref counter = makeFunction({new POP, new PUSH_NULL, new STATIC("s"), new PUSH_INT(10),
-                                new SUBSTITUTION, new POP, new VARIABLE("s"), new PUSH_INT(1),
-                                new SADD});
+    Ref counter =
+        makeFunction({new POP, new PUSH_NULL, new STATIC("s"), new PUSH_INT(10), new SUBSTITUTION,
+                      new POP, new VARIABLE("s"), new PUSH_INT(1), new SADD});
     Env env;
     EXPECT_EQ(intOf(run(env, counter)), 11);
     EXPECT_EQ(intOf(run(env, counter)), 12);
@@ -122,8 +152,8 @@ TEST_F(Declarations, StaticInitialiserCountsOnlyOnce) {
 
 // An object of five ints 10..50 in local `a`, then `tail` run after it.
 Ref withFiveElements(std::initializer_list<OpCode*> tail) {
-    Ref function = makeFunction({new POP, new VARIABLE("a"), new PUSH_INT(10), new PUSH_INT(20), new LIST,
-                                 new PUSH_INT(30), new LIST, new PUSH_INT(40), new LIST,
+    Ref function = makeFunction({new POP, new VARIABLE("a"), new PUSH_INT(10), new PUSH_INT(20),
+                                 new LIST, new PUSH_INT(30), new LIST, new PUSH_INT(40), new LIST,
                                  new PUSH_INT(50), new LIST, new SUBSTITUTION, new POP});
     for (OpCode* op : tail)
         function.value()->code()->appendRaw(op);
@@ -138,11 +168,11 @@ TEST_F(Selection, IndexWrapsNegativeAndClampsBelowTheStart) {
 }
 
 TEST_F(Selection, TupleIndexSlicesForwardAndBackward) {
-    Ref forward = withFiveElements({new VARIABLE("a"), new PUSH_INT(1), new PUSH_INT(2), new LIST,
-                                    new INDEX});
+    Ref forward = withFiveElements(
+        {new VARIABLE("a"), new PUSH_INT(1), new PUSH_INT(2), new LIST, new INDEX});
     EXPECT_EQ(intsOf(forward), (std::vector<int32_t>{20, 30}));
-    Ref backward = withFiveElements({new VARIABLE("a"), new PUSH_INT(3), new PUSH_INT(-2), new LIST,
-                                     new INDEX});
+    Ref backward = withFiveElements(
+        {new VARIABLE("a"), new PUSH_INT(3), new PUSH_INT(-2), new LIST, new INDEX});
     EXPECT_EQ(intsOf(backward), (std::vector<int32_t>{40, 30}));
     // The slice shares the container's holders: writing through it writes a.
     Ref written = withFiveElements({new VARIABLE("a"), new PUSH_INT(0), new PUSH_INT(2), new LIST,
@@ -155,18 +185,19 @@ TEST_F(Selection, StringOrFloatIndexNamesAMember) {
     Ref member = run({new POP, new VARIABLE("o"), new PUSH_STRING("k"), new INDEX, new PUSH_INT(3),
                       new SUBSTITUTION, new POP, new VARIABLE("o"), new MEMBER("k")});
     EXPECT_EQ(intOf(member), 3);
-    Ref byFloat = run({new POP, new VARIABLE("o"), new PUSH_FLOAT(1.5), new INDEX, new PUSH_INT(4),
-                       new SUBSTITUTION, new POP, new VARIABLE("o"), new PUSH_STRING("1.500000"),
-                       new INDEX});
+    Ref byFloat =
+        run({new POP, new VARIABLE("o"), new PUSH_FLOAT(1.5), new INDEX, new PUSH_INT(4),
+             new SUBSTITUTION, new POP, new VARIABLE("o"), new PUSH_STRING("1.500000"), new INDEX});
     EXPECT_EQ(intOf(byFloat), 4);
 }
 
 TEST_F(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
     // Member, index and dereference of an int, and a negative local index,
     // each push a usable empty object rather than nothing.
-    Ref results = run({new POP, new PUSH_INT(1), new MEMBER("m"), new PUSH_INT(1), new PUSH_INT(0), new INDEX,
-                       new LIST, new PUSH_INT(1), new PUSH_STRING("s"), new INDEX, new LIST,
-                       new PUSH_INT(1), new DEREF, new LIST, new LOCALINDEX(-1), new LIST});
+    Ref results =
+        run({new POP, new PUSH_INT(1), new MEMBER("m"), new PUSH_INT(1), new PUSH_INT(0), new INDEX,
+             new LIST, new PUSH_INT(1), new PUSH_STRING("s"), new INDEX, new LIST, new PUSH_INT(1),
+             new DEREF, new LIST, new LOCALINDEX(-1), new LIST});
     const std::vector<Ref>& elements = static_cast<vRArray*>(results.value())->elements();
     ASSERT_EQ(elements.size(), 5u);
     for (const Ref& element : elements) {
@@ -183,14 +214,15 @@ TEST_F(Selection, LocalIndexAddressesTheScopesOwnElements) {
 
 TEST_F(Selection, ReferenceAndDereferenceReachTheSameHolder) {
     // p = &x; *p = 6; x
-    Ref x = run({new POP, new VARIABLE("x"), new PUSH_INT(1), new SUBSTITUTION, new POP, new VARIABLE("p"),
-                 new VARIABLE("x"), new REF, new SUBSTITUTION, new DEREF, new PUSH_INT(6),
-                 new SUBSTITUTION, new POP, new VARIABLE("x")});
+    Ref x = run({new POP, new VARIABLE("x"), new PUSH_INT(1), new SUBSTITUTION, new POP,
+                 new VARIABLE("p"), new VARIABLE("x"), new REF, new SUBSTITUTION, new DEREF,
+                 new PUSH_INT(6), new SUBSTITUTION, new POP, new VARIABLE("x")});
     EXPECT_EQ(intOf(x), 6);
 }
 
 TEST_F(Selection, ListExtendsATupleAndParenthesesWrapOne) {
-    Ref three = run({new POP, new PUSH_INT(1), new PUSH_INT(2), new LIST, new PUSH_INT(3), new LIST});
+    Ref three =
+        run({new POP, new PUSH_INT(1), new PUSH_INT(2), new LIST, new PUSH_INT(3), new LIST});
     EXPECT_EQ(intsOf(three), (std::vector<int32_t>{1, 2, 3}));
     Ref single = run({new POP, new PUSH_INT(4), new PARENTHESES});
     EXPECT_EQ(typeOf(single), TYPE_TUPLE);
@@ -201,26 +233,58 @@ TEST_F(Selection, ListExtendsATupleAndParenthesesWrapOne) {
 
 TEST_F(Jumps, AbsoluteAndRelativeLoopsSumOneToTen) {
     // s = 0; i = 1; while (i <= 10) { s += i; i++; } s
-    Ref absolute = run({new POP, new VARIABLE("s"), new PUSH_INT(0), new SUBSTITUTION, new POP,
-                        new VARIABLE("i"), new PUSH_INT(1), new SUBSTITUTION, new POP,
-                        /* 9 */ new VARIABLE("i"), new PUSH_INT(10), new LE, new JF(21),
-                        new VARIABLE("s"), new VARIABLE("i"), new SADD, new POP,
-                        new VARIABLE("i"), new PINC, new POP, new JMP(9),
+    Ref absolute = run({new POP,
+                        new VARIABLE("s"),
+                        new PUSH_INT(0),
+                        new SUBSTITUTION,
+                        new POP,
+                        new VARIABLE("i"),
+                        new PUSH_INT(1),
+                        new SUBSTITUTION,
+                        new POP,
+                        /* 9 */ new VARIABLE("i"),
+                        new PUSH_INT(10),
+                        new LE,
+                        new JF(21),
+                        new VARIABLE("s"),
+                        new VARIABLE("i"),
+                        new SADD,
+                        new POP,
+                        new VARIABLE("i"),
+                        new PINC,
+                        new POP,
+                        new JMP(9),
                         /* 21 */ new VARIABLE("s")});
     EXPECT_EQ(intOf(absolute), 55);
-    Ref relative = run({new POP, new VARIABLE("s"), new PUSH_INT(0), new SUBSTITUTION, new POP,
-                        new VARIABLE("i"), new PUSH_INT(1), new SUBSTITUTION, new POP,
-                        /* 9 */ new VARIABLE("i"), new PUSH_INT(10), new LE, new JRF(8),
-                        new VARIABLE("s"), new VARIABLE("i"), new SADD, new POP,
-                        new VARIABLE("i"), new PINC, new POP, new JR(-12),
+    Ref relative = run({new POP,
+                        new VARIABLE("s"),
+                        new PUSH_INT(0),
+                        new SUBSTITUTION,
+                        new POP,
+                        new VARIABLE("i"),
+                        new PUSH_INT(1),
+                        new SUBSTITUTION,
+                        new POP,
+                        /* 9 */ new VARIABLE("i"),
+                        new PUSH_INT(10),
+                        new LE,
+                        new JRF(8),
+                        new VARIABLE("s"),
+                        new VARIABLE("i"),
+                        new SADD,
+                        new POP,
+                        new VARIABLE("i"),
+                        new PINC,
+                        new POP,
+                        new JR(-12),
                         /* 21 */ new VARIABLE("s")});
     EXPECT_EQ(intOf(relative), 55);
 }
 
 TEST_F(Jumps, ConditionalJumpsTestTruth) {
-    Ref taken = run({new POP, new PUSH_INT(1), new JT(4), new PUSH_INT(100), new PUSH_INT(1),
-                     new JRT(1), new PUSH_INT(100), new PUSH_INT(0), new JRF(1), new PUSH_INT(100),
-                     new PUSH_INT(7)});
+    Ref taken =
+        run({new POP, new PUSH_INT(1), new JT(4), new PUSH_INT(100), new PUSH_INT(1), new JRT(1),
+             new PUSH_INT(100), new PUSH_INT(0), new JRF(1), new PUSH_INT(100), new PUSH_INT(7)});
     EXPECT_EQ(intOf(taken), 7);
 }
 
@@ -231,7 +295,8 @@ TEST_F(Jumps, TargetsOutsideTheBlockEndIt) {
     // Negative targets come only from damaged code; they must not index the block.
     Ref negative = run(env, makeFunction({new POP, new PUSH_INT(3), new JMP(-5), new PUSH_INT(4)}));
     EXPECT_EQ(intOf(negative), 3);
-    Ref backward = run(env, makeFunction({new POP, new PUSH_INT(5), new JR(-100), new PUSH_INT(6)}));
+    Ref backward =
+        run(env, makeFunction({new POP, new PUSH_INT(5), new JR(-100), new PUSH_INT(6)}));
     EXPECT_EQ(intOf(backward), 5);
     EXPECT_EQ(env.current(), nullptr);
     EXPECT_EQ(env.stackSize(), 0u);
@@ -241,8 +306,8 @@ TEST_F(Jumps, TargetsOutsideTheBlockEndIt) {
 
 TEST_F(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
     Env env;
-    Ref function = makeFunction({new SCOPE(makeBlock({new PUSH_INT(1), new YIELD, new POP})),
-                                 new PUSH_INT(2)});
+    Ref function = makeFunction(
+        {new SCOPE(makeBlock({new PUSH_INT(1), new YIELD, new POP})), new PUSH_INT(2)});
     start(env, function, makeEmpty());
     env.drive();
     ASSERT_NE(env.current(), nullptr);
@@ -257,18 +322,18 @@ TEST_F(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
 
 TEST_F(Scopes, BreakLeavesNestedBlocksAndTheLoop) {
     // loop { { break; } never } after
-    Ref result = run({new POP, new LOOP(0, makeBlock({new SCOPE(makeBlock({new BREAK,
-                                                                             new PUSH_INT(100)})),
-                                                     new PUSH_INT(200)})),
+    Ref result = run({new POP,
+                      new LOOP(0, makeBlock({new SCOPE(makeBlock({new BREAK, new PUSH_INT(100)})),
+                                             new PUSH_INT(200)})),
                       new PUSH_INT(1)});
     EXPECT_EQ(intOf(result), 1);
 }
 
 TEST_F(Scopes, ContinueRestartsTheLoop) {
     // i = 0; loop { i++; if (i < 5) { continue; } break; } i
-    CodeBlock* body = makeBlock({new VARIABLE("i"), new PINC, new POP, new VARIABLE("i"),
-                                 new PUSH_INT(5), new LT, new JF(8),
-                                 new SCOPE(makeBlock({new CONTINUE})), new BREAK});
+    CodeBlock* body =
+        makeBlock({new VARIABLE("i"), new PINC, new POP, new VARIABLE("i"), new PUSH_INT(5), new LT,
+                   new JF(8), new SCOPE(makeBlock({new CONTINUE})), new BREAK});
     Ref i = run({new POP, new VARIABLE("i"), new PUSH_INT(0), new SUBSTITUTION, new POP,
                  new LOOP(0, body), new VARIABLE("i")});
     EXPECT_EQ(intOf(i), 5);
@@ -281,10 +346,11 @@ TEST_F(Scopes, BreakAndContinueOutsideALoopDoNothing) {
 
 TEST_F(Scopes, ReturnLeavesNestedLoopsAndTheFunction) {
     Env env;
-    Ref inner = makeFunction(
-        {new POP, new LOOP(0, makeBlock({new LOOP(0, makeBlock({new PUSH_INT(4), new RETURN})),
-                                         new PUSH_INT(100)})),
-         new PUSH_INT(200)});
+    Ref inner =
+        makeFunction({new POP,
+                      new LOOP(0, makeBlock({new LOOP(0, makeBlock({new PUSH_INT(4), new RETURN})),
+                                             new PUSH_INT(100)})),
+                      new PUSH_INT(200)});
     ScopedGlobal global("exec_inner", inner);
     Ref result = run(env, makeFunction({new POP, new VARIABLE("exec_inner"), new PUSH_NULL,
                                         new CALL, new PUSH_INT(1), new ADD}));
@@ -306,12 +372,26 @@ TEST_F(Scopes, GotoLeavesInnerBlocksOrDoesNothing) {
 
 TEST_F(Calls, ArgumentBindsAParameter) {
     // twice(n) { n * 2 }
-    Ref twice = makeFunction({new VARIABLE("n"), new ARGUMENT, new POP, new VARIABLE("n"),
-                              new PUSH_INT(2), new MUL});
+    Ref twice = makeFunction(
+        {new VARIABLE("n"), new ARGUMENT, new POP, new VARIABLE("n"), new PUSH_INT(2), new MUL});
     ScopedGlobal global("exec_twice", twice);
     Ref result = run({new POP, new VARIABLE("exec_twice"), new PUSH_INT(21), new CALL,
                       new PUSH_INT(0), new ADD});
     EXPECT_EQ(intOf(result), 42);
+}
+
+TEST_F(Calls, ClosureSharesTheVariablesItCaptures) {
+    // x = 1; f = function { x }; closure; x = 5; (f(), f) -- the function sees 5.
+    Ref function = makeFunction({new POP, new VARIABLE("x")});
+    Ref results = run({new POP, new VARIABLE("x"), new PUSH_INT(1), new SUBSTITUTION, new POP,
+                       new VARIABLE("f"), new PUSH_CODE(function), new SUBSTITUTION, new CLOSURE,
+                       new POP, new VARIABLE("x"), new PUSH_INT(5), new SUBSTITUTION, new POP,
+                       new VARIABLE("f"), new PUSH_NULL, new CALL, new VARIABLE("f"), new LIST});
+    const std::vector<Ref>& elements = static_cast<vRArray*>(results.value())->elements();
+    EXPECT_EQ(intOf(elements[0]), 5);
+    // The variable the function was assigned to is not captured into it.
+    EXPECT_NE(elements[1].value()->findMember("x"), nullptr);
+    EXPECT_EQ(elements[1].value()->findMember("f"), nullptr);
 }
 
 TEST_F(Calls, ConversionCallOfAPlainValue) {
@@ -348,8 +428,8 @@ TEST_F(Calls, ConstructorEvaluatesToTheInstance) {
 
 TEST_F(Calls, CallLastInAConstructorStillGivesTheInstance) {
     ScopedGlobal helper("exec_nine", makeFunction({new POP, new PUSH_INT(9)}));
-    ScopedGlobal cls("exec_class", makeClass({new POP, new VARIABLE("exec_nine"), new PUSH_NULL,
-                                               new CALL}));
+    ScopedGlobal cls("exec_class",
+                     makeClass({new POP, new VARIABLE("exec_nine"), new PUSH_NULL, new CALL}));
     Env env;
     Ref instance = run(env, makeFunction({new POP, new VARIABLE("exec_class"), new INSTANCE}));
     ASSERT_EQ(typeOf(instance), TYPE_OBJECT);
@@ -361,12 +441,13 @@ TEST_F(Calls, CallLastInAConstructorStillGivesTheInstance) {
 TEST_F(Calls, CallBeforeReturnReplacesTheCallersScope) {
     // outer() { inner(); return; }  -- inner yields so the chain can be seen.
     ScopedGlobal inner("exec_inner", makeFunction({new POP, new YIELD, new PUSH_INT(3)}));
-    Ref outer = makeFunction({new POP, new VARIABLE("exec_inner"), new PUSH_NULL, new CALL,
-                              new RETURN});
+    Ref outer =
+        makeFunction({new POP, new VARIABLE("exec_inner"), new PUSH_NULL, new CALL, new RETURN});
     ScopedGlobal global("exec_outer", outer);
     Env env;
-    start(env, makeFunction({new POP, new VARIABLE("exec_outer"), new PUSH_NULL, new CALL,
-                             new PUSH_INT(1), new ADD}),
+    start(env,
+          makeFunction({new POP, new VARIABLE("exec_outer"), new PUSH_NULL, new CALL,
+                        new PUSH_INT(1), new ADD}),
           makeEmpty());
     env.drive();
     // top level, then inner: outer's scope has already gone.
@@ -397,9 +478,10 @@ TEST_F(Calls, MillionDeepTailRecursionRunsInConstantDepth) {
 TEST_F(Calls, CallLastInABlockLeavesTheBlockFirst) {
     ScopedGlobal inner("exec_inner", makeFunction({new POP, new YIELD, new PUSH_INT(3)}));
     Env env;
-    start(env, makeFunction({new POP, new SCOPE(makeBlock({new VARIABLE("exec_inner"),
-                                                          new PUSH_NULL, new CALL})),
-                             new PUSH_INT(1), new ADD}),
+    start(env,
+          makeFunction({new POP,
+                        new SCOPE(makeBlock({new VARIABLE("exec_inner"), new PUSH_NULL, new CALL})),
+                        new PUSH_INT(1), new ADD}),
           makeEmpty());
     env.drive();
     ASSERT_NE(env.current(), nullptr);

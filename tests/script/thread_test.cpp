@@ -17,7 +17,9 @@ Ref makeCounter() {
                          new POP, new PUSH_INT(3)});
 }
 
-Ref makeThread(const Ref& function) { return Ref(new vThread(function.get())); }
+Ref makeThread(const Ref& function) {
+    return Ref(new vThread(function.get()));
+}
 
 Ref resume(const Ref& thread, const Ref& argument = makeEmpty()) {
     Env host;
@@ -59,12 +61,30 @@ TEST_F(Threads, ScriptCreatesAndResumesAThread) {
     ScopedGlobal proto("exec_thread_proto", Ref(new vThread));
     ScopedGlobal counter("exec_counter", makeCounter());
     Env env;
-    Ref results = run(env, makeFunction(
-        {new POP, new VARIABLE("t"), new VARIABLE("exec_thread_proto"), new VARIABLE("exec_counter"),
-         new CALL, new SUBSTITUTION, new POP, new VARIABLE("t"), new PUSH_NULL, new CALL,
-         new VARIABLE("t"), new PUSH_NULL, new CALL, new LIST, new VARIABLE("t"), new PUSH_NULL,
-         new CALL, new LIST, new VARIABLE("t"), new VARIABLE("exec_counter"), new CALL,
-         new PUSH_NULL, new CALL, new LIST}));
+    Ref results = run(env, makeFunction({new POP,
+                                         new VARIABLE("t"),
+                                         new VARIABLE("exec_thread_proto"),
+                                         new VARIABLE("exec_counter"),
+                                         new CALL,
+                                         new SUBSTITUTION,
+                                         new POP,
+                                         new VARIABLE("t"),
+                                         new PUSH_NULL,
+                                         new CALL,
+                                         new VARIABLE("t"),
+                                         new PUSH_NULL,
+                                         new CALL,
+                                         new LIST,
+                                         new VARIABLE("t"),
+                                         new PUSH_NULL,
+                                         new CALL,
+                                         new LIST,
+                                         new VARIABLE("t"),
+                                         new VARIABLE("exec_counter"),
+                                         new CALL,
+                                         new PUSH_NULL,
+                                         new CALL,
+                                         new LIST}));
     EXPECT_EQ(intsOf(results), (std::vector<int32_t>{1, 2, 3, 1}));
     EXPECT_EQ(env.stackSize(), 0u);
 }
@@ -108,10 +128,10 @@ TEST_F(Threads, ThreadReplacedWhileItRunsFinishesItsResume) {
     // under its running resume, then yields.
     ScopedGlobal global("exec_self_thread", makeEmpty());
     Holder* variable = Env::global().value()->findMember("exec_self_thread");
-    variable->replaceValue(new vThread(makeFunction({new POP, new VARIABLE("exec_self_thread"),
-                                                     new PUSH_INT(5), new ASSIGNMENT, new POP,
-                                                     new PUSH_INT(9), new YIELD})
-                                           .get()));
+    variable->replaceValue(
+        new vThread(makeFunction({new POP, new VARIABLE("exec_self_thread"), new PUSH_INT(5),
+                                  new ASSIGNMENT, new POP, new PUSH_INT(9), new YIELD})
+                        .get()));
     Ref held(variable);
     std::string out = captureStdout([&] { EXPECT_EQ(intOf(resume(held)), 9); });
     EXPECT_EQ(typeOf(held), TYPE_INT);
@@ -120,9 +140,9 @@ TEST_F(Threads, ThreadReplacedWhileItRunsFinishesItsResume) {
 
 TEST_F(Threads, ThreadRestartedWhileItRunsFinishesItsResume) {
     ScopedGlobal other("exec_other", makeFunction({new POP, new PUSH_INT(8)}));
-    Ref thread = makeThread(makeFunction({new POP, new VARIABLE("exec_restarted"),
-                                          new VARIABLE("exec_other"), new SUBSTITUTION, new POP,
-                                          new PUSH_INT(1), new YIELD}));
+    Ref thread = makeThread(
+        makeFunction({new POP, new VARIABLE("exec_restarted"), new VARIABLE("exec_other"),
+                      new SUBSTITUTION, new POP, new PUSH_INT(1), new YIELD}));
     ScopedGlobal global("exec_restarted", thread);
     EXPECT_EQ(intOf(resume(thread)), 1);
     // The old run is gone; the thread now runs its new function from the start.
