@@ -85,12 +85,17 @@ ScenarioSignals& ScenarioPlayer::signals() {
 }
 
 void ScenarioPlayer::start(const std::string& name) {
+    if (!KURA_CHECK(!m_pImpl->running, "!running", SOURCE_NAME, "ScenarioPlayer::start", __LINE__))
+        return;
     m_pImpl->scriptName = name;
     reload(true, true);
 }
 
 void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
     Impl& impl = *m_pImpl;
+    // Loading from inside the running script would free the code being run.
+    if (!KURA_CHECK(!impl.running, "!running", SOURCE_NAME, "ScenarioPlayer::reload", __LINE__))
+        return;
     if (impl.scriptName.empty()) return;
     std::string path = GamePath(SCENARIO_FOLDER, impl.scriptName);
     impl.commands.clear();
@@ -107,8 +112,15 @@ void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
 }
 
 void ScenarioPlayer::resume() {
+    Impl& impl = *m_pImpl;
+    // A slot that resumes while its own command runs would run the script
+    // inside itself.
+    if (!KURA_CHECK(!impl.running, "!running", SOURCE_NAME, "ScenarioPlayer::resume", __LINE__))
+        return;
     m_pRef = this;
-    Kel::Ref result = m_pImpl->interpreter.run(0);
+    impl.running = true;
+    Kel::Ref result = impl.interpreter.run(0);
+    impl.running = false;
     std::string text = result.value()->toString().str();
     if (text != RESULT_NOTHING && text != RESULT_ZERO) reload(false, false);
 }

@@ -28,6 +28,7 @@ struct ScenarioPlayer::Impl {
     std::string selectedText; // UTF-8
     std::string scriptName;   // relative to the scenario folder
     std::string progressPath;
+    bool running = false; // inside the script: resume and reload must wait
 
     void clearMessage();
     void showTypedCharacters();

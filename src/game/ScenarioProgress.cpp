@@ -63,6 +63,7 @@ std::string ProgressText(const std::string& nowScene, const std::string& maxScen
 }
 
 bool Write(const std::string& path, const std::string& nowScene, const std::string& maxScene) {
+    if (path.empty()) return false; // no settings: nowhere to write
     std::error_code error;
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, error);

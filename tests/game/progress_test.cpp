@@ -5,6 +5,8 @@
 
 #include "game/ScenarioProgress.h"
 
+#include "interpreter.h"
+
 namespace kura_test {
 namespace {
 
@@ -116,6 +118,19 @@ TEST_F(ProgressFile, SceneTextFromANameReadsBackAtTheNextStart) {
     RestartPlayer();
     EXPECT_EQ(player->getNowScene(), "a\"\\");
     EXPECT_EQ(player->getMaxScene(), "a\"\\");
+}
+
+using NoSettings = GameFolderTest;
+
+TEST_F(NoSettings, PlayerReportsAndWritesNothing) {
+    Kura::ScenarioPlayer player;
+    EXPECT_NE(NewReports().find("Func=Kura::Setting::get\nmes=g_pInstance\n"), std::string::npos);
+    Kel::Interpreter script;
+    ASSERT_EQ(script.loadText("callGotoNextScript(\"002.kel\");", "no settings"),
+              Kel::Interpreter::LOADED);
+    script.run(0);
+    EXPECT_EQ(player.getNowScene(), "002");
+    EXPECT_NE(NewReports().find("mes=progress not written: \n"), std::string::npos);
 }
 
 } // namespace
