@@ -1,0 +1,177 @@
+// The game controller: owns the windows, the two menus of choices and the
+// character table; turns the title choice into a story, types out and draws the
+// message, runs waits and fades, and carries out the scenario's screen and sound
+// commands, one slot per command. Needs every engine service set up first.
+#pragma once
+
+#include "interpreter.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Kura {
+
+class CharacterWindow;
+class GameWindowSettings;
+class ScenarioPlayer;
+class SimpleMenu;
+class Window;
+struct CommandItem;
+
+struct ColorRgba {
+    uint8_t r = 0;
+    uint8_t g = 0;
+    uint8_t b = 0;
+    uint8_t a = 255;
+};
+
+// One element of the settings array "gCharaData".
+struct CharacterRecord {
+    std::string name;
+    std::string baseFilePath; // its "%s" stands for the face number
+    int32_t msgSeIndex = 0;   // added to "se_start_idx_msg" for the typing sound
+};
+
+class GameMain : public Kel::Interpreter {
+public:
+    static constexpr const char* CONTENTS_FILE = "contents.kel";
+    static constexpr const char* TITLE_SCENARIO = "empty.kel";
+    static constexpr const char* TITLE_PICTURE = "Default@2x.png";
+    static constexpr const char* CHARA_FOLDER = "image/chara";
+    static constexpr int32_t MENU_FONT_TYPE = 1;
+    static constexpr int32_t MESSAGE_FONT_TYPE = 2;
+    // Sound effect of advancing past a message.
+    static constexpr int32_t SE_ADVANCE = 0;
+    // A click that advances the story holds it still this long, so the same
+    // click cannot also reach what the script shows next.
+    static constexpr int32_t CLICK_FREEZE_FRAMES = 20;
+    // The typing sound plays on every this-many-th frame of a message.
+    static constexpr int32_t TYPING_SOUND_INTERVAL = 3;
+    // Bytes typed per frame without input; holding the button types one.
+    static constexpr int32_t TYPING_STEPS_PER_FRAME = 2;
+
+    static void create();   // no-op when the instance exists
+    static void destroy();  // no-op without one
+    static GameMain* get(); // reports "g_pInstance" and answers null without one
+
+    void scenarioInit(); // loads the contents script, then puts up the title menu
+    void update();       // one frame of game logic
+    void draw();         // one frame in the 960 x 640 canvas
+
+    Window* getWindow(int32_t index); // null, reported, outside the list
+    void setWait(int32_t frames, bool resume);
+    // Milliseconds as frames at the measured frame rate; 0 when it is not above 0.
+    static int32_t framesFromMs(int32_t ms);
+
+    // One slot per scenario command, connected to the player's signals.
+    static void slotEffectSetBackgroundColor(int r, int g, int b);
+    static void slotEffectWait(int ms, int resume);
+    static void slotEffectFadeIn(int r, int g, int b, int ms);
+    static void slotEffectFadeOut(int r, int g, int b, int ms);
+    static void slotSoundLoadBGM(int slot, const std::string& file);
+    static void slotSoundLoadSE(int slot, const std::string& file);
+    static void slotSoundPlayBGM(int slot, int volume, int speed);
+    static void slotSoundPlaySE(int slot, int volume, int speed);
+    static void slotSoundStopBGM();
+    static void slotSoundStopSE(int slot);
+    static void slotWindowInit(int window, int unused);
+    static void slotWindowLoad(int window, const std::string& folder, const std::string& file);
+    static void slotWindowSetVisible(int window, int flag);
+    static void slotWindowOpen(int window);
+    static void slotWindowClose(int window);
+    static void slotWindowSetPos(int window, int x, int y);
+    static void slotWindowSetSize(int window, int w, int h);
+    static void slotWindowSetRect(int window, int x, int y, int w, int h);
+    static void slotWindowSetFlip(int window, int flipX, int flipY);
+    static void slotWindowMovePos(int window, int x, int y);
+    static void slotWindowSetDepth(int window, int depth);
+    static void slotWindowPlay(int window, int n);
+    static void slotWindowStop(int window);
+    static void slotImageWindowSetImageRect(int window, int x, int y, int w, int h);
+    static int slotImageWindowGetImageWidth(int window);
+    static int slotImageWindowGetImageHeight(int window);
+    static void slotCharacterWindowAppearance(int window);
+    static void slotCharacterWindowExit(int window);
+    static void slotCharacterWindowSetVisibleName(int window, int flag);
+    static void slotCharacterWindowSetName(int window, const std::string& name);
+    static void slotWindowManagerAdd(int kind);
+    static void slotWindowManagerClearAll();
+    static void slotSetMessageWindowCharacter(int chara, int face, int registryIndex);
+    static void slotSetCharaInfo(int index, const std::string& unused1, const std::string& unused2);
+    static void slotGotoNextScript(const std::string& name);
+
+    // What the frame loop has reached, for the application and its tests.
+    ScenarioPlayer& getPlayer() { return *m_pPlayer; }
+    bool isTitleMode() const { return m_TitleMode; }
+    int32_t getWait() const { return m_Wait; }
+    bool isResumeAfterWait() const { return m_ResumeAfterWait; }
+    int32_t getMessageFrames() const { return m_MessageFrames; }
+    const ColorRgba& getBackgroundColor() const { return m_BackgroundColor; }
+    int32_t getFadeInLeft() const { return m_FadeInLeft; }
+    int32_t getFadeOutLeft() const { return m_FadeOutLeft; }
+    SimpleMenu& getCommandMenu() { return *m_pCommandMenu; }
+    SimpleMenu& getInterruptMenu() { return *m_pInterruptMenu; }
+    size_t getWindowCount() const { return mWindowManager.size(); }
+    const CharacterRecord* getCharacter(int32_t index) const; // null when not set
+    // The alpha the fades draw with this frame; -1 when that fade is not running.
+    int32_t fadeInAlpha() const;
+    int32_t fadeOutAlpha() const;
+
+private:
+    // The instance a slot acts on; reports "g_pInstance" from function without one.
+    static GameMain* slotTarget(const char* function, int32_t line);
+    // The window a slot acts on; null, reported, without an instance or that window.
+    static Window* slotWindow(const char* function, int32_t line, int32_t window);
+
+    GameMain();
+    ~GameMain() override;
+    GameMain(const GameMain&) = delete;
+    GameMain& operator=(const GameMain&) = delete;
+
+    void connectSlots();
+    void titleStep();
+    void gameStep();
+    void onStateChanged(int32_t state);
+    void messageStep();
+    void typingSound();
+    void buildMenu(SimpleMenu& menu, const std::vector<CommandItem>& items, int32_t columns,
+                   int32_t subColumns);
+    void fillMenu(SimpleMenu& menu, const std::vector<CommandItem>& items, int32_t columns,
+                  int32_t subColumns);
+    void placeTitleMenu(bool withContinue);
+    void startChosenScenario(const std::string& choice);
+    void clearAllWindows();
+    void addWindow(int32_t kind);
+    CharacterWindow* currentCharacterWindow() const; // null, silently, when there is none
+    void drawMessage();
+    void drawStageFrame();
+    void drawFade(const ColorRgba& color, int32_t alpha);
+
+    int32_t m_LastState = 0;
+    std::unique_ptr<ScenarioPlayer> m_pPlayer;
+    int32_t m_MessageFrames = 0;
+    bool m_ResumeAfterWait = false;
+    int32_t m_Wait = 0;
+    bool m_TitleMode = true;
+    ColorRgba m_BackgroundColor;
+    int32_t m_FadeInLeft = 0;
+    int32_t m_FadeInLength = 0;
+    ColorRgba m_FadeInColor;
+    int32_t m_FadeOutLeft = 0;
+    int32_t m_FadeOutLength = 0;
+    ColorRgba m_FadeOutColor;
+    std::unique_ptr<SimpleMenu> m_pCommandMenu;
+    std::unique_ptr<SimpleMenu> m_pInterruptMenu;
+    std::vector<Window*> mWindowManager; // owned; an index is a window's number
+    // The character windows in registry order, so the current one can be looked
+    // up each frame without the registry reporting a missing one.
+    std::vector<CharacterWindow*> m_CharacterWindows;
+    std::map<int32_t, CharacterRecord> m_Characters;
+
+    std::unique_ptr<GameWindowSettings> m_pWindowSettings;
+};
+
+} // namespace Kura

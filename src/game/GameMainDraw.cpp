@@ -1,0 +1,91 @@
+// One frame of drawing in the 960 x 640 canvas, back to front: background,
+// message, windows, menus, the stage frame in the story, then the fades.
+#include "game/GameMain.h"
+
+#include "game/GameMainMessage.h"
+#include "game/ScenarioPlayer.h"
+#include "game/Setting.h"
+#include "of/Draw2D.h"
+#include "of/Icon.h"
+#include "of/ImageFont.h"
+#include "of/SimpleMenu.h"
+#include "of/Window.h"
+#include "util/ConvString.h"
+
+#include "ofAppRunner.h"
+#include "ofGraphics.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+
+namespace Kura {
+
+namespace {
+
+constexpr uint32_t WHITE_RGBA = 0xFFFFFFFF; // in both colour packings
+constexpr int32_t STAGE_FRAME_GREY = 114;
+constexpr int32_t STAGE_FRAME_THICKNESS = 1;
+constexpr int32_t CANVAS_WIDTH = 960;
+constexpr int32_t CANVAS_HEIGHT = 640;
+constexpr float COMPONENT_MAX = 255.0f;
+
+} // namespace
+
+void GameMain::draw() {
+    glClearColor(m_BackgroundColor.r / COMPONENT_MAX, m_BackgroundColor.g / COMPONENT_MAX,
+                 m_BackgroundColor.b / COMPONENT_MAX, m_BackgroundColor.a / COMPONENT_MAX);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    Draw2D().SetColors(WHITE_RGBA, WHITE_RGBA, WHITE_RGBA, WHITE_RGBA);
+    drawMessage();
+    ofSetColor(255, 255, 255);
+    for (Window* window : mWindowManager)
+        window->Draw();
+    m_pCommandMenu->Draw();
+    m_pInterruptMenu->Draw();
+    if (!m_TitleMode) drawStageFrame();
+    if (m_FadeInLeft > 0) drawFade(m_FadeInColor, fadeInAlpha());
+    if (m_FadeOutLeft > 0) drawFade(m_FadeOutColor, fadeOutAlpha());
+}
+
+void GameMain::drawMessage() {
+    ImageFont* font = ImageFont::Get();
+    if (font == nullptr) return;
+    font->SetFontType(MESSAGE_FONT_TYPE);
+    font->SetColor(WHITE_RGBA);
+    const std::wstring text = ConvString::AnsiToWide(m_pPlayer->getShownText());
+    // The marker invites the player to advance, which only a message allows.
+    const bool marker = m_pPlayer->getState() == ScenarioPlayer::STATE_MESSAGE &&
+                        m_pPlayer->isMessageCompleteAndReported();
+    if (text.empty() && !marker) return;
+    const int32_t cellWidth = font->GetWidth(MESSAGE_FONT_TYPE, L"\u3042");
+    const int32_t lineHeight = font->GetLineHeight();
+    wchar_t one[2] = {0, 0};
+    for (const MessageLayout::Glyph& glyph :
+         MessageLayout::Layout(text, cellWidth, lineHeight, marker)) {
+        one[0] = glyph.character;
+        font->Draw(MessageLayout::ORIGIN_X + glyph.x, MessageLayout::ORIGIN_Y + glyph.y, one);
+    }
+}
+
+void GameMain::drawStageFrame() {
+    Setting* setting = Setting::get();
+    if (setting == nullptr) return;
+    Draw2D drawer;
+    drawer.SetTexture(nullptr, true);
+    drawer.SetColor(STAGE_FRAME_GREY, STAGE_FRAME_GREY, STAGE_FRAME_GREY, 255);
+    DrawFrame(setting->getInt("stg_wind_x"), setting->getInt("stg_wind_y"),
+              setting->getInt("stg_wind_w"), setting->getInt("stg_wind_h"), STAGE_FRAME_THICKNESS);
+    drawer.EndTexture();
+}
+
+// Covers the window's size in canvas units but never less than the canvas: a
+// window smaller than the canvas (drawn scaled down) must still be covered whole.
+void GameMain::drawFade(const ColorRgba& color, int32_t alpha) {
+    Draw2D drawer;
+    drawer.SetTexture(nullptr, false);
+    drawer.SetColor(color.r, color.g, color.b, alpha);
+    drawer.DrawRect(0, 0, std::max(ofGetWidth(), CANVAS_WIDTH),
+                    std::max(ofGetHeight(), CANVAS_HEIGHT));
+}
+
+} // namespace Kura

@@ -1,0 +1,87 @@
+// Slots of the screen-effect and sound commands: background colour, waits,
+// fades, and the music and sound-effect slots of Audio. Times arrive in
+// milliseconds and run in frames.
+#include "game/GameMain.h"
+
+#include "of/Audio.h"
+
+#include <algorithm>
+
+namespace Kura {
+
+namespace {
+
+// Volumes and speeds of -1 keep what the slot has.
+constexpr int KEEP_CURRENT = -1;
+constexpr int32_t MS_PER_SECOND = 1000;
+
+ColorRgba Opaque(int r, int g, int b) {
+    return {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b), 255};
+}
+
+} // namespace
+
+void GameMain::slotEffectSetBackgroundColor(int r, int g, int b) {
+    if (GameMain* self = slotTarget("Kura::GameMain::slotEffectSetBackgroundColor", __LINE__))
+        self->m_BackgroundColor = Opaque(r, g, b);
+}
+
+void GameMain::slotEffectWait(int ms, int resume) {
+    GameMain* self = slotTarget("Kura::GameMain::slotEffectWait", __LINE__);
+    if (self == nullptr || ms <= 0 || framesFromMs(MS_PER_SECOND) <= 0) return;
+    // A wait shorter than one frame still lasts one: a wait of 0 frames never
+    // runs out, so its resume would never come.
+    self->setWait(std::max(1, framesFromMs(ms)), resume != 0);
+}
+
+void GameMain::slotEffectFadeIn(int r, int g, int b, int ms) {
+    GameMain* self = slotTarget("Kura::GameMain::slotEffectFadeIn", __LINE__);
+    if (self == nullptr) return;
+    self->m_FadeInLength = self->m_FadeInLeft = framesFromMs(ms);
+    self->m_FadeInColor = Opaque(r, g, b);
+}
+
+void GameMain::slotEffectFadeOut(int r, int g, int b, int ms) {
+    GameMain* self = slotTarget("Kura::GameMain::slotEffectFadeOut", __LINE__);
+    if (self == nullptr) return;
+    self->m_FadeOutLength = self->m_FadeOutLeft = framesFromMs(ms);
+    self->m_FadeOutColor = Opaque(r, g, b);
+}
+
+void GameMain::slotSoundLoadBGM(int slot, const std::string& file) {
+    if (slotTarget("Kura::GameMain::slotSoundLoadBGM", __LINE__)) Audio::LoadBgm(file, slot);
+}
+
+void GameMain::slotSoundLoadSE(int slot, const std::string& file) {
+    if (slotTarget("Kura::GameMain::slotSoundLoadSE", __LINE__)) Audio::LoadSe(file, slot);
+}
+
+void GameMain::slotSoundPlayBGM(int slot, int volume, int speed) {
+    if (!slotTarget("Kura::GameMain::slotSoundPlayBGM", __LINE__)) return;
+    if (volume != KEEP_CURRENT) Audio::SetBgmVolume(slot, volume);
+    if (speed != KEEP_CURRENT) Audio::SetBgmSpeed(slot, speed);
+    Audio::Play(slot, true);
+}
+
+void GameMain::slotSoundPlaySE(int slot, int volume, int speed) {
+    if (!slotTarget("Kura::GameMain::slotSoundPlaySE", __LINE__)) return;
+    if (volume != KEEP_CURRENT) Audio::SetSeVolume(slot, volume);
+    if (speed != KEEP_CURRENT) Audio::SetSeSpeed(slot, speed);
+    Audio::PlaySe(slot);
+}
+
+void GameMain::slotSoundStopBGM() {
+    if (slotTarget("Kura::GameMain::slotSoundStopBGM", __LINE__))
+        Audio::StopBgm(Audio::GetNowBgm());
+}
+
+void GameMain::slotSoundStopSE(int slot) {
+    if (slotTarget("Kura::GameMain::slotSoundStopSE", __LINE__)) Audio::StopSe(slot);
+}
+
+void GameMain::slotGotoNextScript(const std::string&) {
+    if (GameMain* self = slotTarget("Kura::GameMain::slotGotoNextScript", __LINE__))
+        self->m_MessageFrames = 0;
+}
+
+} // namespace Kura
