@@ -1,0 +1,160 @@
+#!/usr/bin/env python3
+"""Runs the benchmark workloads in Kel, Lua 5.4 and Python 3 and prints a table.
+
+Every workload is run RUNS times per language, the languages taking turns so
+that a slow spell of the machine hits all three alike. Each run must print the
+checksum listed in workloads.txt; the table shows the median wall time, the
+Kel/Lua and Kel/Python ratios and the peak resident memory (/usr/bin/time %M)
+of each language, then the geometric mean of Kel/Lua and the compile
+throughput of `kel -c` against `luac5.4 -p` on one large generated program.
+
+usage: run.py KEL [RUNS]    environment: BENCH_QUICK=1 uses the small sizes,
+                                         BENCH_ONLY=fib,tak runs only those
+"""
+
+import math
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+WORKLOADS = os.path.join(HERE, "workloads")
+DEFAULT_RUNS = 3
+COMPILE_FUNCTIONS = 3000  # about 51000 lines of source
+TIME = "/usr/bin/time"
+
+# What the table is held against.
+MAX_GEOMEAN_KEL_LUA = 2.0
+MAX_KEL_LUA = 4.0
+MAX_MEMORY_KEL_LUA = 2.0
+MIN_COMPILE_KEL_LUA = 0.5
+
+
+class Failure(Exception):
+    pass
+
+
+def read_workloads(quick):
+    workloads = []
+    with open(os.path.join(HERE, "workloads.txt")) as listing:
+        for line in listing:
+            if not line.strip() or line.startswith("#"):
+                continue
+            name, full, full_sum, small, small_sum = line.split()
+            workloads.append((name, small, small_sum) if quick else (name, full, full_sum))
+    only = os.environ.get("BENCH_ONLY")
+    if only:
+        wanted = only.split(",")
+        workloads = [w for w in workloads if w[0] in wanted]
+    return workloads
+
+
+def measure(command):
+    """Runs command; answers (seconds, peak KiB, standard output)."""
+    with tempfile.NamedTemporaryFile("r") as stats:
+        result = subprocess.run([TIME, "-f", "%e %M", "-o", stats.name] + command,
+                                capture_output=True, text=True)
+        if result.returncode != 0:
+            raise Failure(f"{' '.join(command)} failed ({result.returncode}): {result.stderr.strip()}")
+        seconds, kib = stats.read().split()[-2:]
+    return float(seconds), int(kib), result.stdout
+
+
+def languages(kel):
+    return {
+        "kel": lambda name, size: [kel, os.path.join(WORKLOADS, name + ".kel"), size],
+        "lua": lambda name, size: ["lua5.4", os.path.join(WORKLOADS, name + ".lua"), size],
+        "py": lambda name, size: ["python3", os.path.join(WORKLOADS, name + ".py"), size],
+    }
+
+
+def run_workload(kel, name, size, checksum, runs):
+    times = {lang: [] for lang in ("kel", "lua", "py")}
+    memory = {lang: 0 for lang in times}
+    commands = languages(kel)
+    for _ in range(runs):
+        for lang in times:
+            seconds, kib, out = measure(commands[lang](name, size))
+            printed = out.strip()
+            if printed != checksum:
+                raise Failure(f"{name} in {lang} printed {printed!r}, expected {checksum!r}")
+            times[lang].append(seconds)
+            memory[lang] = max(memory[lang], kib)
+    return {lang: statistics.median(t) for lang, t in times.items()}, memory
+
+
+def compile_throughput(kel, runs):
+    with tempfile.TemporaryDirectory() as folder:
+        kel_source = os.path.join(folder, "big.kel")
+        lua_source = os.path.join(folder, "big.lua")
+        subprocess.run([sys.executable, os.path.join(HERE, "gen_compile_source.py"),
+                        str(COMPILE_FUNCTIONS), kel_source, lua_source], check=True)
+        with open(kel_source) as source:
+            lines = sum(1 for _ in source)
+        kel_times, lua_times = [], []
+        for _ in range(runs):
+            kel_times.append(measure([kel, "-c", kel_source, "-o", os.path.join(folder, "big.kelc")])[0])
+            lua_times.append(measure(["luac5.4", "-p", lua_source])[0])
+    # Clamp to the timer's resolution so a very fast run cannot divide by zero.
+    kel_rate = lines / max(statistics.median(kel_times), 0.01)
+    lua_rate = lines / max(statistics.median(lua_times), 0.01)
+    return lines, kel_rate, lua_rate
+
+
+def verdict(ok):
+    return "met" if ok else "NOT met"
+
+
+def main():
+    if len(sys.argv) not in (2, 3):
+        sys.exit(__doc__)
+    kel = os.path.abspath(sys.argv[1])
+    runs = int(sys.argv[2]) if len(sys.argv) == 3 else DEFAULT_RUNS
+    quick = os.environ.get("BENCH_QUICK") == "1"
+
+    header = (f"{'workload':<10} {'kel s':>7} {'lua s':>7} {'py s':>7} {'kel/lua':>8} "
+              f"{'kel/py':>7} {'kel MB':>7} {'lua MB':>7} {'py MB':>7} {'mem k/l':>8}")
+    print(f"{runs} runs each, median wall time; peak resident memory"
+          + (" (quick sizes)" if quick else ""))
+    print(header)
+    print("-" * len(header))
+    ratios, worst_ratio, python_ok, memory_ok = [], 0.0, True, True
+    try:
+        for name, size, checksum in read_workloads(quick):
+            median, peak = run_workload(kel, name, size, checksum, runs)
+            kel_lua = median["kel"] / max(median["lua"], 0.01)
+            kel_py = median["kel"] / max(median["py"], 0.01)
+            mem_ratio = peak["kel"] / peak["lua"]
+            ratios.append(kel_lua)
+            worst_ratio = max(worst_ratio, kel_lua)
+            python_ok &= kel_py < 1.0
+            memory_ok &= mem_ratio <= MAX_MEMORY_KEL_LUA
+            print(f"{name:<10} {median['kel']:>7.2f} {median['lua']:>7.2f} {median['py']:>7.2f} "
+                  f"{kel_lua:>8.2f} {kel_py:>7.2f} {peak['kel'] / 1024:>7.1f} "
+                  f"{peak['lua'] / 1024:>7.1f} {peak['py'] / 1024:>7.1f} {mem_ratio:>8.2f}",
+                  flush=True)
+        lines, kel_rate, lua_rate = compile_throughput(kel, runs)
+    except Failure as failure:
+        print(f"benchmark failed: {failure}")
+        return 1
+
+    geomean = math.exp(sum(math.log(r) for r in ratios) / len(ratios)) if ratios else 0.0
+    compile_ratio = kel_rate / lua_rate
+    print("-" * len(header))
+    print(f"geometric mean kel/lua: {geomean:.2f}")
+    print(f"compile throughput ({lines} lines): kel -c {kel_rate:,.0f} lines/s, "
+          f"luac5.4 -p {lua_rate:,.0f} lines/s, ratio {compile_ratio:.2f}")
+    print()
+    print(f"geometric mean kel/lua <= {MAX_GEOMEAN_KEL_LUA}: {verdict(geomean <= MAX_GEOMEAN_KEL_LUA)}")
+    print(f"every workload kel/lua <= {MAX_KEL_LUA}: {verdict(worst_ratio <= MAX_KEL_LUA)}")
+    print(f"kel faster than python on every workload: {verdict(python_ok)}")
+    print(f"compile throughput >= {MIN_COMPILE_KEL_LUA} of luac: "
+          f"{verdict(compile_ratio >= MIN_COMPILE_KEL_LUA)}")
+    print(f"peak memory <= {MAX_MEMORY_KEL_LUA} x lua on every workload: {verdict(memory_ok)}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
