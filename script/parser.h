@@ -20,7 +20,9 @@ class vObject;
 using variable::Variable::vObject;
 
 // Nesting of statements and expressions deeper than this is refused with an
-// error, so that no input can exhaust the parser's stack.
+// error, so that no input can exhaust the parser's stack. Each nested
+// statement, parenthesis, right-hand side, branch of "?:" and prefix operator
+// counts one level.
 constexpr int MAX_PARSE_DEPTH = 200;
 
 // Compile message codes: below 10 errors (counted), from 10 warnings.

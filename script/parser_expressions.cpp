@@ -147,8 +147,6 @@ void Parser::list(CodeBlock& code, bool firstParsed) {
 // declaration-or-conditional: [declaration | prefix [name postfix]] or-expression
 //                             ["?" declaration-or-conditional ":" declaration-or-conditional]
 void Parser::declarationOrConditional(CodeBlock& code, bool firstParsed) {
-    Nesting nesting(*this);
-    if (!nesting) return;
     if (!firstParsed) {
         DeclarationKeyword keyword =
             peek() == TK_IDENT ? declarationKeyword(m_tokens.text()) : NOT_A_DECLARATION;
@@ -211,6 +209,8 @@ void Parser::declaration(CodeBlock& code, std::string_view keywordName) {
 // next instruction would drop it (and a count that still included it would
 // skip into whatever follows).
 void Parser::conditional(CodeBlock& code) {
+    Nesting nesting(*this);
+    if (!nesting) return;
     code.append(new JRF(0));
     int skipTrue = code.size() - 1;
     int trueStart = code.size();
@@ -272,13 +272,13 @@ void Parser::binary(CodeBlock& code, int level, bool firstParsed) {
 
 // prefix: prefix-operator prefix | primary
 void Parser::prefix(CodeBlock& code) {
-    Nesting nesting(*this);
-    if (!nesting) return;
     Make operation = find(PREFIX_OPERATORS, peek());
     if (!operation) {
         primary(code);
         return;
     }
+    Nesting nesting(*this);
+    if (!nesting) return;
     next();
     prefix(code);
     code.append(operation());

@@ -146,8 +146,11 @@ void Parser::identifierStatement(vObject& container, CodeBlock& code) {
 // member takes the parameter list (and its code) by substitution first.
 void Parser::definition(vObject& container, std::string_view name, int line,
                         CodeBlock* parameters) {
-    if (container.hasMember(name)) message(MSG_ALREADY_EXISTS, line, std::string(name).c_str());
-    Holder* member = container.member(name);
+    Holder* member = container.findMember(name);
+    if (member)
+        message(MSG_ALREADY_EXISTS, line, std::string(name).c_str());
+    else
+        member = container.member(name);
     if (parameters) member->substitute(codegen::functionOf(parameters));
     vObject& function = functionIn(member);
     CodeBlock& code = codegen::writableCode(function);

@@ -138,9 +138,13 @@ TEST(ParserMessages, TokenizerMessagesDoNotCount) {
 TEST(ParserMessages, DeepNestingIsRefusedOnce) {
     std::string chain;
     std::string index;
+    std::string conditional;
+    std::string yields;
     for (int i = 0; i < 100000; ++i) {
         chain += "x = ";
         index += "a[";
+        conditional += "a ? b : ";
+        yields += "yield ";
     }
     const std::string deep[] = {
         std::string(100000, '(') + "1",
@@ -149,6 +153,8 @@ TEST(ParserMessages, DeepNestingIsRefusedOnce) {
         chain + "1;",
         std::string(50000, '(') + std::string(50000, ')') + ";",
         "x = " + index + ";",
+        conditional + "c;",
+        yields + "1;",
     };
     for (const std::string& source : deep) {
         Compiled result = compileText(source);
@@ -161,12 +167,16 @@ TEST(ParserMessages, DeepNestingIsRefusedOnce) {
     }
 }
 
-TEST(ParserMessages, NestingWithinTheBoundCompiles) {
-    int depth = Kel::MAX_PARSE_DEPTH / 4;
-    Compiled result =
-        compileText("x = " + std::string(depth, '(') + "1" + std::string(depth, ')') + ";");
+TEST(ParserMessages, NestingUpToTheBoundCompiles) {
+    // The statement, its expression and the right-hand side take three levels.
+    int depth = Kel::MAX_PARSE_DEPTH - 3;
+    auto nested = [](int levels) {
+        return "x = " + std::string(levels, '(') + "1" + std::string(levels, ')') + ";";
+    };
+    Compiled result = compileText(nested(depth));
     EXPECT_EQ(result.errors, 0);
     EXPECT_EQ(result.printed, "");
+    EXPECT_EQ(compileText(nested(depth + 1)).errors, 1);
 }
 
 } // namespace
