@@ -176,6 +176,30 @@ TEST(ParserCodegen, NamedDefinitionsWithAndWithoutParameters) {
     EXPECT_EQ(code("local Foo(1) x;"), "POP\nVARIABLE Foo\nPUSH_INT 1\nCALL\nINSTANCE\nLOCAL x\n");
 }
 
+TEST(ParserCodegen, RedefinitionWithParametersReplacesTheBody) {
+    testing::internal::CaptureStdout();
+    Kel::Tokenizer tokenizer("g { a = 1; }\ng { b = 2; }\ng(x) { c; }", "t.kel", 1);
+    Kel::CompileResult result = Kel::compile(tokenizer);
+    std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(result.errors, 0);
+    EXPECT_EQ(printed, "warning t.kel 2: \n'g' is already exsit\n\n"
+                       "warning t.kel 3: \n'g' is already exsit\n\n");
+    // With parameters the member takes the parameter list's code instead.
+    EXPECT_EQ(
+        Kel::disassemble(result.function),
+        "VARIABLE arg\nARGUMENT\nfunction g\n  VARIABLE x\n  ARGUMENT\n  POP\n  VARIABLE c\n");
+}
+
+TEST(ParserCodegen, DefinitionWithoutParametersExtendsTheBody) {
+    testing::internal::CaptureStdout();
+    Kel::Tokenizer tokenizer("g { a = 1; }\ng { b = 2; }", "t.kel", 1);
+    Kel::CompileResult result = Kel::compile(tokenizer);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Kel::disassemble(result.function),
+              "VARIABLE arg\nARGUMENT\nfunction g\n  POP\n  VARIABLE a\n  PUSH_INT 1\n"
+              "  SUBSTITUTION\n  POP\n  VARIABLE b\n  PUSH_INT 2\n  SUBSTITUTION\n");
+}
+
 TEST(ParserCodegen, FunctionLiteralAndClosure) {
     EXPECT_EQ(code("f = $(a){ return a + n; };"),
               "POP\nVARIABLE f\nPUSH_CODE\n  VARIABLE a\n  ARGUMENT\n  POP\n  VARIABLE a\n"
