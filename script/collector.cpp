@@ -30,7 +30,8 @@ namespace {
 
 // Calls visit(Holder*) for every holder `value` keeps a counted reference to:
 // an object's elements and members, a tuple's elements, a pointer's target,
-// a method's or thread's function. Values of any other kind lead nowhere.
+// a method's or thread's function, and the temporary object a method read
+// from it keeps alive. Values of any other kind lead nowhere.
 template <class Visit> void forEachChild(vBase* value, Visit&& visit) {
     switch (value->typeCode()) {
     case TYPE_OBJECT: {
@@ -49,6 +50,12 @@ template <class Visit> void forEachChild(vBase* value, Visit&& visit) {
         break;
     case TYPE_METHOD:
         visit(static_cast<vMethod*>(value)->function());
+        if (Holder* keeper = static_cast<vMethod*>(value)->keeper())
+            visit(keeper);
+        break;
+    case TYPE_CMETHOD:
+        if (Holder* keeper = static_cast<vCMethod*>(value)->keeper())
+            visit(keeper);
         break;
     case TYPE_THREAD:
         visit(static_cast<vThread*>(value)->function());

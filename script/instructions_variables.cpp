@@ -5,6 +5,7 @@
 #include "instructions.h"
 
 #include "env.h"
+#include "natives.h"
 #include "numbers.h"
 #include "pointer.h"
 #include "printer.h"
@@ -27,6 +28,27 @@ void pushOrEmpty(Env& env, Holder* holder) {
         env.push(holder);
     else
         env.push(makeEmpty());
+}
+
+// Pushes the member holder of `owner`. Methods are bound to their object
+// without counting it, so a method read from a temporary (an instance made in
+// the expression, that nothing else holds) is pushed as a copy that keeps the
+// temporary alive; otherwise the call would reach a freed object.
+void pushMember(Env& env, const Ref& owner, Holder* member) {
+    if (member && owner->count() == 1) {
+        vBase* value = member->value();
+        int type = value->typeCode();
+        if (type == TYPE_METHOD || type == TYPE_CMETHOD) {
+            vBase* copy = value->clone();
+            if (type == TYPE_METHOD)
+                static_cast<vMethod*>(copy)->keepAlive(owner);
+            else
+                static_cast<vCMethod*>(copy)->keepAlive(owner);
+            env.push(Ref(copy));
+            return;
+        }
+    }
+    pushOrEmpty(env, member);
 }
 
 // The element of `container` at `index`; an index outside 0..INT32_MAX has none.
@@ -107,7 +129,7 @@ int DECLARATION::execute(Env& env) {
 
 int MEMBER::execute(Env& env) {
     Ref object = env.pop();
-    pushOrEmpty(env, object.value()->member(m_name));
+    pushMember(env, object, object.value()->member(m_name));
     return STATUS_CONTINUE;
 }
 
@@ -120,7 +142,7 @@ int INDEX::execute(Env& env) {
     vBase* target = container.value();
     int type = key->typeCode();
     if (type == TYPE_STRING || type == TYPE_FLOAT) {
-        pushOrEmpty(env, target->member(key->toString().view()));
+        pushMember(env, container, target->member(key->toString().view()));
     } else if (type == TYPE_TUPLE && static_cast<vRArray*>(key)->elements().size() >= 2) {
         env.push(slice(target, *static_cast<vRArray*>(key)));
     } else {

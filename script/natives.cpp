@@ -17,16 +17,24 @@ Ref copyOfResult(const Ref& result) { return result ? Ref::adopt(result->cloneHo
 
 // --- vMethod ----------------------------------------------------------------
 
-vBase* vMethod::clone() const { return new vMethod(m_function.get(), m_self); }
+vBase* vMethod::clone() const {
+    auto* copy = new vMethod(m_function.get(), m_self);
+    copy->m_keeper = m_keeper;
+    return copy;
+}
 
 void vMethod::gcTrace(Holder* root, int& counter) {
     if (m_function)
         m_function->gcTrace(root, counter);
+    if (m_keeper)
+        m_keeper->gcTrace(root, counter);
 }
 
 void vMethod::gcMarkChildren() {
     if (m_function)
         m_function->gcMark();
+    if (m_keeper)
+        m_keeper->gcMark();
 }
 
 vBase* vMethod::substitute(const Ref& rhs) {
@@ -110,7 +118,21 @@ Ref vCFunction::callSync(Env&, const Ref& argument, Holder*) {
 
 // --- vCMethod ---------------------------------------------------------------
 
-vBase* vCMethod::clone() const { return new vCMethod(m_method, m_self); }
+vBase* vCMethod::clone() const {
+    auto* copy = new vCMethod(m_method, m_self);
+    copy->m_keeper = m_keeper;
+    return copy;
+}
+
+void vCMethod::gcTrace(Holder* root, int& counter) {
+    if (m_keeper)
+        m_keeper->gcTrace(root, counter);
+}
+
+void vCMethod::gcMarkChildren() {
+    if (m_keeper)
+        m_keeper->gcMark();
+}
 
 vBase* vCMethod::substitute(const Ref& rhs) {
     int type = rhs.value()->typeCode();

@@ -33,14 +33,23 @@ public:
     SharedString toString() override;
     int count() override { return 1; }
     Holder* elementAt(int index) override;
-    void append(const Ref& item) override { m_self = item.get(); }
+    void append(const Ref& item) override {
+        m_self = item.get();
+        m_keeper.reset();
+    }
     void call(Env& env, Holder* self) override;
     Ref callSync(Env& env, const Ref& argument, Holder* self) override;
     CodeBlock* code() override;
+    // A method read from a temporary object that nothing else holds keeps
+    // `owner` (the object, or the pointer to it) alive, so the call that
+    // follows never reaches a freed object.
+    void keepAlive(const Ref& owner) { m_keeper = owner; }
+    Holder* keeper() const { return m_keeper.get(); }
 
 private:
     Ref m_function;
     Holder* m_self;
+    Ref m_keeper;
 };
 
 class vCFunction final : public vBase {
@@ -77,13 +86,22 @@ public:
     SharedString toString() override;
     int count() override { return 1; }
     Holder* elementAt(int index) override;
-    void append(const Ref& item) override { m_self = item.get(); }
+    void append(const Ref& item) override {
+        m_self = item.get();
+        m_keeper.reset();
+    }
     void call(Env& env, Holder* self) override;
     Ref callSync(Env& env, const Ref& argument, Holder* self) override;
+    void gcTrace(Holder* root, int& counter) override;
+    void gcMarkChildren() override;
+    // As vMethod::keepAlive.
+    void keepAlive(const Ref& owner) { m_keeper = owner; }
+    Holder* keeper() const { return m_keeper.get(); }
 
 private:
     NativeMethod m_method;
     Holder* m_self;
+    Ref m_keeper;
 };
 
 class vCPointer final : public vBase {
