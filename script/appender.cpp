@@ -1,8 +1,7 @@
-// The peephole optimiser: every instruction enters a code block here, freshly
-// generated or read from a compiled file alike. It drops instructions whose
-// effect is thrown away, turns a discarded postfix step into a prefix one and
-// folds operators over constants. It looks only at the block's last two or
-// three instructions, which is what the parser's jump arithmetic relies on.
+// The peephole optimiser, which every instruction entering a code block passes
+// (generated or read from a compiled file): it drops discarded values, turns a
+// discarded postfix step into a prefix one and folds constants, looking only at
+// the block's last few instructions, which the parser's jump arithmetic needs.
 #include "code_block.h"
 
 #include "env.h"

@@ -1,8 +1,7 @@
-// The Kel parser and code generator: a single-pass recursive descent over one
-// tokenizer's stream that appends instructions straight into the code blocks
-// of function objects. Errors are printed, counted, and parsing goes on to the
-// end; a unit with errors is never run. Needs the tokenizer, the instruction
-// classes and the value classes.
+// The Kel parser and code generator: one recursive-descent pass over a
+// tokenizer's stream, appending instructions straight into the code blocks of
+// function objects. Errors are printed and counted and parsing goes on to the
+// end. Needs the tokenizer, the instruction classes and the value classes.
 #pragma once
 
 #include "holder.h"
