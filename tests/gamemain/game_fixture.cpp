@@ -1,0 +1,286 @@
+// The fixture: one 960 x 640 window per process, opened through the runtime as
+// the program opens its own; data written fresh for every test.
+#include "game_fixture.h"
+
+#include "game/GameMainSettings.h"
+#include "game/Setting.h"
+#include "of/Audio.h"
+#include "of/Controller.h"
+#include "of/Draw2D.h"
+#include "of/Icon.h"
+#include "of/ImageFont.h"
+#include "of/InputState.h"
+#include "of/SimpleMenu.h"
+#include "of/TextureManager.h"
+
+#include "gl_test_window.h"
+#include "ofAppGlutWindow.h"
+#include "ofAppRunner.h"
+#include "ofGraphics.h"
+
+#include <FreeImage.h>
+#include <GL/freeglut.h>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+
+namespace gamemain_test {
+
+namespace {
+
+constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
+constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
+constexpr int SAMPLE_RATE = 22050;
+constexpr double TONE_SECONDS = 3.0;
+
+void DrawNothing() {}
+void CloseWindow() {
+    glutExit();
+}
+
+void OpenWindowOnce() {
+    static ofAppGlutWindow* window = nullptr;
+    if (window != nullptr) return;
+    window = new ofAppGlutWindow; // lives as long as the process, like the program's
+    window->setGlutDisplayString("rgba double depth stencil alpha");
+    ofSetupOpenGL(window, WINDOW_W, WINDOW_H, 0);
+    glutDisplayFunc(DrawNothing);
+    kura_test::pinGlDriver();
+    std::atexit(CloseWindow);
+    for (int i = 0; i < 10; ++i)
+        glutMainLoopEvent();
+}
+
+// Settings as a game's settings file has them; the fonts are the system's.
+const char* SETTINGS = R"(global string app_folder_name = "game1";
+global app_width = 960;
+global app_height = 640;
+global string app_title = "Kura test";
+global is_fullscreen = 0;
+global fontSizeS = 12;
+global fontSizeM = 16;
+global fontSizeL = 24;
+global string fontPathS = "ipag.ttf";
+global string fontPathM = "ipag.ttf";
+global string fontPathL = "ipam.ttf";
+global gSoundData;
+gSoundData[0].filepath = "se0.wav"; gSoundData[0].volume = 100;
+gSoundData[1].filepath = "se1.wav"; gSoundData[1].volume = 80;
+gSoundData[2].filepath = "se2.wav"; gSoundData[2].volume = 80;
+global gCharaData;
+gCharaData[0].name = "Aoi"; gCharaData[0].baseFilePath = "aoi_%s.png"; gCharaData[0].msgSeIndex = 0;
+gCharaData[1].name = "Beni"; gCharaData[1].baseFilePath = "beni_%s.png"; gCharaData[1].msgSeIndex = 1;
+global string start_scenario_file = "001.kel";
+global se_start_idx_msg = 10;
+global stg_wind_x = 20;
+global stg_wind_y = 20;
+global stg_wind_w = 920;
+global stg_wind_h = 600;
+global cmd_wind_x = 300;
+global cmd_wind_y = 200;
+global ImageWindowBaseIndex = 100;
+global CharacterWindowBaseIndex = 200;
+global CharacterHaveIndexNum = 10;
+)";
+
+void WriteToneWav(const std::string& path, double hz) {
+    const auto samples = static_cast<uint32_t>(SAMPLE_RATE * TONE_SECONDS);
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    out.write("RIFF", 4);
+    u32(36 + samples * 2);
+    out.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1); // PCM
+    u16(1); // mono
+    u32(SAMPLE_RATE);
+    u32(SAMPLE_RATE * 2);
+    u16(2);
+    u16(16);
+    out.write("data", 4);
+    u32(samples * 2);
+    for (uint32_t i = 0; i < samples; ++i)
+        u16(static_cast<uint16_t>(
+            static_cast<int16_t>(8000 * std::sin(2 * M_PI * hz * i / SAMPLE_RATE))));
+}
+
+std::string GamePath(const std::string& rest) {
+    return std::string("data/") + GAME_FOLDER + "/" + rest;
+}
+
+} // namespace
+
+void GameTest::SetUp() {
+    ScratchDirTest::SetUp();
+    OpenWindowOnce();
+    WriteFile("data/setting.kel", SETTINGS);
+    std::filesystem::create_directories("data/font");
+    std::filesystem::create_symlink(GOTHIC, "data/font/ipag.ttf");
+    std::filesystem::create_symlink(MINCHO, "data/font/ipam.ttf");
+    std::filesystem::create_directories(GamePath("sound/se"));
+    const char* tones[] = {"se0.wav", "se1.wav", "se2.wav", "type0.wav", "type1.wav"};
+    for (int i = 0; i < 5; ++i)
+        WriteToneWav(GamePath("sound/se/") + tones[i], 330.0 + 110.0 * i);
+    WritePicture("data/Default@2x.png", 64, 64, {0, 0, 255});
+    WriteScenario("contents.kel", "");
+    WriteScenario("empty.kel", "callSetSceneFlagInt(\"title\", 1);\n");
+
+    Kura::Setting::create();
+    Kura::g_pInput = new Kura::InputState(WINDOW_W, WINDOW_H);
+    m_pRouter = std::make_unique<Kura::InputRouter>(*Kura::g_pInput);
+    Kura::Draw2D::Init();
+    Kura::ImageFont::Create();
+    Kura::ImageFont::Get()->AddFont("font/ipag.ttf", 12);
+    Kura::ImageFont::Get()->AddFont("font/ipag.ttf", 16);
+    Kura::ImageFont::Get()->AddFont("font/ipam.ttf", 24);
+    Kura::TextureManager::Create();
+    Kura::Controller::Create(10);
+    Kura::Audio::Create([](const std::string& folder, const std::string& file) {
+        return Kura::Setting::get()->getDataPath(folder, file, true);
+    });
+    for (int slot = 0; slot < Kura::SettingsArray::Count("gSoundData"); ++slot)
+        Kura::Audio::LoadSe(*Kura::SettingsArray::Text("gSoundData", slot, "filepath"), slot);
+    Kura::Audio::LoadSe("type0.wav", SE_TYPING_FIRST);
+    Kura::Audio::LoadSe("type1.wav", SE_TYPING_FIRST + 1);
+    ofEnableAlphaBlending();
+}
+
+void GameTest::TearDown() {
+    Kura::GameMain::destroy();
+    Kura::Audio::Destroy();
+    Kura::Controller::Destroy();
+    Kura::TextureManager::Destroy();
+    Kura::ImageFont::Destroy();
+    Kura::Draw2D::Term();
+    m_pRouter.reset();
+    delete Kura::g_pInput;
+    Kura::g_pInput = nullptr;
+    Kura::Setting::destroy();
+    ScratchDirTest::TearDown();
+}
+
+void GameTest::WriteFile(const std::string& path, const std::string& text) {
+    std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent);
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+void GameTest::WriteScenario(const std::string& name, const std::string& text) {
+    WriteFile(GamePath("scenario/" + name), text);
+}
+
+void GameTest::WriteSave(const std::string& now, const std::string& max) {
+    WriteFile(GamePath("save/save.kel"), "global string sd_now_scene=\"" + now +
+                                             "\";\nglobal string sd_max_scene=\"" + max + "\";\n");
+}
+
+void GameTest::WritePicture(const std::string& path, int w, int h, Rgba color) {
+    std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent);
+    FIBITMAP* dib = FreeImage_Allocate(w, h, 32);
+    for (int y = 0; y < h; ++y) {
+        BYTE* line = FreeImage_GetScanLine(dib, y);
+        for (int x = 0; x < w; ++x, line += 4) {
+            line[FI_RGBA_RED] = static_cast<BYTE>(color.r);
+            line[FI_RGBA_GREEN] = static_cast<BYTE>(color.g);
+            line[FI_RGBA_BLUE] = static_cast<BYTE>(color.b);
+            line[FI_RGBA_ALPHA] = 255;
+        }
+    }
+    FreeImage_Save(FIF_PNG, dib, path.c_str());
+    FreeImage_Unload(dib);
+}
+
+std::string GameTest::NewReports() {
+    std::string log = ReadFile("log.txt");
+    std::string added = log.size() > m_LogRead ? log.substr(m_LogRead) : std::string();
+    m_LogRead = log.size();
+    return added;
+}
+
+void GameTest::ShowTitle() {
+    Kura::GameMain::create();
+    game().scenarioInit();
+}
+
+void GameTest::NewGame(const std::string& script001) {
+    WriteScenario("001.kel", script001);
+    ShowTitle();
+    WaitMenuReady(game().getCommandMenu());
+    Tap('z');
+    ASSERT_TRUE(UpdateUntil([&] { return !game().isTitleMode(); }, 10));
+}
+
+void GameTest::Update() {
+    game().update();
+    m_pRouter->AfterUpdate();
+}
+
+void GameTest::Updates(int n) {
+    for (int i = 0; i < n; ++i)
+        Update();
+}
+
+void GameTest::Frame() {
+    Update();
+    Draw();
+}
+
+void GameTest::Draw() {
+    glViewport(0, 0, WINDOW_W, WINDOW_H);
+    ofSetupScreenPerspective(WINDOW_W, WINDOW_H);
+    game().draw();
+}
+
+void GameTest::WaitMenuReady(Kura::SimpleMenu& menu) {
+    const bool ready = UpdateUntil(
+        [&] { return menu.GetIcon()->GetState() == Kura::Icon::STATE_OPEN && !menu.IsLocked(); },
+        100);
+    ASSERT_TRUE(ready) << "the menu never took input";
+}
+
+void GameTest::Tap(int key) {
+    m_pRouter->KeyPressed(key);
+    m_pRouter->KeyReleased(key);
+}
+
+void GameTest::TapAndSettle(int key) {
+    Tap(key);
+    Updates(4); // pressed, held, released, up
+}
+
+void GameTest::MoveMouse(int x, int y) {
+    m_pRouter->MouseMoved(x, y);
+}
+
+void GameTest::Click() {
+    PressButton();
+    ReleaseButton();
+}
+
+void GameTest::PressButton() {
+    const Kura::MousePoint& at = Kura::g_pInput->GetMousePosition();
+    m_pRouter->MousePressed(static_cast<int>(at.x), static_cast<int>(at.y), 0);
+}
+
+void GameTest::ReleaseButton() {
+    const Kura::MousePoint& at = Kura::g_pInput->GetMousePosition();
+    m_pRouter->MouseReleased(static_cast<int>(at.x), static_cast<int>(at.y), 0);
+}
+
+Rgba GameTest::PixelAt(int x, int y) {
+    uint8_t px[4] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, WINDOW_H - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+    return {px[0], px[1], px[2]};
+}
+
+std::string GameTest::SceneFlag(const std::string& name) const {
+    const Kura::FlagMap& flags = Kura::GameMain::get()->getPlayer().getSceneFlags();
+    auto found = flags.find(name);
+    return found == flags.end() ? std::string() : found->second;
+}
+
+} // namespace gamemain_test

@@ -1,0 +1,87 @@
+// The game controller in a real window, stepped frame by frame as the
+// application steps it: each test gets a fresh temporary folder with its own
+// data/ (settings, fonts, pictures, sounds, scenario files) and log.txt, and
+// every engine service set up as the application sets it up.
+#pragma once
+
+#include "game/GameMain.h"
+#include "game/GameMainInput.h"
+#include "game/ScenarioPlayer.h"
+
+#include "scratch_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace gamemain_test {
+
+constexpr int WINDOW_W = 960;
+constexpr int WINDOW_H = 640;
+constexpr const char* GAME_FOLDER = "game1";
+// Sound effects 0 to 2 (advance, cancel, cursor) and the typing sounds of the
+// two characters (slots 10 and 11) are long tones, so a test sees them play.
+constexpr int SE_TYPING_FIRST = 10;
+
+struct Rgba {
+    int r, g, b;
+};
+
+class GameTest : public ScratchDirTest {
+protected:
+    void SetUp() override;    // writes the data folder and sets up the services
+    void TearDown() override; // tears down what was set up, in reverse
+
+    static void WriteFile(const std::string& path, const std::string& text);
+    static void WriteScenario(const std::string& name, const std::string& text);
+    static void WriteSave(const std::string& now, const std::string& max);
+    // A picture of one colour in the game's data folder.
+    static void WritePicture(const std::string& path, int w, int h, Rgba color);
+    // Reports appended to log.txt since the last call.
+    std::string NewReports();
+
+    // GameMain with the title up; the player reads the progress file now.
+    void ShowTitle();
+    // The title, then "はじめから" decided with Z: the story of 001.kel starts.
+    void NewGame(const std::string& script001);
+
+    // One frame: the controller's update, then the router's pending releases.
+    void Update();
+    void Updates(int n);
+    // The draw of the frame into the back buffer; a frame is update then draw.
+    void Draw();
+    void Frame();
+    // Frames until pred() holds; false after limit frames.
+    template <class Pred> bool UpdateUntil(Pred pred, int limit = 600) {
+        for (int i = 0; i < limit; ++i) {
+            if (pred()) return true;
+            Update();
+        }
+        return pred();
+    }
+    // Frames until the menu takes input.
+    void WaitMenuReady(Kura::SimpleMenu& menu);
+
+    // Input as the window delivers it, through the application's router.
+    // Keys go down and up before the next frame; settling runs the frames until
+    // the controller reads the key as up again, so it can be pressed anew.
+    void Tap(int key);
+    void TapAndSettle(int key);
+    void MoveMouse(int x, int y); // canvas position
+    void Click();                 // press and release where the pointer is
+    void PressButton();
+    void ReleaseButton();
+
+    static Rgba PixelAt(int x, int y); // canvas position in the 960 x 640 window
+    Kura::InputRouter& router() { return *m_pRouter; }
+    Kura::GameMain& game() { return *Kura::GameMain::get(); }
+    Kura::ScenarioPlayer& player() { return game().getPlayer(); }
+    std::string SceneFlag(const std::string& name) const;
+
+private:
+    std::unique_ptr<Kura::InputRouter> m_pRouter;
+    size_t m_LogRead = 0;
+};
+
+} // namespace gamemain_test

@@ -1,0 +1,199 @@
+// The story frame by frame: typing, advancing by click or Z, auto-advance and
+// other waits, the typing sound, and menus of choices with their decided paths.
+#include "game_fixture.h"
+
+#include "of/Audio.h"
+#include "of/SimpleMenu.h"
+
+namespace gamemain_test {
+namespace {
+
+using Kura::Audio;
+using Kura::ScenarioPlayer;
+
+constexpr int KEY_DOWN = 359;
+constexpr int CENTRE_X = 480;
+constexpr int CENTRE_Y = 320;
+
+class Story : public GameTest {
+protected:
+    bool MessageShown() {
+        return player().getState() == ScenarioPlayer::STATE_MESSAGE &&
+               player().isMessageCompleteAndReported();
+    }
+    // Advances past the message on the screen with Z.
+    void Advance() { TapAndSettle('z'); }
+};
+
+TEST_F(Story, AutoAdvanceWaitsItsTimeAndIgnoresInput) {
+    NewGame("callWindowManagerClearAll(); callDispMessage(\"abcd\", 1000); yield;"
+            "callSetSceneFlagInt(\"after\", 1); yield;");
+    ASSERT_TRUE(UpdateUntil(
+        [&] { return player().getAutoAdvanceTime() == ScenarioPlayer::AUTO_ADVANCE_DONE; }));
+    EXPECT_EQ(game().getWait(), 60); // 1000 ms at 60 frames per second
+    EXPECT_TRUE(game().isResumeAfterWait());
+    Tap('z');
+    MoveMouse(CENTRE_X, CENTRE_Y);
+    Click();
+    Updates(59);
+    EXPECT_EQ(SceneFlag("after"), "");
+    Update();
+    EXPECT_EQ(SceneFlag("after"), "1");
+}
+
+TEST_F(Story, ClickPastACompleteMessageResumesPlaysTheSoundAndFreezes) {
+    NewGame("callWindowManagerClearAll(); callDispMessage(\"ab\", -1); yield;"
+            "callClearMessage(); callDispMessage(\"cdef\", -1); yield;");
+    ASSERT_TRUE(UpdateUntil([&] { return MessageShown(); }));
+    Audio::StopSe(Kura::GameMain::SE_ADVANCE); // the title's decision played it
+    MoveMouse(CENTRE_X, CENTRE_Y);
+    Update();
+    Click();
+    Update(); // the controller reads the click
+    EXPECT_EQ(player().getMessageText(), "ab");
+    EXPECT_FALSE(Audio::IsPlayingSe(Kura::GameMain::SE_ADVANCE));
+    Update(); // the story acts on it
+    EXPECT_EQ(player().getMessageText(), "cdef");
+    EXPECT_TRUE(Audio::IsPlayingSe(Kura::GameMain::SE_ADVANCE));
+    EXPECT_EQ(game().getWait(), Kura::GameMain::CLICK_FREEZE_FRAMES);
+    EXPECT_FALSE(game().isResumeAfterWait());
+    Updates(Kura::GameMain::CLICK_FREEZE_FRAMES - 1);
+    EXPECT_EQ(player().getShownText(), "");
+    Update(); // the wait runs out and the story types again in the same frame
+    EXPECT_EQ(player().getShownText(), "cd");
+}
+
+TEST_F(Story, ZPastACompleteMessageResumesWithoutFreezing) {
+    NewGame("callWindowManagerClearAll(); callDispMessage(\"ab\", -1); yield;"
+            "callClearMessage(); callDispMessage(\"cdef\", -1); yield;");
+    ASSERT_TRUE(UpdateUntil([&] { return MessageShown(); }));
+    Audio::StopSe(Kura::GameMain::SE_ADVANCE);
+    Updates(4); // until the Z that chose the new game reads as up again
+    Tap('z');
+    Updates(2);
+    EXPECT_EQ(player().getMessageText(), "cdef");
+    EXPECT_TRUE(Audio::IsPlayingSe(Kura::GameMain::SE_ADVANCE));
+    EXPECT_EQ(game().getWait(), 0);
+    Update();
+    EXPECT_EQ(player().getShownText(), "cd");
+}
+
+TEST_F(Story, TypingTakesTwoBytesAFrameAndOneWhileTheButtonIsHeld) {
+    NewGame("callWindowManagerClearAll(); callDispMessage(\"abcdefghijklmnopqrst\", -1); yield;"
+            "callClearMessage(); callDispMessage(\"abcdefghijklmnopqrst\", -1); yield;");
+    Updates(9);
+    EXPECT_EQ(player().getShownText().size(), 18u);
+    EXPECT_FALSE(player().isMessageComplete());
+    Update();
+    EXPECT_TRUE(player().isMessageComplete());
+
+    Tap('z');
+    Updates(3); // read, advanced, then the next message types its first bytes
+    ASSERT_EQ(player().getShownText(), "ab");
+    MoveMouse(CENTRE_X, CENTRE_Y);
+    PressButton();
+    Update(); // the story still reads the button as up; the controller sees it go down
+    EXPECT_EQ(player().getShownText().size(), 4u);
+    Updates(5);
+    EXPECT_EQ(player().getShownText().size(), 9u);
+    ReleaseButton();
+    Update(); // read as held one last time
+    Update();
+    EXPECT_EQ(player().getShownText().size(), 12u);
+}
+
+TEST_F(Story, ShortAutoAdvanceStillResumesByItself) {
+    NewGame("callWindowManagerClearAll(); callDispMessage(\"a\", 10); yield;"
+            "callSetSceneFlagInt(\"after\", 1); yield;");
+    EXPECT_TRUE(UpdateUntil([&] { return SceneFlag("after") == "1"; }, 5));
+}
+
+TEST_F(Story, WaitWithResumeRunningOutWhileRunningResumesTwice) {
+    NewGame("callWindowManagerClearAll(); callEffectWait(100, 1); yield;"
+            "callSetSceneFlagInt(\"a\", 1); yield; callSetSceneFlagInt(\"b\", 1); yield;"
+            "callSetSceneFlagInt(\"c\", 1); yield;");
+    EXPECT_EQ(game().getWait(), 6);
+    Updates(5);
+    EXPECT_EQ(SceneFlag("a"), "");
+    Update();
+    EXPECT_EQ(SceneFlag("a"), "1");
+    EXPECT_EQ(SceneFlag("b"), "1");
+    EXPECT_EQ(SceneFlag("c"), "");
+}
+
+TEST_F(Story, TypingSoundIsTheSpeakersEveryThirdFrame) {
+    WritePicture("data/game1/image/chara/beni_0.png", 16, 16, {255, 0, 0});
+    NewGame("callWindowManagerClearAll(); callSetCharaInfo(1, \"\", \"\");"
+            "callWindowManagerAdd(4); callSetMessageWindowCharacter(1, 0, 0);"
+            "callDispMessage(\"abcdefghijklmnopqrstuvwxyz\", -1); yield;");
+    const int beni = SE_TYPING_FIRST + 1;
+    Updates(3);
+    EXPECT_FALSE(Audio::IsPlayingSe(beni));
+    Update(); // message frame 3
+    EXPECT_TRUE(Audio::IsPlayingSe(beni));
+    EXPECT_FALSE(Audio::IsPlayingSe(SE_TYPING_FIRST));
+    ASSERT_TRUE(UpdateUntil([&] { return player().isMessageComplete(); }));
+    Update();
+    EXPECT_FALSE(Audio::IsPlayingSe(beni));
+}
+
+TEST_F(Story, MessageWithoutCharacterWindowWritesNoReports) {
+    NewGame("callWindowManagerClearAll(); callDispMessage(\"abcdefghijklmnop\", -1); yield;"
+            "callSetMessageWindowCharacter(0, 0, 3); callDispMessage(\"qrstuvwxyz\", -1); yield;");
+    NewReports();
+    Updates(30);
+    EXPECT_EQ(NewReports(), "");
+    Advance();
+    // Naming a window that is not there is reported once, not every frame.
+    EXPECT_NE(NewReports().find("Kura::CharacterWindow::getNowWnd"), std::string::npos);
+    Updates(30);
+    EXPECT_EQ(NewReports(), "");
+}
+
+// Items of value 0 stay out; a decided path names each open menu once, so the
+// first choice of the story is not prefixed by the menu the title left open.
+TEST_F(Story, MenusShowNonZeroItemsAndDecidePathsOfOpenMenus) {
+    NewGame(R"(callWindowManagerClearAll();
+        callSetCommand("A", 1); callSetCommand("B", 0); callSetCommand("C", 1);
+        callSetSubCommand("C", "c1", 0); callSetSubCommand("C", "c2", 1);
+        callWaitSelectCommand(); yield;
+        callSetSceneFlagString("first", callGetSelectCommand());
+        callDispMessage("x", -1); yield;
+        callWaitSelectCommand(); yield;
+        callSetSceneFlagString("second", callGetSelectCommand());
+        callDispMessage("y", -1); yield;
+        callSetCommand("A", 0); callSetCommand("C", 0);
+        callWaitSelectCommand(); yield;)");
+    Update();
+    Kura::SimpleMenu& menu = game().getCommandMenu();
+    ASSERT_EQ(menu.GetRow(), 2);
+    EXPECT_EQ(menu.GetColumn(), 1);
+    EXPECT_EQ(menu.GetMenuItemName(0), L"A");
+    EXPECT_EQ(menu.GetMenuItemName(1), L"C");
+    ASSERT_NE(menu.GetChild(1), nullptr);
+    EXPECT_EQ(menu.GetChild(1)->GetRow(), 1);
+    EXPECT_EQ(menu.GetChild(1)->GetMenuItemName(0), L"c2");
+
+    WaitMenuReady(menu);
+    TapAndSettle('z');
+    EXPECT_EQ(SceneFlag("first"), "A");
+    ASSERT_TRUE(UpdateUntil([&] { return MessageShown(); }));
+    Advance();
+    WaitMenuReady(menu);
+    TapAndSettle(KEY_DOWN);
+    TapAndSettle('z');
+    WaitMenuReady(*menu.GetChild(1));
+    // A sub-menu opens with its cursor where the pointer is: on no item here.
+    TapAndSettle(KEY_DOWN);
+    TapAndSettle('z');
+    EXPECT_EQ(SceneFlag("second"), "C-c2");
+
+    ASSERT_TRUE(UpdateUntil([&] { return MessageShown(); }));
+    Advance();
+    Update();
+    EXPECT_EQ(player().getState(), ScenarioPlayer::STATE_SELECT_COMMAND);
+    EXPECT_EQ(menu.GetRow(), 0);
+}
+
+} // namespace
+} // namespace gamemain_test
