@@ -69,7 +69,9 @@ Holder* growingElement(std::vector<Ref>& elements, int index) {
         return nullptr;
     auto wanted = static_cast<size_t>(index) + 1;
     if (elements.size() < wanted) {
-        elements.reserve(std::max(wanted, 2 * elements.capacity()));
+        // Doubling only when full keeps appends amortised constant.
+        if (elements.capacity() < wanted)
+            elements.reserve(std::max(wanted, 2 * elements.capacity()));
         while (elements.size() < wanted)
             elements.push_back(makeEmpty());
     }
