@@ -66,11 +66,22 @@ void Env::enter(Scope* scope) {
     m_current = scope;
 }
 
+void Env::setInstructionBudget(int64_t instructions) {
+    s_budget = instructions < 0 ? 0 : instructions;
+    s_budgetExhausted = false;
+}
+
 bool Env::run(CodeBlock* block, int& pc) {
     for (;;) {
         if (pc >= block->size()) {
             m_current = m_current->onEnd(*this);
             return true;
+        }
+        if (--s_budget < 0) {
+            // The pc stays on the instruction that did not run.
+            s_budget = 0;
+            s_budgetExhausted = true;
+            return false;
         }
         int status = block->at(pc++)->execute(*this);
         if (status != STATUS_CONTINUE)

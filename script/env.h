@@ -6,6 +6,7 @@
 #include "holder.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace Kel {
@@ -47,12 +48,28 @@ public:
     void setCurrent(Scope* scope) { m_current = scope; }
 
     // Executes `block` from `pc` until an instruction hands control back:
-    // false only when the script yielded.
+    // false when the script yielded or the instruction budget ran out.
     bool run(CodeBlock* block, int& pc);
     // Runs until no scope is left or the script yields.
     void drive();
 
+    // A host bounds how many instructions may run from now on, so a runaway
+    // script cannot hold it forever. Once the budget is spent every run stops
+    // before its next instruction as if the script had yielded, until the host
+    // sets a new budget. The budget is one for the process: threads, callbacks
+    // and destructors run in other environments during the same host call and
+    // must draw from it too. Scripts can neither see nor change it.
+    static void setInstructionBudget(int64_t instructions);
+    static void clearInstructionBudget() { setInstructionBudget(UNLIMITED_INSTRUCTIONS); }
+    static bool budgetExhausted() { return s_budgetExhausted; }
+    static constexpr int64_t UNLIMITED_INSTRUCTIONS = INT64_MAX;
+
 private:
+    // Counted down once per instruction; unlimited is simply too large to
+    // reach, so the loop needs no separate test for "no budget".
+    static inline int64_t s_budget = UNLIMITED_INSTRUCTIONS;
+    static inline bool s_budgetExhausted = false;
+
     std::vector<Ref> m_stack;
     Scope* m_current = nullptr;
 };

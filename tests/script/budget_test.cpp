@@ -1,0 +1,76 @@
+// The instruction budget: a host bounds a run, and whatever the script does --
+// loop, recurse, run threads, callbacks or destructors -- control comes back
+// once the budget is spent, and the script can go on when given a new one.
+#include "env.h"
+#include "interpreter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using Kel::Env;
+using Kel::Interpreter;
+
+// Each test leaves the process unbounded again, as the other suites expect.
+class BudgetTest : public ::testing::Test {
+protected:
+    void TearDown() override { Env::clearInstructionBudget(); }
+
+    // Loads `text`, runs it within `budget` instructions and answers whether
+    // the run was cut short by the budget.
+    bool runsOutOfBudget(const std::string& text, int64_t budget) {
+        EXPECT_EQ(m_interpreter.loadText(text, "budget.kel"), Interpreter::LOADED);
+        Env::setInstructionBudget(budget);
+        m_interpreter.run(0);
+        return Env::budgetExhausted();
+    }
+
+    int global(const char* name) { return m_interpreter.getGlobal(name).value()->toInt(); }
+
+    Interpreter m_interpreter;
+};
+
+TEST_F(BudgetTest, EndlessLoopsComeBackWhenTheBudgetIsSpent) {
+    EXPECT_TRUE(runsOutOfBudget("for (;;) {}", 10000));
+    EXPECT_TRUE(m_interpreter.isRunning());
+    EXPECT_TRUE(runsOutOfBudget("while (1) ;", 10000));
+    EXPECT_TRUE(runsOutOfBudget("again: goto again;", 10000));
+    EXPECT_TRUE(runsOutOfBudget("f(local n) { return f(n + 1); } f(0);", 10000));
+    EXPECT_TRUE(runsOutOfBudget("f(local n) { return 1 + f(n + 1); } f(0);", 10000));
+}
+
+TEST_F(BudgetTest, NestedRunsShareTheBudget) {
+    // A thread, a foreach callback, eval'd code and a destructor all run in
+    // environments of their own inside the host's call.
+    EXPECT_TRUE(runsOutOfBudget("spin(local x) { for (;;) {} } t = thread(spin); t(1);", 10000));
+    EXPECT_TRUE(runsOutOfBudget("spin(local x) { for (;;) {} } foreach(range(3), spin);", 10000));
+    EXPECT_TRUE(runsOutOfBudget("f = eval(\"for (;;) {}\"); f(0);", 10000));
+    EXPECT_TRUE(runsOutOfBudget(
+        "C { destructor(local u) { for (;;) {} } } make(local u) { C c; return 0; } make(0);",
+        10000));
+}
+
+TEST_F(BudgetTest, AScriptWithinItsBudgetRunsToTheEnd) {
+    const char* text = "global total = 0; for (i = 0; i < 100; i++) total += i;";
+    EXPECT_FALSE(runsOutOfBudget(text, 100000));
+    EXPECT_FALSE(m_interpreter.isRunning());
+    EXPECT_EQ(global("total"), 4950);
+}
+
+TEST_F(BudgetTest, AStoppedRunGoesOnWithANewBudget) {
+    const char* text = "global total = 0; for (i = 0; i < 1000; i++) total += i;";
+    ASSERT_TRUE(runsOutOfBudget(text, 500));
+    int partial = global("total");
+    EXPECT_GT(partial, 0);
+    EXPECT_LT(partial, 499500);
+    // The stop falls between two instructions, so nothing is lost or repeated.
+    Env::setInstructionBudget(1000000);
+    m_interpreter.run(0);
+    EXPECT_FALSE(Env::budgetExhausted());
+    EXPECT_FALSE(m_interpreter.isRunning());
+    EXPECT_EQ(global("total"), 499500);
+}
+
+} // namespace
