@@ -57,18 +57,14 @@ Ref evaluate(OpCode* operation, std::initializer_list<OpCode*> constants) {
     return result;
 }
 
-// A new constant of the same class as `constant` whose value is `result`
-// substituted into a copy of the constant's value; none when the value would
-// change its class.
+// A new constant holding `result`, of the class of the result itself: the
+// arithmetic keeps the left operand's class anyway, and a comparison or `!`
+// gives an int at run time, so the folded literal must be an int too. None
+// for a constant without a value of its own or a result no literal can hold.
 OpCode* folded(const OpCode* constant, const Ref& result) {
-    const Ref* value = constantValue(constant);
-    if (!value) return nullptr;
-    Ref copy = Ref::adopt((*value)->cloneHolder());
-    int type = copy.value()->typeCode();
-    copy->substitute(result);
-    if (copy.value()->typeCode() != type) return nullptr;
-    vBase* answer = copy.value();
-    switch (type) {
+    if (!constantValue(constant)) return nullptr;
+    vBase* answer = result.value();
+    switch (answer->typeCode()) {
     case TYPE_INT:
         return new PUSH_INT(answer->toInt());
     case TYPE_HEX:

@@ -41,8 +41,12 @@ TEST(ParserCodegen, ConstantArithmeticFoldsToOneConstant) {
     EXPECT_EQ(code("x = 7 / 0;"), "POP\nVARIABLE x\nPUSH_INT 0\nSUBSTITUTION\n");
 }
 
-TEST(ParserCodegen, FoldedConstantKeepsItsClass) {
-    EXPECT_EQ(code("x = 1.5 < 2;"), "POP\nVARIABLE x\nPUSH_FLOAT 1\nSUBSTITUTION\n");
+// A folded literal holds what the operation gives at run time: arithmetic
+// keeps the left operand's class, comparisons and `!` give an int.
+TEST(ParserCodegen, FoldedConstantHasTheClassOfTheRunTimeResult) {
+    EXPECT_EQ(code("x = 1.5 < 2;"), "POP\nVARIABLE x\nPUSH_INT 1\nSUBSTITUTION\n");
+    EXPECT_EQ(code("x = !0.0;"), "POP\nVARIABLE x\nPUSH_INT 1\nSUBSTITUTION\n");
+    EXPECT_EQ(code("x = \"b\" == \"b\";"), "POP\nVARIABLE x\nPUSH_INT 1\nSUBSTITUTION\n");
     EXPECT_EQ(code("x = \"a\" + 1;"), "POP\nVARIABLE x\nPUSH_STRING \"a1\"\nSUBSTITUTION\n");
     EXPECT_EQ(code("x = 1 + \"2\";"), "POP\nVARIABLE x\nPUSH_INT 3\nSUBSTITUTION\n");
     EXPECT_EQ(code("x = 0xFF + 1;"), "POP\nVARIABLE x\nPUSH_HEX 0x100\nSUBSTITUTION\n");
