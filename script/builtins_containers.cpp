@@ -5,6 +5,7 @@
 #include "builtins.h"
 #include "builtins_support.h"
 
+#include "env.h"
 #include "object.h"
 
 #include <string>
@@ -49,7 +50,8 @@ Ref arrayForeach(Holder* self, const Ref& argument) {
     ReentryGuard guard;
     if (!guard.allowed()) return makeNil();
     int count = call.container.value()->count();
-    for (int i = 0; i < count && i < call.container.value()->count(); ++i) {
+    for (int i = 0; i < count && i < call.container.value()->count() && !Env::budgetExhausted();
+         ++i) {
         Holder* element = call.container.value()->elementAt(i);
         callScript(call.argument, element ? Ref(element) : call.container);
     }
@@ -100,7 +102,7 @@ Ref tableForeach(Holder* self, const Ref& argument) {
     if (!guard.allowed()) return makeNil();
     Ref names = call.container.value()->keys();
     int total = names.value()->count();
-    for (int i = 0; i < total; ++i) {
+    for (int i = 0; i < total && !Env::budgetExhausted(); ++i) {
         Ref name(names.value()->elementAt(i));
         SharedString text = name.value()->toString();
         Holder* found = call.container.value()->findMember(text.view());

@@ -6,6 +6,7 @@
 #include "builtins_support.h"
 
 #include "collector.h"
+#include "env.h"
 #include "numbers.h"
 #include "object.h"
 #include "pointer.h"
@@ -74,7 +75,8 @@ Ref type(const Ref& argument) {
 }
 
 // range(n), range(a, b), range(a, b, step). Counting runs in 64 bits so that a
-// large step cannot wrap around below the end and never finish.
+// large step cannot wrap around below the end and never finish; a list stops at
+// MAX_ELEMENTS like every other list, so a huge count cannot exhaust memory.
 Ref range(const Ref& argument) {
     int given = argumentCount(argument);
     int64_t from = 0;
@@ -92,11 +94,12 @@ Ref range(const Ref& argument) {
     }
     Ref list = makeObject();
     std::vector<Ref>& elements = static_cast<vObject*>(list.value())->elements();
+    const size_t limit = MAX_ELEMENTS;
     if (step > 0) {
-        for (int64_t n = from; n < to; n += step)
+        for (int64_t n = from; n < to && elements.size() < limit; n += step)
             elements.push_back(makeInt(static_cast<int32_t>(n)));
     } else {
-        for (int64_t n = from; n > to; n += step)
+        for (int64_t n = from; n > to && elements.size() < limit; n += step)
             elements.push_back(makeInt(static_cast<int32_t>(n)));
     }
     return list;
@@ -105,7 +108,8 @@ Ref range(const Ref& argument) {
 // foreach(container, f): over the elements when there are any, else over the
 // members by name. Values are fetched through the container's holder on every
 // step, because the callback may replace or grow the container: elements added
-// are not visited, and the loop stops when the container has shrunk.
+// are not visited, and the loop stops when the container has shrunk or the
+// host's instruction budget is spent.
 Ref foreach (const Ref& argument) {
     Ref container = argumentAt(argument, 0);
     Ref function = argumentAt(argument, 1);
@@ -113,7 +117,8 @@ Ref foreach (const Ref& argument) {
     if (!guard.allowed()) return makeNil();
     int count = container.value()->count();
     if (count > 0) {
-        for (int i = 0; i < count && i < container.value()->count(); ++i) {
+        for (int i = 0; i < count && i < container.value()->count() && !Env::budgetExhausted();
+             ++i) {
             Holder* element = container.value()->elementAt(i);
             callScript(function, element ? Ref(element) : container);
         }
@@ -121,7 +126,7 @@ Ref foreach (const Ref& argument) {
     }
     Ref names = container.value()->keys();
     int total = names.value()->count();
-    for (int i = 0; i < total; ++i) {
+    for (int i = 0; i < total && !Env::budgetExhausted(); ++i) {
         Ref name(names.value()->elementAt(i));
         Holder* member = container.value()->member(name.value()->toString().view());
         callScript(function, makePair(name, member ? Ref(member) : makeEmpty()));
