@@ -66,5 +66,13 @@ test: build-test
 
 bench: bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build $(BENCH_BUILD) -j$(JOBS)
+	cmake --build $(BENCH_BUILD) --target kel -j$(JOBS)
 	bench/run.sh $(BENCH_BUILD)
+
+# Builds the libFuzzer targets with clang in build-fuzz and runs each for
+# FUZZ_SECONDS on a corpus seeded from the script-level tests.
+FUZZ_SECONDS ?= 600
+fuzz: fuzz-deps
+	fuzz/run.sh build build-fuzz
+	fuzz/run.sh fuzz build-fuzz $(FUZZ_SECONDS) source
+	fuzz/run.sh fuzz build-fuzz $(FUZZ_SECONDS) compiled

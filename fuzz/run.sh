@@ -1,0 +1,70 @@
+#!/bin/sh
+# The fuzz targets' two steps, used by `make fuzz` and by the smoke tests:
+#   fuzz/run.sh build BUILD                  build them with clang++-14 in BUILD
+#   fuzz/run.sh fuzz BUILD SECONDS TARGET    TARGET is source or compiled: run it
+#       first over the inputs that once broke it (tests/fuzz/regressions), then
+#       for SECONDS on a corpus seeded from the script-level tests.
+# Crashes are written to BUILD/crashes; the log of a run is BUILD/TARGET.log.
+set -e
+here="$(cd "$(dirname "$0")" && pwd)"
+tests="$here/../tests"
+
+usage() {
+    echo "usage: $0 build BUILD | fuzz BUILD SECONDS source|compiled" >&2
+    exit 2
+}
+
+build_targets() {
+    cmake -S "$here" -B "$1" -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+    cmake --build "$1" -j"$(nproc)"
+}
+
+# Seeds: the suite's scripts as source, or the same scripts compiled.
+seed() {
+    build="$1"
+    corpus="$build/corpus/$2"
+    mkdir -p "$corpus"
+    if [ "$2" = source ]; then
+        find "$tests/kel" -name '*.kel' | while read -r file; do
+            cp "$file" "$corpus/$(echo "${file#$tests/kel/}" | tr / _)"
+        done
+    else
+        find "$tests/kel" -name '*.kel' -print0 | \
+            xargs -0 "$build/kelfuzz_compile_seeds" "$corpus" >/dev/null
+    fi
+}
+
+fuzz_target() {
+    build="$(cd "$1" && pwd)"
+    seconds="$2"
+    target="$3"
+    fuzzer="$build/kel_${target}_fuzzer"
+    [ -x "$fuzzer" ] || { echo "no $fuzzer: run '$0 build $1' first" >&2; exit 2; }
+    mkdir -p "$build/crashes"
+    # Standard output is closed: scripts print a lot and it tells nothing here.
+    options="-close_fd_mask=1 -timeout=30 -rss_limit_mb=2560"
+    regressions="$tests/fuzz/regressions/$target"
+    if [ -n "$(ls -A "$regressions" 2>/dev/null)" ]; then
+        echo "kel_${target}_fuzzer: inputs that once broke it"
+        if ! "$fuzzer" $options "$regressions"/* >"$build/$target-regressions.log" 2>&1; then
+            tail -n 40 "$build/$target-regressions.log"
+            exit 1
+        fi
+    fi
+    seed "$build" "$target"
+    echo "kel_${target}_fuzzer: fuzzing for ${seconds}s"
+    if ! "$fuzzer" $options -max_total_time="$seconds" -print_final_stats=1 \
+        -artifact_prefix="$build/crashes/$target-" "$build/corpus/$target" \
+        >"$build/$target.log" 2>&1; then
+        echo "kel_${target}_fuzzer found a fault (log $build/$target.log, input in $build/crashes):"
+        tail -n 40 "$build/$target.log"
+        exit 1
+    fi
+    grep -E "^stat::number_of_executed_units|^Done" "$build/$target.log" || true
+}
+
+case "$1" in
+build) [ $# -eq 2 ] || usage; build_targets "$2" ;;
+fuzz) [ $# -eq 4 ] || usage; fuzz_target "$2" "$3" "$4" ;;
+*) usage ;;
+esac
