@@ -98,8 +98,6 @@ void GameMain::slotSetMessageWindowCharacter(int chara, int face, int registryIn
         const std::string faceText =
             face == NO_FACE ? std::string() : ConvString::IntToString(face);
         window->Load(CHARA_FOLDER, PictureName(record ? record->baseFilePath : "", faceText));
-        KURA_CHECK(window->IsLoaded(), "window->IsLoaded()", SOURCE_NAME,
-                   "Kura::GameMain::slotSetMessageWindowCharacter", __LINE__);
     }
     window->ResetImageRect();
 }

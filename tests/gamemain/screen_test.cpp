@@ -152,7 +152,7 @@ TEST_F(Screen, FaultyCommandsAreReportedAndTheGameGoesOn) {
     Updates(2);
     const std::string reports = NewReports();
     EXPECT_NE(reports.find("index>=0 && index<mWindowManager.size()"), std::string::npos);
-    EXPECT_NE(reports.find("w->IsLoaded()"), std::string::npos);
+    EXPECT_NE(reports.find("picture not loaded: game1/image/missing.png"), std::string::npos);
     EXPECT_NE(reports.find("missing.wav"), std::string::npos);
     EXPECT_NE(reports.find("Kura::GameMain::slotSetCharaInfo"), std::string::npos);
     EXPECT_NE(reports.find("ScenarioPlayer::reload"), std::string::npos);
