@@ -78,8 +78,6 @@ void GameMain::scenarioInit() {
     addWindow(WINDOW_KIND_IMAGE);
     Window* title = getWindow(0);
     title->Load(TITLE_PICTURE);
-    KURA_CHECK(title->IsLoaded(), "title->IsLoaded()", SOURCE_NAME, "Kura::GameMain::scenarioInit",
-               __LINE__);
     title->SetVisible(true);
 
     const int32_t reached = LeadingInt(m_pPlayer->getMaxScene());
