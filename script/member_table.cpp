@@ -4,9 +4,33 @@
 // that rule.
 #include "member_table.h"
 
+#include "pool.h"
+
+#include <new>
+
 #include <utility>
 
 namespace Kel {
+namespace {
+
+// Every call's variables and most objects are small tables made and dropped
+// constantly, so their slots come from the size pools, not the general heap.
+MemberTable::Entry* allocateSlots(uint32_t count) {
+    auto* slots = static_cast<MemberTable::Entry*>(pool::allocate(count * sizeof(MemberTable::Entry)));
+    for (uint32_t i = 0; i < count; ++i)
+        new (&slots[i]) MemberTable::Entry();
+    return slots;
+}
+
+void freeSlots(MemberTable::Entry* slots, uint32_t count) {
+    if (!slots)
+        return;
+    for (uint32_t i = 0; i < count; ++i)
+        slots[i].~Entry();
+    pool::release(slots, count * sizeof(MemberTable::Entry));
+}
+
+} // namespace
 
 MemberTable::MemberTable(MemberTable&& other) noexcept
     : m_slots(std::exchange(other.m_slots, nullptr)), m_count(std::exchange(other.m_count, 0)),
@@ -33,35 +57,38 @@ uint32_t MemberTable::hash(std::string_view name) {
 MemberTable::Entry* MemberTable::find(std::string_view name) const {
     if (m_capacity == 0)
         return nullptr;
-    uint32_t home = homeOf(name);
-    if (!m_slots[home].used)
+    uint32_t code = hash(name);
+    uint32_t home = code & (m_capacity - 1);
+    uint32_t tag = code | TAG_USED;
+    if (!m_slots[home].used())
         return nullptr;
-    if (m_slots[home].name.view() == name)
+    if (m_slots[home].tag == tag && m_slots[home].name.view() == name)
         return &m_slots[home];
     // The overflow area from the home's twin to its end, then from its start.
     for (uint32_t i = m_capacity + home; i < 2 * m_capacity; ++i) {
-        if (m_slots[i].used && m_slots[i].name.view() == name)
+        if (m_slots[i].tag == tag && m_slots[i].name.view() == name)
             return &m_slots[i];
     }
     for (uint32_t i = m_capacity; i < m_capacity + home; ++i) {
-        if (m_slots[i].used && m_slots[i].name.view() == name)
+        if (m_slots[i].tag == tag && m_slots[i].name.view() == name)
             return &m_slots[i];
     }
     return nullptr;
 }
 
 MemberTable::Entry& MemberTable::place(SharedString name) {
-    uint32_t home = homeOf(name.view());
+    uint32_t code = hash(name.view());
+    uint32_t home = code & (m_capacity - 1);
     uint32_t target = home;
-    if (m_slots[home].used) {
+    if (m_slots[home].used()) {
         // Fewer entries than home slots, so the overflow area has room.
         target = m_capacity + home;
-        while (m_slots[target].used)
+        while (m_slots[target].used())
             target = target + 1 == 2 * m_capacity ? m_capacity : target + 1;
     }
     Entry& entry = m_slots[target];
     entry.name = std::move(name);
-    entry.used = true;
+    entry.tag = code | TAG_USED;
     return entry;
 }
 
@@ -69,15 +96,15 @@ void MemberTable::grow() {
     Entry* old = m_slots;
     uint32_t oldSlots = slotCount();
     m_capacity = m_capacity == 0 ? 2 : m_capacity * 2;
-    m_slots = new Entry[2 * m_capacity]();
+    m_slots = allocateSlots(2 * m_capacity);
     for (uint32_t i = 0; i < oldSlots; ++i) {
-        if (!old[i].used)
+        if (!old[i].used())
             continue;
         Entry& moved = place(std::move(old[i].name));
         moved.value = std::move(old[i].value);
         moved.number = old[i].number;
     }
-    delete[] old;
+    freeSlots(old, oldSlots);
 }
 
 MemberTable::Entry& MemberTable::insert(const SharedString& name) {
@@ -108,10 +135,11 @@ bool MemberTable::remove(std::string_view name) {
     if (index < m_capacity) {
         for (uint32_t i = m_capacity; i < 2 * m_capacity; ++i) {
             Entry& candidate = m_slots[i];
-            if (candidate.used && homeOf(candidate.name.view()) == index) {
+            if (candidate.used() && homeOf(candidate) == index) {
                 entry->name = std::move(candidate.name);
                 entry->value = std::move(candidate.value);
                 entry->number = candidate.number;
+                entry->tag = candidate.tag;
                 vacated = &candidate;
                 break;
             }
@@ -120,17 +148,18 @@ bool MemberTable::remove(std::string_view name) {
     vacated->name = SharedString();
     vacated->value.reset();
     vacated->number = 0;
-    vacated->used = false;
+    vacated->tag = 0;
     --m_count;
     return true;
 }
 
 void MemberTable::clear() {
     // Detached first, for the same reason as in remove.
+    uint32_t slotTotal = slotCount();
     Entry* slots = std::exchange(m_slots, nullptr);
     m_count = 0;
     m_capacity = 0;
-    delete[] slots;
+    freeSlots(slots, slotTotal);
 }
 
 void MemberTable::setNumber(std::string_view name, int32_t number) {

@@ -18,8 +18,12 @@ public:
         SharedString name;
         Ref value;      // members
         int32_t number; // labels
-        bool used;
+        // 0 for a free slot, else the name's hash with TAG_USED set: a lookup
+        // passes over slots of other names without reading their bytes.
+        uint32_t tag;
+        bool used() const { return tag != 0; }
     };
+    static constexpr uint32_t TAG_USED = 0x80000000u;
 
     MemberTable() = default;
     MemberTable(const MemberTable&) = delete;
@@ -50,11 +54,11 @@ public:
 
     // Slot-order access: slots 0 .. slotCount()-1, home slots first.
     uint32_t slotCount() const { return 2 * m_capacity; }
-    Entry* slot(uint32_t index) const { return m_slots[index].used ? &m_slots[index] : nullptr; }
+    Entry* slot(uint32_t index) const { return m_slots[index].used() ? &m_slots[index] : nullptr; }
     // Calls visit(Entry&) for every entry in slot order.
     template <class Visit> void forEach(Visit&& visit) const {
         for (uint32_t i = 0; i < slotCount(); ++i) {
-            if (m_slots[i].used)
+            if (m_slots[i].used())
                 visit(m_slots[i]);
         }
     }
@@ -65,6 +69,8 @@ public:
 
 private:
     uint32_t homeOf(std::string_view name) const { return hash(name) & (m_capacity - 1); }
+    // The home slot of a used entry, from its tag (capacities stay below TAG_USED).
+    uint32_t homeOf(const Entry& entry) const { return entry.tag & (m_capacity - 1); }
     void grow();
     // Places an entry for `name` in its home slot or the first free overflow slot.
     Entry& place(SharedString name);

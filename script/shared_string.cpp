@@ -1,6 +1,8 @@
 // Copy-on-write byte buffers of SharedString.
 #include "shared_string.h"
 
+#include "pool.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -8,10 +10,12 @@
 
 namespace Kel {
 
+// Names and short texts are made and dropped constantly (every declaration
+// and member insert copies its name), so buffers come from the size pools.
+size_t SharedString::bufferBytes(uint32_t capacity) { return sizeof(Buffer) + capacity + 1; }
+
 SharedString::Buffer* SharedString::allocate(uint32_t capacity) {
-    void* memory = std::malloc(sizeof(Buffer) + capacity + 1);
-    if (!memory)
-        throw std::bad_alloc();
+    void* memory = pool::allocate(bufferBytes(capacity));
     Buffer* buffer = static_cast<Buffer*>(memory);
     buffer->references = 1;
     buffer->capacity = capacity;
@@ -22,7 +26,7 @@ SharedString::Buffer* SharedString::allocate(uint32_t capacity) {
 
 void SharedString::releaseBuffer(Buffer* buffer) {
     if (buffer && --buffer->references == 0)
-        std::free(buffer);
+        pool::release(buffer, bufferBytes(buffer->capacity));
 }
 
 SharedString::SharedString(std::string_view text) {

@@ -3,6 +3,7 @@
 // this class decodes it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -58,6 +59,7 @@ private:
     // Makes the buffer unique with room for `needed` bytes; a new buffer gets
     // `needed` + SPARE_CAPACITY bytes of capacity.
     void makeUnique(uint32_t needed);
+    static size_t bufferBytes(uint32_t capacity);
     static Buffer* allocate(uint32_t capacity);
     static void releaseBuffer(Buffer* buffer);
 
