@@ -22,6 +22,9 @@ using namespace variable::Variable;
 
 namespace {
 
+// Elements a tuple made by LIST has room for before it first grows.
+constexpr size_t LIST_START_CAPACITY = 4;
+
 // Pushes `holder`, or a fresh empty object when the value had no such place.
 void pushOrEmpty(Env& env, Holder* holder) {
     if (holder)
@@ -59,7 +62,7 @@ Ref elementOrEmpty(vBase* container, int64_t index) {
 }
 
 void reportRedeclared(std::string_view name) {
-    report(DIAG_REDECLARED, std::string(name).c_str());
+    report(DIAG_REDECLARED, name);
 }
 
 // A slice: `count` elements from `start` upward, or downward for a negative
@@ -86,7 +89,7 @@ Holder* resolveVariable(Env& env, std::string_view name) {
         if (Holder* found = scope->lookup(name)) return found;
     if (Holder* global = Env::global().value()->findMember(name)) return global;
     if (!scope) return nullptr;
-    report(DIAG_UNDECLARED, std::string(name).c_str());
+    report(DIAG_UNDECLARED, name);
     Ref fresh = makeEmpty();
     scope->declareLocal(name, fresh, nullptr);
     return fresh.get();
@@ -191,7 +194,12 @@ int LIST::execute(Env& env) {
         static_cast<vRArray*>(first.value())->add(last);
         env.push(std::move(first));
     } else {
-        env.push(Ref(new vRArray({std::move(first), std::move(last)})));
+        // Argument lists are the usual tuples; room for four saves regrowing.
+        std::vector<Ref> items;
+        items.reserve(LIST_START_CAPACITY);
+        items.push_back(std::move(first));
+        items.push_back(std::move(last));
+        env.push(Ref(new vRArray(std::move(items))));
     }
     return STATUS_CONTINUE;
 }

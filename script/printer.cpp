@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 namespace Kel {
 namespace {
@@ -44,6 +45,10 @@ void writeBounded(const char* format, va_list args) {
     std::fputc('\n', stdout);
 }
 
+bool isEnabled(int code) {
+    return code >= 0 && code <= DIAG_REDECLARED && (ENABLED_CODES & (1u << code));
+}
+
 } // namespace
 
 void printMessage(const char* format, ...) {
@@ -53,8 +58,13 @@ void printMessage(const char* format, ...) {
     va_end(args);
 }
 
+void report(int code, std::string_view text) {
+    if (isEnabled(code))
+        report(code, std::string(text).c_str());
+}
+
 void report(int code, const char* text) {
-    if (code < 0 || code > DIAG_REDECLARED || !(ENABLED_CODES & (1u << code)))
+    if (!isEnabled(code))
         return;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"

@@ -3,6 +3,8 @@
 // bounded buffer and written to standard output followed by a line break.
 #pragma once
 
+#include <string_view>
+
 namespace Kel {
 
 // A message longer than this is cut at the last whole UTF-8 character that fits.
@@ -22,5 +24,9 @@ enum DiagnosticCode {
 // Prints the message of `code` with `text` in its %s, when the code is enabled.
 // Only codes 0 and 2 are enabled.
 void report(int code, const char* text = "");
+// The same for a name that is not zero-terminated; the copy it needs is made
+// only when the code is enabled, since undeclared and redeclared names are
+// reported on hot paths and never printed.
+void report(int code, std::string_view text);
 
 } // namespace Kel
