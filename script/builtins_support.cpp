@@ -18,21 +18,10 @@ using namespace variable::Variable;
 
 namespace {
 
-int g_nesting = 0;
-
 // A chain of pointers longer than this is taken to be a loop.
 constexpr int MAX_POINTER_CHAIN = 64;
 
 } // namespace
-
-ReentryGuard::ReentryGuard() : m_allowed(++g_nesting <= MAX_NATIVE_NESTING) {
-    if (!m_allowed)
-        printMessage("runtime error : native calls nested deeper than %d\n", MAX_NATIVE_NESTING);
-}
-
-ReentryGuard::~ReentryGuard() {
-    --g_nesting;
-}
 
 Ref argumentAt(const Ref& argument, int index) {
     if (!argument) return makeEmpty();

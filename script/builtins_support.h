@@ -5,6 +5,7 @@
 
 #include "holder.h"
 #include "natives.h"
+#include "reentry.h"
 #include "value.h"
 
 #include <cstdint>
@@ -16,12 +17,9 @@ class Tokenizer;
 
 namespace Kel::builtins {
 
-using variable::Variable::vBase;
+using Kel::ReentryGuard;
 
-// Native calls that run script code (foreach, new, the file destructors) put
-// a C++ frame chain on the stack each time; scripts that recurse through them
-// are stopped here instead of overflowing the native stack.
-constexpr int MAX_NATIVE_NESTING = 200;
+using variable::Variable::vBase;
 
 // Argument `index` of a native call: element `index` of the argument list, or
 // the argument itself when it has no elements.
@@ -51,21 +49,6 @@ Holder* followPointers(Holder* holder);
 Ref callScript(const Ref& function, const Ref& argument);
 // Makes an instance of `cls` (running its constructor) the same way.
 Ref instantiateScript(const Ref& cls);
-
-// Counts one level of native re-entry for as long as it lives; every native
-// that runs script code takes one before it starts.
-class ReentryGuard {
-public:
-    ReentryGuard();
-    ~ReentryGuard();
-    ReentryGuard(const ReentryGuard&) = delete;
-    ReentryGuard& operator=(const ReentryGuard&) = delete;
-    // False (and the diagnostic printed once) when the bound is exceeded.
-    bool allowed() const { return m_allowed; }
-
-private:
-    bool m_allowed;
-};
 
 // Compiles the tokenizer's whole stream into a new function object; `errors`
 // receives the number of compile errors (the messages are printed).

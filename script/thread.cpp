@@ -8,6 +8,7 @@
 #include "code_block.h"
 #include "env.h"
 #include "instructions.h"
+#include "reentry.h"
 
 namespace Kel::variable::Variable {
 
@@ -62,6 +63,10 @@ Holder* vThread::member(std::string_view name) {
 }
 
 Ref vThread::resume(const Ref& argument) {
+    // Each resume drives the thread inside this C++ call, so threads resuming
+    // threads nest native frames like callbacks do.
+    ReentryGuard guard;
+    if (!guard.allowed()) return Ref(new vBase);
     if (!m_env) {
         m_env = new Env;
         // Enters the function's scope as a call would, without running it.
