@@ -74,10 +74,18 @@ bool leadsOn(vBase* value) {
 // Candidates are the holders the global object does not lead to and whose
 // values lead on: a number, a string or an empty object can neither form a
 // cycle nor hold one up, and if it is garbage it goes with what holds it.
+// A holder whose count already reached zero is being torn down (a destructor
+// running inside that teardown asked for this collection): its count word
+// carries DYING, and it is neither a candidate nor may that word be cleared.
+bool isDying(const Holder* holder) {
+    return (holder->countWord() & Holder::DYING) != 0;
+}
+
 std::vector<Holder*> findCandidates() {
     std::vector<Holder*> candidates;
     pool::forEachHolder([&](Holder* holder) {
-        if (!holder->isReachable() && leadsOn(holder->value())) candidates.push_back(holder);
+        if (!holder->isReachable() && !isDying(holder) && leadsOn(holder->value()))
+            candidates.push_back(holder);
     });
     return candidates;
 }
@@ -101,6 +109,11 @@ std::vector<uint32_t> countInternalReferences(const std::vector<Holder*>& candid
 } // namespace
 
 size_t collectGarbage() {
+    // A destructor run by this collection may ask for another one; the holders
+    // this one still has to break must not be broken under it, so it waits.
+    static bool running = false;
+    if (running) return 0;
+    running = true;
     // Mark what the global object leads to.
     Env::global()->gcMark();
 
@@ -121,7 +134,12 @@ size_t collectGarbage() {
     }
     // Marks are cleared before any script runs: a destructor may release
     // holders, and a count word with a mark set never reaches zero.
-    pool::forEachHolder([](Holder* holder) { holder->clearMarks(); });
+    pool::forEachHolder([](Holder* holder) {
+        if (isDying(holder))
+            holder->setCountWord(holder->countWord() & ~Holder::REACHABLE_MARK);
+        else
+            holder->clearMarks();
+    });
 
     for (const Ref& holder : garbage)
         holder.value()->onRelease();
@@ -132,6 +150,7 @@ size_t collectGarbage() {
     garbage.clear();
 
     pool::releaseFreeBlocks();
+    running = false;
     return collected;
 }
 
