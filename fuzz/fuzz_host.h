@@ -13,7 +13,7 @@ namespace kelfuzz {
 
 // Instructions one input may run, counting every thread, callback and
 // destructor it starts; enough for the loops in the test scripts to matter.
-constexpr int64_t INSTRUCTION_BUDGET = 200000;
+constexpr int64_t INSTRUCTION_BUDGET = 100000;
 // Top-level yields resumed before the run is abandoned.
 constexpr int MAX_RESUMES = 100;
 

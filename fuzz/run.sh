@@ -42,7 +42,7 @@ fuzz_target() {
     [ -x "$fuzzer" ] || { echo "no $fuzzer: run '$0 build $1' first" >&2; exit 2; }
     mkdir -p "$build/crashes"
     # Standard output is closed: scripts print a lot and it tells nothing here.
-    options="-close_fd_mask=1 -timeout=30 -rss_limit_mb=2560"
+    options="-close_fd_mask=1 -timeout=60 -rss_limit_mb=2560"
     regressions="$tests/fuzz/regressions/$target"
     if [ -n "$(ls -A "$regressions" 2>/dev/null)" ]; then
         echo "kel_${target}_fuzzer: inputs that once broke it"
