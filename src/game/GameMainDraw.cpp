@@ -2,6 +2,7 @@
 // message, windows, menus, the stage frame in the story, then the fades.
 #include "game/GameMain.h"
 
+#include "game/GameMainCanvas.h"
 #include "game/GameMainMessage.h"
 #include "game/ScenarioPlayer.h"
 #include "game/Setting.h"
@@ -25,8 +26,6 @@ namespace {
 constexpr uint32_t WHITE_RGBA = 0xFFFFFFFF; // in both colour packings
 constexpr int32_t STAGE_FRAME_GREY = 114;
 constexpr int32_t STAGE_FRAME_THICKNESS = 1;
-constexpr int32_t CANVAS_WIDTH = 960;
-constexpr int32_t CANVAS_HEIGHT = 640;
 constexpr float COMPONENT_MAX = 255.0f;
 
 } // namespace
@@ -84,8 +83,8 @@ void GameMain::drawFade(const ColorRgba& color, int32_t alpha) {
     Draw2D drawer;
     drawer.SetTexture(nullptr, false);
     drawer.SetColor(color.r, color.g, color.b, alpha);
-    drawer.DrawRect(0, 0, std::max(ofGetWidth(), CANVAS_WIDTH),
-                    std::max(ofGetHeight(), CANVAS_HEIGHT));
+    drawer.DrawRect(0, 0, std::max(ofGetWidth(), Canvas::WIDTH),
+                    std::max(ofGetHeight(), Canvas::HEIGHT));
 }
 
 } // namespace Kura

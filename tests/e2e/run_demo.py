@@ -49,7 +49,11 @@ class Game:
         with open(self.stdout_path, "w") as out:
             self.proc = subprocess.Popen([kura], cwd=folder, stdout=out,
                                          stderr=subprocess.STDOUT)
-        self.win = Window(find_window(title, 60, lambda: self.proc.poll() is None))
+        try:
+            self.win = Window(find_window(title, 60, lambda: self.proc.poll() is None))
+        except AssertionError:
+            raise AssertionError("the program showed no window (status %r); it printed:\n%s"
+                                 % (self.proc.poll(), self.stdout()))
         assert self.win.name() == title, self.win.name()
 
     def stdout(self):
