@@ -12,8 +12,8 @@ import sys
 import tempfile
 import time
 
-from screen import (Picture, Window, cursor_item, find_window, menu_text,
-                    message_text, near)
+from screen import (SETTLE_SECONDS, Picture, Window, find_window, menu_text, message_text,
+                    near)
 
 MESSAGE_AREA = (100, 495, 900, 635)
 # Where a click advances a message without landing on any menu.
@@ -91,6 +91,7 @@ class Game:
 
     def quit(self):
         self.win.move(*ADVANCE_AT)
+        time.sleep(SETTLE_SECONDS)
         self.win.key("Escape")
         return self.proc.wait(20)
 
@@ -190,6 +191,7 @@ def main(kura, demo_data):
         check_title(game, data, title_menu, 2)
         rows = game.win.shot().bands(title_menu, menu_text)
         game.win.move(480, (rows[0][0] + rows[0][1]) // 2)
+        time.sleep(SETTLE_SECONDS)
         game.win.key("Down", "z")
         scenes = wait_until("the reached scenes show",
                             lambda: game.stable_bands(scenes_menu, False, 12), 10)

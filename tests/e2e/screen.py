@@ -6,6 +6,9 @@ pointer and key events with xdotool."""
 import subprocess
 import time
 
+# Long enough for several frames to pass, even on a loaded machine.
+SETTLE_SECONDS = 0.25
+
 
 def run(*args):
     return subprocess.run(args, check=True, capture_output=True, text=True).stdout
@@ -53,9 +56,11 @@ class Window:
     def move(self, x, y):
         run("xdotool", "mousemove", "--window", self.wid, str(x), str(y))
 
+    # A menu reads a pointer move and a press in the same frame as the move
+    # only, so a click waits a few frames after the pointer has come to rest.
     def click(self, x, y):
         self.move(x, y)
-        time.sleep(0.05)
+        time.sleep(SETTLE_SECONDS)
         run("xdotool", "click", "1")
 
     def key(self, *names):
