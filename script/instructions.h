@@ -201,7 +201,28 @@ private:
 // ---- Variables and declarations ------------------------------------------------
 
 // VARIABLE: push the holder the name resolves to (scopes, then globals, else a new local).
-KEL_NAMED_INSTRUCTION(VARIABLE);
+// A loop runs the same VARIABLE in the same scope again and again, so the
+// holder found is remembered with the scope and the binding epoch it was found
+// under; while neither has changed, resolving again would find it again.
+class VARIABLE final : public OpCode {
+public:
+    static constexpr uint8_t CODE = OP_VARIABLE;
+    explicit VARIABLE(std::string_view name) : m_name(name) {}
+    int execute(Env& env) override;
+    OpCode* clone() const override { return new VARIABLE(m_name); }
+    int kind() const override { return opcodeKind(CODE); }
+    void serialize(ByteWriter& out) const override {
+        out.byte(CODE);
+        out.text(m_name);
+    }
+    std::string_view name() const { return m_name; }
+
+private:
+    std::string m_name;
+    uint64_t m_foundInScope = 0; // scope serials start at 1
+    uint64_t m_foundInEpoch = 0;
+    Holder* m_found = nullptr;
+};
 // POP: pop and drop.
 KEL_PLAIN_INSTRUCTION(POP);
 // GLOBAL: v = pop; make the name a global member sharing v's holder; push v.

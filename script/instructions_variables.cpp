@@ -5,6 +5,7 @@
 #include "instructions.h"
 
 #include "env.h"
+#include "member_table.h"
 #include "natives.h"
 #include "numbers.h"
 #include "pointer.h"
@@ -96,7 +97,19 @@ Holder* resolveVariable(Env& env, std::string_view name) {
 }
 
 int VARIABLE::execute(Env& env) {
-    pushOrEmpty(env, resolveVariable(env, m_name));
+    Scope* scope = env.current();
+    if (scope && scope->serial() == m_foundInScope &&
+        MemberTable::bindingEpoch() == m_foundInEpoch) {
+        env.push(m_found);
+        return STATUS_CONTINUE;
+    }
+    Holder* found = resolveVariable(env, m_name);
+    if (scope && found) {
+        m_foundInScope = scope->serial();
+        m_foundInEpoch = MemberTable::bindingEpoch();
+        m_found = found;
+    }
+    pushOrEmpty(env, found);
     return STATUS_CONTINUE;
 }
 

@@ -34,10 +34,13 @@ void freeSlots(MemberTable::Entry* slots, uint32_t count) {
 
 MemberTable::MemberTable(MemberTable&& other) noexcept
     : m_slots(std::exchange(other.m_slots, nullptr)), m_count(std::exchange(other.m_count, 0)),
-      m_capacity(std::exchange(other.m_capacity, 0)) {}
+      m_capacity(std::exchange(other.m_capacity, 0)) {
+    bindingsChanged();
+}
 
 MemberTable& MemberTable::operator=(MemberTable&& other) noexcept {
     MemberTable old(std::move(*this));
+    bindingsChanged();
     m_slots = std::exchange(other.m_slots, nullptr);
     m_count = std::exchange(other.m_count, 0);
     m_capacity = std::exchange(other.m_capacity, 0);
@@ -89,6 +92,8 @@ MemberTable::Entry& MemberTable::place(SharedString name) {
     Entry& entry = m_slots[target];
     entry.name = std::move(name);
     entry.tag = code | TAG_USED;
+    if (!m_quiet)
+        bindingsChanged();
     return entry;
 }
 
@@ -127,6 +132,8 @@ bool MemberTable::remove(std::string_view name) {
     Entry* entry = find(name);
     if (!entry)
         return false;
+    if (!m_quiet)
+        bindingsChanged();
     // The value is dropped last: its teardown may run script code that uses
     // this table again.
     Ref value = std::move(entry->value);
@@ -155,6 +162,9 @@ bool MemberTable::remove(std::string_view name) {
 
 void MemberTable::clear() {
     // Detached first, for the same reason as in remove.
+    // Fresh objects come and go constantly with nothing in them.
+    if (!m_quiet && m_count > 0)
+        bindingsChanged();
     uint32_t slotTotal = slotCount();
     Entry* slots = std::exchange(m_slots, nullptr);
     m_count = 0;

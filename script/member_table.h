@@ -63,6 +63,16 @@ public:
         }
     }
 
+    // Moves on whenever a name comes to stand for another holder in any table
+    // (insert, rebinding, removal, clearing, moving a table): a remembered
+    // lookup result is still right while this has not moved.
+    static uint64_t bindingEpoch() { return s_bindingEpoch; }
+    static void bindingsChanged() { ++s_bindingEpoch; }
+    // A scope's own variables do not move the epoch: the scope renumbers
+    // itself when they change, and only lookups from that scope can reach them.
+    void setQuiet() { m_quiet = true; }
+    bool isQuiet() const { return m_quiet; }
+
     // Label use: the number kept under `name`.
     void setNumber(std::string_view name, int32_t number);
     bool findNumber(std::string_view name, int32_t& number) const;
@@ -78,6 +88,8 @@ private:
     Entry* m_slots = nullptr;
     uint32_t m_count = 0;
     uint32_t m_capacity = 0;
+    bool m_quiet = false;
+    static inline uint64_t s_bindingEpoch = 0;
 };
 
 } // namespace Kel

@@ -322,6 +322,8 @@ bool vObject::setMember(std::string_view name, const Ref& item) {
     bool inserted = false;
     MemberTable::Entry& entry = m_members.findOrInsert(name, inserted);
     entry.value = item ? item : makeEmpty();
+    if (!m_members.isQuiet())
+        MemberTable::bindingsChanged();
     return inserted;
 }
 

@@ -5,6 +5,7 @@
 
 #include "code_block.h"
 #include "env.h"
+#include "object.h"
 #include "value.h"
 
 #include <cstdlib>
@@ -45,12 +46,13 @@ void Scope::operator delete(void* slot) {
     g_freeScopes = freed;
 }
 
-Scope::Scope(CodeBlock* code) : m_code(code) {
+Scope::Scope(CodeBlock* code) : m_code(code), m_serial(++s_nextSerial) {
     if (m_code)
         m_code->addRef();
 }
 
-Scope::Scope(const Scope& source, int) : m_code(source.m_code), m_pc(source.m_pc) {
+Scope::Scope(const Scope& source, int)
+    : m_code(source.m_code), m_pc(source.m_pc), m_serial(++s_nextSerial) {
     if (m_code)
         m_code->addRef();
     if (source.m_variables)
@@ -80,8 +82,10 @@ void Scope::cloneOuterInto(Scope* copy) const {
 }
 
 Holder* Scope::variables() {
-    if (!m_variables)
+    if (!m_variables) {
         m_variables = makeEmpty();
+        static_cast<variable::Variable::vObject*>(m_variables.value())->members().setQuiet();
+    }
     return m_variables.get();
 }
 
@@ -146,6 +150,8 @@ bool Scope::declareStatic(std::string_view name, const Ref& value, Env* env) {
 
 bool Scope::declareLocal(std::string_view name, const Ref& value, Env* env) {
     bool isNew = variables()->value()->setMember(name, value);
+    // What was looked up from here may now resolve differently.
+    m_serial = ++s_nextSerial;
     if (env)
         env->push(value);
     return isNew;

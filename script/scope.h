@@ -6,6 +6,7 @@
 #include "holder.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace Kel {
@@ -47,6 +48,12 @@ public:
     // The declaration of the base class whatever the kind: a true local.
     bool declareLocal(std::string_view name, const Ref& value, Env* env);
 
+    // Names what the scope's lookups resolve against: a new number whenever
+    // its own variables change, and never one an earlier scope had, so a
+    // scope is not mistaken for one that lived at the same address. A scope's
+    // chain of outer scopes never changes while it lives, and only the current
+    // scope ever declares, so the scopes outward stay as they were.
+    uint64_t serial() const { return m_serial; }
     CodeBlock* code() const { return m_code; }
     int& pc() { return m_pc; }
     Scope* outer() const { return m_outer; }
@@ -80,6 +87,8 @@ protected:
     Scope* m_outer = nullptr;
     CodeBlock* m_code;
     int m_pc = 0;
+    uint64_t m_serial;
+    static inline uint64_t s_nextSerial = 0;
 };
 
 // A `{ ... }` block.
