@@ -102,6 +102,9 @@ public:
     static void slotSetMessageWindowCharacter(int chara, int face, int registryIndex);
     static void slotSetCharaInfo(int index, const std::string& unused1, const std::string& unused2);
     static void slotGotoNextScript(const std::string& name);
+    // A wait for a choice; a second one right after the first leaves the
+    // player's state as it was, so the menu is rebuilt on this signal too.
+    static void slotWaitSelect();
 
     // What the frame loop has reached, for the application and its tests.
     ScenarioPlayer& getPlayer() { return *m_pPlayer; }
@@ -151,6 +154,7 @@ private:
     void drawFade(const ColorRgba& color, int32_t alpha);
 
     int32_t m_LastState = 0;
+    bool m_SelectWaitPending = false; // a wait for a choice came since the last game step
     std::unique_ptr<ScenarioPlayer> m_pPlayer;
     int32_t m_MessageFrames = 0;
     bool m_ResumeAfterWait = false;

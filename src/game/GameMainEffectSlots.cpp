@@ -84,4 +84,9 @@ void GameMain::slotGotoNextScript(const std::string&) {
         self->m_MessageFrames = 0;
 }
 
+void GameMain::slotWaitSelect() {
+    if (GameMain* self = slotTarget("Kura::GameMain::slotWaitSelect", __LINE__))
+        self->m_SelectWaitPending = true;
+}
+
 } // namespace Kura

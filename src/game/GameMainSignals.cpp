@@ -1,6 +1,6 @@
 // Connects the scenario player's signals to the controller's slots. Kept apart
 // because Boost.Signals2 is slow to compile. The signals of commands the player
-// keeps to itself (menus of choices, flags) need no slot.
+// keeps to itself (the lists of choices, flags) need no slot.
 #include "game/GameMain.h"
 
 #include "game/ScenarioPlayer.h"
@@ -13,6 +13,8 @@ void GameMain::connectSlots() {
     s.setMessageWindowCharacter.connect(&GameMain::slotSetMessageWindowCharacter);
     s.setCharaInfo.connect(&GameMain::slotSetCharaInfo);
     s.gotoNextScript.connect(&GameMain::slotGotoNextScript);
+    s.waitSelectCommand.connect(&GameMain::slotWaitSelect);
+    s.waitSelectInterruptCommand.connect(&GameMain::slotWaitSelect);
 
     s.effectSetBackgroundColor.connect(&GameMain::slotEffectSetBackgroundColor);
     s.effectWait.connect(&GameMain::slotEffectWait);

@@ -63,7 +63,11 @@ void GameMain::typingSound() {
 
 void GameMain::gameStep() {
     const int32_t state = m_pPlayer->getState();
-    if (state != m_LastState) {
+    const bool choosing = state == ScenarioPlayer::STATE_SELECT_COMMAND ||
+                          state == ScenarioPlayer::STATE_SELECT_INTERRUPT;
+    const bool anotherChoice = m_SelectWaitPending && choosing;
+    m_SelectWaitPending = false;
+    if (state != m_LastState || anotherChoice) {
         onStateChanged(state);
         m_LastState = state;
     }

@@ -195,5 +195,30 @@ TEST_F(Story, MenusShowNonZeroItemsAndDecidePathsOfOpenMenus) {
     EXPECT_EQ(menu.GetRow(), 0);
 }
 
+// Two waits for a choice with no message between leave the player's state as
+// it was; the second menu must still be built and answered.
+TEST_F(Story, TwoChoicesInARowBothReachTheScript) {
+    NewGame(R"(callWindowManagerClearAll();
+        callSetCommand("A", 1); callSetCommand("B", 1);
+        callWaitSelectCommand(); yield;
+        callSetSceneFlagString("first", callGetSelectCommand());
+        callSetCommand("A", 0); callSetCommand("B", 0); callSetCommand("C", 1);
+        callWaitSelectCommand(); yield;
+        callSetSceneFlagString("second", callGetSelectCommand());
+        callDispMessage("done", -1); yield;)");
+    Update();
+    Kura::SimpleMenu& menu = game().getCommandMenu();
+    WaitMenuReady(menu);
+    TapAndSettle('z');
+    EXPECT_EQ(SceneFlag("first"), "A");
+    Update();
+    ASSERT_EQ(menu.GetRow(), 1);
+    EXPECT_EQ(menu.GetMenuItemName(0), L"C");
+    WaitMenuReady(menu);
+    TapAndSettle('z');
+    EXPECT_EQ(SceneFlag("second"), "C");
+    EXPECT_TRUE(UpdateUntil([&] { return MessageShown(); }));
+}
+
 } // namespace
 } // namespace gamemain_test
