@@ -35,9 +35,53 @@ void vRArray::gcMarkChildren() {
 // before writing either; pointer elements get the original holders instead,
 // so they are retargeted rather than pointed at copies. A right-hand side
 // without elements (a number, a string) counts as a sequence of itself.
+namespace {
+
+// Elements above this are not compared pairwise; such a list is copied.
+constexpr size_t MAX_UNCOPIED_LIST = 8;
+
+bool isScalar(vBase* value) {
+    int type = value->typeCode();
+    return type == TYPE_INT || type == TYPE_HEX || type == TYPE_FLOAT || type == TYPE_STRING;
+}
+
+// Writing into such a target replaces that holder's own value and touches no
+// other holder.
+bool isPlainTarget(vBase* value) {
+    return isScalar(value) ||
+           (value->typeCode() == TYPE_OBJECT && static_cast<vObject*>(value)->isEmpty());
+}
+
+} // namespace
+
+// The copy of the right-hand side only keeps later reads from seeing earlier
+// writes. It is not needed when the targets are plain (fresh parameters,
+// numbers) and the sources are numbers or texts that are not targets
+// themselves: then no write can reach a source. Argument passing is the
+// common case.
+bool vRArray::needsCopyToDistribute(const vRArray& sources) const {
+    if (sources.m_elements.size() < 2 || sources.m_elements.size() > MAX_UNCOPIED_LIST ||
+        m_elements.size() > MAX_UNCOPIED_LIST)
+        return true;
+    for (const Ref& source : sources.m_elements) {
+        if (!isScalar(source.value()))
+            return true;
+    }
+    for (const Ref& target : m_elements) {
+        if (!isPlainTarget(target.value()))
+            return true;
+        for (const Ref& source : sources.m_elements) {
+            if (source == target)
+                return true;
+        }
+    }
+    return false;
+}
+
 void vRArray::distribute(const Ref& rhs, bool byAssign) {
     Ref source = rhs;
-    if (rhs.value()->typeCode() == TYPE_TUPLE)
+    if (rhs.value()->typeCode() == TYPE_TUPLE &&
+        needsCopyToDistribute(*static_cast<vRArray*>(rhs.value())))
         source = Ref::adopt(rhs->cloneHolder());
     int available = source.value()->count();
     for (int i = 0; i < available && static_cast<size_t>(i) < m_elements.size(); ++i) {

@@ -62,6 +62,8 @@ private:
     vBase* single() const { return m_elements.size() == 1 ? m_elements[0].value() : nullptr; }
     // Element-wise `=` or `:=` from rhs.
     void distribute(const Ref& rhs, bool byAssign);
+    // Whether `sources` must be copied before distributing from them.
+    bool needsCopyToDistribute(const vRArray& sources) const;
 
     std::vector<Ref> m_elements;
 };
