@@ -5,6 +5,7 @@
 
 #include "ofBaseApp.h"
 #include "ofConstants.h"
+#include "ofFrameDrawer.h"
 #include "ofGraphics.h"
 #include "ofLog.h"
 #include "ofVerticalSync.h"
@@ -51,6 +52,11 @@ struct ofAppGlutWindow::Impl {
     bool exited = false;
     int lastButton = 0;
 
+    // Frames are recorded and drawn only where they change; the window system's
+    // own redraw requests (mapped, exposed, resized) then redraw everything.
+    bool drawChangesOnly = false;
+    ofFrameDrawer drawer;
+
     float targetRate = 0.0f;
     float measuredRate = INITIAL_FRAME_RATE;
     int frameNum = 0;
@@ -58,6 +64,7 @@ struct ofAppGlutWindow::Impl {
     Clock::time_point lastFrame;
 
     void applyScreenMode();
+    void drawChanges(bool whole, bool countsAsFrame);
 };
 
 namespace {
@@ -89,11 +96,18 @@ void onIdle() {
         w.lastFrame = now;
     }
     w.app->update();
-    glutPostRedisplay();
+    if (w.drawChangesOnly)
+        w.drawChanges(false, true);
+    else
+        glutPostRedisplay();
 }
 
 void onDisplay() {
     ofAppGlutWindow::Impl& w = *g_pActive;
+    if (w.drawChangesOnly) {
+        w.drawChanges(true, false);
+        return;
+    }
     if (w.newScreenMode) w.applyScreenMode();
     const int width = glutGet(GLUT_WINDOW_WIDTH);
     const int height = std::max(1, glutGet(GLUT_WINDOW_HEIGHT));
@@ -188,6 +202,19 @@ void ofAppGlutWindow::Impl::applyScreenMode() {
     }
 }
 
+// The first frames are drawn whole and cleared: the buffers hold garbage until then.
+void ofAppGlutWindow::Impl::drawChanges(bool whole, bool countsAsFrame) {
+    if (newScreenMode) {
+        applyScreenMode();
+        whole = true;
+    }
+    const int w = glutGet(GLUT_WINDOW_WIDTH);
+    const int h = std::max(1, glutGet(GLUT_WINDOW_HEIGHT));
+    const bool first = frameNum < ALWAYS_CLEARED_FRAMES;
+    drawer.drawFrame(*app, w, h, ofbClearBg() || first, whole || first);
+    if (countsAsFrame) ++frameNum;
+}
+
 ofAppGlutWindow::ofAppGlutWindow() : m_pImpl(std::make_unique<Impl>()) {}
 
 ofAppGlutWindow::~ofAppGlutWindow() {
@@ -273,3 +300,6 @@ float ofAppGlutWindow::getFrameRate() const { return m_pImpl->measuredRate; }
 int ofAppGlutWindow::getFrameNum() const { return m_pImpl->frameNum; }
 
 void ofAppGlutWindow::setVerticalSync(bool on) { ofApplyVerticalSync(on); }
+
+void ofAppGlutWindow::setDrawChangesOnly(bool on) { m_pImpl->drawChangesOnly = on; }
+int ofAppGlutWindow::getDrawnFrameNum() const { return m_pImpl->drawer.getDrawnFrames(); }

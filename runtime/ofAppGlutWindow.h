@@ -29,6 +29,12 @@ public:
     float getFrameRate() const;          // measured, smoothed
     int getFrameNum() const;
     void setVerticalSync(bool on);       // where the driver offers it
+    // On: a frame that draws what the frame before drew is neither drawn nor
+    // shown, and a changed one is drawn only where it differs. The application
+    // then draws through the runtime only, and its draw is carried out after it
+    // returns, so it cannot read its own pixels back.
+    void setDrawChangesOnly(bool on);
+    int getDrawnFrameNum() const; // frames that reached the window with it on
 
     struct Impl;
 

@@ -14,6 +14,8 @@ void ofSetFrameRate(float targetRate);
 float ofGetFrameRate();
 int ofGetFrameNum();
 void ofSetVerticalSync(bool on);
+void ofSetDrawChangesOnly(bool on); // see ofAppGlutWindow::setDrawChangesOnly
+int ofGetDrawnFrameNum();
 
 void ofSetWindowTitle(const std::string& title);
 void ofSetWindowPosition(int x, int y);

@@ -2,6 +2,8 @@
 // Needs a current GL context.
 #include "ofTexture.h"
 
+#include "ofDrawCommand.h"
+#include "ofGraphics.h"
 #include "ofLog.h"
 #include "ofUtils.h"
 
@@ -34,6 +36,7 @@ bool ofTexture::allocate(int w, int h, int glInternalFormat) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glBindTexture(GL_TEXTURE_2D, 0);
+    ofNoteTextureChanged(id);
 
     m_textureId = id;
     m_width = w;
@@ -51,22 +54,26 @@ void ofTexture::loadData(const unsigned char* data, int w, int h, int glFormat) 
                     GL_UNSIGNED_BYTE, data);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glBindTexture(GL_TEXTURE_2D, 0);
+    ofNoteTextureChanged(m_textureId);
     m_usedX = static_cast<float>(w) / m_texWidth;
     m_usedY = static_cast<float>(h) / m_texHeight;
 }
 
 void ofTexture::clear() {
-    if (m_textureId != 0) glDeleteTextures(1, &m_textureId);
+    if (m_textureId != 0) {
+        glDeleteTextures(1, &m_textureId);
+        ofNoteTextureChanged(m_textureId);
+    }
     m_textureId = 0;
     m_width = m_height = m_texWidth = m_texHeight = 0;
     m_usedX = m_usedY = 0.0f;
 }
 
 void ofTexture::bind() const {
-    if (isAllocated()) glBindTexture(GL_TEXTURE_2D, m_textureId);
+    if (isAllocated()) ofBindTexture(m_textureId);
 }
 
-void ofTexture::unbind() const { glBindTexture(GL_TEXTURE_2D, 0); }
+void ofTexture::unbind() const { ofBindTexture(0); }
 
 ofPoint ofTexture::getCoordFromPoint(float xPos, float yPos) const {
     if (m_width == 0 || m_height == 0) return {};

@@ -1,6 +1,8 @@
 // The font base: releasing a loaded font and drawing one glyph from its texture.
 #include "ofTrueTypeFont.h"
 
+#include "ofDrawCommand.h"
+#include "ofGraphics.h"
 #include "ofLog.h"
 
 #include <GL/gl.h>
@@ -10,13 +12,13 @@
 ofTrueTypeFont::~ofTrueTypeFont() { unloadFont(); }
 
 void ofTrueTypeFont::unloadFont() {
-    for (unsigned int& name : texNames) {
-        if (name != 0) glDeleteTextures(1, &name);
-    }
+    texNames.forEachMade([](unsigned int& name) {
+        if (name == 0) return;
+        glDeleteTextures(1, &name);
+        ofNoteTextureChanged(name);
+    });
     texNames.clear();
-    texNames.shrink_to_fit();
     cps.clear();
-    cps.shrink_to_fit();
     charOutlines.clear();
     if (face != nullptr) FT_Done_Face(face);
     if (library != nullptr) FT_Done_FreeType(library);
@@ -42,20 +44,6 @@ void ofTrueTypeFont::drawChar(int index, float x, float y) {
     const float x2 = x1 + g.width + stretch;
     const float y1 = y - top + corr;
     const float y2 = y + g.height + corr + stretch;
-    const float t1 = g.xOff;
-    const float t2 = g.xOff + g.tW;
-    const float v1 = g.yOff;
-    const float v2 = g.yOff + g.tH;
-
-    glBindTexture(GL_TEXTURE_2D, texNames[index]);
-    glBegin(GL_TRIANGLE_FAN);
-    glTexCoord2f(t1, v1);
-    glVertex2f(x1, y1);
-    glTexCoord2f(t1, v2);
-    glVertex2f(x1, y2);
-    glTexCoord2f(t2, v2);
-    glVertex2f(x2, y2);
-    glTexCoord2f(t2, v1);
-    glVertex2f(x2, y1);
-    glEnd();
+    ofBindTexture(texNames[index]);
+    ofDrawGlyphQuad(x1, y1, x2, y2, g.xOff, g.xOff + g.tW, g.yOff, g.yOff + g.tH);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ofGeometry.h"
+#include "ofGlyphTable.h"
 
 #include <vector>
 
@@ -50,10 +51,10 @@ protected:
     bool bAntiAliased = false;
     bool bFullCharacterSet = false;
     int nCharacters = 0;
-    std::vector<ofTTFCharacter> charOutlines;
+    ofGlyphTable<ofTTFCharacter> charOutlines;
     float lineHeight = 0.0f;
-    std::vector<charProps> cps;
-    std::vector<unsigned int> texNames; // 0 until the glyph is first rasterised
+    ofGlyphTable<charProps> cps;
+    ofGlyphTable<unsigned int> texNames; // 0 until the glyph is first rasterised
     int fontSize = 0;
     bool bMakeContours = false;
     int border = 3;        // empty texels around a glyph bitmap in its texture

@@ -1,12 +1,11 @@
-// The shared 2D drawer. Quads go out as client-side vertex arrays; nothing is
-// cached between frames.
+// The shared 2D drawer. Quads go out as commands of the runtime's 2D layer;
+// nothing is cached between frames.
 #include "of/Draw2D.h"
 
 #include "ofGraphics.h"
 #include "ofTexture.h"
 #include "util/AssertReport.h"
 
-#include <GL/gl.h>
 #include <algorithm>
 
 namespace Kura {
@@ -65,8 +64,7 @@ bool Draw2D::SetTexture(ofTexture* texture, bool reset) {
     m_pImpl->texture = texture;
     if (texture != nullptr) {
         texture->bind();
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        ofSetLinearFiltering();
     }
     return true;
 }
@@ -90,24 +88,18 @@ void Draw2D::DrawTexture(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx,
     const ofPoint t1 = tex.getCoordFromPoint(left, top);
     const ofPoint t2 = tex.getCoordFromPoint(right, bottom);
 
-    const GLfloat fw = static_cast<GLfloat>(w), fh = static_cast<GLfloat>(h);
-    const GLfloat vertices[] = {0, 0, fw, 0, 0, fh, fw, fh};
-    const GLfloat texCoords[] = {t1.x, t1.y, t2.x, t1.y, t1.x, t2.y, t2.x, t2.y};
+    const float fw = static_cast<float>(w), fh = static_cast<float>(h);
+    const float corners[] = {0, 0, fw, 0, 0, fh, fw, fh};
+    const float texCoords[] = {t1.x, t1.y, t2.x, t1.y, t1.x, t2.y, t2.x, t2.y};
 
     ofPushMatrix();
     ofTranslate(static_cast<float>(x), static_cast<float>(y));
     const Color& c = m_pImpl->color;
     ofSetColor(c.r, c.g, c.b, c.a);
     tex.bind(); // text drawn since the selection may have bound its own textures
-    glEnable(GL_TEXTURE_2D);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, vertices);
-    glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisable(GL_TEXTURE_2D);
+    ofEnableTexturing();
+    ofDrawTexturedQuad(corners, texCoords);
+    ofDisableTexturing();
     ofPopMatrix();
 }
 

@@ -3,6 +3,7 @@
 // costs about half a second and over 100 MB per font in a software GL driver.
 #include "of/ofTrueTypeFontWS_v001.h"
 
+#include "ofDrawCommand.h"
 #include "ofGraphics.h"
 #include "ofLog.h"
 #include "ofUtils.h"
@@ -119,6 +120,7 @@ void ofTrueTypeFontWS::loadGlyph(int index) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE_ALPHA, texW, texH, 0, GL_LUMINANCE_ALPHA,
                  GL_UNSIGNED_BYTE, texels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    ofNoteTextureChanged(texNames[index]);
 }
 
 void ofTrueTypeFontWS::ensureGlyph(int index) {
@@ -132,9 +134,9 @@ void ofTrueTypeFontWS::drawString(const std::wstring& text, float x, float y) {
         ofLog(OF_LOG_ERROR, "Error : font not allocated -- line %d in %s", DRAW_STRING_LINE, SOURCE);
         return;
     }
-    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    ofPushBlending();
     ofEnableAlphaBlending();
-    glEnable(GL_TEXTURE_2D);
+    ofEnableTexturing();
     ofPushMatrix();
     ofTranslate(x, y);
     float penX = 0.0f;
@@ -150,8 +152,8 @@ void ofTrueTypeFontWS::drawString(const std::wstring& text, float x, float y) {
         penX += cps[index].setWidth;
     }
     ofPopMatrix();
-    glDisable(GL_TEXTURE_2D);
-    glPopAttrib();
+    ofDisableTexturing();
+    ofPopBlending();
 }
 
 void ofTrueTypeFontWS::drawStringAsShapes(const std::wstring& text, float x, float y) {

@@ -1,0 +1,34 @@
+// Reads the window through Xlib rather than GL: the back buffer is what the
+// program drew, the X server's copy is what a player sees. Kept apart from the
+// tests because the X headers define names that clash with GoogleTest's.
+#include "shown_on_window.h"
+
+#include <GL/glx.h>
+#include <X11/Xutil.h>
+
+namespace kura_test {
+
+std::vector<Rgba> shownOnWindow() {
+    std::vector<Rgba> px(WINDOW_W * WINDOW_H);
+    Display* display = glXGetCurrentDisplay();
+    if (display == nullptr) return px;
+    // The screen at the window's place: exactly what is on show.
+    const Window root = DefaultRootWindow(display);
+    int x0 = 0, y0 = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, glXGetCurrentDrawable(), root, 0, 0, &x0, &y0, &child);
+    if (x0 < 0 || y0 < 0) return px; // partly off the screen: move it into view first
+    XImage* image = XGetImage(display, root, x0, y0, WINDOW_W, WINDOW_H, AllPlanes, ZPixmap);
+    if (image == nullptr) return px;
+    for (int y = 0; y < WINDOW_H; ++y) {
+        for (int x = 0; x < WINDOW_W; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            px[y * WINDOW_W + x] = {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
+                                    static_cast<uint8_t>(p), 255};
+        }
+    }
+    XDestroyImage(image);
+    return px;
+}
+
+} // namespace kura_test
