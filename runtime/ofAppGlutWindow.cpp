@@ -208,10 +208,11 @@ void ofAppGlutWindow::Impl::drawChanges(bool whole, bool countsAsFrame) {
         applyScreenMode();
         whole = true;
     }
-    const int w = glutGet(GLUT_WINDOW_WIDTH);
-    const int h = std::max(1, glutGet(GLUT_WINDOW_HEIGHT));
+    // The size the last reshape told: asking the window system would cost a
+    // round trip to the X server in every frame.
+    const int h = std::max(1, height);
     const bool first = frameNum < ALWAYS_CLEARED_FRAMES;
-    drawer.drawFrame(*app, w, h, ofbClearBg() || first, whole || first);
+    drawer.drawFrame(*app, width, h, ofbClearBg() || first, whole || first);
     if (countsAsFrame) ++frameNum;
 }
 

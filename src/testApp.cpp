@@ -93,6 +93,9 @@ void testApp::setup() {
     // Fades, menu highlights and pictures with alpha are drawn blended.
     ofEnableAlphaBlending();
     ofSetVerticalSync(true);
+    // A frame that shows what the frame before showed is not drawn again: a
+    // game spends most of its time waiting on a finished message or a menu.
+    ofSetDrawChangesOnly(true);
     CentreWindow(width, height);
     ofSetWindowTitle(Kura::ConvString::Utf8ToAnsi(setting.getString("app_title")));
     if (setting.getBool("is_fullscreen")) ofToggleFullscreen();

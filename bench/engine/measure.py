@@ -15,7 +15,7 @@
       title menu itself, and the frames of TYPING_S seconds from a moment
       after that are read from the aid's log. Prints
       "kura frame_cpu_ms p50=.. p99=.. max=.. n=.." and the same for the
-      frames swapped and skipped.
+      frames that reached the window.
 """
 
 import ctypes
@@ -263,15 +263,16 @@ def frame_figures(game_dir, title, command):
         stop(proc)
         xvfb.terminate()
         xvfb.wait()
-    rows = [line.split() for line in open(log) if len(line.split()) == 5]
+    rows = [line.split() for line in open(log) if len(line.split()) == 6]
     os.unlink(log)
     begin, end = key_at + TYPING_START_S, key_at + TYPING_START_S + TYPING_S
     frames = [(float(r[2]) + float(r[3])) / 1000.0 for r in rows if begin <= float(r[1]) < end]
     drawn = [(float(r[2]) + float(r[3])) / 1000.0 for r in rows
-             if begin <= float(r[1]) < end and r[4] == "1"]
+             if begin <= float(r[1]) < end and r[4] != "0"]
     print_frames("frame_cpu_ms", frames)
     print_frames("drawn_frame_cpu_ms", drawn)
-    print("kura frames_per_s %.1f" % (len(frames) / TYPING_S))
+    print("kura frames_per_s %.1f shown_per_s %.1f" % (len(frames) / TYPING_S,
+                                                       len(drawn) / TYPING_S))
 
 
 def main(argv):

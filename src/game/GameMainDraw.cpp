@@ -16,7 +16,6 @@
 #include "ofAppRunner.h"
 #include "ofGraphics.h"
 
-#include <GL/gl.h>
 #include <algorithm>
 
 namespace Kura {
@@ -26,14 +25,11 @@ namespace {
 constexpr uint32_t WHITE_RGBA = 0xFFFFFFFF; // in both colour packings
 constexpr int32_t STAGE_FRAME_GREY = 114;
 constexpr int32_t STAGE_FRAME_THICKNESS = 1;
-constexpr float COMPONENT_MAX = 255.0f;
 
 } // namespace
 
 void GameMain::draw() {
-    glClearColor(m_BackgroundColor.r / COMPONENT_MAX, m_BackgroundColor.g / COMPONENT_MAX,
-                 m_BackgroundColor.b / COMPONENT_MAX, m_BackgroundColor.a / COMPONENT_MAX);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ofClear(m_BackgroundColor.r, m_BackgroundColor.g, m_BackgroundColor.b, m_BackgroundColor.a);
     Draw2D().SetColors(WHITE_RGBA, WHITE_RGBA, WHITE_RGBA, WHITE_RGBA);
     drawMessage();
     ofSetColor(255, 255, 255);

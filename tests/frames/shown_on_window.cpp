@@ -8,8 +8,8 @@
 
 namespace kura_test {
 
-std::vector<Rgba> shownOnWindow() {
-    std::vector<Rgba> px(WINDOW_W * WINDOW_H);
+std::vector<Rgba> shownOnWindow(int w, int h) {
+    std::vector<Rgba> px(static_cast<size_t>(w) * h);
     Display* display = glXGetCurrentDisplay();
     if (display == nullptr) return px;
     // The screen at the window's place: exactly what is on show.
@@ -18,13 +18,14 @@ std::vector<Rgba> shownOnWindow() {
     Window child = 0;
     XTranslateCoordinates(display, glXGetCurrentDrawable(), root, 0, 0, &x0, &y0, &child);
     if (x0 < 0 || y0 < 0) return px; // partly off the screen: move it into view first
-    XImage* image = XGetImage(display, root, x0, y0, WINDOW_W, WINDOW_H, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, root, x0, y0, w, h, AllPlanes, ZPixmap);
     if (image == nullptr) return px;
-    for (int y = 0; y < WINDOW_H; ++y) {
-        for (int x = 0; x < WINDOW_W; ++x) {
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
             const unsigned long p = XGetPixel(image, x, y);
-            px[y * WINDOW_W + x] = {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
-                                    static_cast<uint8_t>(p), 255};
+            px[static_cast<size_t>(y) * w + x] = {static_cast<uint8_t>(p >> 16),
+                                                  static_cast<uint8_t>(p >> 8),
+                                                  static_cast<uint8_t>(p), 255};
         }
     }
     XDestroyImage(image);

@@ -7,8 +7,8 @@
 
 namespace kura_test {
 
-// The window's pixels as the X server holds them, row 0 at the top; alpha 255.
-// All black while the window lies partly off the screen.
-std::vector<Rgba> shownOnWindow();
+// The pixels of the current GL window, w x h, as the X server holds them, row 0
+// at the top, alpha 255. All black while the window lies partly off the screen.
+std::vector<Rgba> shownOnWindow(int w = WINDOW_W, int h = WINDOW_H);
 
 } // namespace kura_test

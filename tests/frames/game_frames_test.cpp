@@ -1,0 +1,194 @@
+// The game controller's frames drawn as the program draws them, only where they
+// change: sixty frames on a finished message draw nothing while the game keeps
+// updating, and a change on screen (a typed character, the menu cursor, a fade)
+// reaches the window in the very frame it happens, exactly as drawing the whole
+// frame from scratch would show it.
+#include "game_fixture.h"
+#include "shown_on_window.h"
+
+#include "game/ScenarioPlayer.h"
+#include "of/SimpleMenu.h"
+
+#include "ofAppRunner.h"
+#include "ofBaseApp.h"
+#include "ofFrameDrawer.h"
+#include "ofGraphics.h"
+
+#include <GL/freeglut.h>
+
+#include <vector>
+
+namespace gamemain_test {
+namespace {
+
+using Kura::ScenarioPlayer;
+using kura_test::Rgba;
+
+constexpr int KEY_DOWN = 359;
+constexpr int IDLE_FRAMES = 60;
+constexpr int FRAME_LIMIT = 300;
+// The game's window is put where the screen shows it whole.
+constexpr int WINDOW_X = 10;
+constexpr int WINDOW_Y = 10;
+constexpr int SETTLE_EVENTS = 10;
+// A marker put straight into the back buffer: a frame that draws nothing leaves it.
+constexpr int MARKER_X = 940;
+constexpr int MARKER_Y = 620;
+constexpr Rgba MARKER{0, 255, 0, 255};
+
+// The game's draw as the application calls it; the window is the canvas's size.
+class GameApp : public ofBaseApp {
+public:
+    void draw() override { Kura::GameMain::get()->draw(); }
+};
+
+std::vector<Rgba> backBuffer() {
+    std::vector<Rgba> bottomUp(static_cast<size_t>(WINDOW_W) * WINDOW_H);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, WINDOW_W, WINDOW_H, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    std::vector<Rgba> topDown(bottomUp.size());
+    for (int y = 0; y < WINDOW_H; ++y)
+        for (int x = 0; x < WINDOW_W; ++x) {
+            Rgba p = bottomUp[static_cast<size_t>(WINDOW_H - 1 - y) * WINDOW_W + x];
+            p.a = 255; // the window keeps no alpha
+            topDown[static_cast<size_t>(y) * WINDOW_W + x] = p;
+        }
+    return topDown;
+}
+
+int differing(const std::vector<Rgba>& a, const std::vector<Rgba>& b) {
+    int n = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        n += !(a[i] == b[i]);
+    return n;
+}
+
+class GameFrames : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        ofSetWindowPosition(WINDOW_X, WINDOW_Y);
+        for (int i = 0; i < SETTLE_EVENTS; ++i)
+            glutMainLoopEvent();
+    }
+
+    // One frame as the program runs it: update, then drawing what changed.
+    bool DrawnFrame() {
+        Update();
+        return m_drawer.drawFrame(m_app, WINDOW_W, WINDOW_H, true, false);
+    }
+    void WholeFrame() { m_drawer.drawFrame(m_app, WINDOW_W, WINDOW_H, true, true); }
+
+    // Frames until one draws nothing.
+    bool Settle() {
+        for (int i = 0; i < FRAME_LIMIT; ++i)
+            if (!DrawnFrame()) return true;
+        return false;
+    }
+
+    std::vector<Rgba> Shown() { return kura_test::shownOnWindow(WINDOW_W, WINDOW_H); }
+
+    // The frame drawn whole from scratch, at once, as drawing without the
+    // frame drawer would; the back buffer is then drawn whole again.
+    std::vector<Rgba> DrawnWhole() {
+        glViewport(0, 0, WINDOW_W, WINDOW_H);
+        ofSetupScreenPerspective(WINDOW_W, WINDOW_H);
+        ofClear(0, 0, 0);
+        game().draw();
+        std::vector<Rgba> px = backBuffer();
+        WholeFrame();
+        return px;
+    }
+
+    void DrawMarker() {
+        glViewport(0, 0, WINDOW_W, WINDOW_H);
+        ofSetupScreenPerspective(WINDOW_W, WINDOW_H);
+        ofSetColor(MARKER.r, MARKER.g, MARKER.b);
+        ofRect(MARKER_X, MARKER_Y, 4, 4);
+    }
+
+    bool MessageShown() {
+        return player().getState() == ScenarioPlayer::STATE_MESSAGE &&
+               player().isMessageCompleteAndReported();
+    }
+
+    GameApp m_app;
+    ofFrameDrawer m_drawer;
+};
+
+TEST_F(GameFrames, FinishedMessageDrawsNothingForSixtyFramesWhileTheGameRuns) {
+    NewGame("callDispMessage(\"こんにちは、世界。\", -1);\nyield;\nreturn 0;\n");
+    WholeFrame();
+    for (int i = 0; i < FRAME_LIMIT && !MessageShown(); ++i)
+        DrawnFrame();
+    ASSERT_TRUE(MessageShown());
+    ASSERT_TRUE(Settle());
+
+    const std::vector<Rgba> shown = Shown();
+    DrawMarker();
+    const int drawn = m_drawer.getDrawnFrames();
+    const int messageFrames = game().getMessageFrames();
+    for (int i = 0; i < IDLE_FRAMES; ++i)
+        EXPECT_FALSE(DrawnFrame()) << "idle frame " << i << " was drawn";
+    EXPECT_EQ(m_drawer.getDrawnFrames(), drawn);
+    EXPECT_EQ(game().getMessageFrames(), messageFrames + IDLE_FRAMES) << "update stopped";
+    // No GL drawing reached the back buffer, and nothing reached the window.
+    EXPECT_EQ(backBuffer()[MARKER_Y * WINDOW_W + MARKER_X], MARKER);
+    EXPECT_EQ(differing(Shown(), shown), 0);
+}
+
+TEST_F(GameFrames, EachTypedCharacterIsShownInItsFrame) {
+    NewGame("callDispMessage(\"あいうえおかきくけこ\", -1);\nyield;\nreturn 0;\n");
+    WholeFrame();
+    int typedFrames = 0;
+    for (int i = 0; i < FRAME_LIMIT && !MessageShown(); ++i) {
+        const std::string before = player().getShownText();
+        const bool drawn = DrawnFrame();
+        if (player().getShownText() == before) continue;
+        ++typedFrames;
+        ASSERT_TRUE(drawn) << "typed \"" << player().getShownText() << "\" not drawn";
+        ASSERT_EQ(differing(Shown(), DrawnWhole()), 0) << "after " << player().getShownText();
+    }
+    EXPECT_GE(typedFrames, 10);
+}
+
+TEST_F(GameFrames, MenuCursorIsShownInTheFrameItMoves) {
+    NewGame("callSetCommand(\"north\", 1);\ncallSetCommand(\"south\", 1);\n"
+            "callWaitSelectCommand();\nyield;\nreturn 0;\n");
+    WaitMenuReady(game().getCommandMenu());
+    WholeFrame();
+    ASSERT_TRUE(Settle());
+    const int cursor = game().getCommandMenu().GetCursor();
+    Tap(KEY_DOWN);
+    int frames = 0;
+    while (game().getCommandMenu().GetCursor() == cursor && frames++ < FRAME_LIMIT) {
+        const bool drawn = DrawnFrame();
+        if (game().getCommandMenu().GetCursor() != cursor) {
+            ASSERT_TRUE(drawn) << "the cursor moved in a frame that drew nothing";
+        }
+    }
+    ASSERT_NE(game().getCommandMenu().GetCursor(), cursor);
+    EXPECT_EQ(differing(Shown(), DrawnWhole()), 0);
+}
+
+TEST_F(GameFrames, EveryFrameOfAFadeIsShown) {
+    WritePicture("data/game1/image/sky.png", 200, 100, {200, 120, 40});
+    NewGame("callWindowManagerClearAll();\ncallWindowManagerAdd(2);\n"
+            "callWindowLoad(0, \"image\", \"sky.png\");\ncallWindowSetVisible(0, 1);\n"
+            "callEffectFadeOut(255, 255, 255, 500);\ncallEffectWait(2000, 1);\nyield;\n"
+            "return 0;\n");
+    WholeFrame();
+    int fadeFrames = 0;
+    for (int i = 0; i < FRAME_LIMIT; ++i) {
+        const int before = game().fadeOutAlpha();
+        const bool drawn = DrawnFrame();
+        if (game().fadeOutAlpha() == before || game().fadeOutAlpha() < 0) continue;
+        ++fadeFrames;
+        ASSERT_TRUE(drawn) << "fade alpha " << game().fadeOutAlpha() << " not drawn";
+        ASSERT_EQ(differing(Shown(), DrawnWhole()), 0) << "alpha " << game().fadeOutAlpha();
+    }
+    EXPECT_GE(fadeFrames, 20);
+}
+
+} // namespace
+} // namespace gamemain_test
