@@ -66,8 +66,9 @@ test: build-test
 
 bench: bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build $(BENCH_BUILD) --target kel -j$(JOBS)
+	cmake --build $(BENCH_BUILD) --target kel kura -j$(JOBS)
 	bench/run.sh $(BENCH_BUILD)
+	bench/engine/run.sh $(BENCH_BUILD)
 
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for
 # FUZZ_SECONDS on a corpus seeded from the script-level tests.
