@@ -33,7 +33,8 @@ void freeSlots(MemberTable::Entry* slots, uint32_t count) {
 } // namespace
 
 MemberTable::MemberTable(MemberTable&& other) noexcept
-    : m_slots(std::exchange(other.m_slots, nullptr)), m_count(std::exchange(other.m_count, 0)),
+    : m_slots(std::exchange(other.m_slots, nullptr)),
+      m_index(std::exchange(other.m_index, nullptr)), m_count(std::exchange(other.m_count, 0)),
       m_capacity(std::exchange(other.m_capacity, 0)) {
     bindingsChanged();
 }
@@ -42,6 +43,7 @@ MemberTable& MemberTable::operator=(MemberTable&& other) noexcept {
     MemberTable old(std::move(*this));
     bindingsChanged();
     m_slots = std::exchange(other.m_slots, nullptr);
+    m_index = std::exchange(other.m_index, nullptr);
     m_count = std::exchange(other.m_count, 0);
     m_capacity = std::exchange(other.m_capacity, 0);
     return *this;
@@ -60,6 +62,10 @@ uint32_t MemberTable::hash(std::string_view name) {
 MemberTable::Entry* MemberTable::find(std::string_view name) const {
     if (m_capacity == 0)
         return nullptr;
+    if (m_index) {
+        auto found = m_index->find(name);
+        return found == m_index->end() ? nullptr : &m_slots[found->second];
+    }
     uint32_t code = hash(name);
     uint32_t home = code & (m_capacity - 1);
     uint32_t tag = code | TAG_USED;
@@ -92,6 +98,8 @@ MemberTable::Entry& MemberTable::place(SharedString name) {
     Entry& entry = m_slots[target];
     entry.name = std::move(name);
     entry.tag = code | TAG_USED;
+    if (m_index)
+        (*m_index)[entry.name.view()] = target;
     if (!m_quiet)
         bindingsChanged();
     return entry;
@@ -102,6 +110,13 @@ void MemberTable::grow() {
     uint32_t oldSlots = slotCount();
     m_capacity = m_capacity == 0 ? 2 : m_capacity * 2;
     m_slots = allocateSlots(2 * m_capacity);
+    if (m_capacity >= INDEXED_CAPACITY) {
+        // Refilled below as the entries are placed again.
+        if (!m_index)
+            m_index = new Index;
+        m_index->clear();
+        m_index->reserve(m_capacity);
+    }
     for (uint32_t i = 0; i < oldSlots; ++i) {
         if (!old[i].used())
             continue;
@@ -137,6 +152,8 @@ bool MemberTable::remove(std::string_view name) {
     // The value is dropped last: its teardown may run script code that uses
     // this table again.
     Ref value = std::move(entry->value);
+    if (m_index)
+        m_index->erase(entry->name.view());
     auto index = static_cast<uint32_t>(entry - m_slots);
     Entry* vacated = entry;
     if (index < m_capacity) {
@@ -147,6 +164,8 @@ bool MemberTable::remove(std::string_view name) {
                 entry->value = std::move(candidate.value);
                 entry->number = candidate.number;
                 entry->tag = candidate.tag;
+                if (m_index)
+                    (*m_index)[entry->name.view()] = index;
                 vacated = &candidate;
                 break;
             }
@@ -161,10 +180,11 @@ bool MemberTable::remove(std::string_view name) {
 }
 
 void MemberTable::clear() {
-    // Detached first, for the same reason as in remove.
     // Fresh objects come and go constantly with nothing in them.
     if (!m_quiet && m_count > 0)
         bindingsChanged();
+    delete std::exchange(m_index, nullptr);
+    // Detached first, for the same reason as in remove.
     uint32_t slotTotal = slotCount();
     Entry* slots = std::exchange(m_slots, nullptr);
     m_count = 0;

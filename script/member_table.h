@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
 
 namespace Kel {
 
@@ -85,7 +86,16 @@ private:
     // Places an entry for `name` in its home slot or the first free overflow slot.
     Entry& place(SharedString name);
 
+    // Big tables (the global object, a script with many functions) keep an
+    // index from name to slot besides the slots: names often share their first
+    // and last bytes and their length, and the slot hash then sends most of
+    // them through the whole overflow area. The slots and their order stay
+    // exactly as without the index.
+    using Index = std::unordered_map<std::string_view, uint32_t>;
+    static constexpr uint32_t INDEXED_CAPACITY = 64;
+
     Entry* m_slots = nullptr;
+    Index* m_index = nullptr;
     uint32_t m_count = 0;
     uint32_t m_capacity = 0;
     bool m_quiet = false;

@@ -3,6 +3,8 @@
 // has no decoding step. Slot order is fixed.
 #pragma once
 
+#include <cstddef>
+
 namespace Kel {
 
 class Env;
@@ -49,6 +51,11 @@ public:
     virtual int kind() const { return KIND_NONE; }    // 4
     virtual void serialize(ByteWriter& out) const = 0; // 5
     virtual void reserved() {}                        // 6
+
+    // Every compile, copy and load makes thousands of small instructions, so
+    // they come from the size-class pools like values do.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* slot, std::size_t size);
 };
 
 } // namespace Kel

@@ -74,6 +74,7 @@ namespace {
 constexpr int ADDRESS_SHIFT = 3;
 constexpr int RADIX_BITS = 15;
 constexpr int RADIX_PASSES = 3;
+constexpr size_t MIN_RADIX_SORTED = size_t{1} << RADIX_BITS;
 
 // Orders addresses in linear time: after a script has made and dropped
 // millions of values the free lists are that long, and a comparison sort of
@@ -82,8 +83,9 @@ void sortAddresses(std::vector<char*>& addresses) {
     uintptr_t all = 0;
     for (char* address : addresses)
         all |= reinterpret_cast<uintptr_t>(address);
-    if (all >> (ADDRESS_SHIFT + RADIX_PASSES * RADIX_BITS)) {
-        // Addresses beyond what the passes cover: fall back to comparing.
+    // Short lists, and addresses beyond what the passes cover, are compared:
+    // a pass costs a sweep over all its buckets.
+    if (addresses.size() < MIN_RADIX_SORTED || all >> (ADDRESS_SHIFT + RADIX_PASSES * RADIX_BITS)) {
         std::sort(addresses.begin(), addresses.end());
         return;
     }
