@@ -17,9 +17,12 @@ Ref copyOfResult(const Ref& result) { return result ? Ref::adopt(result->cloneHo
 
 // --- vMethod ----------------------------------------------------------------
 
+// A copy lives outside the object it is bound to (in a variable, a result, on
+// the stack), so it holds that object counted: the object may go first. Bound
+// again inside an object, it drops the count (append).
 vBase* vMethod::clone() const {
     auto* copy = new vMethod(m_function.get(), m_self);
-    copy->m_keeper = m_keeper;
+    copy->m_keeper = m_self ? Ref(m_self) : m_keeper;
     return copy;
 }
 
@@ -118,9 +121,10 @@ Ref vCFunction::callSync(Env&, const Ref& argument, Holder*) {
 
 // --- vCMethod ---------------------------------------------------------------
 
+// Copies hold their object counted, as method copies do.
 vBase* vCMethod::clone() const {
     auto* copy = new vCMethod(m_method, m_self);
-    copy->m_keeper = m_keeper;
+    copy->m_keeper = m_self ? Ref(m_self) : m_keeper;
     return copy;
 }
 

@@ -92,6 +92,17 @@ Ref runSync(Env& env, Scope* scope, const Ref& argument) {
 }
 
 vObject::~vObject() {
+    // The methods inside are bound to this object without counting it; one
+    // that outlives it (on the stack, behind a pointer) runs unbound from now
+    // on instead of reaching a freed object.
+    for (const Ref& element : m_elements) {
+        if (element && isBindable(element.value()))
+            element.value()->append(Ref());
+    }
+    m_members.forEach([](MemberTable::Entry& entry) {
+        if (entry.value && isBindable(entry.value.value()))
+            entry.value.value()->append(Ref());
+    });
     if (m_code)
         m_code->release();
 }
