@@ -202,8 +202,9 @@ private:
 
 // VARIABLE: push the holder the name resolves to (scopes, then globals, else a new local).
 // A loop runs the same VARIABLE in the same scope again and again, so the
-// holder found is remembered with the scope and the binding epoch it was found
-// under; while neither has changed, resolving again would find it again.
+// holder found is remembered with the scope the lookup started from and the
+// binding epoch it was found under; while neither has changed, resolving
+// again would find it again.
 class VARIABLE final : public OpCode {
 public:
     static constexpr uint8_t CODE = OP_VARIABLE;

@@ -98,14 +98,15 @@ Holder* resolveVariable(Env& env, std::string_view name) {
 
 int VARIABLE::execute(Env& env) {
     Scope* scope = env.current();
-    if (scope && scope->serial() == m_foundInScope &&
+    if (scope && scope->lookupOrigin()->serial() == m_foundInScope &&
         MemberTable::bindingEpoch() == m_foundInEpoch) {
         env.push(m_found);
         return STATUS_CONTINUE;
     }
     Holder* found = resolveVariable(env, m_name);
     if (scope && found) {
-        m_foundInScope = scope->serial();
+        // After resolving: a name new to the scope now lives in it.
+        m_foundInScope = scope->lookupOrigin()->serial();
         m_foundInEpoch = MemberTable::bindingEpoch();
         m_found = found;
     }

@@ -54,6 +54,14 @@ public:
     // chain of outer scopes never changes while it lives, and only the current
     // scope ever declares, so the scopes outward stay as they were.
     uint64_t serial() const { return m_serial; }
+    // Where a lookup from here really starts: blocks and loops without
+    // variables of their own hand every lookup on to their outer scope.
+    Scope* lookupOrigin() {
+        Scope* scope = this;
+        while (scope->m_passesLookups && !scope->m_variables && scope->m_outer)
+            scope = scope->m_outer;
+        return scope;
+    }
     CodeBlock* code() const { return m_code; }
     int& pc() { return m_pc; }
     Scope* outer() const { return m_outer; }
@@ -88,13 +96,15 @@ protected:
     CodeBlock* m_code;
     int m_pc = 0;
     uint64_t m_serial;
+    // Set by the kinds whose lookup is the base one (blocks and loops).
+    bool m_passesLookups = false;
     static inline uint64_t s_nextSerial = 0;
 };
 
 // A `{ ... }` block.
 class AnonymousScope : public Scope {
 public:
-    explicit AnonymousScope(CodeBlock* code) : Scope(code) {}
+    explicit AnonymousScope(CodeBlock* code) : Scope(code) { m_passesLookups = true; }
     int scopeKind() const override { return SCOPE_ANONYMOUS; }
     Scope* clone() const override;
     Scope* onReturn() override;
@@ -102,13 +112,15 @@ public:
     Scope* onContinue() override;
 
 protected:
-    AnonymousScope(const AnonymousScope& source, int) : Scope(source, 0) {}
+    AnonymousScope(const AnonymousScope& source, int) : Scope(source, 0) { m_passesLookups = true; }
 };
 
 // The body of a loop; continue resets pc to the restart index.
 class LoopScope : public Scope {
 public:
-    LoopScope(CodeBlock* code, int restart) : Scope(code), m_restart(restart) {}
+    LoopScope(CodeBlock* code, int restart) : Scope(code), m_restart(restart) {
+        m_passesLookups = true;
+    }
     int scopeKind() const override { return SCOPE_LOOP; }
     Scope* clone() const override;
     Scope* onReturn() override;
@@ -117,7 +129,9 @@ public:
     int restart() const { return m_restart; }
 
 private:
-    LoopScope(const LoopScope& source, int) : Scope(source, 0), m_restart(source.m_restart) {}
+    LoopScope(const LoopScope& source, int) : Scope(source, 0), m_restart(source.m_restart) {
+        m_passesLookups = true;
+    }
     int m_restart;
 };
 
