@@ -43,21 +43,14 @@ Env* Env::clone() const {
     return copy;
 }
 
-Ref Env::pop() {
-    if (m_stack.empty()) {
-        report(DIAG_POP_EMPTY);
-        return makeEmpty();
-    }
-    Ref value = std::move(m_stack.back());
-    m_stack.pop_back();
-    return value;
+Ref Env::popEmpty() {
+    report(DIAG_POP_EMPTY);
+    return makeEmpty();
 }
 
-Holder* Env::top() {
-    if (m_stack.empty()) {
-        report(DIAG_POP_EMPTY);
-        m_stack.push_back(makeEmpty());
-    }
+Holder* Env::topEmpty() {
+    report(DIAG_POP_EMPTY);
+    m_stack.push_back(makeEmpty());
     return m_stack.back().get();
 }
 

@@ -35,10 +35,20 @@ public:
     void push(Ref&& value) { m_stack.push_back(std::move(value)); }
     void push(Holder* holder) { m_stack.emplace_back(holder); }
     // Removes and returns the top; an empty stack reports and gives a fresh
-    // empty object.
-    Ref pop();
+    // empty object. Nearly every instruction pops, so the usual case is inline.
+    Ref pop() {
+        if (m_stack.empty())
+            return popEmpty();
+        Ref value = std::move(m_stack.back());
+        m_stack.pop_back();
+        return value;
+    }
     // The top in place; an empty stack reports and gets a fresh empty object.
-    Holder* top();
+    Holder* top() {
+        if (m_stack.empty())
+            return topEmpty();
+        return m_stack.back().get();
+    }
     size_t stackSize() const { return m_stack.size(); }
     std::vector<Ref>& stack() { return m_stack; }
 
@@ -65,6 +75,9 @@ public:
     static constexpr int64_t UNLIMITED_INSTRUCTIONS = INT64_MAX;
 
 private:
+    Ref popEmpty();
+    Holder* topEmpty();
+
     // Counted down once per instruction; unlimited is simply too large to
     // reach, so the loop needs no separate test for "no budget".
     static inline int64_t s_budget = UNLIMITED_INSTRUCTIONS;
