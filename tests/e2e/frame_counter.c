@@ -1,7 +1,9 @@
 /* A measuring aid preloaded into the program: counts the frames it shows by
- * wrapping glutSwapBuffers, and keeps in the file named by KURA_FRAME_FILE the
- * frame count, the seconds from process start to the first frame, and the
- * seconds since boot of the last frame. Not part of the program. */
+ * wrapping the two ways a frame reaches the window (glutSwapBuffers, and the
+ * copy of part of the back buffer that glXGetProcAddress hands out), and keeps
+ * in the file named by KURA_FRAME_FILE the frame count, the seconds from
+ * process start to the first frame, and the seconds since boot of the last
+ * frame. Not part of the program. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -34,10 +36,7 @@ static double process_start(void) {
     return field ? strtod(field + 1, NULL) / (double)sysconf(_SC_CLK_TCK) : 0.0;
 }
 
-void glutSwapBuffers(void) {
-    static void (*swap)(void);
-    if (swap == NULL) swap = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
-    swap();
+static void frame_shown(void) {
     const double now = seconds_since_boot();
     ++g_frames;
     if (g_first_frame < 0.0) {
@@ -49,4 +48,41 @@ void glutSwapBuffers(void) {
     char line[128];
     int n = snprintf(line, sizeof line, "%ld %.3f %.6f\n", g_frames, g_first_frame, now);
     if (n > 0) pwrite(g_fd, line, (size_t)n, 0);
+}
+
+void glutSwapBuffers(void) {
+    static void (*swap)(void);
+    if (swap == NULL) swap = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
+    swap();
+    frame_shown();
+}
+
+typedef void (*CopySubBuffer)(void*, unsigned long, int, int, int, int);
+static CopySubBuffer g_copy_sub_buffer;
+
+static void counted_copy_sub_buffer(void* display, unsigned long drawable, int x, int y, int w,
+                                    int h) {
+    g_copy_sub_buffer(display, drawable, x, y, w, h);
+    frame_shown();
+}
+
+typedef void (*Proc)(void);
+
+static Proc wrap_proc(Proc real, const unsigned char* name) {
+    if (real == NULL || strcmp((const char*)name, "glXCopySubBufferMESA") != 0) return real;
+    g_copy_sub_buffer = (CopySubBuffer)real;
+    return (Proc)counted_copy_sub_buffer;
+}
+
+Proc glXGetProcAddress(const unsigned char* name) {
+    static Proc (*real)(const unsigned char*);
+    if (real == NULL) real = (Proc(*)(const unsigned char*))dlsym(RTLD_NEXT, "glXGetProcAddress");
+    return wrap_proc(real(name), name);
+}
+
+Proc glXGetProcAddressARB(const unsigned char* name) {
+    static Proc (*real)(const unsigned char*);
+    if (real == NULL)
+        real = (Proc(*)(const unsigned char*))dlsym(RTLD_NEXT, "glXGetProcAddressARB");
+    return wrap_proc(real(name), name);
 }

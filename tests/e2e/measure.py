@@ -49,13 +49,15 @@ def rss_mib(pid):
 
 
 def sample(game, frame_file):
-    """Frames per second and CPU percent over the next few seconds."""
-    f0, _, t0 = frames(frame_file)
+    """Frames shown per second and CPU percent over the next few seconds. A
+    frame that would show what the one before showed is not shown, so a
+    screen that does not change shows none."""
+    f0, _, _ = frames(frame_file)
     c0, w0 = cpu_seconds(game.proc.pid), time.monotonic()
     time.sleep(WINDOW_SECONDS)
-    f1, _, t1 = frames(frame_file)
+    f1, _, _ = frames(frame_file)
     c1, w1 = cpu_seconds(game.proc.pid), time.monotonic()
-    return (f1 - f0) / (t1 - t0), 100.0 * (c1 - c0) / (w1 - w0)
+    return (f1 - f0) / (w1 - w0), 100.0 * (c1 - c0) / (w1 - w0)
 
 
 def final_message_waits(game):
