@@ -303,4 +303,3 @@ int ofAppGlutWindow::getFrameNum() const { return m_pImpl->frameNum; }
 void ofAppGlutWindow::setVerticalSync(bool on) { ofApplyVerticalSync(on); }
 
 void ofAppGlutWindow::setDrawChangesOnly(bool on) { m_pImpl->drawChangesOnly = on; }
-int ofAppGlutWindow::getDrawnFrameNum() const { return m_pImpl->drawer.getDrawnFrames(); }

@@ -34,7 +34,6 @@ public:
     // then draws through the runtime only, and its draw is carried out after it
     // returns, so it cannot read its own pixels back.
     void setDrawChangesOnly(bool on);
-    int getDrawnFrameNum() const; // frames that reached the window with it on
 
     struct Impl;
 

@@ -34,8 +34,6 @@ void ofSetDrawChangesOnly(bool on) {
     if (g_pWindow != nullptr) g_pWindow->setDrawChangesOnly(on);
 }
 
-int ofGetDrawnFrameNum() { return g_pWindow != nullptr ? g_pWindow->getDrawnFrameNum() : 0; }
-
 void ofSetWindowTitle(const std::string& title) {
     if (g_pWindow != nullptr) g_pWindow->setWindowTitle(title);
 }

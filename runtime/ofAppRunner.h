@@ -15,7 +15,6 @@ float ofGetFrameRate();
 int ofGetFrameNum();
 void ofSetVerticalSync(bool on);
 void ofSetDrawChangesOnly(bool on); // see ofAppGlutWindow::setDrawChangesOnly
-int ofGetDrawnFrameNum();
 
 void ofSetWindowTitle(const std::string& title);
 void ofSetWindowPosition(int x, int y);

@@ -108,9 +108,6 @@ void ofSubmitDraw(const ofDrawCommand& command) {
 void ofSetDrawRecording(ofDrawList* list) {
     g_pRecording = list;
 }
-ofDrawList* ofGetDrawRecording() {
-    return g_pRecording;
-}
 
 void ofNoteTextureChanged(unsigned int textureName) {
     if (textureName != 0) g_changedTextures.push_back(textureName);

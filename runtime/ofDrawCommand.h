@@ -44,7 +44,6 @@ void ofExecuteDraw(const ofDrawCommand& command); // always at once, on GL
 
 // While a list is set, submitted commands are appended to it; null draws at once.
 void ofSetDrawRecording(ofDrawList* list);
-ofDrawList* ofGetDrawRecording();
 
 // Textures whose content changed (uploaded, reallocated or deleted) since the
 // frame drawer last looked: a frame that draws one is not the same as before.

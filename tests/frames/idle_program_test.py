@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The program itself, idle on a finished message, makes no GL drawing call and
-shows nothing, frame after frame, while its frames go on at their rate; the next
-change (the menu after the message) is shown again.
+shows nothing, frame after frame, while its frames go on at their rate; a
+window that is hidden and shown again gets its picture back; the next change
+(the menu after the message) is shown again.
 
 Usage: idle_program_test.py KURA FRAME_CLOCK_SO BENCH_DATA  (under a private X
 server). KURA plays the engine benchmark's game (BENCH_DATA) with the frame
@@ -50,12 +51,39 @@ def frames(log):
     return rows
 
 
-def press(key):
+def window():
     wid = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % TITLE],
                          capture_output=True, text=True).stdout.split()
     if not wid:
         fail("the program's window is not there")
-    subprocess.run(["xdotool", "windowfocus", "--sync", wid[0], "key", key], check=True)
+    return wid[0]
+
+
+def press(key):
+    subprocess.run(["xdotool", "windowfocus", "--sync", window(), "key", key], check=True)
+
+
+def screen():
+    """The whole screen as the X server holds it."""
+    return subprocess.run(["import", "-window", "root", "rgb:-"], capture_output=True,
+                          check=True).stdout
+
+
+def check_expose(log):
+    """Unmapping and mapping the window loses its content (the server keeps no
+    copy); the program must draw it whole again although nothing changed."""
+    before = screen()
+    wid = window()
+    subprocess.run(["xdotool", "windowunmap", "--sync", wid], check=True)
+    if screen() == before:
+        fail("hiding the window changed nothing on the screen: the check proves nothing")
+    shown_before = sum(1 for _, shown, _ in frames(log) if shown)
+    subprocess.run(["xdotool", "windowmap", "--sync", wid], check=True)
+    wait_for(lambda: sum(1 for _, shown, _ in frames(log) if shown) > shown_before,
+             "the window's picture after it was shown again")
+    time.sleep(0.2)
+    if screen() != before:
+        fail("the window shown again does not show its picture")
 
 
 def wait_for(predicate, what):
@@ -114,6 +142,9 @@ def check(proc, log):
         fail("only %d frames in a second while idle: the game stopped running" % gained)
     if quiet_run(rows) < IDLE_FRAMES + gained:
         fail("an idle frame drew or showed something: %s" % rows[-(IDLE_FRAMES + gained):])
+
+    check_expose(log)
+    wait_for(lambda: quiet_run(frames(log)) >= 10, "quiet frames after the window came back")
 
     press("z")  # past the message: the menu comes up and is shown
     idle_end = len(frames(log))
