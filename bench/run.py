@@ -57,7 +57,8 @@ def measure(command):
         result = subprocess.run([TIME, "-f", "%e %M", "-o", stats.name] + command,
                                 capture_output=True, text=True)
         if result.returncode != 0:
-            raise Failure(f"{' '.join(command)} failed ({result.returncode}): {result.stderr.strip()}")
+            raise Failure(f"{' '.join(command)} failed ({result.returncode}): "
+                          f"{result.stderr.strip()}")
         seconds, kib = stats.read().split()[-2:]
     return float(seconds), int(kib), result.stdout
 
@@ -95,7 +96,8 @@ def compile_throughput(kel, runs):
             lines = sum(1 for _ in source)
         kel_times, lua_times = [], []
         for _ in range(runs):
-            kel_times.append(measure([kel, "-c", kel_source, "-o", os.path.join(folder, "big.kelc")])[0])
+            compiled = os.path.join(folder, "big.kelc")
+            kel_times.append(measure([kel, "-c", kel_source, "-o", compiled])[0])
             lua_times.append(measure(["luac5.4", "-p", lua_source])[0])
     # Clamp to the timer's resolution so a very fast run cannot divide by zero.
     kel_rate = lines / max(statistics.median(kel_times), 0.01)
@@ -147,7 +149,8 @@ def main():
     print(f"compile throughput ({lines} lines): kel -c {kel_rate:,.0f} lines/s, "
           f"luac5.4 -p {lua_rate:,.0f} lines/s, ratio {compile_ratio:.2f}")
     print()
-    print(f"geometric mean kel/lua <= {MAX_GEOMEAN_KEL_LUA}: {verdict(geomean <= MAX_GEOMEAN_KEL_LUA)}")
+    print(f"geometric mean kel/lua <= {MAX_GEOMEAN_KEL_LUA}: "
+          f"{verdict(geomean <= MAX_GEOMEAN_KEL_LUA)}")
     print(f"every workload kel/lua <= {MAX_KEL_LUA}: {verdict(worst_ratio <= MAX_KEL_LUA)}")
     print(f"kel faster than python on every workload: {verdict(python_ok)}")
     print(f"compile throughput >= {MIN_COMPILE_KEL_LUA} of luac: "

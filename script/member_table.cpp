@@ -16,7 +16,8 @@ namespace {
 // Every call's variables and most objects are small tables made and dropped
 // constantly, so their slots come from the size pools, not the general heap.
 MemberTable::Entry* allocateSlots(uint32_t count) {
-    auto* slots = static_cast<MemberTable::Entry*>(pool::allocate(count * sizeof(MemberTable::Entry)));
+    void* memory = pool::allocate(count * sizeof(MemberTable::Entry));
+    auto* slots = static_cast<MemberTable::Entry*>(memory);
     for (uint32_t i = 0; i < count; ++i)
         new (&slots[i]) MemberTable::Entry();
     return slots;

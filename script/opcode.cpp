@@ -5,8 +5,12 @@
 
 namespace Kel {
 
-void* OpCode::operator new(std::size_t size) { return pool::allocate(size); }
+void* OpCode::operator new(std::size_t size) {
+    return pool::allocate(size);
+}
 
-void OpCode::operator delete(void* slot, std::size_t size) { pool::release(slot, size); }
+void OpCode::operator delete(void* slot, std::size_t size) {
+    pool::release(slot, size);
+}
 
 } // namespace Kel

@@ -93,8 +93,9 @@ void sortAddresses(std::vector<char*>& addresses) {
     std::vector<size_t> start(size_t{1} << RADIX_BITS);
     for (int pass = 0; pass < RADIX_PASSES; ++pass) {
         int shift = ADDRESS_SHIFT + pass * RADIX_BITS;
-        auto digit = [shift](char* address) {
-            return (reinterpret_cast<uintptr_t>(address) >> shift) & ((uintptr_t{1} << RADIX_BITS) - 1);
+        const uintptr_t mask = (uintptr_t{1} << RADIX_BITS) - 1;
+        auto digit = [shift, mask](char* address) {
+            return (reinterpret_cast<uintptr_t>(address) >> shift) & mask;
         };
         std::fill(start.begin(), start.end(), 0);
         for (char* address : addresses)

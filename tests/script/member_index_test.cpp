@@ -14,7 +14,9 @@ using Kel::MemberTable;
 
 // Names alike in first byte, last byte and length hash alike, so most of
 // them overflow.
-std::string nameOf(int i) { return "n" + std::to_string(1000 + i) + "x"; }
+std::string nameOf(int i) {
+    return "n" + std::to_string(1000 + i) + "x";
+}
 
 // Every entry sits in its home slot, or in the overflow area while its home
 // slot is taken: the rule lookups without the index rely on.
@@ -37,7 +39,8 @@ TEST(MemberIndex, BigTablesFindWhatTheyHoldAndNothingElse) {
         table.setNumber(nameOf(i), i);
     ASSERT_GE(table.capacity(), 512u);
     std::set<int> present;
-    for (int i = 0; i < NAMES; ++i) present.insert(i);
+    for (int i = 0; i < NAMES; ++i)
+        present.insert(i);
     // Remove every third name, then put some back with new numbers.
     for (int i = 0; i < NAMES; i += 3) {
         EXPECT_TRUE(table.remove(nameOf(i)));
