@@ -7,6 +7,7 @@
 namespace {
 
 ofDrawList* g_pRecording = nullptr;
+unsigned int g_immediateDraws = 0;
 std::vector<unsigned int> g_changedTextures;
 
 void drawTexturedStrip(const float* value) {
@@ -99,10 +100,16 @@ void ofExecuteDraw(const ofDrawCommand& c) {
 }
 
 void ofSubmitDraw(const ofDrawCommand& command) {
-    if (g_pRecording != nullptr)
+    if (g_pRecording != nullptr) {
         g_pRecording->push_back(command);
-    else
-        ofExecuteDraw(command);
+        return;
+    }
+    ofExecuteDraw(command);
+    ++g_immediateDraws;
+}
+
+unsigned int ofImmediateDrawCount() {
+    return g_immediateDraws;
 }
 
 void ofSetDrawRecording(ofDrawList* list) {

@@ -41,6 +41,9 @@ using ofDrawList = std::vector<ofDrawCommand>;
 
 void ofSubmitDraw(const ofDrawCommand& command);  // at once, or into the recording list
 void ofExecuteDraw(const ofDrawCommand& command); // always at once, on GL
+// How many commands ofSubmitDraw has carried out at once so far: when it has not
+// moved, GL still holds the state the last replayed list left.
+unsigned int ofImmediateDrawCount();
 
 // While a list is set, submitted commands are appended to it; null draws at once.
 void ofSetDrawRecording(ofDrawList* list);

@@ -44,11 +44,18 @@ bool ofFrameDrawer::drawFrame(ofBaseApp& app, int width, int height, bool clear,
     app.draw();
     ofSetDrawRecording(nullptr);
 
-    // Taken after the drawing: loading a glyph while drawing binds its texture.
-    const ofDrawState start = ofQueryDrawState();
-    for (unsigned int name : ofTakeChangedTextures())
-        m_changedTextures.push_back(name);
-    if (!whole && unchanged(m_recording, start, width, height)) return false;
+    const std::vector<unsigned int> changed = ofTakeChangedTextures();
+    m_changedTextures.insert(m_changedTextures.end(), changed.begin(), changed.end());
+    // GL keeps the state the last list left unless something drew at once or
+    // a texture was loaded since (loading binds it, also while drawing); asking
+    // GL costs more than all the rest of an unchanged frame.
+    const bool stateKnown =
+        m_anyShown && changed.empty() && ofImmediateDrawCount() == m_immediateDrawsSeen;
+    const ofDrawState start = stateKnown ? m_shownEnd : ofQueryDrawState();
+    if (!whole && unchanged(m_recording, start, width, height)) {
+        m_immediateDrawsSeen = ofImmediateDrawCount();
+        return false;
+    }
 
     ofDrawState end;
     std::vector<ofPlacedDraw> placed = ofPlaceDraws(m_recording, start, &end);
@@ -65,6 +72,8 @@ bool ofFrameDrawer::drawFrame(ofBaseApp& app, int width, int height, bool clear,
     m_shown.swap(m_recording);
     m_shownPlaced.swap(placed);
     m_shownStart = start;
+    m_shownEnd = end;
+    m_immediateDrawsSeen = ofImmediateDrawCount();
     m_changedTextures.clear();
     m_width = width;
     m_height = height;

@@ -3,7 +3,9 @@
 // exactly what the frame before drew is neither drawn nor shown, and a changed
 // one is drawn again only in the area where it differs, which is then copied to
 // the window. Where the GL cannot copy part of a frame to the window, a changed
-// frame is drawn whole and swapped.
+// frame is drawn whole and swapped. The GL state the commands depend on
+// (colour, blending, texturing, bound texture) must change only through the
+// runtime: its drawing calls and its textures.
 #pragma once
 
 #include "ofDrawCommand.h"
@@ -33,6 +35,8 @@ private:
     ofDrawList m_shown; // the list last carried out
     std::vector<ofPlacedDraw> m_shownPlaced;
     ofDrawState m_shownStart;
+    ofDrawState m_shownEnd; // what GL holds after the list last carried out
+    unsigned int m_immediateDrawsSeen = 0;
     std::vector<unsigned int> m_changedTextures;
     int m_width = 0;
     int m_height = 0;
