@@ -8,7 +8,9 @@
 #   RUNS=7               measured runs per engine (one warm-up run before them)
 #   ENGINES="onscripter renpy"   the peers to measure beside the engine
 #   PEERS_DIR=DIR        the peer runner; default ../shared/peers beside the
-#                        repository (skipped, with a note, when absent)
+#                        repository (skipped, with a note, when absent; a peer
+#                        whose package is not installed is skipped too: its
+#                        README names the packages)
 #
 # The bench game (data/ beside this script) plays the peers' scene: an
 # 800 x 600 picture on the title screen, "はじめから" chosen with Z, one typed
@@ -72,9 +74,23 @@ LAUNCH=("$HERE/launch.sh" "$KURA" "$TITLE" "$LAUNCH_LOG")
 echo "# machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')," \
      "$(. /etc/os-release && echo "$PRETTY_NAME"); load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 
+# A peer whose program is not installed is left out with a note.
+installed_peers() {
+    local e program kept=""
+    for e in $ENGINES; do
+        program=${e%%-*} # renpy-min is played by renpy
+        if PATH="$PATH:/usr/games" command -v "$program" >/dev/null; then
+            kept="$kept $e"
+        else
+            echo "# peer $e skipped: $program is not installed" >&2
+        fi
+    done
+    echo "$kept"
+}
+
 FIGURES="$WORK/figures"
 if [ -x "$PEERS_DIR/run.sh" ]; then
-    ENGINES="$ENGINES" "$PEERS_DIR/run.sh" --engine kura "$WORK/scene" -- "${LAUNCH[@]}" \
+    ENGINES="$(installed_peers)" "$PEERS_DIR/run.sh" --engine kura "$WORK/scene" -- "${LAUNCH[@]}" \
         | tee "$FIGURES"
 else
     echo "# peers not found at $PEERS_DIR: measuring the engine alone"
