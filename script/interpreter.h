@@ -8,6 +8,7 @@
 #include "env.h"
 #include "holder.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,16 @@ public:
     Ref run(int argument);
     // True while a loaded script has not ended (it may be suspended).
     bool isRunning() const { return m_env.current() != nullptr; }
+
+    // Bounds the instructions every script of the process may run from now
+    // on (threads, callbacks and destructors included), so a runaway script
+    // hands control back: run() then returns with the script still running
+    // and budgetExhausted() true; a new budget lets it go on where it stopped.
+    static void setInstructionBudget(int64_t instructions) {
+        Env::setInstructionBudget(instructions);
+    }
+    static void clearInstructionBudget() { Env::clearInstructionBudget(); }
+    static bool budgetExhausted() { return Env::budgetExhausted(); }
 
     // The global of that name, created as an empty object when missing.
     Ref getGlobal(std::string_view name);

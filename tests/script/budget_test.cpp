@@ -16,15 +16,15 @@ using Kel::Interpreter;
 // Each test leaves the process unbounded again, as the other suites expect.
 class BudgetTest : public ::testing::Test {
 protected:
-    void TearDown() override { Env::clearInstructionBudget(); }
+    void TearDown() override { Interpreter::clearInstructionBudget(); }
 
     // Loads `text`, runs it within `budget` instructions and answers whether
     // the run was cut short by the budget.
     bool runsOutOfBudget(const std::string& text, int64_t budget) {
         EXPECT_EQ(m_interpreter.loadText(text, "budget.kel"), Interpreter::LOADED);
-        Env::setInstructionBudget(budget);
+        Interpreter::setInstructionBudget(budget);
         m_interpreter.run(0);
-        return Env::budgetExhausted();
+        return Interpreter::budgetExhausted();
     }
 
     int global(const char* name) { return m_interpreter.getGlobal(name).value()->toInt(); }
