@@ -36,7 +36,10 @@ KURA=$(cd "$1" && pwd)/kura
 for tool in Xvfb xdotool convert cc python3 fc-list; do
     command -v "$tool" >/dev/null || { echo "run.sh: missing $tool" >&2; exit 2; }
 done
-[ -n "$FONT" ] && [ -e "$FONT" ] || { echo "run.sh: IPA Mincho font not found (set FONT)" >&2; exit 2; }
+if [ -z "$FONT" ] || [ ! -e "$FONT" ]; then
+    echo "run.sh: IPA Mincho font not found (set FONT)" >&2
+    exit 2
+fi
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/kura-bench.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
@@ -56,7 +59,7 @@ prepare_game() {
     local dir=$1 start=$2
     mkdir -p "$dir"
     cp -r "$HERE/data" "$dir/"
-    sed -i "s/^global string start_scenario_file = .*/global string start_scenario_file = \"$start\";/" \
+    sed -i "s/^\(global string start_scenario_file = \).*/\1\"$start\";/" \
         "$dir/data/setting.kel"
     mkdir -p "$dir/data/font" "$dir/data/image"
     cp "$FONT" "$dir/data/font/ipam.ttf"
@@ -71,8 +74,9 @@ LAUNCH_LOG="$WORK/launch.log"
 : >"$LAUNCH_LOG"
 LAUNCH=("$HERE/launch.sh" "$KURA" "$TITLE" "$LAUNCH_LOG")
 
-echo "# machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')," \
-     "$(. /etc/os-release && echo "$PRETTY_NAME"); load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')
+echo "# machine: $(nproc) cores, $cpu, $(. /etc/os-release && echo "$PRETTY_NAME");" \
+     "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # A peer whose program is not installed is left out with a note.
 installed_peers() {
@@ -104,7 +108,8 @@ FRAME_CLOCK_DIR="$WORK" python3 "$HERE/measure.py" frames "$WORK/typing" "$TITLE
 starts=$(grep -c '^launch$' "$LAUNCH_LOG" || true)
 decided=$(grep -c '^result=0 ' "$LAUNCH_LOG" || true)
 if [ "$starts" != "$decided" ]; then
-    echo "run.sh: only $decided of $starts engine runs left the title menu; its figures are not valid" >&2
+    echo "run.sh: only $decided of $starts engine runs left the title menu;" \
+         "its figures are not valid" >&2
     exit 1
 fi
 echo "# load after: $(cut -d' ' -f1-3 /proc/loadavg)"
