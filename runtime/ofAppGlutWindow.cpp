@@ -202,7 +202,8 @@ void ofAppGlutWindow::Impl::applyScreenMode() {
     }
 }
 
-// The first frames are drawn whole and cleared: the buffers hold garbage until then.
+// The first frames are cleared, as without drawing only changes; the drawer draws
+// its first frame whole by itself, and later ones hold what it drew.
 void ofAppGlutWindow::Impl::drawChanges(bool whole, bool countsAsFrame) {
     if (newScreenMode) {
         applyScreenMode();
@@ -212,7 +213,7 @@ void ofAppGlutWindow::Impl::drawChanges(bool whole, bool countsAsFrame) {
     // round trip to the X server in every frame.
     const int h = std::max(1, height);
     const bool first = frameNum < ALWAYS_CLEARED_FRAMES;
-    drawer.drawFrame(*app, width, h, ofbClearBg() || first, whole || first);
+    drawer.drawFrame(*app, width, h, ofbClearBg() || first, whole);
     if (countsAsFrame) ++frameNum;
 }
 
