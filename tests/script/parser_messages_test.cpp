@@ -35,104 +35,62 @@ std::string summary(int count) {
     return std::to_string(count) + " error in compile t.kel\n\n";
 }
 
-TEST(ParserMessages, MissingParenthesisAndConditionOfIf) {
-    Compiled result = compileText("if x y;");
-    EXPECT_EQ(result.printed, error(1, "There is no ( after if") +
-                                  error(1, "There is no if-statement condition") + summary(2));
-    EXPECT_EQ(result.errors, 2);
-}
-
-TEST(ParserMessages, MissingParenthesisAndConditionOfWhileAndFor) {
-    EXPECT_EQ(compileText("while x y;").printed,
-              error(1, "There is no ( after while") +
-                  error(1, "There is no while-statement condition") + summary(2));
-    EXPECT_EQ(compileText("for x;;) y;").printed, error(1, "There is no ( after for") + summary(1));
-}
-
-TEST(ParserMessages, MissingSemicolonAfterFlowStatements) {
-    EXPECT_EQ(compileText("while (1) {\n continue\n}").printed,
-              error(3, "There is no ; after continue") + summary(1));
-    EXPECT_EQ(compileText("while (1) { break x; }").printed,
-              error(1, "There is no ; after break") + summary(1));
-    EXPECT_EQ(compileText("goto l").printed, error(1, "There is no ; after goto") + summary(1));
-}
-
-TEST(ParserMessages, GotoWithoutLabel) {
-    EXPECT_EQ(compileText("goto;").printed, error(1, "There is no label after goto") + summary(1));
-}
-
-TEST(ParserMessages, MissingIdentifier) {
-    EXPECT_EQ(compileText("local 5;").printed,
-              error(1, "There is no identifier after local") + summary(1));
-    EXPECT_EQ(compileText("x = global 5;").printed,
-              error(1, "There is no identifier after global") + summary(1));
-    EXPECT_EQ(compileText("a.;").printed,
-              error(1, "There is no identifier after member access (.)") + summary(1));
-}
-
-TEST(ParserMessages, NotATerm) {
-    EXPECT_EQ(compileText("x = );").printed, error(1, "not term : )") + summary(1));
-    EXPECT_EQ(compileText("x = 1 + ];").printed, error(1, "not term : ]") + summary(1));
-}
-
-TEST(ParserMessages, UnknownByteIsReportedWhereverItStands) {
-    EXPECT_EQ(compileText("x = \\ 1;").printed, error(1, "unknown token") + summary(1));
-    EXPECT_EQ(compileText("\n`x;").printed, error(2, "unknown token") + summary(1));
-    EXPECT_EQ(compileText("f(1)\x7F;").printed, error(1, "unknown token") + summary(1));
-}
-
-TEST(ParserMessages, MissingColonOfConditional) {
-    EXPECT_EQ(compileText("x = a ? b 1;").printed,
-              error(1, "There is no : on ternary operation") + summary(1));
-}
-
-TEST(ParserMessages, MissingTerminatorIsReportedWhereTheExpressionEnded) {
-    EXPECT_EQ(compileText("x = 1\n2;").printed,
-              error(1, "There is no ; at expression end") + summary(1));
-    EXPECT_EQ(compileText("x = (1;").printed,
-              error(1, "There is no ) at expression end") + summary(1));
-    EXPECT_EQ(compileText("x = a[1;").printed,
-              error(1, "There is no ] at expression end") + summary(1));
-}
-
-TEST(ParserMessages, SemicolonMayBeLeftOutBeforeAClosingBrace) {
-    Compiled result = compileText("f { a }\n{ b }");
-    EXPECT_EQ(result.printed, "");
-    EXPECT_EQ(result.errors, 0);
-}
-
-TEST(ParserMessages, RedefinitionWarnsAtTheLineOfItsName) {
-    Compiled result = compileText("f { }\n\nf { }\ng(a) {}\n  g(b)\n  {}");
-    EXPECT_EQ(result.printed,
-              warning(3, "'f' is already exsit") + warning(5, "'g' is already exsit"));
-    EXPECT_EQ(result.errors, 0);
-}
-
-TEST(ParserMessages, UnclosedBlockWarnsWithTheLineItOpened) {
-    Compiled result = compileText("\nf {\n a;\n");
-    EXPECT_EQ(result.printed, warning(4, "block not closed from 2"));
-    EXPECT_EQ(result.errors, 0);
-}
-
-TEST(ParserMessages, SummaryCountsErrorsOnceAfterTheLastStatement) {
-    Compiled result = compileText("x = );\ny = );\nz = 1;");
-    EXPECT_EQ(result.printed, error(1, "not term : )") + error(2, "not term : )") + summary(2));
-    EXPECT_EQ(result.errors, 2);
-}
-
-TEST(ParserMessages, MessagesNameTheFileOrMacroTheyCameFrom) {
-    testing::internal::CaptureStdout();
-    Kel::Tokenizer tokenizer("#define BAD )\nx = BAD;", "t.kel", 1);
-    EXPECT_EQ(Kel::compile(tokenizer).errors, 1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "error t.kel define:BAD 2: \nnot term : )\n\n" + summary(1));
-}
-
-TEST(ParserMessages, TokenizerMessagesDoNotCount) {
-    Compiled result = compileText("#bogus\nx = 1; /* open");
-    EXPECT_EQ(result.printed, "tokenizer t.kel 1: unknown tokenizer directive #bogus\n\n"
-                              "error t.kel 2: comment not closed from 2\n\n");
-    EXPECT_EQ(result.errors, 0);
+// Each source's printed messages and error count.
+TEST(ParserMessages, EveryMessageWithItsLineAndTheCount) {
+    struct Row {
+        const char* source;
+        std::string printed;
+        int errors;
+    };
+    const Row rows[] = {
+        {"if x y;",
+         error(1, "There is no ( after if") + error(1, "There is no if-statement condition") +
+             summary(2),
+         2},
+        {"while x y;",
+         error(1, "There is no ( after while") + error(1, "There is no while-statement condition") +
+             summary(2),
+         2},
+        {"for x;;) y;", error(1, "There is no ( after for") + summary(1), 1},
+        {"while (1) {\n continue\n}", error(3, "There is no ; after continue") + summary(1), 1},
+        {"while (1) { break x; }", error(1, "There is no ; after break") + summary(1), 1},
+        {"goto l", error(1, "There is no ; after goto") + summary(1), 1},
+        {"goto;", error(1, "There is no label after goto") + summary(1), 1},
+        {"local 5;", error(1, "There is no identifier after local") + summary(1), 1},
+        {"x = global 5;", error(1, "There is no identifier after global") + summary(1), 1},
+        {"a.;", error(1, "There is no identifier after member access (.)") + summary(1), 1},
+        {"x = );", error(1, "not term : )") + summary(1), 1},
+        {"x = 1 + ];", error(1, "not term : ]") + summary(1), 1},
+        // An unknown byte is reported wherever it stands.
+        {"x = \\ 1;", error(1, "unknown token") + summary(1), 1},
+        {"\n`x;", error(2, "unknown token") + summary(1), 1},
+        {"f(1)\x7F;", error(1, "unknown token") + summary(1), 1},
+        {"x = a ? b 1;", error(1, "There is no : on ternary operation") + summary(1), 1},
+        // A missing terminator is reported where the expression ended.
+        {"x = 1\n2;", error(1, "There is no ; at expression end") + summary(1), 1},
+        {"x = (1;", error(1, "There is no ) at expression end") + summary(1), 1},
+        {"x = a[1;", error(1, "There is no ] at expression end") + summary(1), 1},
+        // The semicolon may be left out before a closing brace.
+        {"f { a }\n{ b }", "", 0},
+        // A redefinition warns at the line of its name.
+        {"f { }\n\nf { }\ng(a) {}\n  g(b)\n  {}",
+         warning(3, "'f' is already exsit") + warning(5, "'g' is already exsit"), 0},
+        {"\nf {\n a;\n", warning(4, "block not closed from 2"), 0},
+        // The summary counts errors once, after the last statement.
+        {"x = );\ny = );\nz = 1;", error(1, "not term : )") + error(2, "not term : )") + summary(2),
+         2},
+        {"#define BAD )\nx = BAD;", "error t.kel define:BAD 2: \nnot term : )\n\n" + summary(1), 1},
+        // Tokenizer messages do not count.
+        {"#bogus\nx = 1; /* open",
+         "tokenizer t.kel 1: unknown tokenizer directive #bogus\n\n"
+         "error t.kel 2: comment not closed from 2\n\n",
+         0},
+    };
+    for (const Row& row : rows) {
+        Compiled result = compileText(row.source);
+        EXPECT_EQ(result.printed, row.printed) << row.source;
+        EXPECT_EQ(result.errors, row.errors) << row.source;
+    }
 }
 
 TEST(ParserMessages, DeepNestingIsRefusedOnce) {
