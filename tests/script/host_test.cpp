@@ -23,64 +23,8 @@ void record(const std::string& call) {
     g_calls += call + ";";
 }
 
-void v0() {
-    record("v0");
-}
-void v1Int(int a) {
-    record("v1i " + std::to_string(a));
-}
-void v1Text(const char* a) {
-    record(std::string("v1s ") + a);
-}
-void v2IntInt(int a, int b) {
-    record("v2ii " + std::to_string(a) + " " + std::to_string(b));
-}
-void v2IntText(int a, const char* b) {
-    record("v2is " + std::to_string(a) + " " + b);
-}
-void v2TextInt(const char* a, int b) {
-    record(std::string("v2si ") + a + " " + std::to_string(b));
-}
-void v2TextText(const char* a, const char* b) {
-    record(std::string("v2ss ") + a + " " + b);
-}
-void v3IntIntInt(int a, int b, int c) {
-    record("v3iii " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c));
-}
-void v3IntTextText(int a, const char* b, const char* c) {
-    record("v3iss " + std::to_string(a) + " " + b + " " + c);
-}
-void v3TextTextInt(const char* a, const char* b, int c) {
-    record(std::string("v3ssi ") + a + " " + b + " " + std::to_string(c));
-}
-void v4(int a, int b, int c, int d) {
-    record("v4 " + std::to_string(a + b * 10 + c * 100 + d * 1000));
-}
-void v5(int a, int b, int c, int d, int e) {
-    record("v5 " + std::to_string(a + b * 10 + c * 100 + d * 1000 + e * 10000));
-}
-const char* r0() {
-    return "from host";
-}
-int r1IntInt(int a) {
-    return a * 2;
-}
-int r1IntText(const char* a) {
-    return static_cast<int>(std::string(a).size());
-}
-const char* r1TextInt(int a) {
-    // Storage the host overwrites on its next call: the script must keep a copy.
-    static std::string text;
-    text = "n" + std::to_string(a);
-    return text.c_str();
-}
-const char* r1TextText(const char* a) {
-    static std::string text;
-    text = std::string(a) + "!";
-    return text.c_str();
-}
-const char* rNull() {
-    return nullptr;
+std::string n(int value) {
+    return std::to_string(value);
 }
 
 // The cases of host_test.kel.
@@ -90,24 +34,44 @@ class Host : public ::testing::Test {
 protected:
     void SetUp() override {
         g_calls.clear();
-        host.registerFunction("v0", v0);
-        host.registerFunction("v1i", v1Int);
-        host.registerFunction("v1s", v1Text);
-        host.registerFunction("v2ii", v2IntInt);
-        host.registerFunction("v2is", v2IntText);
-        host.registerFunction("v2si", v2TextInt);
-        host.registerFunction("v2ss", v2TextText);
-        host.registerFunction("v3iii", v3IntIntInt);
-        host.registerFunction("v3iss", v3IntTextText);
-        host.registerFunction("v3ssi", v3TextTextInt);
-        host.registerFunction("v4", v4);
-        host.registerFunction("v5", v5);
-        host.registerFunction("r0", r0);
-        host.registerFunction("r1ii", r1IntInt);
-        host.registerFunction("r1is", r1IntText);
-        host.registerFunction("r1si", r1TextInt);
-        host.registerFunction("r1ss", r1TextText);
-        host.registerFunction("rnull", rNull);
+        // One binding of every shape; each records what it received.
+        bind("v0", [] { record("v0"); });
+        bind("v1i", [](int a) { record("v1i " + n(a)); });
+        bind("v1s", [](const char* a) { record(std::string("v1s ") + a); });
+        bind("v2ii", [](int a, int b) { record("v2ii " + n(a) + " " + n(b)); });
+        bind("v2is", [](int a, const char* b) { record("v2is " + n(a) + " " + b); });
+        bind("v2si", [](const char* a, int b) { record(std::string("v2si ") + a + " " + n(b)); });
+        bind("v2ss",
+             [](const char* a, const char* b) { record(std::string("v2ss ") + a + " " + b); });
+        bind("v3iii",
+             [](int a, int b, int c) { record("v3iii " + n(a) + " " + n(b) + " " + n(c)); });
+        bind("v3iss", [](int a, const char* b, const char* c) {
+            record("v3iss " + n(a) + " " + b + " " + c);
+        });
+        bind("v3ssi", [](const char* a, const char* b, int c) {
+            record(std::string("v3ssi ") + a + " " + b + " " + n(c));
+        });
+        bind("v4", [](int a, int b, int c, int d) {
+            record("v4 " + n(a + b * 10 + c * 100 + d * 1000));
+        });
+        bind("v5", [](int a, int b, int c, int d, int e) {
+            record("v5 " + n(a + b * 10 + c * 100 + d * 1000 + e * 10000));
+        });
+        bind("r0", [] { return "from host"; });
+        bind("r1ii", [](int a) { return a * 2; });
+        bind("r1is", [](const char* a) { return int(std::string(a).size()); });
+        // Storage the host overwrites on its next call: the script must keep a copy.
+        bind("r1si", [](int a) {
+            static std::string text;
+            text = "n" + n(a);
+            return text.c_str();
+        });
+        bind("r1ss", [](const char* a) {
+            static std::string text;
+            text = std::string(a) + "!";
+            return text.c_str();
+        });
+        bind("rnull", []() -> const char* { return nullptr; });
     }
 
     // Runs case `number` of host_test.kel, which lies beside this file.
@@ -127,25 +91,29 @@ protected:
         return result;
     }
 
+    template <class Function> void bind(const char* name, Function function) {
+        host.registerFunction(name, +function);
+    }
+
     std::string global(const char* name) { return host.getGlobal(name).value()->toString().str(); }
 
     Interpreter host;
 };
 
-TEST_F(Host, EveryShapeReceivesConvertedArguments) {
-    runCase(SHAPES);
-    EXPECT_EQ(g_calls, "v0;v1i 42;v1s 7;v2ii 1 2;v2is 3 x;v2si y 4;v2ss p q;v3iii 1 2 3;"
-                       "v3iss 1 a 3;v3ssi a 2 3;v4 4321;v5 54321;");
-}
-
-TEST_F(Host, OneValueFillsEveryParameter) {
-    runCase(ONE_VALUE);
-    EXPECT_EQ(g_calls, "v2ii 6 6;v2ss w w;v3iss 5 5 5;");
-}
-
-TEST_F(Host, MissingArgumentsComeFromTheShortList) {
-    runCase(SHORT_LIST);
-    EXPECT_EQ(g_calls, "v3iss 9 a [null];");
+// Every shape receives converted arguments; one value fills every parameter;
+// missing arguments come from the short list.
+TEST_F(Host, BindingsReceiveConvertedArguments) {
+    const std::pair<ScriptCase, const char*> cases[] = {
+        {SHAPES, "v0;v1i 42;v1s 7;v2ii 1 2;v2is 3 x;v2si y 4;v2ss p q;v3iii 1 2 3;"
+                 "v3iss 1 a 3;v3ssi a 2 3;v4 4321;v5 54321;"},
+        {ONE_VALUE, "v2ii 6 6;v2ss w w;v3iss 5 5 5;"},
+        {SHORT_LIST, "v3iss 9 a [null];"},
+    };
+    for (auto [number, calls] : cases) {
+        g_calls.clear();
+        runCase(number);
+        EXPECT_EQ(g_calls, calls) << number;
+    }
 }
 
 TEST_F(Host, VoidShapesAnswerTheirArgumentResultShapesANewValue) {

@@ -66,34 +66,13 @@ TEST_F(Operators, CompoundAssignmentAndStepsChangeTheVariable) {
 }
 
 TEST_F(Operators, ComparisonsAndLogicPushNewInts) {
-    Ref results = run({new POP,
-                       new PUSH_INT(2),
-                       new PUSH_INT(3),
-                       new LT,
-                       new PUSH_INT(2),
-                       new PUSH_INT(3),
-                       new GE,
-                       new LIST,
-                       new PUSH_STRING("a"),
-                       new PUSH_STRING("a"),
-                       new EQ,
-                       new LIST,
-                       new PUSH_INT(1),
-                       new PUSH_INT(0),
-                       new BAND,
-                       new LIST,
-                       new PUSH_INT(1),
-                       new PUSH_INT(0),
-                       new BOR,
-                       new LIST,
-                       new PUSH_NULL,
-                       new NOT,
-                       new LIST,
-                       new PUSH_HEX(0xFFFFFFFFu),
-                       new PUSH_INT(1),
-                       new GT,
-                       new LIST});
-    EXPECT_EQ(intsOf(results), (std::vector<int32_t>{1, 0, 1, 0, 1, 1, 1}));
+    EXPECT_EQ(intOf(run({new POP, new PUSH_INT(2), new PUSH_INT(3), new LT})), 1);
+    EXPECT_EQ(intOf(run({new POP, new PUSH_INT(2), new PUSH_INT(3), new GE})), 0);
+    EXPECT_EQ(intOf(run({new POP, new PUSH_STRING("a"), new PUSH_STRING("a"), new EQ})), 1);
+    EXPECT_EQ(intOf(run({new POP, new PUSH_INT(1), new PUSH_INT(0), new BAND})), 0);
+    EXPECT_EQ(intOf(run({new POP, new PUSH_INT(1), new PUSH_INT(0), new BOR})), 1);
+    EXPECT_EQ(intOf(run({new POP, new PUSH_NULL, new NOT})), 1);
+    EXPECT_EQ(intOf(run({new POP, new PUSH_HEX(0xFFFFFFFFu), new PUSH_INT(1), new GT})), 1);
 }
 
 TEST_F(Operators, UnaryOperatorsWorkOnCopies) {
@@ -231,54 +210,20 @@ TEST_F(Selection, ListExtendsATupleAndParenthesesWrapOne) {
 
 // ---- Jumps ---------------------------------------------------------------------------
 
+// s = 0; i = 1; while (i <= 10) { s += i; i++; } s -- with the loop's exit
+// and back jumps given: the condition starts at 9, the exit lands on 21.
+int32_t sumOneToTen(OpCode* exit, OpCode* back) {
+    return intOf(run({new POP, new VARIABLE("s"), new PUSH_INT(0),   new SUBSTITUTION,
+                      new POP, new VARIABLE("i"), new PUSH_INT(1),   new SUBSTITUTION,
+                      new POP, new VARIABLE("i"), new PUSH_INT(10),  new LE,
+                      exit,    new VARIABLE("s"), new VARIABLE("i"), new SADD,
+                      new POP, new VARIABLE("i"), new PINC,          new POP,
+                      back,    new VARIABLE("s")}));
+}
+
 TEST_F(Jumps, AbsoluteAndRelativeLoopsSumOneToTen) {
-    // s = 0; i = 1; while (i <= 10) { s += i; i++; } s
-    Ref absolute = run({new POP,
-                        new VARIABLE("s"),
-                        new PUSH_INT(0),
-                        new SUBSTITUTION,
-                        new POP,
-                        new VARIABLE("i"),
-                        new PUSH_INT(1),
-                        new SUBSTITUTION,
-                        new POP,
-                        /* 9 */ new VARIABLE("i"),
-                        new PUSH_INT(10),
-                        new LE,
-                        new JF(21),
-                        new VARIABLE("s"),
-                        new VARIABLE("i"),
-                        new SADD,
-                        new POP,
-                        new VARIABLE("i"),
-                        new PINC,
-                        new POP,
-                        new JMP(9),
-                        /* 21 */ new VARIABLE("s")});
-    EXPECT_EQ(intOf(absolute), 55);
-    Ref relative = run({new POP,
-                        new VARIABLE("s"),
-                        new PUSH_INT(0),
-                        new SUBSTITUTION,
-                        new POP,
-                        new VARIABLE("i"),
-                        new PUSH_INT(1),
-                        new SUBSTITUTION,
-                        new POP,
-                        /* 9 */ new VARIABLE("i"),
-                        new PUSH_INT(10),
-                        new LE,
-                        new JRF(8),
-                        new VARIABLE("s"),
-                        new VARIABLE("i"),
-                        new SADD,
-                        new POP,
-                        new VARIABLE("i"),
-                        new PINC,
-                        new POP,
-                        new JR(-12),
-                        /* 21 */ new VARIABLE("s")});
-    EXPECT_EQ(intOf(relative), 55);
+    EXPECT_EQ(sumOneToTen(new JF(21), new JMP(9)), 55);
+    EXPECT_EQ(sumOneToTen(new JRF(8), new JR(-12)), 55);
 }
 
 TEST_F(Jumps, ConditionalJumpsTestTruth) {
