@@ -14,7 +14,9 @@ namespace {
 using namespace Kel;
 using namespace Kel::variable::Variable;
 
-Ref intValue(int value) { return Ref(new vInt(value)); }
+Ref intValue(int value) {
+    return Ref(new vInt(value));
+}
 
 // A function object: an object with a (here empty) code block.
 Ref makeFunction() {
@@ -27,6 +29,14 @@ Ref makeFunction() {
 struct Block {
     CodeBlock* block = CodeBlock::create();
     ~Block() { block->release(); }
+};
+
+// A function's scope entered in an environment of its own.
+struct InFunction {
+    Block code;
+    Ref function = makeFunction();
+    Env env;
+    InFunction() { env.enter(new FunctionScope(code.block, function.get())); }
 };
 
 TEST(ScopeLookup, BlocksSeeOutwardButFunctionsStopAtTheirFunctionObject) {
@@ -62,13 +72,10 @@ TEST(ScopeLookup, MethodsReachTheirObjectAndDeclareInstanceVariables) {
 }
 
 TEST(ScopeDeclare, RedeclaringReportsNotNewAndRebinds) {
-    Block code;
-    Ref function = makeFunction();
-    Env env;
-    env.enter(new FunctionScope(code.block, function.get()));
-    EXPECT_TRUE(env.current()->declare("x", intValue(1), nullptr));
-    EXPECT_FALSE(env.current()->declare("x", intValue(2), nullptr));
-    EXPECT_EQ(env.current()->lookup("x")->value()->toInt(), 2);
+    InFunction f;
+    EXPECT_TRUE(f.env.current()->declare("x", intValue(1), nullptr));
+    EXPECT_FALSE(f.env.current()->declare("x", intValue(2), nullptr));
+    EXPECT_EQ(f.env.current()->lookup("x")->value()->toInt(), 2);
 }
 
 TEST(ScopeStatics, InitialisedOnceAndKeptInTheFunctionObject) {
@@ -91,15 +98,12 @@ TEST(ScopeStatics, InitialisedOnceAndKeptInTheFunctionObject) {
 }
 
 TEST(ScopeStatics, BlocksHandStaticsToTheirFunction) {
-    Block code;
-    Ref function = makeFunction();
-    Env env;
-    env.enter(new FunctionScope(code.block, function.get()));
-    env.enter(new LoopScope(code.block, 0));
-    env.enter(new AnonymousScope(code.block));
-    EXPECT_TRUE(env.current()->declareStatic("s", intValue(1), &env));
-    env.pop();
-    EXPECT_TRUE(function.value()->hasMember("s"));
+    InFunction f;
+    f.env.enter(new LoopScope(f.code.block, 0));
+    f.env.enter(new AnonymousScope(f.code.block));
+    EXPECT_TRUE(f.env.current()->declareStatic("s", intValue(1), &f.env));
+    f.env.pop();
+    EXPECT_TRUE(f.function.value()->hasMember("s"));
 }
 
 // Builds caller function -> callee function -> loop -> block -> block.
@@ -141,11 +145,8 @@ TEST(ScopeUnwinding, ContinueRestartsTheLoop) {
 }
 
 TEST(ScopeUnwinding, BreakAndContinueOutsideALoopStayInTheFunction) {
-    Block code;
-    Ref function = makeFunction();
-    Env env;
-    Scope* scope = new FunctionScope(code.block, function.get());
-    env.enter(scope);
+    InFunction f;
+    Scope* scope = f.env.current();
     EXPECT_EQ(scope->onBreak(), scope);
     EXPECT_EQ(scope->onContinue(), scope);
 }
@@ -243,11 +244,9 @@ TEST(ScopeClosure, InnerNamesWinOverOuterOnesAndFunctionsBoundTheCapture) {
 }
 
 TEST(ScopeClone, VariablesAreCopiedAndTheChainIsCloned) {
-    Block code;
-    Ref function = makeFunction();
-    Env env;
-    env.enter(new FunctionScope(code.block, function.get()));
-    env.enter(new LoopScope(code.block, 3));
+    InFunction f;
+    Env& env = f.env;
+    env.enter(new LoopScope(f.code.block, 3));
     env.current()->declare("v", intValue(1), nullptr);
     env.current()->pc() = 4;
 
