@@ -39,7 +39,8 @@ uint32_t crc32(const std::string& bytes) {
     uint32_t crc = 0xFFFFFFFFu;
     for (unsigned char c : bytes) {
         crc ^= c;
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
     return ~crc;
 }
@@ -167,46 +168,35 @@ TEST(ImageFailure, MissingFileIsLoggedAndLeavesTheImageEmpty) {
     EXPECT_NE(log.find("OF_ERROR: ofImage: could not load image"), std::string::npos) << log;
 }
 
-TEST(ImageFailure, TextFileNamedLikeAPictureIsRefused) {
-    const std::string path = tempPath("text.png");
-    writeFile(path, "this is not a picture\n");
-    ofImage image;
-    bool ok = true;
-    const std::string log = loadAndCaptureLog(image, path, ok);
-    EXPECT_FALSE(ok);
-    EXPECT_FALSE(image.isAllocated());
-    EXPECT_NE(log.find("OF_ERROR"), std::string::npos);
-    std::remove(path.c_str());
-}
-
-TEST(ImageFailure, TruncatedPictureIsRefused) {
+// Not a picture, cut short, or so large (100000 x 100000 RGBA would be 40 GB)
+// that the header alone must be enough to refuse it.
+TEST(ImageFailure, UnusableFilesAreRefusedWithAReport) {
     const std::string full = tempPath("full.png");
     kura_test::writePng(full, 300, 200, [](int x, int y) {
         return Rgba{uint8_t(x * 7), uint8_t(y * 13), uint8_t(x ^ y), 255};
     });
-    const std::string bytes = readFile(full);
-    const std::string cut = tempPath("cut.png");
-    writeFile(cut, bytes.substr(0, bytes.size() / 2));
-    ofImage image;
-    bool ok = true;
-    const std::string log = loadAndCaptureLog(image, cut, ok);
-    EXPECT_FALSE(ok);
-    EXPECT_FALSE(image.isAllocated());
-    EXPECT_NE(log.find("OF_ERROR"), std::string::npos);
+    const std::string whole = readFile(full);
     std::remove(full.c_str());
-    std::remove(cut.c_str());
-}
-
-// 100000 x 100000 RGBA would be 40 GB: the header alone must be enough to refuse it.
-TEST(ImageFailure, HugePictureIsRefusedFromItsHeader) {
-    const std::string path = tempPath("huge.png");
-    writeFile(path, pngHeaderOnly(100000, 100000));
-    ofImage image;
-    bool ok = true;
-    const std::string log = loadAndCaptureLog(image, path, ok);
-    EXPECT_FALSE(ok);
-    EXPECT_NE(log.find("is too large (100000 x 100000)"), std::string::npos) << log;
-    std::remove(path.c_str());
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* report;
+    } files[] = {
+        {"text.png", "this is not a picture\n", "OF_ERROR"},
+        {"cut.png", whole.substr(0, whole.size() / 2), "OF_ERROR"},
+        {"huge.png", pngHeaderOnly(100000, 100000), "is too large (100000 x 100000)"},
+    };
+    for (const auto& file : files) {
+        const std::string path = tempPath(file.name);
+        writeFile(path, file.bytes);
+        ofImage image;
+        bool ok = true;
+        const std::string log = loadAndCaptureLog(image, path, ok);
+        EXPECT_FALSE(ok) << file.name;
+        EXPECT_FALSE(image.isAllocated()) << file.name;
+        EXPECT_NE(log.find(file.report), std::string::npos) << file.name << ": " << log;
+        std::remove(path.c_str());
+    }
 }
 
 } // namespace
