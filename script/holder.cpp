@@ -90,6 +90,10 @@ void Holder::destroy() {
 }
 
 Holder* Holder::cloneHolder() const {
+    // Numbers and strings lead to no other holder, so their copy needs none
+    // of the cycle bookkeeping below; operators copy them all the time.
+    if (m_value->typeCode() <= variable::Variable::TYPE_STRING)
+        return make(m_value->clone());
     std::vector<CloneStep>& path = clonePath();
     for (auto step = path.rbegin(); step != path.rend(); ++step) {
         if (step->source == this) {

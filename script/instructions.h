@@ -9,6 +9,7 @@
 #include "holder.h"
 #include "opcode.h"
 #include "opcode_list.h"
+#include "shared_string.h"
 
 #include <cstdint>
 #include <string>
@@ -17,6 +18,7 @@
 namespace Kel {
 
 class CodeBlock;
+class Scope;
 
 // Kind code of the instruction with byte code `byte` (KIND_NONE for unknown).
 constexpr int opcodeKind(uint8_t byte) {
@@ -204,7 +206,11 @@ private:
 // A loop runs the same VARIABLE in the same scope again and again, so the
 // holder found is remembered with the scope the lookup started from and the
 // binding epoch it was found under; while neither has changed, resolving
-// again would find it again.
+// again would find it again. A call runs it in a fresh scope each time, where
+// the scope chain must be searched again, but two shortcuts hold: a local
+// declared by the same instruction as last time sits in the same slot of the
+// scope's table under the same shared name, and the global found last stays
+// right while the binding epoch stands.
 class VARIABLE final : public OpCode {
 public:
     static constexpr uint8_t CODE = OP_VARIABLE;
@@ -219,17 +225,45 @@ public:
     std::string_view name() const { return m_name; }
 
 private:
+    // The global object's member, or none, as of m_globalEpoch.
+    Holder* globalMember();
+    // The origin's own variable in the slot remembered, if it still is ours.
+    Holder* rememberedOwnVariable(Scope* origin) const;
+    void rememberOwnVariable(Scope* origin, Holder* found);
+
     std::string m_name;
     uint64_t m_foundInScope = 0; // scope serials start at 1
     uint64_t m_foundInEpoch = 0;
     Holder* m_found = nullptr;
+    uint64_t m_globalEpoch = UINT64_MAX; // no epoch yet
+    Holder* m_global = nullptr;
+    // Kept shared, so no other name can come to have this buffer's address.
+    SharedString m_ownName;
+    uint32_t m_ownSlot = 0;
 };
 // POP: pop and drop.
 KEL_PLAIN_INSTRUCTION(POP);
 // GLOBAL: v = pop; make the name a global member sharing v's holder; push v.
 KEL_NAMED_INSTRUCTION(GLOBAL);
 // LOCAL: v = pop; make the name a true local of the current scope; push v.
-KEL_NAMED_INSTRUCTION(LOCAL);
+// Every call declares its parameters again, so the name is kept as a shared
+// string that each declaration shares instead of copying.
+class LOCAL final : public OpCode {
+public:
+    static constexpr uint8_t CODE = OP_LOCAL;
+    explicit LOCAL(std::string_view name) : m_name(name) {}
+    int execute(Env& env) override;
+    OpCode* clone() const override { return new LOCAL(m_name.view()); }
+    int kind() const override { return opcodeKind(CODE); }
+    void serialize(ByteWriter& out) const override {
+        out.byte(CODE);
+        out.text(m_name.view());
+    }
+    std::string_view name() const { return m_name.view(); }
+
+private:
+    SharedString m_name;
+};
 // STATIC: v = pop; the current scope's static declaration of the name with v.
 KEL_NAMED_INSTRUCTION(STATIC);
 // DECLARATION: v = pop; the current scope's declaration (an instance variable in a method).

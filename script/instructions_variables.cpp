@@ -8,6 +8,7 @@
 #include "member_table.h"
 #include "natives.h"
 #include "numbers.h"
+#include "object.h"
 #include "pointer.h"
 #include "printer.h"
 #include "scope.h"
@@ -84,33 +85,91 @@ Ref slice(vBase* container, vRArray& range) {
 
 } // namespace
 
-Holder* resolveVariable(Env& env, std::string_view name) {
-    Scope* scope = env.current();
-    if (scope)
-        if (Holder* found = scope->lookup(name)) return found;
-    if (Holder* global = Env::global().value()->findMember(name)) return global;
-    if (!scope) return nullptr;
+namespace {
+
+// A name found nowhere becomes a local of the current scope (reported).
+Holder* declareUndeclared(Scope* scope, std::string_view name) {
     report(DIAG_UNDECLARED, name);
     Ref fresh = makeEmpty();
     scope->declareLocal(name, fresh, nullptr);
     return fresh.get();
 }
 
+} // namespace
+
+Holder* resolveVariable(Env& env, std::string_view name) {
+    Scope* scope = env.current();
+    if (scope)
+        if (Holder* found = scope->lookup(name)) return found;
+    if (Holder* global = Env::global().value()->findMember(name)) return global;
+    return scope ? declareUndeclared(scope, name) : nullptr;
+}
+
+Holder* VARIABLE::globalMember() {
+    uint64_t epoch = MemberTable::bindingEpoch();
+    if (epoch != m_globalEpoch) {
+        m_global = Env::global().value()->findMember(m_name);
+        m_globalEpoch = epoch;
+    }
+    return m_global;
+}
+
+namespace {
+
+// The member table of a scope's own variables, if it has one.
+MemberTable* ownTable(Scope* scope) {
+    Holder* variables = scope->ownVariables();
+    if (!variables || variables->value()->typeCode() != TYPE_OBJECT) return nullptr;
+    return &static_cast<vObject*>(variables->value())->members();
+}
+
+} // namespace
+
+// A lookup searches the origin's own variables first, and names are unique in
+// a table: an entry in the remembered slot under the remembered name is the
+// one it would find.
+Holder* VARIABLE::rememberedOwnVariable(Scope* origin) const {
+    if (!m_ownName.hasBuffer()) return nullptr;
+    MemberTable* table = ownTable(origin);
+    if (!table || m_ownSlot >= table->slotCount()) return nullptr;
+    MemberTable::Entry* entry = table->slot(m_ownSlot);
+    return entry && entry->name.sharesBuffer(m_ownName) ? entry->value.get() : nullptr;
+}
+
+void VARIABLE::rememberOwnVariable(Scope* origin, Holder* found) {
+    MemberTable* table = ownTable(origin);
+    MemberTable::Entry* entry = table ? table->find(m_name) : nullptr;
+    if (entry && entry->value.get() == found) {
+        m_ownName = entry->name;
+        m_ownSlot = table->slotIndex(*entry);
+    } else {
+        m_ownName = SharedString();
+    }
+}
+
 int VARIABLE::execute(Env& env) {
     Scope* scope = env.current();
-    if (scope && scope->lookupOrigin()->serial() == m_foundInScope &&
-        MemberTable::bindingEpoch() == m_foundInEpoch) {
-        env.push(m_found);
+    if (!scope) {
+        pushOrEmpty(env, resolveVariable(env, m_name));
         return STATUS_CONTINUE;
     }
-    Holder* found = resolveVariable(env, m_name);
-    if (scope && found) {
-        // After resolving: a name new to the scope now lives in it.
-        m_foundInScope = scope->lookupOrigin()->serial();
+    Scope* origin = scope->lookupOrigin();
+    uint64_t epoch = MemberTable::bindingEpoch();
+    if (origin->serial() != m_foundInScope || epoch != m_foundInEpoch) {
+        Holder* found = rememberedOwnVariable(origin);
+        if (!found) {
+            found = scope->lookup(m_name);
+            if (!found) found = globalMember();
+            if (!found) found = declareUndeclared(scope, m_name);
+            // After resolving: a name new to the scope now lives in it.
+            origin = scope->lookupOrigin();
+            rememberOwnVariable(origin, found);
+        }
+        m_foundInScope = origin->serial();
         m_foundInEpoch = MemberTable::bindingEpoch();
         m_found = found;
     }
-    pushOrEmpty(env, found);
+    env.push(m_found);
     return STATUS_CONTINUE;
 }
 
@@ -128,7 +187,7 @@ int GLOBAL::execute(Env& env) {
 
 int LOCAL::execute(Env& env) {
     Ref value = env.pop();
-    if (!env.current()->declareLocal(m_name, value, &env)) reportRedeclared(m_name);
+    if (!env.current()->declareLocal(m_name, value, &env)) reportRedeclared(m_name.view());
     return STATUS_CONTINUE;
 }
 

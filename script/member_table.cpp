@@ -144,6 +144,12 @@ MemberTable::Entry& MemberTable::findOrInsert(std::string_view name, bool& inser
     return inserted ? insert(name) : *entry;
 }
 
+MemberTable::Entry& MemberTable::findOrInsert(const SharedString& name, bool& inserted) {
+    Entry* entry = find(name.view());
+    inserted = entry == nullptr;
+    return inserted ? insert(name) : *entry;
+}
+
 bool MemberTable::remove(std::string_view name) {
     Entry* entry = find(name);
     if (!entry)

@@ -49,6 +49,7 @@ public:
     Entry& insert(const char* name) { return insert(std::string_view(name)); }
     // The entry for `name`, inserted (empty value, number 0) when absent.
     Entry& findOrInsert(std::string_view name, bool& inserted);
+    Entry& findOrInsert(const SharedString& name, bool& inserted);
     // Deletes the entry; answers whether there was one.
     bool remove(std::string_view name);
     void clear();
@@ -56,6 +57,7 @@ public:
     // Slot-order access: slots 0 .. slotCount()-1, home slots first.
     uint32_t slotCount() const { return 2 * m_capacity; }
     Entry* slot(uint32_t index) const { return m_slots[index].used() ? &m_slots[index] : nullptr; }
+    uint32_t slotIndex(const Entry& entry) const { return static_cast<uint32_t>(&entry - m_slots); }
     // Calls visit(Entry&) for every entry in slot order.
     template <class Visit> void forEach(Visit&& visit) const {
         for (uint32_t i = 0; i < slotCount(); ++i) {

@@ -330,6 +330,10 @@ Holder* vObject::findMember(std::string_view name) {
 }
 
 bool vObject::setMember(std::string_view name, const Ref& item) {
+    return declareMember(SharedString(name), item);
+}
+
+bool vObject::declareMember(const SharedString& name, const Ref& item) {
     bool inserted = false;
     MemberTable::Entry& entry = m_members.findOrInsert(name, inserted);
     entry.value = item ? item : makeEmpty();

@@ -60,6 +60,8 @@ public:
     Ref keys() override;
     Holder* findMember(std::string_view name) override;
     bool setMember(std::string_view name, const Ref& item) override;
+    // setMember for a name the caller keeps: the table shares its bytes.
+    bool declareMember(const SharedString& name, const Ref& item);
     void removeMember(std::string_view name) override;
     void setOwner(Holder* holder) override;
     void call(Env& env, Holder* self) override;

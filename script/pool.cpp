@@ -50,23 +50,6 @@ void FixedPool::addBlock() {
     }
 }
 
-void* FixedPool::allocate() {
-    if (!m_free)
-        addBlock();
-    FreeSlot* slot = m_free;
-    m_free = slot->next;
-    ++m_inUse;
-    return slot;
-}
-
-void FixedPool::free(void* memory) {
-    FreeSlot* slot = static_cast<FreeSlot*>(memory);
-    slot->zero = nullptr;
-    slot->next = m_free;
-    m_free = slot;
-    --m_inUse;
-}
-
 namespace {
 
 // Address bits the radix sort below orders by, a pass at a time; slots are
@@ -150,54 +133,24 @@ size_t FixedPool::releaseFreeBlocks() {
     return released;
 }
 
-namespace {
-
-constexpr size_t SIZE_CLASSES = MAX_POOLED_SIZE / SLOT_GRANULE + 1;
-
-// Never destroyed: values may be released by other statics' destructors.
-std::array<FixedPool*, SIZE_CLASSES>& sizePools() {
-    static auto* pools = new std::array<FixedPool*, SIZE_CLASSES>{};
-    return *pools;
+FixedPool& detail::makeHolderPool() {
+    if (!g_holderPool)
+        g_holderPool = new FixedPool(sizeof(Holder), HOLDERS_PER_BLOCK);
+    return *g_holderPool;
 }
 
-size_t sizeClass(size_t size) { return (size + SLOT_GRANULE - 1) / SLOT_GRANULE; }
-
-} // namespace
-
-FixedPool& holders() {
-    static FixedPool* pool = new FixedPool(sizeof(Holder), HOLDERS_PER_BLOCK);
-    return *pool;
-}
-
-FixedPool* forSize(size_t size) {
-    if (size > MAX_POOLED_SIZE)
-        return nullptr;
-    FixedPool*& pool = sizePools()[sizeClass(size)];
+FixedPool* detail::makeSizePool(size_t sizeClass) {
+    FixedPool*& pool = g_sizePools[sizeClass];
     if (!pool) {
-        size_t slotSize = std::max(MIN_SLOT_SIZE, sizeClass(size) * SLOT_GRANULE);
+        size_t slotSize = std::max(MIN_SLOT_SIZE, sizeClass * SLOT_GRANULE);
         pool = new FixedPool(slotSize, BLOCK_BYTES / slotSize);
     }
     return pool;
 }
 
-void* allocate(size_t size) {
-    if (FixedPool* pool = forSize(size))
-        return pool->allocate();
-    return ::operator new(size);
-}
-
-void release(void* slot, size_t size) {
-    if (!slot)
-        return;
-    if (FixedPool* pool = forSize(size))
-        pool->free(slot);
-    else
-        ::operator delete(slot);
-}
-
 size_t releaseFreeBlocks() {
     size_t released = holders().releaseFreeBlocks();
-    for (FixedPool* pool : sizePools()) {
+    for (FixedPool* pool : detail::g_sizePools) {
         if (pool)
             released += pool->releaseFreeBlocks();
     }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 
 namespace Kel {
 class Holder;
@@ -33,8 +34,22 @@ public:
     FixedPool& operator=(const FixedPool&) = delete;
     ~FixedPool();
 
-    void* allocate();
-    void free(void* slot);
+    // Inline: every value, holder and scope comes and goes through these.
+    void* allocate() {
+        if (!m_free)
+            addBlock();
+        FreeSlot* slot = m_free;
+        m_free = slot->next;
+        ++m_inUse;
+        return slot;
+    }
+    void free(void* memory) {
+        FreeSlot* slot = static_cast<FreeSlot*>(memory);
+        slot->zero = nullptr;
+        slot->next = m_free;
+        m_free = slot;
+        --m_inUse;
+    }
 
     // Calls visit(slot) for every slot in use, block by block in chain order
     // and slot by slot inside a block. Slots freed or handed out while walking
@@ -83,19 +98,50 @@ template <class Visit> void FixedPool::forEachInUse(Visit&& visit) const {
     }
 }
 
+namespace detail {
+constexpr size_t SIZE_CLASSES = MAX_POOLED_SIZE / SLOT_GRANULE + 1;
+constexpr size_t sizeClass(size_t size) { return (size + SLOT_GRANULE - 1) / SLOT_GRANULE; }
+// Made on first use and never destroyed: values may be released by other
+// statics' destructors. Plain pointers, so they are set before any code runs.
+inline FixedPool* g_holderPool = nullptr;
+inline FixedPool* g_sizePools[SIZE_CLASSES] = {};
+FixedPool& makeHolderPool();
+FixedPool* makeSizePool(size_t sizeClass);
+} // namespace detail
+
 // The pool every Holder lives in.
-FixedPool& holders();
+inline FixedPool& holders() {
+    return detail::g_holderPool ? *detail::g_holderPool : detail::makeHolderPool();
+}
 
 // Calls visit(Holder*) for every live holder in pool order.
 template <class Visit> void forEachHolder(Visit&& visit) {
     holders().forEachInUse([&](void* slot) { visit(static_cast<Holder*>(slot)); });
 }
 
-// Size-class pools for everything else: `size` is the object's exact size.
-void* allocate(size_t size);
-void release(void* slot, size_t size);
 // The pool serving `size`, or none when such objects come from the heap.
-FixedPool* forSize(size_t size);
+inline FixedPool* forSize(size_t size) {
+    if (size > MAX_POOLED_SIZE)
+        return nullptr;
+    size_t sizeClass = detail::sizeClass(size);
+    FixedPool* pool = detail::g_sizePools[sizeClass];
+    return pool ? pool : detail::makeSizePool(sizeClass);
+}
+
+// Size-class pools for everything else: `size` is the object's exact size.
+inline void* allocate(size_t size) {
+    if (FixedPool* pool = forSize(size))
+        return pool->allocate();
+    return ::operator new(size);
+}
+inline void release(void* slot, size_t size) {
+    if (!slot)
+        return;
+    if (FixedPool* pool = forSize(size))
+        pool->free(slot);
+    else
+        ::operator delete(slot);
+}
 
 // Releases entirely free blocks of every pool (the collector's last step).
 size_t releaseFreeBlocks();

@@ -148,8 +148,11 @@ bool Scope::declareStatic(std::string_view name, const Ref& value, Env* env) {
     return false;
 }
 
-bool Scope::declareLocal(std::string_view name, const Ref& value, Env* env) {
-    bool isNew = variables()->value()->setMember(name, value);
+bool Scope::declareLocal(const SharedString& name, const Ref& value, Env* env) {
+    vBase* variables = this->variables()->value();
+    bool isNew = variables->typeCode() == variable::Variable::TYPE_OBJECT
+                     ? static_cast<variable::Variable::vObject*>(variables)->declareMember(name, value)
+                     : variables->setMember(name.view(), value);
     // What was looked up from here may now resolve differently.
     m_serial = ++s_nextSerial;
     if (env)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "holder.h"
+#include "shared_string.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -46,7 +47,7 @@ public:
     virtual Ref capture(const Ref& function);                            // 12
 
     // The declaration of the base class whatever the kind: a true local.
-    bool declareLocal(std::string_view name, const Ref& value, Env* env);
+    bool declareLocal(const SharedString& name, const Ref& value, Env* env);
 
     // Names what the scope's lookups resolve against: a new number whenever
     // its own variables change, and never one an earlier scope had, so a
@@ -70,6 +71,8 @@ public:
     Scope* detachOuter();
     // The variables object, made when first needed.
     Holder* variables();
+    // The variables object if one was made; none otherwise.
+    Holder* ownVariables() const { return m_variables.get(); }
     // Nesting depth of the chain (this scope counts 1); for tests and limits.
     int depth() const;
 

@@ -26,18 +26,15 @@ SharedString::Buffer* SharedString::allocate(uint32_t capacity) {
 
 void SharedString::releaseBuffer(Buffer* buffer) {
     if (buffer && --buffer->references == 0)
-        pool::release(buffer, bufferBytes(buffer->capacity));
+        freeBuffer(buffer);
 }
+
+void SharedString::freeBuffer(Buffer* buffer) { pool::release(buffer, bufferBytes(buffer->capacity)); }
 
 SharedString::SharedString(std::string_view text) {
     if (text.empty())
         return;
     assign(text);
-}
-
-SharedString::SharedString(const SharedString& other) : m_buffer(other.m_buffer) {
-    if (m_buffer)
-        ++m_buffer->references;
 }
 
 SharedString& SharedString::operator=(const SharedString& other) {
@@ -56,8 +53,6 @@ SharedString& SharedString::operator=(SharedString&& other) noexcept {
     }
     return *this;
 }
-
-SharedString::~SharedString() { releaseBuffer(m_buffer); }
 
 void SharedString::makeUnique(uint32_t needed) {
     if (m_buffer && m_buffer->references == 1 && m_buffer->capacity >= needed)

@@ -20,11 +20,19 @@ public:
     SharedString(std::string_view text);
     SharedString(const char* text) : SharedString(std::string_view(text)) {}
     SharedString(const std::string& text) : SharedString(std::string_view(text)) {}
-    SharedString(const SharedString& other);
+    // Copies share the buffer; names are copied on every declaration and
+    // member insert, so sharing and dropping are inline.
+    SharedString(const SharedString& other) : m_buffer(other.m_buffer) {
+        if (m_buffer)
+            ++m_buffer->references;
+    }
     SharedString(SharedString&& other) noexcept : m_buffer(other.m_buffer) { other.m_buffer = nullptr; }
     SharedString& operator=(const SharedString& other);
     SharedString& operator=(SharedString&& other) noexcept;
-    ~SharedString();
+    ~SharedString() {
+        if (m_buffer && --m_buffer->references == 0)
+            freeBuffer(m_buffer);
+    }
 
     uint32_t size() const { return m_buffer ? m_buffer->length : 0; }
     bool empty() const { return size() == 0; }
@@ -34,6 +42,10 @@ public:
     std::string_view view() const { return {data(), size()}; }
     std::string str() const { return std::string(view()); }
     bool hasBuffer() const { return m_buffer != nullptr; }
+    // Whether both are copies of one buffer (never true without a buffer).
+    bool sharesBuffer(const SharedString& other) const {
+        return m_buffer && m_buffer == other.m_buffer;
+    }
     // Number of strings sharing the buffer (0 without one); for tests.
     uint32_t shareCount() const { return m_buffer ? m_buffer->references : 0; }
 
@@ -62,6 +74,8 @@ private:
     static size_t bufferBytes(uint32_t capacity);
     static Buffer* allocate(uint32_t capacity);
     static void releaseBuffer(Buffer* buffer);
+    // Gives back a buffer no string shares any more.
+    static void freeBuffer(Buffer* buffer);
 
     static constexpr uint32_t SPARE_CAPACITY = 11;
     Buffer* m_buffer = nullptr;
