@@ -1,8 +1,6 @@
 // Holders and pools: teardown order and the destructor member (run exactly
 // once, also when it keeps its object alive), long chains freed and traced
 // without deep recursion, and the pools the collector walks and trims.
-#include "code_block.h"
-#include "instructions.h"
 #include "value_support.h"
 
 namespace valuetest {
@@ -49,30 +47,6 @@ TEST_F(HolderTest, DestructorIsTakenOutBeforeItRuns) {
     EXPECT_FALSE(object.value()->hasMember("destructor"));
     object.reset();
     EXPECT_EQ(g_destructorCalls, 1);
-}
-
-TEST_F(HolderTest, ScriptDestructorMethodRuns) {
-    // destructor: drop the argument, log += 1 (`log` is found in the global
-    // object) and return it.
-    Ref log = integer(0);
-    Env::global().value()->setMember("log", log);
-    Ref body = makeEmpty();
-    CodeBlock* block = CodeBlock::create();
-    block->appendRaw(new POP);
-    block->appendRaw(new VARIABLE("log"));
-    block->appendRaw(new PUSH_INT(1));
-    block->appendRaw(new SADD);
-    block->appendRaw(new RETURN);
-    static_cast<vObject*>(body.value())->shareCode(block);
-    block->release();
-    Ref cls = makeEmpty();
-    cls.value()->setMember("destructor", body);
-    Env env;
-    Ref instance = cls.value()->instantiateSync(env, makeEmpty(), cls.get());
-    EXPECT_EQ(type(member(instance, "destructor")), TYPE_METHOD);
-    instance.reset();
-    EXPECT_EQ(log.value()->toInt(), 1);
-    Env::global().value()->removeMember("log");
 }
 
 TEST_F(HolderTest, DestructorThatKeepsItsObjectAliveDoesNotFreeIt) {

@@ -1,6 +1,6 @@
-// Script threads: yield and resume from the host and from script, the value a
-// resume hands in, reading a suspended thread's variables, restarting, copying,
-// and threads dropped or resumed while they run.
+// Script threads driven from the host: yield and resume, reading a suspended
+// thread's variables, copying, and threads dropped or resumed while they run.
+// Threads made and resumed by scripts are checked by the Kel thread scripts.
 #include "exec_support.h"
 
 #include "thread.h"
@@ -40,53 +40,12 @@ TEST_F(Threads, YieldOneTwoThenReturnThree) {
     EXPECT_EQ(textOf(thread), "[Thread]");
 }
 
-TEST_F(Threads, ResumeValueIsTheValueOfTheYield) {
-    // f() { return yield 1; }
-    Ref thread = makeThread(makeFunction({new POP, new PUSH_INT(1), new YIELD}));
-    EXPECT_EQ(intOf(resume(thread)), 1);
-    EXPECT_EQ(intOf(resume(thread, Ref(new vInt(42)))), 42);
-    EXPECT_FALSE(thread.value()->toBool());
-}
-
 TEST_F(Threads, ThreadWithoutFunctionOrCodeIsNotAlive) {
     Ref none(new vThread);
     EXPECT_FALSE(none.value()->toBool());
     EXPECT_EQ(none.value()->count(), 0);
     EXPECT_EQ(typeOf(resume(none)), TYPE_NIL);
     EXPECT_FALSE(makeThread(makeEmpty()).value()->toBool());
-}
-
-TEST_F(Threads, ScriptCreatesAndResumesAThread) {
-    // t = thread(counter); (t(), t(), t())  -- then t(counter) makes a new thread.
-    ScopedGlobal proto("exec_thread_proto", Ref(new vThread));
-    ScopedGlobal counter("exec_counter", makeCounter());
-    Env env;
-    Ref results = run(env, makeFunction({new POP,
-                                         new VARIABLE("t"),
-                                         new VARIABLE("exec_thread_proto"),
-                                         new VARIABLE("exec_counter"),
-                                         new CALL,
-                                         new SUBSTITUTION,
-                                         new POP,
-                                         new VARIABLE("t"),
-                                         new PUSH_NULL,
-                                         new CALL,
-                                         new VARIABLE("t"),
-                                         new PUSH_NULL,
-                                         new CALL,
-                                         new LIST,
-                                         new VARIABLE("t"),
-                                         new PUSH_NULL,
-                                         new CALL,
-                                         new LIST,
-                                         new VARIABLE("t"),
-                                         new VARIABLE("exec_counter"),
-                                         new CALL,
-                                         new PUSH_NULL,
-                                         new CALL,
-                                         new LIST}));
-    EXPECT_EQ(intsOf(results), (std::vector<int32_t>{1, 2, 3, 1}));
-    EXPECT_EQ(env.stackSize(), 0u);
 }
 
 TEST_F(Threads, SuspendedThreadsVariablesCanBeRead) {
@@ -101,15 +60,6 @@ TEST_F(Threads, SuspendedThreadsVariablesCanBeRead) {
     ScopedGlobal global("exec_seen", Ref(new vInt(5)));
     EXPECT_EQ(thread.value()->member("exec_seen")->value()->toInt(), 5);
     resume(thread);
-}
-
-TEST_F(Threads, SubstitutingAFunctionStartsAfresh) {
-    Ref thread = makeThread(makeCounter());
-    EXPECT_EQ(intOf(resume(thread)), 1);
-    thread->substitute(makeFunction({new POP, new PUSH_INT(9)}));
-    EXPECT_EQ(thread.value()->toBool(), true);
-    EXPECT_EQ(intOf(resume(thread)), 9);
-    EXPECT_FALSE(thread.value()->toBool());
 }
 
 TEST_F(Threads, CopyOfASuspendedThreadRunsOnItsOwn) {
