@@ -108,7 +108,7 @@ std::vector<uint32_t> countInternalReferences(const std::vector<Holder*>& candid
 
 } // namespace
 
-size_t collectGarbage() {
+size_t collectGarbage(FreeBlocks freeBlocks) {
     // A destructor run by this collection may ask for another one; the holders
     // this one still has to break must not be broken under it, so it waits.
     static bool running = false;
@@ -149,7 +149,7 @@ size_t collectGarbage() {
     size_t collected = garbage.size();
     garbage.clear();
 
-    pool::releaseFreeBlocks();
+    if (freeBlocks == FreeBlocks::RELEASE) pool::releaseFreeBlocks();
     running = false;
     return collected;
 }

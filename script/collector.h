@@ -8,8 +8,13 @@
 
 namespace Kel {
 
+// What a collection does with pool blocks left entirely free.
+enum class FreeBlocks { RELEASE, KEEP };
+
 // Runs one collection; answers the number of garbage holders whose values it
 // broke up (garbage numbers, strings and empty objects go with them uncounted).
-size_t collectGarbage();
+// The free blocks are given back to the system unless the caller keeps them
+// (the last collection, when the process ends anyway).
+size_t collectGarbage(FreeBlocks freeBlocks = FreeBlocks::RELEASE);
 
 } // namespace Kel

@@ -120,7 +120,7 @@ void Interpreter::setGlobal(std::string_view name, const Ref& value) {
 }
 
 void Interpreter::shutdown() {
-    collectGarbage();
+    collectGarbage(FreeBlocks::KEEP);
 }
 
 } // namespace Kel

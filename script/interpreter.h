@@ -70,8 +70,8 @@ public:
     // Compiles source text into `unit`; messages name it `name`.
     static int compileText(std::string_view text, const std::string& name, Ref& unit);
 
-    // Runs the last collection and releases the global object; call once when
-    // the process is done with every interpreter.
+    // Runs the last collection, so unreachable cycles still meet their
+    // destructors; call once when the process is done with every interpreter.
     static void shutdown();
 
 private:

@@ -64,8 +64,8 @@ MemberTable::Entry* MemberTable::find(std::string_view name) const {
     if (m_capacity == 0)
         return nullptr;
     if (m_index) {
-        auto found = m_index->find(name);
-        return found == m_index->end() ? nullptr : &m_slots[found->second];
+        auto found = m_index->slots.find(name);
+        return found == m_index->slots.end() ? nullptr : &m_slots[found->second];
     }
     uint32_t code = hash(name);
     uint32_t home = code & (m_capacity - 1);
@@ -92,18 +92,42 @@ MemberTable::Entry& MemberTable::place(SharedString name) {
     uint32_t target = home;
     if (m_slots[home].used()) {
         // Fewer entries than home slots, so the overflow area has room.
-        target = m_capacity + home;
-        while (m_slots[target].used())
-            target = target + 1 == 2 * m_capacity ? m_capacity : target + 1;
+        target = firstFreeOverflow(m_capacity + home);
     }
     Entry& entry = m_slots[target];
     entry.name = std::move(name);
     entry.tag = code | TAG_USED;
-    if (m_index)
-        (*m_index)[entry.name.view()] = target;
+    if (m_index) {
+        m_index->slots[entry.name.view()] = target;
+        if (target >= m_capacity && !m_index->nextFree.empty())
+            m_index->nextFree[target - m_capacity] = (target + 1 - m_capacity) % m_capacity;
+    }
     if (!m_quiet)
         bindingsChanged();
     return entry;
+}
+
+uint32_t MemberTable::firstFreeOverflow(uint32_t start) {
+    if (m_index && m_index->nextFree.empty()) {
+        // Rebuilt after a removal: taken slots lead to their neighbour.
+        m_index->nextFree.resize(m_capacity);
+        for (uint32_t k = 0; k < m_capacity; ++k)
+            m_index->nextFree[k] = m_slots[m_capacity + k].used() ? (k + 1) % m_capacity : k;
+    }
+    if (!m_index) {
+        uint32_t target = start;
+        while (m_slots[target].used())
+            target = target + 1 == 2 * m_capacity ? m_capacity : target + 1;
+        return target;
+    }
+    // Path halving: every slot passed on the way now skips further ahead.
+    std::vector<uint32_t>& next = m_index->nextFree;
+    uint32_t k = start - m_capacity;
+    while (next[k] != k) {
+        next[k] = next[next[k]];
+        k = next[k];
+    }
+    return m_capacity + k;
 }
 
 void MemberTable::grow() {
@@ -115,8 +139,12 @@ void MemberTable::grow() {
         // Refilled below as the entries are placed again.
         if (!m_index)
             m_index = new Index;
-        m_index->clear();
-        m_index->reserve(m_capacity);
+        m_index->slots.clear();
+        m_index->slots.reserve(m_capacity);
+        // Every overflow slot of the new area is free.
+        m_index->nextFree.resize(m_capacity);
+        for (uint32_t k = 0; k < m_capacity; ++k)
+            m_index->nextFree[k] = k;
     }
     for (uint32_t i = 0; i < oldSlots; ++i) {
         if (!old[i].used())
@@ -159,8 +187,11 @@ bool MemberTable::remove(std::string_view name) {
     // The value is dropped last: its teardown may run script code that uses
     // this table again.
     Ref value = std::move(entry->value);
-    if (m_index)
-        m_index->erase(entry->name.view());
+    if (m_index) {
+        m_index->slots.erase(entry->name.view());
+        // A slot comes free: the skips may now pass over it.
+        m_index->nextFree.clear();
+    }
     auto index = static_cast<uint32_t>(entry - m_slots);
     Entry* vacated = entry;
     if (index < m_capacity) {
@@ -172,7 +203,7 @@ bool MemberTable::remove(std::string_view name) {
                 entry->number = candidate.number;
                 entry->tag = candidate.tag;
                 if (m_index)
-                    (*m_index)[entry->name.view()] = index;
+                    m_index->slots[entry->name.view()] = index;
                 vacated = &candidate;
                 break;
             }

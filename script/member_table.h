@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace Kel {
 
@@ -91,10 +92,21 @@ private:
     // Big tables (the global object, a script with many functions) keep an
     // index from name to slot besides the slots: names often share their first
     // and last bytes and their length, and the slot hash then sends most of
-    // them through the whole overflow area. The slots and their order stay
+    // them through the whole overflow area. For the same reason an insert
+    // would walk a long run of taken overflow slots, so the index also keeps,
+    // for each overflow slot, a later one to skip to (taken slots only ever
+    // lead to the first free one after them). The slots and their order stay
     // exactly as without the index.
-    using Index = std::unordered_map<std::string_view, uint32_t>;
+    struct Index {
+        std::unordered_map<std::string_view, uint32_t> slots;
+        // Overflow slot k (counted from the area's start) skips to nextFree[k];
+        // a free slot leads to itself. Empty when a removal made it stale.
+        std::vector<uint32_t> nextFree;
+    };
     static constexpr uint32_t INDEXED_CAPACITY = 64;
+    // The first free overflow slot at or after `start` (an absolute slot),
+    // wrapping round the overflow area.
+    uint32_t firstFreeOverflow(uint32_t start);
 
     Entry* m_slots = nullptr;
     Index* m_index = nullptr;

@@ -10,6 +10,7 @@
 #include "object.h"
 #include "tokenizer.h"
 
+#include <array>
 #include <string>
 
 namespace Kel {
@@ -48,15 +49,15 @@ const Operator PREFIX_OPERATORS[] = {
 
 // The left-associative levels 6 to 13, loosest first. The bitwise operators
 // bind tighter than the comparisons and looser than the shifts.
-const Operator EQUALITY[] = {{TK_EQ, make<EQ>}, {TK_NE, make<NEQ>}};
-const Operator RELATIONAL[] = {
+constexpr Operator EQUALITY[] = {{TK_EQ, make<EQ>}, {TK_NE, make<NEQ>}};
+constexpr Operator RELATIONAL[] = {
     {'<', make<LT>}, {TK_LE, make<LE>}, {'>', make<GT>}, {TK_GE, make<GE>}};
-const Operator BIT_OR[] = {{'|', make<OR>}};
-const Operator BIT_XOR[] = {{'^', make<XOR>}};
-const Operator BIT_AND[] = {{'&', make<AND>}};
-const Operator SHIFT[] = {{TK_SHL, make<SHL>}, {TK_SHR, make<SHR>}};
-const Operator ADDITIVE[] = {{'+', make<ADD>}, {'-', make<SUB>}};
-const Operator MULTIPLICATIVE[] = {{'*', make<MUL>}, {'/', make<DIV>}, {'%', make<MOD>}};
+constexpr Operator BIT_OR[] = {{'|', make<OR>}};
+constexpr Operator BIT_XOR[] = {{'^', make<XOR>}};
+constexpr Operator BIT_AND[] = {{'&', make<AND>}};
+constexpr Operator SHIFT[] = {{TK_SHL, make<SHL>}, {TK_SHR, make<SHR>}};
+constexpr Operator ADDITIVE[] = {{'+', make<ADD>}, {'-', make<SUB>}};
+constexpr Operator MULTIPLICATIVE[] = {{'*', make<MUL>}, {'/', make<DIV>}, {'%', make<MOD>}};
 
 struct Level {
     const Operator* operators;
@@ -67,17 +68,36 @@ template <size_t N> constexpr Level level(const Operator (&table)[N]) {
     return {table, N};
 }
 
-const Level BINARY_LEVELS[] = {
+constexpr Level BINARY_LEVELS[] = {
     level(EQUALITY), level(RELATIONAL), level(BIT_OR),   level(BIT_XOR),
     level(BIT_AND),  level(SHIFT),      level(ADDITIVE), level(MULTIPLICATIVE),
 };
 constexpr int BINARY_LEVEL_COUNT = sizeof BINARY_LEVELS / sizeof BINARY_LEVELS[0];
 
-Make find(const Level& level, int token) {
-    for (size_t i = 0; i < level.count; ++i) {
-        if (level.operators[i].token == token) return level.operators[i].make;
+// Tokens are below this; the binary operators are looked up by token.
+constexpr int TOKEN_CODES = 128;
+
+struct BinaryOperator {
+    Make make = nullptr;
+    int level = 0;
+};
+
+constexpr auto BINARY_BY_TOKEN = [] {
+    std::array<BinaryOperator, TOKEN_CODES> table{};
+    for (int level = 0; level < BINARY_LEVEL_COUNT; ++level) {
+        for (size_t i = 0; i < BINARY_LEVELS[level].count; ++i) {
+            const Operator& entry = BINARY_LEVELS[level].operators[i];
+            table[entry.token] = {entry.make, level};
+        }
     }
-    return nullptr;
+    return table;
+}();
+
+// The binary operator `token` stands for, with its level in `found`.
+Make findBinary(int token, int& found) {
+    if (token < 0 || token >= TOKEN_CODES) return nullptr;
+    found = BINARY_BY_TOKEN[token].level;
+    return BINARY_BY_TOKEN[token].make;
 }
 
 enum DeclarationKeyword { NOT_A_DECLARATION, DECLARE_GLOBAL, DECLARE_STATIC, DECLARE_LOCAL };
@@ -256,16 +276,15 @@ void Parser::logicalAnd(CodeBlock& code, bool firstParsed) {
 }
 
 // binary(level): binary(level + 1) { operator(level) binary(level + 1) }
-// Below the last binary level is the prefix level.
+// Below the last binary level is the prefix level. Parsed by precedence
+// climbing, which emits the same code as one routine per level but looks at
+// the next token once per operator instead of once per level.
 void Parser::binary(CodeBlock& code, int level, bool firstParsed) {
-    if (level == BINARY_LEVEL_COUNT) {
-        if (!firstParsed) prefix(code);
-        return;
-    }
-    binary(code, level + 1, firstParsed);
-    for (Make operation; (operation = find(BINARY_LEVELS[level], peek())) != nullptr;) {
+    if (!firstParsed) prefix(code);
+    int found = 0;
+    for (Make operation; (operation = findBinary(peek(), found)) != nullptr && found >= level;) {
         next();
-        binary(code, level + 1, false);
+        binary(code, found + 1, false);
         code.append(operation());
     }
 }
