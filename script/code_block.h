@@ -26,6 +26,9 @@ public:
 
     int size() const { return static_cast<int>(m_ops.size()); }
     OpCode* at(int index) const { return m_ops[static_cast<size_t>(index)]; }
+    // The instructions in order. A block never changes while a scope runs it:
+    // the scope holds a reference, so a writer gets a copy (copy on write).
+    OpCode* const* instructions() const { return m_ops.data(); }
     // Kind of the instruction at `index`; KIND_END_OF_BLOCK (255) at or past the end.
     int kindAt(int index) const;
 

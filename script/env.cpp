@@ -65,8 +65,10 @@ void Env::setInstructionBudget(int64_t instructions) {
 }
 
 bool Env::run(CodeBlock* block, int& pc) {
+    OpCode* const* instructions = block->instructions();
+    const int size = block->size();
     for (;;) {
-        if (pc >= block->size()) {
+        if (pc >= size) {
             m_current = m_current->onEnd(*this);
             return true;
         }
@@ -76,7 +78,7 @@ bool Env::run(CodeBlock* block, int& pc) {
             s_budgetExhausted = true;
             return false;
         }
-        int status = block->at(pc++)->execute(*this);
+        int status = instructions[pc++]->execute(*this);
         if (status != STATUS_CONTINUE)
             return status != STATUS_YIELD;
     }

@@ -345,7 +345,8 @@ bool vObject::declareMember(const SharedString& name, const Ref& item) {
 void vObject::removeMember(std::string_view name) { m_members.remove(name); }
 
 void vObject::setOwner(Holder* holder) {
-    if (!holder)
+    // Fresh storage is an empty object: nothing in it to bind.
+    if (!holder || (m_elements.empty() && m_members.empty()))
         return;
     Ref self(holder);
     for (const Ref& element : m_elements) {
