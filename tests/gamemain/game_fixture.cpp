@@ -17,10 +17,10 @@
 #include "ofAppGlutWindow.h"
 #include "ofAppRunner.h"
 #include "ofGraphics.h"
+#include "recording.h"
 
 #include <FreeImage.h>
 #include <GL/freeglut.h>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -31,8 +31,8 @@ namespace {
 
 constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
-constexpr int SAMPLE_RATE = 22050;
 constexpr double TONE_SECONDS = 3.0;
+constexpr double TONE_AMPLITUDE = 0.25;
 
 void DrawNothing() {}
 void CloseWindow() {
@@ -84,28 +84,6 @@ global CharacterWindowBaseIndex = 200;
 global CharacterHaveIndexNum = 10;
 )";
 
-void WriteToneWav(const std::string& path, double hz) {
-    const auto samples = static_cast<uint32_t>(SAMPLE_RATE * TONE_SECONDS);
-    std::ofstream out(path, std::ios::binary);
-    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-    out.write("RIFF", 4);
-    u32(36 + samples * 2);
-    out.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1); // PCM
-    u16(1); // mono
-    u32(SAMPLE_RATE);
-    u32(SAMPLE_RATE * 2);
-    u16(2);
-    u16(16);
-    out.write("data", 4);
-    u32(samples * 2);
-    for (uint32_t i = 0; i < samples; ++i)
-        u16(static_cast<uint16_t>(
-            static_cast<int16_t>(8000 * std::sin(2 * M_PI * hz * i / SAMPLE_RATE))));
-}
-
 std::string GamePath(const std::string& rest) {
     return std::string("data/") + GAME_FOLDER + "/" + rest;
 }
@@ -122,7 +100,8 @@ void GameTest::SetUp() {
     std::filesystem::create_directories(GamePath("sound/se"));
     const char* tones[] = {"se0.wav", "se1.wav", "se2.wav", "type0.wav", "type1.wav"};
     for (int i = 0; i < 5; ++i)
-        WriteToneWav(GamePath("sound/se/") + tones[i], 330.0 + 110.0 * i);
+        kura_test::writeTone(GamePath("sound/se/") + tones[i], 330.0 + 110.0 * i, TONE_SECONDS,
+                             TONE_AMPLITUDE);
     WritePicture("data/Default@2x.png", 64, 64, {0, 0, 255});
     WriteScenario("contents.kel", "");
     WriteScenario("empty.kel", "callSetSceneFlagInt(\"title\", 1);\n");

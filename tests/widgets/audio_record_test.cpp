@@ -4,8 +4,8 @@
 #include "of/Audio.h"
 
 #include "ofSoundPlayer.h"
+#include "recording.h"
 #include "scratch_dir.h"
-#include "sound_files.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,12 +13,11 @@
 #include <thread>
 
 using Kura::Audio;
-using widgets_test::ToneAmplitude;
 
 namespace {
 
-constexpr size_t WINDOW = widgets_test::RECORD_RATE / 20; // 50 ms, whole cycles of each tone
-constexpr double PRESENT = 0.05;                          // a playing tone is about 0.3
+using kura_test::TONE_WINDOW;
+constexpr double PRESENT = 0.05; // a playing tone is about 0.3
 constexpr double SILENT = 0.005;
 
 void Wait(int ms) {
@@ -47,18 +46,21 @@ protected:
     }
 
     // Destroying the audio frees the last sound, which closes the output and
-    // completes the file.
+    // completes the file. Both channels mixed to one.
     std::vector<double> StopAndRead() {
         Audio::Destroy();
-        return widgets_test::ReadRecording(m_Recording);
+        kura_test::Recording recording = kura_test::readRecording(m_Recording);
+        for (size_t i = 0; i < recording.left.size() && i < recording.right.size(); ++i)
+            recording.left[i] = (recording.left[i] + recording.right[i]) / 2;
+        return recording.left;
     }
 
     std::string m_Recording;
 };
 
 TEST_F(AudioRecordTest, NewMusicStopsThePreviousAndStopSilences) {
-    widgets_test::WriteToneWav("data/game1/sound/bgm/low.wav", 440.0, 3.0, 0.5);
-    widgets_test::WriteToneWav("data/game1/sound/bgm/high.wav", 880.0, 3.0, 0.5);
+    kura_test::writeTone("data/game1/sound/bgm/low.wav", 440.0, 3.0, 0.5);
+    kura_test::writeTone("data/game1/sound/bgm/high.wav", 880.0, 3.0, 0.5);
     ASSERT_TRUE(Audio::LoadBgm("low.wav", 1));
     ASSERT_TRUE(Audio::LoadBgm("high.wav", 2));
 
@@ -77,12 +79,12 @@ TEST_F(AudioRecordTest, NewMusicStopsThePreviousAndStopSilences) {
     EXPECT_EQ(Audio::GetNowBgm(), 2) << "the current music stays the last one played";
     Wait(300);
     const std::vector<double> mix = StopAndRead();
-    ASSERT_GT(mix.size(), WINDOW * 10);
+    ASSERT_GT(mix.size(), TONE_WINDOW * 10);
 
     size_t firstHigh = 0, lowOnly = 0, highAfter = 0, lowAfter = 0;
-    for (size_t at = 0; at + WINDOW <= mix.size(); at += WINDOW) {
-        const double low = ToneAmplitude(mix, at, WINDOW, 440.0);
-        const double high = ToneAmplitude(mix, at, WINDOW, 880.0);
+    for (size_t at = 0; at + TONE_WINDOW <= mix.size(); at += TONE_WINDOW) {
+        const double low = kura_test::toneAmplitude(mix, at, TONE_WINDOW, 440.0);
+        const double high = kura_test::toneAmplitude(mix, at, TONE_WINDOW, 880.0);
         if (firstHigh == 0 && high > PRESENT) firstHigh = at;
         if (firstHigh == 0 && low > PRESENT) ++lowOnly;
         // The window holding the switch may hold both tones. Later ones may show
@@ -96,13 +98,14 @@ TEST_F(AudioRecordTest, NewMusicStopsThePreviousAndStopSilences) {
     EXPECT_GE(lowOnly, 4u);
     EXPECT_GE(highAfter, 8u);
     EXPECT_EQ(lowAfter, 0u) << "the first music went on under the second";
-    const size_t tail = mix.size() - 3 * WINDOW;
-    EXPECT_LT(ToneAmplitude(mix, tail, 2 * WINDOW, 880.0), SILENT) << "stopped music still plays";
+    const size_t tail = mix.size() - 3 * TONE_WINDOW;
+    EXPECT_LT(kura_test::toneAmplitude(mix, tail, 2 * TONE_WINDOW, 880.0), SILENT)
+        << "stopped music still plays";
 }
 
 TEST_F(AudioRecordTest, SoundEffectVolumeFollowsItsPercentage) {
-    widgets_test::WriteToneWav("data/game1/sound/se/full.wav", 440.0, 1.0, 0.5);
-    widgets_test::WriteToneWav("data/game1/sound/se/soft.wav", 660.0, 1.0, 0.5);
+    kura_test::writeTone("data/game1/sound/se/full.wav", 440.0, 1.0, 0.5);
+    kura_test::writeTone("data/game1/sound/se/soft.wav", 660.0, 1.0, 0.5);
     // As the start-up fills the slots from the settings: load, then the percentage.
     ASSERT_TRUE(Audio::LoadSe("full.wav", 0));
     Audio::SetSeVolume(0, 100);
@@ -116,9 +119,9 @@ TEST_F(AudioRecordTest, SoundEffectVolumeFollowsItsPercentage) {
     const std::vector<double> mix = StopAndRead();
 
     std::vector<double> ratios;
-    for (size_t at = 0; at + WINDOW <= mix.size(); at += WINDOW) {
-        const double full = ToneAmplitude(mix, at, WINDOW, 440.0);
-        const double soft = ToneAmplitude(mix, at, WINDOW, 660.0);
+    for (size_t at = 0; at + TONE_WINDOW <= mix.size(); at += TONE_WINDOW) {
+        const double full = kura_test::toneAmplitude(mix, at, TONE_WINDOW, 440.0);
+        const double soft = kura_test::toneAmplitude(mix, at, TONE_WINDOW, 660.0);
         if (full > PRESENT && soft > PRESENT) ratios.push_back(soft / full);
     }
     ASSERT_GE(ratios.size(), 4u);

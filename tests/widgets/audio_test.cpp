@@ -3,8 +3,8 @@
 #include "of/Audio.h"
 
 #include "ofSoundPlayer.h"
+#include "recording.h"
 #include "scratch_dir.h"
-#include "sound_files.h"
 
 #include <filesystem>
 
@@ -116,8 +116,8 @@ TEST_F(AudioTest, NoOutputDeviceMeansSilenceWithoutReports) {
         GTEST_SKIP() << "needs ALSOFT_DRIVERS=none";
     std::filesystem::create_directories("data/game1/sound/se");
     std::filesystem::create_directories("data/game1/sound/bgm");
-    widgets_test::WriteToneWav("data/game1/sound/se/a.wav", 440.0, 0.2, 0.5);
-    widgets_test::WriteToneWav("data/game1/sound/bgm/a.wav", 440.0, 0.2, 0.5);
+    kura_test::writeTone("data/game1/sound/se/a.wav", 440.0, 0.2, 0.5);
+    kura_test::writeTone("data/game1/sound/bgm/a.wav", 440.0, 0.2, 0.5);
     Audio::Create(Game1Path);
     EXPECT_FALSE(Audio::LoadSe("a.wav", 0));
     EXPECT_FALSE(Audio::LoadBgm("a.wav", 0));

@@ -13,8 +13,8 @@
 #include "of/SimpleMenu.h"
 
 #include "gl_test_window.h"
+#include "recording.h"
 #include "scratch_dir.h"
-#include "sound_files.h"
 
 #include <filesystem>
 #include <initializer_list>
@@ -43,7 +43,7 @@ protected:
         Kura::Audio::Create(nullptr);
         for (int se : {0, 1, 2}) {
             const std::string file = "se" + std::to_string(se) + ".wav";
-            WriteToneWav("data/sound/se/" + file, 440.0 + 110.0 * se, 3.0, 0.1);
+            kura_test::writeTone("data/sound/se/" + file, 440.0 + 110.0 * se, 3.0, 0.1);
             Kura::Audio::LoadSe(file, se);
         }
     }
