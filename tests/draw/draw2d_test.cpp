@@ -21,14 +21,18 @@ using kura_test::Rgba;
 
 // Red in the left 50 columns, green in the top 25 rows, blue everywhere: each
 // quarter of the source rectangle (0, 0, 100, 50) has its own colour.
-Rgba quarters(int x, int y) { return {uint8_t(x < 50 ? 255 : 0), uint8_t(y < 25 ? 255 : 0), 128, 255}; }
+Rgba quarters(int x, int y) {
+    return {uint8_t(x < 50 ? 255 : 0), uint8_t(y < 25 ? 255 : 0), 128, 255};
+}
 
 constexpr Rgba TOP_LEFT{255, 255, 128, 255};
 constexpr Rgba TOP_RIGHT{0, 255, 128, 255};
 constexpr Rgba BOTTOM_LEFT{255, 0, 128, 255};
 constexpr Rgba BOTTOM_RIGHT{0, 0, 128, 255};
 
-bool lit(const Rgba& p) { return p.r != 0 || p.g != 0 || p.b != 0; }
+bool lit(const Rgba& p) {
+    return p.r != 0 || p.g != 0 || p.b != 0;
+}
 
 class Draw2DTest : public testing::Test {
 protected:
@@ -66,10 +70,7 @@ protected:
 TEST_F(Draw2DTest, TexturedQuadLandsInItsDestination) {
     drawQuarterPicture(10, 20, false, false);
     const Box box = kura_test::boundsWhere(lit);
-    EXPECT_EQ(box.x, 10);
-    EXPECT_EQ(box.y, 20);
-    EXPECT_EQ(box.w, 100);
-    EXPECT_EQ(box.h, 50);
+    EXPECT_EQ(box, (kura_test::Box{10, 20, 100, 50}));
     expectQuarters(10, 20, TOP_LEFT, TOP_RIGHT, BOTTOM_LEFT, BOTTOM_RIGHT);
     // The quarter boundaries fall exactly at source column 50 and row 25.
     EXPECT_EQ(kura_test::pixelAt(10 + 49, 20), TOP_LEFT);
@@ -85,8 +86,8 @@ TEST_F(Draw2DTest, FlipsMirrorThePictureInsideTheSameDestination) {
     expectQuarters(10, 20, TOP_RIGHT, TOP_LEFT, BOTTOM_RIGHT, BOTTOM_LEFT);
     expectQuarters(150, 20, BOTTOM_LEFT, BOTTOM_RIGHT, TOP_LEFT, TOP_RIGHT);
     expectQuarters(10, 120, BOTTOM_RIGHT, BOTTOM_LEFT, TOP_RIGHT, TOP_LEFT);
-    const Box flippedX = kura_test::boundsWhere(
-        [](const Rgba& p) { return p == TOP_LEFT || p == TOP_RIGHT; });
+    const Box flippedX =
+        kura_test::boundsWhere([](const Rgba& p) { return p == TOP_LEFT || p == TOP_RIGHT; });
     EXPECT_EQ(flippedX.x, 10);
 }
 
@@ -94,7 +95,7 @@ TEST_F(Draw2DTest, SourceRectangleSelectsPartOfThePictureAndScales) {
     Draw2D d;
     d.SetTexture(TextureManager::Get()->GetTexture(1), true);
     d.DrawTexture(200, 100, 50, 25, 50, 25, 50, 25, false, false); // the bottom-right quarter
-    d.DrawTexture(0, 0, 200, 100, 0, 0, 100, 50, false, false);     // everything twice as large
+    d.DrawTexture(0, 0, 200, 100, 0, 0, 100, 50, false, false);    // everything twice as large
     d.EndTexture();
     const Box quarter = kura_test::boundsWhere([](const Rgba& p) { return p == BOTTOM_RIGHT; });
     EXPECT_EQ(kura_test::pixelAt(200, 100), BOTTOM_RIGHT);
@@ -123,10 +124,7 @@ TEST_F(Draw2DTest, RectangleFillsItsPixelsInEitherColourForm) {
     d.SetColor(0x11223344u);
     d.DrawRect(30, 40, 20, 10);
     const Box box = kura_test::boundsWhere(lit);
-    EXPECT_EQ(box.x, 30);
-    EXPECT_EQ(box.y, 40);
-    EXPECT_EQ(box.w, 20);
-    EXPECT_EQ(box.h, 10);
+    EXPECT_EQ(box, (kura_test::Box{30, 40, 20, 10}));
     EXPECT_EQ(kura_test::pixelAt(35, 45), (Rgba{0x11, 0x22, 0x33, 0x44}));
 
     ofEnableAlphaBlending();
@@ -166,8 +164,8 @@ TEST_F(Draw2DTest, EndTextureUnbindsIt) {
 TEST_F(Draw2DTest, DrawingWithoutATextureIsReportedAndDrawsNothing) {
     Draw2D d;
     d.SetTexture(nullptr, true);
-    const std::string log = kura_test::reportsDuring(
-        [&] { d.DrawTexture(0, 0, 50, 50, 0, 0, 50, 50, false, false); });
+    const std::string log =
+        kura_test::reportsDuring([&] { d.DrawTexture(0, 0, 50, 50, 0, 0, 50, 50, false, false); });
     EXPECT_NE(log.find("Func=Kura::Draw2D::DrawTexture"), std::string::npos);
     EXPECT_EQ(kura_test::boundsWhere(lit).w, 0);
 }
@@ -175,8 +173,7 @@ TEST_F(Draw2DTest, DrawingWithoutATextureIsReportedAndDrawsNothing) {
 TEST(Draw2DLifetime, UseBeforeInitIsReportedAndSecondInitRefused) {
     Draw2D d;
     const std::string colour = kura_test::reportsDuring([&] { d.SetColor(0xFFFFFFFFu); });
-    EXPECT_EQ(colour.substr(colour.find("Func=")),
-              "Func=Kura::Draw2D::SetColor\nmes=m_pImpl\n");
+    EXPECT_EQ(colour.substr(colour.find("Func=")), "Func=Kura::Draw2D::SetColor\nmes=m_pImpl\n");
     EXPECT_FALSE(d.SetTexture(nullptr, true));
 
     ASSERT_TRUE(Draw2D::Init());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,16 +17,20 @@ struct Rgba {
     bool operator==(const Rgba&) const = default;
 };
 
-void openWindowOnce();   // idempotent; the window stays open until the process ends
-void pinGlDriver();      // keeps the driver loaded to the end, for the leak checker
-void beginFrame();       // viewport, clear to black, the runtime's screen projection
+void openWindowOnce();      // idempotent; the window stays open until the process ends
+void pinGlDriver();         // keeps the driver loaded to the end, for the leak checker
+void beginFrame();          // viewport, clear to black, the runtime's screen projection
 Rgba pixelAt(int x, int y); // window coordinates, top-left origin, from the back buffer
 
 // The smallest rectangle holding every pixel for which keep(pixel) is true;
 // w = 0 when there is none.
 struct Box {
     int x = 0, y = 0, w = 0, h = 0;
+    bool operator==(const Box&) const = default;
 };
+inline std::ostream& operator<<(std::ostream& out, const Box& b) {
+    return out << "(" << b.x << ", " << b.y << ") " << b.w << " x " << b.h;
+}
 template <typename Pred> Box boundsWhere(Pred keep);
 std::vector<Rgba> readWindow(); // row 0 is the top row
 

@@ -10,20 +10,15 @@ namespace {
 using kura_test::Box;
 using kura_test::Rgba;
 
-bool lit(const Rgba& p) { return p.r != 0 || p.g != 0 || p.b != 0; }
-
-void expectBox(const Box& got, int x, int y, int w, int h) {
-    EXPECT_EQ(got.x, x);
-    EXPECT_EQ(got.y, y);
-    EXPECT_EQ(got.w, w);
-    EXPECT_EQ(got.h, h);
+bool lit(const Rgba& p) {
+    return p.r != 0 || p.g != 0 || p.b != 0;
 }
 
 TEST(Projection, FilledRectangleCoversExactlyItsPixels) {
     kura_test::beginFrame();
     ofSetColor(255, 128, 0);
     ofRect(10, 20, 30, 40);
-    expectBox(kura_test::boundsWhere(lit), 10, 20, 30, 40);
+    EXPECT_EQ(kura_test::boundsWhere(lit), (Box{10, 20, 30, 40}));
     EXPECT_EQ(kura_test::pixelAt(10, 20), (Rgba{255, 128, 0, 255}));
     EXPECT_EQ(kura_test::pixelAt(39, 59), (Rgba{255, 128, 0, 255}));
     EXPECT_EQ(kura_test::pixelAt(40, 59), (Rgba{0, 0, 0, 255}));
@@ -33,8 +28,8 @@ TEST(Projection, FilledRectangleCoversExactlyItsPixels) {
 TEST(Projection, WholeWindowIsOneUnitPerPixel) {
     kura_test::beginFrame();
     ofRect(0, 0, kura_test::WINDOW_W, kura_test::WINDOW_H);
-    expectBox(kura_test::boundsWhere([](const Rgba& p) { return p.r == 255; }), 0, 0,
-              kura_test::WINDOW_W, kura_test::WINDOW_H);
+    EXPECT_EQ(kura_test::boundsWhere([](const Rgba& p) { return p.r == 255; }),
+              (Box{0, 0, kura_test::WINDOW_W, kura_test::WINDOW_H}));
 }
 
 TEST(MatrixStack, TranslateScaleAndRotateCompose) {
@@ -44,7 +39,7 @@ TEST(MatrixStack, TranslateScaleAndRotateCompose) {
     ofScale(2, 3);
     ofRect(0, 0, 10, 10);
     ofPopMatrix();
-    expectBox(kura_test::boundsWhere(lit), 50, 60, 20, 30);
+    EXPECT_EQ(kura_test::boundsWhere(lit), (Box{50, 60, 20, 30}));
 
     kura_test::beginFrame();
     ofPushMatrix();
@@ -52,7 +47,7 @@ TEST(MatrixStack, TranslateScaleAndRotateCompose) {
     ofRotate(90); // with y down, a quarter turn takes +x to +y
     ofRect(0, 0, 20, 10);
     ofPopMatrix();
-    expectBox(kura_test::boundsWhere(lit), 90, 100, 10, 20);
+    EXPECT_EQ(kura_test::boundsWhere(lit), (Box{90, 100, 10, 20}));
 }
 
 TEST(MatrixStack, PopRestoresThePreviousTransform) {
@@ -61,7 +56,7 @@ TEST(MatrixStack, PopRestoresThePreviousTransform) {
     ofTranslate(200, 0);
     ofPopMatrix();
     ofRect(5, 5, 4, 4);
-    expectBox(kura_test::boundsWhere(lit), 5, 5, 4, 4);
+    EXPECT_EQ(kura_test::boundsWhere(lit), (Box{5, 5, 4, 4}));
 }
 
 TEST(Blending, HalfTransparentWhiteOverBlackIsHalfGrey) {

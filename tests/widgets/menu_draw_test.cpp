@@ -126,10 +126,7 @@ TEST_F(MenuDrawTest, FrameBorderHasTheGivenThickness) {
     Kura::DrawFrame(10, 20, 100, 50, 3);
     const Rgba green{0, 255, 0, 255}, black{0, 0, 0, 255};
     const Box all = BoundsOf(green);
-    EXPECT_EQ(all.x, 10);
-    EXPECT_EQ(all.y, 20);
-    EXPECT_EQ(all.w, 100);
-    EXPECT_EQ(all.h, 50);
+    EXPECT_EQ(all, (kura_test::Box{10, 20, 100, 50}));
     for (auto [x, y] : {std::pair{10, 20},
                         {109, 20},
                         {10, 69},

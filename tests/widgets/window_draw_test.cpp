@@ -101,10 +101,7 @@ TEST_F(WindowDrawTest, LoadFillsTheWindowsSlotAndTakesThePicturesSize) {
     kura_test::beginFrame();
     image.Draw();
     const kura_test::Box box = Drawn();
-    EXPECT_EQ(box.x, 10);
-    EXPECT_EQ(box.y, 20);
-    EXPECT_EQ(box.w, 300);
-    EXPECT_EQ(box.h, 200);
+    EXPECT_EQ(box, (kura_test::Box{10, 20, 300, 200}));
     EXPECT_EQ(At(15, 25), RED);
     EXPECT_EQ(At(300, 210), WHITE);
 }
@@ -162,10 +159,7 @@ TEST_F(WindowDrawTest, FlipsMirrorInPlace) {
         kura_test::beginFrame();
         image.Draw();
         const kura_test::Box box = Drawn();
-        EXPECT_EQ(box.x, 10);
-        EXPECT_EQ(box.y, 20);
-        EXPECT_EQ(box.w, 300);
-        EXPECT_EQ(box.h, 200);
+        EXPECT_EQ(box, (kura_test::Box{10, 20, 300, 200}));
         EXPECT_EQ(At(20, 30), c.topLeft) << c.flipX << c.flipY;
         EXPECT_EQ(At(300, 210), c.bottomRight) << c.flipX << c.flipY;
     }
