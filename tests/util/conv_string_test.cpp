@@ -99,23 +99,18 @@ TEST(ConvStringBuffer, NullEmptyOrTooSmallWritesNothing) {
     EXPECT_EQ(CS::AnsiToWide("ab", wide, 3), 2u);
 }
 
+// Invalid bytes count as characters of their own.
 TEST(ConvStringTyping, PrefixNeverEndsInsideACharacter) {
-    std::string text = "a\xE3\x81\x82"
-                       "b"; // a あ b
-    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 0), 0u);
-    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 1), 1u);
-    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 2), 1u);
-    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 3), 1u);
-    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 4), 4u);
-    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 5), 5u);
-    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 99), 5u);
-}
-
-TEST(ConvStringTyping, InvalidBytesCountAsTheirOwnCharacters) {
-    std::string text = "\xFF\xE3\x81";
-    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 1), 1u);
-    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 2), 1u);
-    EXPECT_EQ(CS::Utf8CompletePrefixLength(text, 3), 3u);
+    const std::string text = "a\xE3\x81\x82"
+                             "b"; // a あ b
+    const std::string invalid = "\xFF\xE3\x81";
+    const struct {
+        const std::string& text;
+        size_t limit, length;
+    } rows[] = {{text, 0, 0}, {text, 1, 1},  {text, 2, 1},    {text, 3, 1},    {text, 4, 4},
+                {text, 5, 5}, {text, 99, 5}, {invalid, 1, 1}, {invalid, 2, 1}, {invalid, 3, 3}};
+    for (const auto& row : rows)
+        EXPECT_EQ(CS::Utf8CompletePrefixLength(row.text, row.limit), row.length) << row.limit;
 }
 
 TEST(NumberText, PlainDecimal) {
