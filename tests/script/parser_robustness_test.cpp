@@ -12,14 +12,15 @@
 
 namespace {
 
-// Compiles `source`, silencing what it prints; answers the error count.
+// Compiles `source`, silencing what it prints; answers the error count. Even
+// a unit full of errors must come out whole, binding its argument first.
 int compileQuietly(const std::string& source) {
     testing::internal::CaptureStdout();
     Kel::Tokenizer tokenizer(source, "fuzz.kel", 1);
     Kel::CompileResult result = Kel::compile(tokenizer);
     std::string code = Kel::disassemble(result.function);
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(code.rfind("VARIABLE arg\nARGUMENT\n", 0), 0u);
+    EXPECT_EQ(code.rfind("VARIABLE arg\nARGUMENT\n", 0), 0u) << source;
     return result.errors;
 }
 
@@ -29,7 +30,7 @@ TEST(ParserRobustness, RandomBytes) {
         std::string text(random() % 80, '\0');
         for (char& byte : text)
             byte = static_cast<char>(random());
-        EXPECT_GE(compileQuietly(text), 0);
+        compileQuietly(text);
     }
 }
 
@@ -53,7 +54,7 @@ TEST(ParserRobustness, RandomTokenSoup) {
             text += pieces[random() % PIECE_COUNT];
             text += ' ';
         }
-        EXPECT_GE(compileQuietly(text), 0) << text;
+        compileQuietly(text);
     }
 }
 
@@ -64,7 +65,7 @@ TEST(ParserRobustness, EveryPrefixOfAProgram) {
                                 "g { top: x = (y){ return $(z){ return y + z; }; }; goto top; }\n"
                                 "while (N) { yield f(N, \"t\\n\") || g && 0x1F; break; } else {}\n";
     for (size_t length = 0; length <= program.size(); ++length)
-        EXPECT_GE(compileQuietly(program.substr(0, length)), 0);
+        compileQuietly(program.substr(0, length));
     EXPECT_EQ(compileQuietly(program), 0);
 }
 
