@@ -157,11 +157,11 @@ int VARIABLE::execute(Env& env) {
     uint64_t epoch = MemberTable::bindingEpoch();
     if (origin->serial() != m_foundInScope || epoch != m_foundInEpoch) {
         Holder* found = rememberedOwnVariable(origin);
-        if (!found) {
-            found = scope->lookup(m_name);
-            if (!found) found = globalMember();
-            if (!found) found = declareUndeclared(scope, m_name);
-            // After resolving: a name new to the scope now lives in it.
+        if (!found && (found = scope->lookup(m_name)) != nullptr) {
+            rememberOwnVariable(origin, found);
+        } else if (!found && (found = globalMember()) == nullptr) {
+            found = declareUndeclared(scope, m_name);
+            // A name new to the scope now lives in it.
             origin = scope->lookupOrigin();
             rememberOwnVariable(origin, found);
         }
