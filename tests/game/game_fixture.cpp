@@ -1,37 +1,8 @@
-// The game-layer fixture: a temporary working folder per test.
+// The game-layer fixture: settings, a player and its headless host in the
+// temporary folder of each test.
 #include "game_fixture.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 namespace kura_test {
-
-void GameFolderTest::SetUp() {
-    m_Previous = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "kura-game-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    m_Folder = pattern;
-    std::filesystem::current_path(m_Folder);
-}
-
-void GameFolderTest::TearDown() {
-    std::filesystem::current_path(m_Previous);
-    std::filesystem::remove_all(m_Folder);
-}
-
-void GameFolderTest::WriteFile(const std::string& path, const std::string& text) {
-    std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (!parent.empty()) std::filesystem::create_directories(parent);
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string GameFolderTest::ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void GameFolderTest::WriteScenario(const std::string& name, const std::string& text) {
     WriteFile(std::string("data/") + GAME_FOLDER + "/scenario/" + name, text);
@@ -44,13 +15,6 @@ void GameFolderTest::WriteSettings(const std::string& extraLines) {
                                       "global app_height = 640;\n"
                                       "global is_fullscreen = 2;\n" +
                                       extraLines);
-}
-
-std::string GameFolderTest::NewReports() {
-    std::string log = ReadFile("log.txt");
-    std::string added = log.size() > m_LogRead ? log.substr(m_LogRead) : std::string();
-    m_LogRead = log.size();
-    return added;
 }
 
 void SettingsTest::SetUp() {

@@ -6,6 +6,7 @@
 #include "game/ScenarioPlayer.h"
 #include "game/Setting.h"
 #include "headless_host.h"
+#include "scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,26 +19,13 @@ namespace kura_test {
 // The game folder every fixture's settings name.
 inline constexpr const char* GAME_FOLDER = "game1";
 
-class GameFolderTest : public testing::Test {
+class GameFolderTest : public ScratchDirTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Writes path (relative to the test folder), creating its folders.
-    static void WriteFile(const std::string& path, const std::string& text);
-    static std::string ReadFile(const std::string& path);
     static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
     // A scenario file in data/game1/scenario.
     static void WriteScenario(const std::string& name, const std::string& text);
     // The settings file every test starts from, with extra lines behind it.
     static void WriteSettings(const std::string& extraLines = "");
-    // The reports appended to log.txt since the last call.
-    std::string NewReports();
-
-private:
-    std::filesystem::path m_Previous;
-    std::filesystem::path m_Folder;
-    size_t m_LogRead = 0;
 };
 
 // The same with Setting created from the default settings file.

@@ -23,7 +23,6 @@
 #include <GL/freeglut.h>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 
 namespace gamemain_test {
 
@@ -140,12 +139,6 @@ void GameTest::TearDown() {
     ScratchDirTest::TearDown();
 }
 
-void GameTest::WriteFile(const std::string& path, const std::string& text) {
-    std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (!parent.empty()) std::filesystem::create_directories(parent);
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 void GameTest::WriteScenario(const std::string& name, const std::string& text) {
     WriteFile(GamePath("scenario/" + name), text);
 }
@@ -170,13 +163,6 @@ void GameTest::WritePicture(const std::string& path, int w, int h, Rgba color) {
     }
     FreeImage_Save(FIF_PNG, dib, path.c_str());
     FreeImage_Unload(dib);
-}
-
-std::string GameTest::NewReports() {
-    std::string log = ReadFile("log.txt");
-    std::string added = log.size() > m_LogRead ? log.substr(m_LogRead) : std::string();
-    m_LogRead = log.size();
-    return added;
 }
 
 void GameTest::ShowTitle() {

@@ -33,13 +33,10 @@ protected:
     void SetUp() override;    // writes the data folder and sets up the services
     void TearDown() override; // tears down what was set up, in reverse
 
-    static void WriteFile(const std::string& path, const std::string& text);
     static void WriteScenario(const std::string& name, const std::string& text);
     static void WriteSave(const std::string& now, const std::string& max);
     // A picture of one colour in the game's data folder.
     static void WritePicture(const std::string& path, int w, int h, Rgba color);
-    // Reports appended to log.txt since the last call.
-    std::string NewReports();
 
     // GameMain with the title up; the player reads the progress file now.
     void ShowTitle();
@@ -81,7 +78,6 @@ protected:
 
 private:
     std::unique_ptr<Kura::InputRouter> m_pRouter;
-    size_t m_LogRead = 0;
 };
 
 } // namespace gamemain_test

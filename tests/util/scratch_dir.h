@@ -1,5 +1,6 @@
 // Runs a test inside a fresh empty folder, so the report log it writes starts
-// out missing and never touches the build tree. Needs only the standard library.
+// out missing and never touches the build tree; files are written and read
+// relative to it. Needs only the standard library.
 #pragma once
 
 #include <filesystem>
@@ -30,7 +31,23 @@ protected:
         return text.str();
     }
 
+    // Writes path (relative to the test folder), creating its folders.
+    static void WriteFile(const std::string& path, const std::string& text) {
+        std::filesystem::path parent = std::filesystem::path(path).parent_path();
+        if (!parent.empty()) std::filesystem::create_directories(parent);
+        std::ofstream(path, std::ios::binary) << text;
+    }
+
+    // The reports appended to log.txt since the last call.
+    std::string NewReports() {
+        std::string log = ReadFile("log.txt");
+        std::string added = log.size() > m_LogRead ? log.substr(m_LogRead) : std::string();
+        m_LogRead = log.size();
+        return added;
+    }
+
 private:
     std::filesystem::path m_Previous;
     std::filesystem::path m_Dir;
+    size_t m_LogRead = 0;
 };
