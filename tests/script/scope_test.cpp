@@ -1,6 +1,8 @@
-// Scopes through their C++ interface: how far a name lookup reaches, where
-// declarations land, how return/break/continue/goto unwind a chain, statics
-// kept in the function object, and closures sharing the captured variables.
+// Scopes through their C++ interface: where declarations land, statics handed
+// from blocks to their function, what the end of a block or a constructor
+// leaves, deep chains, captures and clones. How far a lookup reaches and how
+// return, break, continue and goto unwind are checked by the Kel scripts under
+// scopes/ and control/.
 #include "code_block.h"
 #include "env.h"
 #include "numbers.h"
@@ -39,22 +41,6 @@ struct InFunction {
     InFunction() { env.enter(new FunctionScope(code.block, function.get())); }
 };
 
-TEST(ScopeLookup, BlocksSeeOutwardButFunctionsStopAtTheirFunctionObject) {
-    Block code;
-    Ref caller = makeFunction(), callee = makeFunction();
-    Env env;
-    env.enter(new FunctionScope(code.block, caller.get()));
-    env.current()->declare("callerLocal", intValue(1), nullptr);
-    env.enter(new AnonymousScope(code.block));
-    ASSERT_NE(env.current()->lookup("callerLocal"), nullptr);
-
-    env.enter(new FunctionScope(code.block, callee.get()));
-    EXPECT_EQ(env.current()->lookup("callerLocal"), nullptr);
-    callee.value()->setMember("member", intValue(7));
-    ASSERT_NE(env.current()->lookup("member"), nullptr);
-    EXPECT_EQ(env.current()->lookup("member")->value()->toInt(), 7);
-}
-
 TEST(ScopeLookup, MethodsReachTheirObjectAndDeclareInstanceVariables) {
     Block code;
     Ref function = makeFunction(), self = makeEmpty();
@@ -78,25 +64,6 @@ TEST(ScopeDeclare, RedeclaringReportsNotNewAndRebinds) {
     EXPECT_EQ(f.env.current()->lookup("x")->value()->toInt(), 2);
 }
 
-TEST(ScopeStatics, InitialisedOnceAndKeptInTheFunctionObject) {
-    Block code;
-    Ref function = makeFunction();
-    {
-        Env env;
-        env.enter(new FunctionScope(code.block, function.get()));
-        EXPECT_TRUE(env.current()->declareStatic("counter", intValue(10), &env));
-        Ref pushed = env.pop();
-        pushed->substitute(intValue(11));
-    }
-    Env env;
-    env.enter(new FunctionScope(code.block, function.get()));
-    // The second run's initialiser goes to a throw-away object.
-    EXPECT_FALSE(env.current()->declareStatic("counter", intValue(99), &env));
-    Ref throwaway = env.pop();
-    EXPECT_EQ(throwaway.value()->typeCode(), TYPE_OBJECT);
-    EXPECT_EQ(env.current()->lookup("counter")->value()->toInt(), 11);
-}
-
 TEST(ScopeStatics, BlocksHandStaticsToTheirFunction) {
     InFunction f;
     f.env.enter(new LoopScope(f.code.block, 0));
@@ -106,57 +73,14 @@ TEST(ScopeStatics, BlocksHandStaticsToTheirFunction) {
     EXPECT_TRUE(f.function.value()->hasMember("s"));
 }
 
-// Builds caller function -> callee function -> loop -> block -> block.
-struct NestedChain {
-    Block code;
-    Ref caller = makeFunction(), callee = makeFunction();
-    Env env;
-    Scope* callerScope;
-    Scope* calleeScope;
-    Scope* loop;
-    NestedChain() {
-        env.enter(callerScope = new FunctionScope(code.block, caller.get()));
-        env.enter(calleeScope = new FunctionScope(code.block, callee.get()));
-        env.enter(loop = new LoopScope(code.block, 2));
-        env.enter(new AnonymousScope(code.block));
-        env.enter(new AnonymousScope(code.block));
-    }
-};
-
-TEST(ScopeUnwinding, ReturnLeavesEveryBlockAndTheFunction) {
-    NestedChain chain;
-    chain.env.setCurrent(chain.env.current()->onReturn());
-    EXPECT_EQ(chain.env.current(), chain.callerScope);
-    EXPECT_EQ(chain.env.current()->depth(), 1);
-}
-
-TEST(ScopeUnwinding, BreakLeavesTheBlocksAndTheLoop) {
-    NestedChain chain;
-    chain.env.setCurrent(chain.env.current()->onBreak());
-    EXPECT_EQ(chain.env.current(), chain.calleeScope);
-}
-
-TEST(ScopeUnwinding, ContinueRestartsTheLoop) {
-    NestedChain chain;
-    chain.loop->pc() = 7;
-    chain.env.setCurrent(chain.env.current()->onContinue());
-    EXPECT_EQ(chain.env.current(), chain.loop);
-    EXPECT_EQ(chain.loop->pc(), 2);
-}
-
-TEST(ScopeUnwinding, BreakAndContinueOutsideALoopStayInTheFunction) {
-    InFunction f;
-    Scope* scope = f.env.current();
-    EXPECT_EQ(scope->onBreak(), scope);
-    EXPECT_EQ(scope->onContinue(), scope);
-}
-
 TEST(ScopeUnwinding, EndOfACodeBlockLeavesOnlyThatScope) {
-    NestedChain chain;
-    Scope* inner = chain.env.current();
-    Scope* outer = inner->outer();
-    chain.env.setCurrent(inner->onEnd(chain.env));
-    EXPECT_EQ(chain.env.current(), outer);
+    InFunction f;
+    f.env.enter(new LoopScope(f.code.block, 2));
+    Scope* outer = new AnonymousScope(f.code.block);
+    f.env.enter(outer);
+    f.env.enter(new AnonymousScope(f.code.block));
+    f.env.setCurrent(f.env.current()->onEnd(f.env));
+    EXPECT_EQ(f.env.current(), outer);
 }
 
 TEST(ScopeUnwinding, ConstructorEndLeavesTheInstanceOnTheStack) {
@@ -179,53 +103,6 @@ TEST(ScopeUnwinding, AVeryDeepChainIsDeletedWithoutRecursion) {
         env->enter(new AnonymousScope(code.block));
     ASSERT_EQ(env->current()->depth(), 1000001);
     delete env; // would overflow the native stack if the chain were deleted recursively
-}
-
-TEST(ScopeGoto, ALabelOfAnEnclosingBlockLeavesTheInnerBlocks) {
-    Block outerCode, innerCode;
-    outerCode.block->addLabel("again", 5);
-    Ref function = makeFunction();
-    Env env;
-    env.enter(new FunctionScope(outerCode.block, function.get()));
-    Scope* outerBlock = new AnonymousScope(outerCode.block);
-    env.enter(outerBlock);
-    env.enter(new AnonymousScope(innerCode.block));
-    env.enter(new AnonymousScope(innerCode.block));
-    Scope* found = env.current()->findLabel("again");
-    ASSERT_EQ(found, outerBlock);
-    env.setCurrent(found);
-    EXPECT_EQ(found->pc(), 5);
-    EXPECT_EQ(found->depth(), 2);
-}
-
-TEST(ScopeGoto, ALabelInAnotherFunctionIsNotFoundAndNothingIsLeft) {
-    Block callerCode, calleeCode;
-    callerCode.block->addLabel("elsewhere", 1);
-    Ref caller = makeFunction(), callee = makeFunction();
-    Env env;
-    env.enter(new FunctionScope(callerCode.block, caller.get()));
-    env.enter(new FunctionScope(calleeCode.block, callee.get()));
-    env.enter(new AnonymousScope(calleeCode.block));
-    Scope* inner = env.current();
-    EXPECT_EQ(inner->findLabel("elsewhere"), nullptr);
-    EXPECT_EQ(env.current()->depth(), 3);
-}
-
-TEST(ScopeClosure, CapturedVariablesAreSharedBothWays) {
-    Block code;
-    Ref function = makeFunction(), closure = makeFunction();
-    Env env;
-    env.enter(new FunctionScope(code.block, function.get()));
-    Ref counter = intValue(1);
-    env.current()->declare("counter", counter, nullptr);
-    env.current()->declare("self", closure, nullptr); // the variable being assigned
-    env.current()->capture(closure);
-
-    Holder* captured = closure.value()->findMember("counter");
-    ASSERT_EQ(captured, counter.get());
-    EXPECT_FALSE(closure.value()->hasMember("self"));
-    counter->substitute(intValue(5));
-    EXPECT_EQ(captured->value()->toInt(), 5);
 }
 
 TEST(ScopeClosure, InnerNamesWinOverOuterOnesAndFunctionsBoundTheCapture) {
