@@ -5,7 +5,7 @@ PACKAGES := g++ cmake make pkg-config libgtest-dev python3 \
   libglut-dev libglu1-mesa-dev libfreetype-dev libfreeimage-dev libboost-dev \
   libopenal-dev libsndfile1-dev \
   xvfb xauth xdotool imagemagick sox fonts-ipafont-mincho fonts-ipafont-gothic
-BENCH_PACKAGES := lua5.4 python3 time
+BENCH_PACKAGES := lua5.4 python3 time valgrind
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
 JOBS := $(shell nproc)
@@ -68,6 +68,7 @@ bench: bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(BENCH_BUILD) --target kel kura -j$(JOBS)
 	bench/run.sh $(BENCH_BUILD)
+	python3 bench/instructions.py $(BENCH_BUILD)/kel
 	bench/engine/run.sh $(BENCH_BUILD)
 
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for
