@@ -297,6 +297,9 @@ void SimpleMenu::MoveCursor(bool forward) {
 }
 
 // The first matching rule wins. Answers the decided item, CANCEL or NO_ITEM.
+// A click carries its own position, so it often arrives in the very frame the
+// pointer moved: the cursor follows the pointer and the click still counts,
+// or the player's click would be lost.
 int32_t SimpleMenu::ReadInput(int32_t hit) {
     const Controller* input = Controller::Get();
     if (input == nullptr) return NO_ITEM;
@@ -304,7 +307,9 @@ int32_t SimpleMenu::ReadInput(int32_t hit) {
     if (input->IsMouseMoved() || m_FollowMouse) {
         if (top || hit >= 0) m_Cursor = hit;
         m_FollowMouse = false;
-    } else if (input->IsLMousePressed() && hit >= 0) {
+        if (!input->IsLMousePressed() && !input->IsRMousePressed()) return NO_ITEM;
+    }
+    if (input->IsLMousePressed() && hit >= 0) {
         // The item under the pointer, even when the keys moved the cursor elsewhere.
         m_ReopenedByMouse = true;
         return hit;

@@ -129,6 +129,24 @@ TEST_F(MenuInputTest, ClickDecidesTheItemUnderThePointer) {
     EXPECT_EQ(menu.GetResultName(), L"案2");
 }
 
+// A quick player moves and clicks within one frame: the cursor follows the
+// pointer and the click decides there, instead of being lost.
+TEST_F(MenuInputTest, AClickInTheFrameThePointerArrivedDecides) {
+    SimpleMenu menu(nullptr, 10, 10, MENU_FONT, 3, 1);
+    for (int row = 0; row < 3; ++row)
+        menu.SetMenuItem(row, 0, L"案" + std::to_wstring(row), nullptr, true);
+    Show(menu, menu);
+    const kura_test::Box first = CursorCell(menu);
+    const int x = first.x + 2;
+    const int y = first.y + first.h + 2; // inside the second item
+    Kura::g_pInput->OnMouseMoved(x, y);
+    Kura::g_pInput->OnMousePressed(x, y, LEFT_BUTTON);
+    Step(menu);
+    EXPECT_EQ(menu.GetCursor(), 1);
+    EXPECT_EQ(menu.GetHitItemNo(), 1);
+    EXPECT_EQ(menu.GetResultName(), L"案1");
+}
+
 TEST_F(MenuInputTest, MenusWithoutChoosableItemsIgnoreKeysAndClicks) {
     SimpleMenu disabled(nullptr, 10, 10, MENU_FONT, 1, 3);
     FillRow(disabled, {false, false, false});
