@@ -83,16 +83,19 @@ Ref slice(vBase* container, vRArray& range) {
     return result;
 }
 
-} // namespace
-
-namespace {
-
 // A name found nowhere becomes a local of the current scope (reported).
 Holder* declareUndeclared(Scope* scope, std::string_view name) {
     report(DIAG_UNDECLARED, name);
     Ref fresh = makeEmpty();
     scope->declareLocal(name, fresh, nullptr);
     return fresh.get();
+}
+
+// The member table of a scope's own variables, if it has one.
+MemberTable* ownTable(Scope* scope) {
+    Holder* variables = scope->ownVariables();
+    if (!variables || variables->value()->typeCode() != TYPE_OBJECT) return nullptr;
+    return &static_cast<vObject*>(variables->value())->members();
 }
 
 } // namespace
@@ -113,17 +116,6 @@ Holder* VARIABLE::globalMember() {
     }
     return m_global;
 }
-
-namespace {
-
-// The member table of a scope's own variables, if it has one.
-MemberTable* ownTable(Scope* scope) {
-    Holder* variables = scope->ownVariables();
-    if (!variables || variables->value()->typeCode() != TYPE_OBJECT) return nullptr;
-    return &static_cast<vObject*>(variables->value())->members();
-}
-
-} // namespace
 
 // A lookup searches the origin's own variables first, and names are unique in
 // a table: an entry in the remembered slot under the remembered name is the
