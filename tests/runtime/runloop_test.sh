@@ -52,7 +52,7 @@ expect_sequence() {
 
 "$probe" >"$out" 2>&1 &
 pid=$!
-wait_for '^rate' 150 || fail "no frame-rate report"
+wait_for '^rate' 300 || fail "no frame-rate report"
 focus_probe
 
 geometry=$(xdotool getwindowgeometry "$wid" | tr -s ' \n' ' ')
@@ -60,21 +60,21 @@ case "$geometry" in *"Position: 100,50 "*"Geometry: 320x240"*) ;; *) fail "windo
 
 # Fullscreen takes the whole screen; toggling again restores the window.
 xdotool key f
-wait_for '^resized 1280 1024 mode 1$' 30 || fail "fullscreen size"
+wait_for '^resized 1280 1024 mode 1$' 300 || fail "fullscreen size"
 xdotool mousemove 5 5 key f
-wait_for '^resized 320 240 mode 0$' 30 2 || fail "back to the window size"
+wait_for '^resized 320 240 mode 0$' 300 2 || fail "back to the window size"
 sleep 0.3
 geometry=$(xdotool getwindowgeometry "$wid" | tr -s ' \n' ' ')
 case "$geometry" in *"Position: 100,50 "*) ;; *) fail "window after fullscreen at $geometry" ;; esac
 
 xdotool mousemove --window "$wid" 50 60
-wait_for '^move 50 60' 20 || fail "no move event"
+wait_for '^move 50 60' 300 || fail "no move event"
 xdotool key z Return Left Up Right Down
 xdotool click 1
 xdotool click 3
 xdotool mousedown 1 mousemove --window "$wid" 70 80 mouseup 1
 xdotool click 4
-wait_for '^release 70 80 0' 30 || fail "drag release not seen"
+wait_for '^release 70 80 0' 300 || fail "drag release not seen"
 xdotool key Escape
 wait_exit $pid
 
@@ -111,7 +111,7 @@ grep -q 'ERROR: AddressSanitizer\|ERROR: LeakSanitizer\|runtime error' "$out" &&
 # A video mode the server cannot give: the message, then an ordinary window.
 "$probe" gamemode >"$out" 2>&1 &
 pid=$!
-wait_for '^draw' 100 || fail "game-mode fallback does not draw"
+wait_for '^draw' 300 || fail "game-mode fallback does not draw"
 grep -q '^game mode error: selected format (320x240:32@60) not available $' "$out" ||
     fail "game mode message"
 focus_probe
@@ -122,7 +122,7 @@ wait_exit $pid
 # Without automatic clearing only the first three frames are cleared.
 "$probe" noclear >"$out" 2>&1 &
 pid=$!
-wait_for '^eighth frame' 100 || fail "no report of the eighth frame"
+wait_for '^eighth frame' 300 || fail "no report of the eighth frame"
 grep -q '^first frame background 0 0 255$' "$out" || fail "first frame not cleared"
 grep -q '^eighth frame square 0 255 0$' "$out" || fail "frames after the third were cleared"
 focus_probe
@@ -133,10 +133,10 @@ wait_exit $pid
 # window at the position set in setup.
 "$probe" fullstart >"$out" 2>&1 &
 pid=$!
-wait_for '^resized 1280 1024 mode 1$' 100 || fail "fullscreen from setup"
+wait_for '^resized 1280 1024 mode 1$' 300 || fail "fullscreen from setup"
 focus_probe
 xdotool key f
-wait_for '^resized 320 240 mode 0$' 30 || fail "leaving fullscreen from setup"
+wait_for '^resized 320 240 mode 0$' 300 || fail "leaving fullscreen from setup"
 sleep 0.3
 geometry=$(xdotool getwindowgeometry "$wid" | tr -s ' \n' ' ')
 case "$geometry" in *"Position: 100,50 "*) ;; *) fail "window after leaving fullscreen at $geometry" ;; esac
