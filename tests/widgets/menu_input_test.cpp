@@ -21,6 +21,12 @@ kura_test::Box CursorCell(SimpleMenu& root) {
     return kura_test::boundsWhere([](const kura_test::Rgba& p) { return p.r > p.g; });
 }
 
+// Three enabled rows in one column, named 案0 to 案2.
+void FillColumn(SimpleMenu& menu) {
+    for (int row = 0; row < 3; ++row)
+        menu.SetMenuItem(row, 0, L"案" + std::to_wstring(row), nullptr, true);
+}
+
 void FillRow(SimpleMenu& menu, std::initializer_list<bool> enabled) {
     int column = 0;
     for (bool on : enabled) {
@@ -116,8 +122,7 @@ TEST_F(MenuInputTest, CellsHoldTheirLeftAndTopEdgesOnly) {
 
 TEST_F(MenuInputTest, ClickDecidesTheItemUnderThePointer) {
     SimpleMenu menu(nullptr, 10, 10, MENU_FONT, 3, 1);
-    for (int row = 0; row < 3; ++row)
-        menu.SetMenuItem(row, 0, L"案" + std::to_wstring(row), nullptr, true);
+    FillColumn(menu);
     Show(menu, menu);
     const kura_test::Box first = CursorCell(menu);
     MoveMouse(menu, first.x + 2, first.y + 2 * first.h + 2);
@@ -133,8 +138,7 @@ TEST_F(MenuInputTest, ClickDecidesTheItemUnderThePointer) {
 // pointer and the click decides there, instead of being lost.
 TEST_F(MenuInputTest, AClickInTheFrameThePointerArrivedDecides) {
     SimpleMenu menu(nullptr, 10, 10, MENU_FONT, 3, 1);
-    for (int row = 0; row < 3; ++row)
-        menu.SetMenuItem(row, 0, L"案" + std::to_wstring(row), nullptr, true);
+    FillColumn(menu);
     Show(menu, menu);
     const kura_test::Box first = CursorCell(menu);
     const int x = first.x + 2;
