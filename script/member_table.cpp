@@ -108,20 +108,20 @@ MemberTable::Entry& MemberTable::place(SharedString name) {
 }
 
 uint32_t MemberTable::firstFreeOverflow(uint32_t start) {
-    if (m_index && m_index->nextFree.empty()) {
-        // Rebuilt after a removal: taken slots lead to their neighbour.
-        m_index->nextFree.resize(m_capacity);
-        for (uint32_t k = 0; k < m_capacity; ++k)
-            m_index->nextFree[k] = m_slots[m_capacity + k].used() ? (k + 1) % m_capacity : k;
-    }
     if (!m_index) {
         uint32_t target = start;
         while (m_slots[target].used())
             target = target + 1 == 2 * m_capacity ? m_capacity : target + 1;
         return target;
     }
-    // Path halving: every slot passed on the way now skips further ahead.
     std::vector<uint32_t>& next = m_index->nextFree;
+    if (next.empty()) {
+        // Taken slots lead to their neighbour, free ones to themselves.
+        next.resize(m_capacity);
+        for (uint32_t k = 0; k < m_capacity; ++k)
+            next[k] = m_slots[m_capacity + k].used() ? (k + 1) % m_capacity : k;
+    }
+    // Path halving: every slot passed on the way now skips further ahead.
     uint32_t k = start - m_capacity;
     while (next[k] != k) {
         next[k] = next[next[k]];
@@ -141,10 +141,8 @@ void MemberTable::grow() {
             m_index = new Index;
         m_index->slots.clear();
         m_index->slots.reserve(m_capacity);
-        // Every overflow slot of the new area is free.
-        m_index->nextFree.resize(m_capacity);
-        for (uint32_t k = 0; k < m_capacity; ++k)
-            m_index->nextFree[k] = k;
+        // Rebuilt from the new slots when an entry first overflows.
+        m_index->nextFree.clear();
     }
     for (uint32_t i = 0; i < oldSlots; ++i) {
         if (!old[i].used())

@@ -100,7 +100,7 @@ private:
     struct Index {
         std::unordered_map<std::string_view, uint32_t> slots;
         // Overflow slot k (counted from the area's start) skips to nextFree[k];
-        // a free slot leads to itself. Empty when a removal made it stale.
+        // a free slot leads to itself. Empty until needed after growth or a removal.
         std::vector<uint32_t> nextFree;
     };
     static constexpr uint32_t INDEXED_CAPACITY = 64;

@@ -47,49 +47,32 @@ const Operator PREFIX_OPERATORS[] = {
     {'$', make<CLOSURE>}, {TK_INC, make<PINC>}, {TK_DEC, make<PDEC>},
 };
 
-// The left-associative levels 6 to 13, loosest first. The bitwise operators
-// bind tighter than the comparisons and looser than the shifts.
-constexpr Operator EQUALITY[] = {{TK_EQ, make<EQ>}, {TK_NE, make<NEQ>}};
-constexpr Operator RELATIONAL[] = {
-    {'<', make<LT>}, {TK_LE, make<LE>}, {'>', make<GT>}, {TK_GE, make<GE>}};
-constexpr Operator BIT_OR[] = {{'|', make<OR>}};
-constexpr Operator BIT_XOR[] = {{'^', make<XOR>}};
-constexpr Operator BIT_AND[] = {{'&', make<AND>}};
-constexpr Operator SHIFT[] = {{TK_SHL, make<SHL>}, {TK_SHR, make<SHR>}};
-constexpr Operator ADDITIVE[] = {{'+', make<ADD>}, {'-', make<SUB>}};
-constexpr Operator MULTIPLICATIVE[] = {{'*', make<MUL>}, {'/', make<DIV>}, {'%', make<MOD>}};
-
-struct Level {
-    const Operator* operators;
-    size_t count;
-};
-
-template <size_t N> constexpr Level level(const Operator (&table)[N]) {
-    return {table, N};
-}
-
-constexpr Level BINARY_LEVELS[] = {
-    level(EQUALITY), level(RELATIONAL), level(BIT_OR),   level(BIT_XOR),
-    level(BIT_AND),  level(SHIFT),      level(ADDITIVE), level(MULTIPLICATIVE),
-};
-constexpr int BINARY_LEVEL_COUNT = sizeof BINARY_LEVELS / sizeof BINARY_LEVELS[0];
-
-// Tokens are below this; the binary operators are looked up by token.
-constexpr int TOKEN_CODES = 128;
-
+// The left-associative levels 6 to 13, numbered 0 (loosest) to 7. The bitwise
+// operators bind tighter than the comparisons and looser than the shifts.
 struct BinaryOperator {
     Make make = nullptr;
     int level = 0;
 };
+struct BinaryEntry {
+    int token;
+    BinaryOperator operation;
+};
+constexpr BinaryEntry BINARY_OPERATORS[] = {
+    {TK_EQ, {make<EQ>, 0}},   {TK_NE, {make<NEQ>, 0}},  {'<', {make<LT>, 1}},
+    {TK_LE, {make<LE>, 1}},   {'>', {make<GT>, 1}},     {TK_GE, {make<GE>, 1}},
+    {'|', {make<OR>, 2}},     {'^', {make<XOR>, 3}},    {'&', {make<AND>, 4}},
+    {TK_SHL, {make<SHL>, 5}}, {TK_SHR, {make<SHR>, 5}}, {'+', {make<ADD>, 6}},
+    {'-', {make<SUB>, 6}},    {'*', {make<MUL>, 7}},    {'/', {make<DIV>, 7}},
+    {'%', {make<MOD>, 7}},
+};
+
+// Tokens are below this; an operand's end is told by one look at the next token.
+constexpr int TOKEN_CODES = 128;
 
 constexpr auto BINARY_BY_TOKEN = [] {
     std::array<BinaryOperator, TOKEN_CODES> table{};
-    for (int level = 0; level < BINARY_LEVEL_COUNT; ++level) {
-        for (size_t i = 0; i < BINARY_LEVELS[level].count; ++i) {
-            const Operator& entry = BINARY_LEVELS[level].operators[i];
-            table[entry.token] = {entry.make, level};
-        }
-    }
+    for (const BinaryEntry& entry : BINARY_OPERATORS)
+        table[entry.token] = entry.operation;
     return table;
 }();
 

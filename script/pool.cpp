@@ -6,7 +6,6 @@
 #include "holder.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <new>

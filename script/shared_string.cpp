@@ -24,11 +24,6 @@ SharedString::Buffer* SharedString::allocate(uint32_t capacity) {
     return buffer;
 }
 
-void SharedString::releaseBuffer(Buffer* buffer) {
-    if (buffer && --buffer->references == 0)
-        freeBuffer(buffer);
-}
-
 void SharedString::freeBuffer(Buffer* buffer) { pool::release(buffer, bufferBytes(buffer->capacity)); }
 
 SharedString::SharedString(std::string_view text) {

@@ -29,10 +29,7 @@ public:
     SharedString(SharedString&& other) noexcept : m_buffer(other.m_buffer) { other.m_buffer = nullptr; }
     SharedString& operator=(const SharedString& other);
     SharedString& operator=(SharedString&& other) noexcept;
-    ~SharedString() {
-        if (m_buffer && --m_buffer->references == 0)
-            freeBuffer(m_buffer);
-    }
+    ~SharedString() { releaseBuffer(m_buffer); }
 
     uint32_t size() const { return m_buffer ? m_buffer->length : 0; }
     bool empty() const { return size() == 0; }
@@ -73,7 +70,10 @@ private:
     void makeUnique(uint32_t needed);
     static size_t bufferBytes(uint32_t capacity);
     static Buffer* allocate(uint32_t capacity);
-    static void releaseBuffer(Buffer* buffer);
+    static void releaseBuffer(Buffer* buffer) {
+        if (buffer && --buffer->references == 0)
+            freeBuffer(buffer);
+    }
     // Gives back a buffer no string shares any more.
     static void freeBuffer(Buffer* buffer);
 
