@@ -4,7 +4,8 @@
 PACKAGES := g++ cmake make pkg-config libgtest-dev python3 \
   libglut-dev libglu1-mesa-dev libfreetype-dev libfreeimage-dev libboost-dev \
   libopenal-dev libsndfile1-dev \
-  xvfb xauth xdotool imagemagick sox fonts-ipafont-mincho fonts-ipafont-gothic
+  xvfb xauth xdotool imagemagick sox fonts-ipafont-mincho fonts-ipafont-gothic \
+  clang-format-14
 BENCH_PACKAGES := lua5.4 python3 time valgrind
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
@@ -15,7 +16,7 @@ RUN_BUILD := build
 TEST_BUILD := build-test
 BENCH_BUILD := build-bench
 
-.PHONY: run test bench fuzz deps bench-deps fuzz-deps build build-test fonts
+.PHONY: run test bench fuzz deps bench-deps fuzz-deps build build-test fonts format format-check
 
 # The demo game's fonts come from Debian's IPA font packages.
 FONT_DIR := data/font
@@ -63,6 +64,18 @@ run: build
 
 test: build-test
 	cd $(TEST_BUILD) && ctest --output-on-failure -j$(JOBS)
+	@$(MAKE) --no-print-directory format-check
+
+# Every tracked C and C++ file is kept as clang-format 14 lays it out.
+FORMATTED = $(shell git ls-files '*.c' '*.cpp' '*.h' 2>/dev/null)
+
+format: deps
+	clang-format-14 -i $(FORMATTED)
+
+format-check: deps
+	@clang-format-14 --dry-run --Werror $(FORMATTED) || \
+	  { echo "files differ from .clang-format: run 'make format'"; exit 1; }
+	@echo "format: $(words $(FORMATTED)) files clean"
 
 bench: bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -41,7 +41,7 @@ struct ofAppGlutWindow::Impl {
     std::string displayMode = "rgba double";
     int windowMode = OF_WINDOW;
     bool newScreenMode = false;
-    int width = 0;  // current window size, as the last reshape told it
+    int width = 0; // current window size, as the last reshape told it
     int height = 0;
     int windowedX = 0; // where the window returns to when leaving fullscreen
     int windowedY = 0;
@@ -86,7 +86,8 @@ void onIdle() {
     if (w.targetRate > 0.0f) {
         const double period = 1.0 / w.targetRate;
         const double since = secondsBetween(w.lastIdle, Clock::now());
-        if (since < period) std::this_thread::sleep_for(std::chrono::duration<double>(period - since));
+        if (since < period)
+            std::this_thread::sleep_for(std::chrono::duration<double>(period - since));
     }
     const auto now = Clock::now();
     w.lastIdle = now;
@@ -137,10 +138,18 @@ void pressKey(int key) {
     }
 }
 
-void onKeyDown(unsigned char key, int, int) { pressKey(key); }
-void onKeyUp(unsigned char key, int, int) { g_pActive->app->keyReleased(key); }
-void onSpecialDown(int key, int, int) { pressKey(key + OF_KEY_MODIFIER); }
-void onSpecialUp(int key, int, int) { g_pActive->app->keyReleased(key + OF_KEY_MODIFIER); }
+void onKeyDown(unsigned char key, int, int) {
+    pressKey(key);
+}
+void onKeyUp(unsigned char key, int, int) {
+    g_pActive->app->keyReleased(key);
+}
+void onSpecialDown(int key, int, int) {
+    pressKey(key + OF_KEY_MODIFIER);
+}
+void onSpecialUp(int key, int, int) {
+    g_pActive->app->keyReleased(key + OF_KEY_MODIFIER);
+}
 
 // Buttons above the right one are wheel steps, not buttons: they are not passed on.
 void onMouse(int button, int state, int x, int y) {
@@ -288,19 +297,37 @@ void ofAppGlutWindow::toggleFullscreen() {
     s.newScreenMode = true;
 }
 
-int ofAppGlutWindow::getWindowMode() const { return m_pImpl->windowMode; }
-int ofAppGlutWindow::getWidth() const { return m_pImpl->width; }
-int ofAppGlutWindow::getHeight() const { return m_pImpl->height; }
-int ofAppGlutWindow::getScreenWidth() const { return glutGet(GLUT_SCREEN_WIDTH); }
-int ofAppGlutWindow::getScreenHeight() const { return glutGet(GLUT_SCREEN_HEIGHT); }
+int ofAppGlutWindow::getWindowMode() const {
+    return m_pImpl->windowMode;
+}
+int ofAppGlutWindow::getWidth() const {
+    return m_pImpl->width;
+}
+int ofAppGlutWindow::getHeight() const {
+    return m_pImpl->height;
+}
+int ofAppGlutWindow::getScreenWidth() const {
+    return glutGet(GLUT_SCREEN_WIDTH);
+}
+int ofAppGlutWindow::getScreenHeight() const {
+    return glutGet(GLUT_SCREEN_HEIGHT);
+}
 
 void ofAppGlutWindow::setFrameRate(float targetRate) {
     m_pImpl->targetRate = std::max(0.0f, targetRate);
 }
 
-float ofAppGlutWindow::getFrameRate() const { return m_pImpl->measuredRate; }
-int ofAppGlutWindow::getFrameNum() const { return m_pImpl->frameNum; }
+float ofAppGlutWindow::getFrameRate() const {
+    return m_pImpl->measuredRate;
+}
+int ofAppGlutWindow::getFrameNum() const {
+    return m_pImpl->frameNum;
+}
 
-void ofAppGlutWindow::setVerticalSync(bool on) { ofApplyVerticalSync(on); }
+void ofAppGlutWindow::setVerticalSync(bool on) {
+    ofApplyVerticalSync(on);
+}
 
-void ofAppGlutWindow::setDrawChangesOnly(bool on) { m_pImpl->drawChangesOnly = on; }
+void ofAppGlutWindow::setDrawChangesOnly(bool on) {
+    m_pImpl->drawChangesOnly = on;
+}

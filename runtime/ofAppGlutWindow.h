@@ -28,7 +28,7 @@ public:
     void setFrameRate(float targetRate); // 0 runs unpaced
     float getFrameRate() const;          // measured, smoothed
     int getFrameNum() const;
-    void setVerticalSync(bool on);       // where the driver offers it
+    void setVerticalSync(bool on); // where the driver offers it
     // On: a frame that draws what the frame before drew is neither drawn nor
     // shown, and a changed one is drawn only where it differs. The application
     // then draws through the runtime only, and its draw is carried out after it

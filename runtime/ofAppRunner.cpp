@@ -23,8 +23,12 @@ void ofSetFrameRate(float targetRate) {
     if (g_pWindow != nullptr) g_pWindow->setFrameRate(targetRate);
 }
 
-float ofGetFrameRate() { return g_pWindow != nullptr ? g_pWindow->getFrameRate() : 0.0f; }
-int ofGetFrameNum() { return g_pWindow != nullptr ? g_pWindow->getFrameNum() : 0; }
+float ofGetFrameRate() {
+    return g_pWindow != nullptr ? g_pWindow->getFrameRate() : 0.0f;
+}
+int ofGetFrameNum() {
+    return g_pWindow != nullptr ? g_pWindow->getFrameNum() : 0;
+}
 
 void ofSetVerticalSync(bool on) {
     if (g_pWindow != nullptr) g_pWindow->setVerticalSync(on);
@@ -46,8 +50,18 @@ void ofToggleFullscreen() {
     if (g_pWindow != nullptr) g_pWindow->toggleFullscreen();
 }
 
-int ofGetWindowMode() { return g_pWindow != nullptr ? g_pWindow->getWindowMode() : 0; }
-int ofGetWidth() { return g_pWindow != nullptr ? g_pWindow->getWidth() : 0; }
-int ofGetHeight() { return g_pWindow != nullptr ? g_pWindow->getHeight() : 0; }
-int ofGetScreenWidth() { return g_pWindow != nullptr ? g_pWindow->getScreenWidth() : 0; }
-int ofGetScreenHeight() { return g_pWindow != nullptr ? g_pWindow->getScreenHeight() : 0; }
+int ofGetWindowMode() {
+    return g_pWindow != nullptr ? g_pWindow->getWindowMode() : 0;
+}
+int ofGetWidth() {
+    return g_pWindow != nullptr ? g_pWindow->getWidth() : 0;
+}
+int ofGetHeight() {
+    return g_pWindow != nullptr ? g_pWindow->getHeight() : 0;
+}
+int ofGetScreenWidth() {
+    return g_pWindow != nullptr ? g_pWindow->getScreenWidth() : 0;
+}
+int ofGetScreenHeight() {
+    return g_pWindow != nullptr ? g_pWindow->getScreenHeight() : 0;
+}

@@ -19,7 +19,9 @@ constexpr float FIELD_OF_VIEW_DEG = 60.0f;
 constexpr double PI = 3.14159265358979323846;
 constexpr float COMPONENT_MAX = 255.0f;
 
-uint32_t component(int v) { return static_cast<uint32_t>(std::clamp(v, 0, 255)); }
+uint32_t component(int v) {
+    return static_cast<uint32_t>(std::clamp(v, 0, 255));
+}
 
 void submit(ofDrawOp op, std::initializer_list<float> values = {},
             std::initializer_list<uint32_t> args = {}) {
@@ -37,15 +39,25 @@ void ofSetColor(int r, int g, int b, int a) {
            {component(r) | component(g) << 8 | component(b) << 16 | component(a) << 24});
 }
 
-void ofPushMatrix() { submit(ofDrawOp::PushMatrix); }
-void ofPopMatrix() { submit(ofDrawOp::PopMatrix); }
-void ofTranslate(float x, float y, float z) { submit(ofDrawOp::Translate, {x, y, z}); }
-void ofScale(float x, float y, float z) { submit(ofDrawOp::Scale, {x, y, z}); }
+void ofPushMatrix() {
+    submit(ofDrawOp::PushMatrix);
+}
+void ofPopMatrix() {
+    submit(ofDrawOp::PopMatrix);
+}
+void ofTranslate(float x, float y, float z) {
+    submit(ofDrawOp::Translate, {x, y, z});
+}
+void ofScale(float x, float y, float z) {
+    submit(ofDrawOp::Scale, {x, y, z});
+}
 void ofRotate(float degrees, float x, float y, float z) {
     submit(ofDrawOp::Rotate, {degrees, x, y, z});
 }
 
-void ofRect(float x, float y, float w, float h) { submit(ofDrawOp::Rect, {x, y, x + w, y + h}); }
+void ofRect(float x, float y, float w, float h) {
+    submit(ofDrawOp::Rect, {x, y, x + w, y + h});
+}
 
 void ofClear(int r, int g, int b, int a) {
     submit(ofDrawOp::Clear,
@@ -59,14 +71,28 @@ void ofEnableAlphaBlending() {
     submit(ofDrawOp::BlendFunc, {}, {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA});
 }
 
-void ofDisableAlphaBlending() { submit(ofDrawOp::Disable, {}, {GL_BLEND}); }
-void ofPushBlending() { submit(ofDrawOp::PushBlending); }
-void ofPopBlending() { submit(ofDrawOp::PopBlending); }
+void ofDisableAlphaBlending() {
+    submit(ofDrawOp::Disable, {}, {GL_BLEND});
+}
+void ofPushBlending() {
+    submit(ofDrawOp::PushBlending);
+}
+void ofPopBlending() {
+    submit(ofDrawOp::PopBlending);
+}
 
-void ofEnableTexturing() { submit(ofDrawOp::Enable, {}, {GL_TEXTURE_2D}); }
-void ofDisableTexturing() { submit(ofDrawOp::Disable, {}, {GL_TEXTURE_2D}); }
-void ofBindTexture(unsigned int name) { submit(ofDrawOp::BindTexture, {}, {name}); }
-void ofSetLinearFiltering() { submit(ofDrawOp::LinearFilter); }
+void ofEnableTexturing() {
+    submit(ofDrawOp::Enable, {}, {GL_TEXTURE_2D});
+}
+void ofDisableTexturing() {
+    submit(ofDrawOp::Disable, {}, {GL_TEXTURE_2D});
+}
+void ofBindTexture(unsigned int name) {
+    submit(ofDrawOp::BindTexture, {}, {name});
+}
+void ofSetLinearFiltering() {
+    submit(ofDrawOp::LinearFilter);
+}
 
 void ofDrawTexturedQuad(const float corners[8], const float texCoords[8]) {
     ofDrawCommand c;
@@ -88,9 +114,15 @@ void ofBackground(int r, int g, int b, int a) {
     g_background[3] = component(a) / COMPONENT_MAX;
 }
 
-void ofSetBackgroundAuto(bool on) { g_clearAuto = on; }
-bool ofbClearBg() { return g_clearAuto; }
-const float* ofBgColorPtr() { return g_background; }
+void ofSetBackgroundAuto(bool on) {
+    g_clearAuto = on;
+}
+bool ofbClearBg() {
+    return g_clearAuto;
+}
+const float* ofBgColorPtr() {
+    return g_background;
+}
 
 // The eye sits at the distance where a 60-degree frustum is exactly h units tall at
 // z = 0; flipping y and moving the origin up by h puts (0, 0) at the top left.

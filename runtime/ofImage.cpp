@@ -62,9 +62,12 @@ FIBITMAP* toStandardForm(FIBITMAP* dib, ofImageType& type) {
 
 int ofImage::getBytesPerPixel() const {
     switch (m_type) {
-    case OF_IMAGE_GRAYSCALE: return 1;
-    case OF_IMAGE_COLOR: return 3;
-    case OF_IMAGE_COLOR_ALPHA: return 4;
+    case OF_IMAGE_GRAYSCALE:
+        return 1;
+    case OF_IMAGE_COLOR:
+        return 3;
+    case OF_IMAGE_COLOR_ALPHA:
+        return 4;
     }
     return 0;
 }
@@ -85,7 +88,8 @@ bool ofImage::loadImage(const std::string& fileName) {
 
     const std::string path = ofToDataPath(fileName);
     const FREE_IMAGE_FORMAT fif = formatOf(path.c_str());
-    if (access(path.c_str(), R_OK) != 0 || fif == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(fif)) {
+    if (access(path.c_str(), R_OK) != 0 || fif == FIF_UNKNOWN ||
+        !FreeImage_FIFSupportsReading(fif)) {
         ofLog(OF_LOG_ERROR, "ofImage: could not load image %s", path.c_str());
         return false;
     }

@@ -11,20 +11,29 @@ ofLogLevel g_threshold = OF_LOG_WARNING;
 
 const char* prefixOf(ofLogLevel level) {
     switch (level) {
-    case OF_LOG_VERBOSE: return "OF_VERBOSE: ";
-    case OF_LOG_NOTICE: return "OF_NOTICE: ";
-    case OF_LOG_WARNING: return "OF_WARNING: ";
-    case OF_LOG_ERROR: return "OF_ERROR: ";
-    case OF_LOG_FATAL_ERROR: return "OF_FATAL_ERROR: ";
+    case OF_LOG_VERBOSE:
+        return "OF_VERBOSE: ";
+    case OF_LOG_NOTICE:
+        return "OF_NOTICE: ";
+    case OF_LOG_WARNING:
+        return "OF_WARNING: ";
+    case OF_LOG_ERROR:
+        return "OF_ERROR: ";
+    case OF_LOG_FATAL_ERROR:
+        return "OF_FATAL_ERROR: ";
     }
     return "";
 }
 
 } // namespace
 
-void ofSetLogLevel(ofLogLevel threshold) { g_threshold = threshold; }
+void ofSetLogLevel(ofLogLevel threshold) {
+    g_threshold = threshold;
+}
 
-ofLogLevel ofGetLogLevel() { return g_threshold; }
+ofLogLevel ofGetLogLevel() {
+    return g_threshold;
+}
 
 void ofLog(ofLogLevel level, const char* format, ...) {
     if (level < g_threshold) return;

@@ -84,7 +84,8 @@ void ofSoundPlayer::Impl::reclaimFinished() {
 
 void ofSoundPlayer::Impl::unload() {
     if (!loaded()) return;
-    for (ALuint s : sources) deleteSource(s);
+    for (ALuint s : sources)
+        deleteSource(s);
     sources.clear();
     alDeleteBuffers(1, &buffer);
     buffer = 0;
@@ -93,7 +94,9 @@ void ofSoundPlayer::Impl::unload() {
 
 ofSoundPlayer::ofSoundPlayer() : m_pImpl(std::make_unique<Impl>()) {}
 
-ofSoundPlayer::~ofSoundPlayer() { m_pImpl->unload(); }
+ofSoundPlayer::~ofSoundPlayer() {
+    m_pImpl->unload();
+}
 
 bool ofSoundPlayer::loadSound(const std::string& fileName, bool) {
     unloadSound();
@@ -122,7 +125,9 @@ bool ofSoundPlayer::loadSound(const std::string& fileName, bool) {
     return true;
 }
 
-void ofSoundPlayer::unloadSound() { m_pImpl->unload(); }
+void ofSoundPlayer::unloadSound() {
+    m_pImpl->unload();
+}
 
 void ofSoundPlayer::play() {
     Impl& s = *m_pImpl;
@@ -176,10 +181,13 @@ void ofSoundPlayer::setPaused(bool paused) {
 
 void ofSoundPlayer::setLoop(bool loop) {
     m_pImpl->loop = loop;
-    if (m_pImpl->currentActive()) alSourcei(m_pImpl->current, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
+    if (m_pImpl->currentActive())
+        alSourcei(m_pImpl->current, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
 }
 
-void ofSoundPlayer::setMultiPlay(bool multiPlay) { m_pImpl->multiPlay = multiPlay; }
+void ofSoundPlayer::setMultiPlay(bool multiPlay) {
+    m_pImpl->multiPlay = multiPlay;
+}
 
 void ofSoundPlayer::setPosition(float fraction) {
     if (!m_pImpl->currentActive()) return;
@@ -194,8 +202,18 @@ float ofSoundPlayer::getPosition() const {
     return seconds / m_pImpl->lengthSec;
 }
 
-bool ofSoundPlayer::getIsPlaying() const { return m_pImpl->currentActive(); }
-bool ofSoundPlayer::isLoaded() const { return m_pImpl->loaded(); }
-float ofSoundPlayer::getVolume() const { return m_pImpl->volume; }
-float ofSoundPlayer::getSpeed() const { return m_pImpl->speed; }
-float ofSoundPlayer::getPan() const { return m_pImpl->pan; }
+bool ofSoundPlayer::getIsPlaying() const {
+    return m_pImpl->currentActive();
+}
+bool ofSoundPlayer::isLoaded() const {
+    return m_pImpl->loaded();
+}
+float ofSoundPlayer::getVolume() const {
+    return m_pImpl->volume;
+}
+float ofSoundPlayer::getSpeed() const {
+    return m_pImpl->speed;
+}
+float ofSoundPlayer::getPan() const {
+    return m_pImpl->pan;
+}

@@ -9,7 +9,9 @@
 
 #include <GL/gl.h>
 
-ofTexture::~ofTexture() { clear(); }
+ofTexture::~ofTexture() {
+    clear();
+}
 
 bool ofTexture::allocate(int w, int h, int glInternalFormat) {
     clear();
@@ -50,8 +52,8 @@ void ofTexture::loadData(const unsigned char* data, int w, int h, int glFormat) 
     if (!isAllocated() || data == nullptr || w > m_texWidth || h > m_texHeight) return;
     glBindTexture(GL_TEXTURE_2D, m_textureId);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, static_cast<GLenum>(glFormat),
-                    GL_UNSIGNED_BYTE, data);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, static_cast<GLenum>(glFormat), GL_UNSIGNED_BYTE,
+                    data);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glBindTexture(GL_TEXTURE_2D, 0);
     ofNoteTextureChanged(m_textureId);
@@ -73,7 +75,9 @@ void ofTexture::bind() const {
     if (isAllocated()) ofBindTexture(m_textureId);
 }
 
-void ofTexture::unbind() const { ofBindTexture(0); }
+void ofTexture::unbind() const {
+    ofBindTexture(0);
+}
 
 ofPoint ofTexture::getCoordFromPoint(float xPos, float yPos) const {
     if (m_width == 0 || m_height == 0) return {};

@@ -9,7 +9,9 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-ofTrueTypeFont::~ofTrueTypeFont() { unloadFont(); }
+ofTrueTypeFont::~ofTrueTypeFont() {
+    unloadFont();
+}
 
 void ofTrueTypeFont::unloadFont() {
     texNames.forEachMade([](unsigned int& name) {

@@ -42,7 +42,7 @@ public:
     int getGlyphLoadCount() const { return glyphLoadCount; } // rasterisations so far
 
 protected:
-    void unloadFont();                        // frees glyphs, textures and the face
+    void unloadFont();                          // frees glyphs, textures and the face
     void drawChar(int index, float x, float y); // the glyph quad of table entry index
     ofTTFCharacter makeContours() const;        // outline of the glyph in the face's slot
     static void drawContoursFilled(const ofTTFCharacter& character, float x, float y);

@@ -39,7 +39,9 @@ struct OutlineBuilder {
     }
 };
 
-OutlineBuilder& builderOf(void* user) { return *static_cast<OutlineBuilder*>(user); }
+OutlineBuilder& builderOf(void* user) {
+    return *static_cast<OutlineBuilder*>(user);
+}
 
 int moveTo(const FT_Vector* to, void* user) {
     OutlineBuilder& b = builderOf(user);
@@ -55,7 +57,8 @@ int lineTo(const FT_Vector* to, void* user) {
 
 int conicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
     OutlineBuilder& b = builderOf(user);
-    const ofPoint p0 = b.pen, c = OutlineBuilder::toPoint(control), p1 = OutlineBuilder::toPoint(to);
+    const ofPoint p0 = b.pen, c = OutlineBuilder::toPoint(control),
+                  p1 = OutlineBuilder::toPoint(to);
     for (int i = 1; i <= CURVE_SEGMENTS; ++i) {
         const float t = static_cast<float>(i) / CURVE_SEGMENTS, u = 1.0f - t;
         b.add({u * u * p0.x + 2 * u * t * c.x + t * t * p1.x,
@@ -81,10 +84,16 @@ int cubicTo(const FT_Vector* c1v, const FT_Vector* c2v, const FT_Vector* to, voi
 // the polygon is finished.
 std::deque<std::array<GLdouble, 3>>* g_pCombined = nullptr;
 
-void GLAPIENTRY tessBegin(GLenum mode) { glBegin(mode); }
-void GLAPIENTRY tessEnd() { glEnd(); }
-void GLAPIENTRY tessVertex(void* data) { glVertex3dv(static_cast<const GLdouble*>(data)); }
-void GLAPIENTRY tessCombine(GLdouble coords[3], void*[4], GLfloat[4], void** out) {
+void GLAPIENTRY tessBegin(GLenum mode) {
+    glBegin(mode);
+}
+void GLAPIENTRY tessEnd() {
+    glEnd();
+}
+void GLAPIENTRY tessVertex(void* data) {
+    glVertex3dv(static_cast<const GLdouble*>(data));
+}
+void GLAPIENTRY tessCombine(GLdouble coords[3], void* [4], GLfloat[4], void** out) {
     g_pCombined->push_back({coords[0], coords[1], coords[2]});
     *out = g_pCombined->back().data();
 }
@@ -117,7 +126,8 @@ void ofTrueTypeFont::drawContoursFilled(const ofTTFCharacter& character, float x
     for (const ofTTFContour& contour : character) {
         gluTessBeginContour(tess);
         for (const ofPoint& p : contour) {
-            vertices.push_back({p.x + static_cast<GLdouble>(x), p.y + static_cast<GLdouble>(y), 0.0});
+            vertices.push_back(
+                {p.x + static_cast<GLdouble>(x), p.y + static_cast<GLdouble>(y), 0.0});
             gluTessVertex(tess, vertices.back().data(), vertices.back().data());
         }
         gluTessEndContour(tess);

@@ -14,7 +14,9 @@ std::chrono::steady_clock::time_point startTime() {
 
 } // namespace
 
-void ofSetDataPathRoot(const std::string& root) { g_dataRoot = root; }
+void ofSetDataPathRoot(const std::string& root) {
+    g_dataRoot = root;
+}
 
 std::string ofToDataPath(const std::string& path) {
     if (!path.empty() && path[0] == '/') return path;
@@ -34,7 +36,9 @@ int ofNextPow2(int v) {
     return static_cast<int>(u + 1);
 }
 
-bool ofIsPow2(int v) { return v >= 0 && (v & (v - 1)) == 0; }
+bool ofIsPow2(int v) {
+    return v >= 0 && (v & (v - 1)) == 0;
+}
 
 float ofGetElapsedTimef() {
     std::chrono::duration<float> since = std::chrono::steady_clock::now() - startTime();

@@ -4,7 +4,7 @@
 
 #include <string>
 
-void ofSetDataPathRoot(const std::string& root); // starts as "data/"
+void ofSetDataPathRoot(const std::string& root);   // starts as "data/"
 std::string ofToDataPath(const std::string& path); // relative paths go below the root
 
 int ofNextPow2(int v); // 0 stays 0; a power of two stays itself

@@ -50,12 +50,10 @@ template <class Visit> void forEachChild(vBase* value, Visit&& visit) {
         break;
     case TYPE_METHOD:
         visit(static_cast<vMethod*>(value)->function());
-        if (Holder* keeper = static_cast<vMethod*>(value)->keeper())
-            visit(keeper);
+        if (Holder* keeper = static_cast<vMethod*>(value)->keeper()) visit(keeper);
         break;
     case TYPE_CMETHOD:
-        if (Holder* keeper = static_cast<vCMethod*>(value)->keeper())
-            visit(keeper);
+        if (Holder* keeper = static_cast<vCMethod*>(value)->keeper()) visit(keeper);
         break;
     case TYPE_THREAD:
         visit(static_cast<vThread*>(value)->function());

@@ -21,13 +21,11 @@ Env::Env() = default;
 Env::~Env() {
     delete m_current;
     m_current = nullptr;
-    if (!m_stack.empty())
-        report(DIAG_STACK_REMAINED, std::to_string(m_stack.size()).c_str());
+    if (!m_stack.empty()) report(DIAG_STACK_REMAINED, std::to_string(m_stack.size()).c_str());
 }
 
 Ref& Env::global() {
-    if (!g_global)
-        g_global = new Ref(makeEmpty());
+    if (!g_global) g_global = new Ref(makeEmpty());
     return *g_global;
 }
 
@@ -79,8 +77,7 @@ bool Env::run(CodeBlock* block, int& pc) {
             return false;
         }
         int status = instructions[pc++]->execute(*this);
-        if (status != STATUS_CONTINUE)
-            return status != STATUS_YIELD;
+        if (status != STATUS_CONTINUE) return status != STATUS_YIELD;
     }
 }
 

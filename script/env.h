@@ -37,16 +37,14 @@ public:
     // Removes and returns the top; an empty stack reports and gives a fresh
     // empty object. Nearly every instruction pops, so the usual case is inline.
     Ref pop() {
-        if (m_stack.empty())
-            return popEmpty();
+        if (m_stack.empty()) return popEmpty();
         Ref value = std::move(m_stack.back());
         m_stack.pop_back();
         return value;
     }
     // The top in place; an empty stack reports and gets a fresh empty object.
     Holder* top() {
-        if (m_stack.empty())
-            return topEmpty();
+        if (m_stack.empty()) return topEmpty();
         return m_stack.back().get();
     }
     size_t stackSize() const { return m_stack.size(); }

@@ -14,8 +14,7 @@ using InPlaceOperation = void (vBase::*)(const Ref&);
 // itself does it. `holder` is kept alive while the operator runs.
 inline void applyInPlace(Holder* holder, InPlaceOperation operation, const Ref& rhs) {
     NestingGuard guard;
-    if (!holder || !guard)
-        return;
+    if (!holder || !guard) return;
     Ref keep(holder);
     (holder->value()->*operation)(rhs);
     holder->value()->setOwner(holder);
@@ -24,8 +23,7 @@ inline void applyInPlace(Holder* holder, InPlaceOperation operation, const Ref& 
 // A question to `holder`'s value, or `fallback` without holder or past the guard.
 template <class Result, class Ask> Result askValue(Holder* holder, Result fallback, Ask&& ask) {
     NestingGuard guard;
-    if (!holder || !guard)
-        return fallback;
+    if (!holder || !guard) return fallback;
     return ask(holder->value());
 }
 

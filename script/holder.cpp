@@ -48,9 +48,13 @@ std::vector<CloneStep>& clonePath() {
 
 static_assert(sizeof(Holder) <= 2 * sizeof(void*), "holders fill one pool slot");
 
-void* Holder::operator new(std::size_t) { return pool::holders().allocate(); }
+void* Holder::operator new(std::size_t) {
+    return pool::holders().allocate();
+}
 
-void Holder::operator delete(void* slot) { pool::holders().free(slot); }
+void Holder::operator delete(void* slot) {
+    pool::holders().free(slot);
+}
 
 Holder* Holder::make(vBase* value) {
     Holder* holder = new Holder(value);
@@ -58,7 +62,9 @@ Holder* Holder::make(vBase* value) {
     return holder;
 }
 
-Holder::~Holder() { delete m_value; }
+Holder::~Holder() {
+    delete m_value;
+}
 
 // A teardown that releases further holders only queues them: the outermost
 // teardown frees them one after another, so freeing a chain of any length
@@ -81,8 +87,7 @@ void Holder::destroy() {
             // next teardown finds the destructor already gone.
             next->m_count -= DYING;
         }
-        if (pending.empty())
-            break;
+        if (pending.empty()) break;
         next = pending.back();
         pending.pop_back();
     }
@@ -92,8 +97,7 @@ void Holder::destroy() {
 Holder* Holder::cloneHolder() const {
     // Numbers and strings lead to no other holder, so their copy needs none
     // of the cycle bookkeeping below; operators copy them all the time.
-    if (m_value->typeCode() <= variable::Variable::TYPE_STRING)
-        return make(m_value->clone());
+    if (m_value->typeCode() <= variable::Variable::TYPE_STRING) return make(m_value->clone());
     std::vector<CloneStep>& path = clonePath();
     for (auto step = path.rbegin(); step != path.rend(); ++step) {
         if (step->source == this) {
@@ -101,8 +105,7 @@ Holder* Holder::cloneHolder() const {
             return step->copy;
         }
     }
-    if (path.size() >= static_cast<size_t>(MAX_VALUE_NESTING))
-        return makeEmpty().release();
+    if (path.size() >= static_cast<size_t>(MAX_VALUE_NESTING)) return makeEmpty().release();
     // The copy exists before its value so that values inside can refer to
     // it; until the clone below is done it holds a shared nothing value.
     static vBase* const placeholder = new vBase;
@@ -117,21 +120,17 @@ Holder* Holder::cloneHolder() const {
 
 void Holder::substitute(const Ref& rhs) {
     // `x = x` changes nothing, and a value must not merge into itself.
-    if (rhs.get() == this || !rhs)
-        return;
+    if (rhs.get() == this || !rhs) return;
     NestingGuard guard;
-    if (!guard)
-        return;
+    if (!guard) return;
     m_value = m_value->substitute(rhs);
     m_value->setOwner(this);
 }
 
 void Holder::assign(const Ref& rhs) {
-    if (rhs.get() == this || !rhs)
-        return;
+    if (rhs.get() == this || !rhs) return;
     NestingGuard guard;
-    if (!guard)
-        return;
+    if (!guard) return;
     m_value = m_value->assign(rhs);
     m_value->setOwner(this);
 }
@@ -151,13 +150,11 @@ vBase* Holder::detachValue(vBase* replacement) {
 }
 
 void Holder::gcMark() {
-    if (m_count & REACHABLE_MARK)
-        return;
+    if (m_count & REACHABLE_MARK) return;
     m_count |= REACHABLE_MARK;
     std::vector<Holder*>& pending = pendingMarks();
     pending.push_back(this);
-    if (g_marking)
-        return;
+    if (g_marking) return;
     g_marking = true;
     while (!pending.empty()) {
         Holder* holder = pending.back();
@@ -168,18 +165,15 @@ void Holder::gcMark() {
 }
 
 void Holder::gcTrace(Holder* root, int& counter) {
-    if (m_count & REACHABLE_MARK)
-        return;
+    if (m_count & REACHABLE_MARK) return;
     if (m_count & VISITED_MARK) {
-        if (this == root)
-            ++counter;
+        if (this == root) ++counter;
         return;
     }
     m_count |= VISITED_MARK;
     std::vector<Holder*>& pending = pendingTraces();
     pending.push_back(this);
-    if (g_tracing)
-        return;
+    if (g_tracing) return;
     g_tracing = true;
     while (!pending.empty()) {
         Holder* holder = pending.back();
@@ -189,6 +183,8 @@ void Holder::gcTrace(Holder* root, int& counter) {
     g_tracing = false;
 }
 
-Ref makeEmpty() { return Ref::adopt(Holder::make(new variable::Variable::vObject)); }
+Ref makeEmpty() {
+    return Ref::adopt(Holder::make(new variable::Variable::vObject));
+}
 
 } // namespace Kel

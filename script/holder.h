@@ -38,8 +38,7 @@ public:
     // Drops one count; at zero the value's onRelease runs and both go. The
     // reachable mark does not keep a holder alive whose last count went.
     void release() {
-        if ((--m_count & ~REACHABLE_MARK) == 0)
-            destroy();
+        if ((--m_count & ~REACHABLE_MARK) == 0) destroy();
     }
 
     // A new holder (count 1) around a clone of this holder's value. Values
@@ -86,8 +85,7 @@ public:
     Ref() = default;
     // Shares `holder` (adds one count).
     explicit Ref(Holder* holder) : m_holder(holder) {
-        if (m_holder)
-            m_holder->addRef();
+        if (m_holder) m_holder->addRef();
     }
     // Wraps a fresh holder around `value`.
     explicit Ref(vBase* value) : m_holder(Holder::make(value)) {}
@@ -110,8 +108,7 @@ public:
         return *this;
     }
     ~Ref() {
-        if (m_holder)
-            m_holder->release();
+        if (m_holder) m_holder->release();
     }
 
     Holder* get() const { return m_holder; }

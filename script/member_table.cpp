@@ -24,8 +24,7 @@ MemberTable::Entry* allocateSlots(uint32_t count) {
 }
 
 void freeSlots(MemberTable::Entry* slots, uint32_t count) {
-    if (!slots)
-        return;
+    if (!slots) return;
     for (uint32_t i = 0; i < count; ++i)
         slots[i].~Entry();
     pool::release(slots, count * sizeof(MemberTable::Entry));
@@ -50,19 +49,19 @@ MemberTable& MemberTable::operator=(MemberTable&& other) noexcept {
     return *this;
 }
 
-MemberTable::~MemberTable() { clear(); }
+MemberTable::~MemberTable() {
+    clear();
+}
 
 uint32_t MemberTable::hash(std::string_view name) {
-    if (name.empty())
-        return 0;
+    if (name.empty()) return 0;
     auto first = static_cast<unsigned char>(name.front());
     auto last = static_cast<unsigned char>(name.back());
     return (last + first * 256u) ^ (static_cast<uint32_t>(name.size()) << 4);
 }
 
 MemberTable::Entry* MemberTable::find(std::string_view name) const {
-    if (m_capacity == 0)
-        return nullptr;
+    if (m_capacity == 0) return nullptr;
     if (m_index) {
         auto found = m_index->slots.find(name);
         return found == m_index->slots.end() ? nullptr : &m_slots[found->second];
@@ -70,18 +69,14 @@ MemberTable::Entry* MemberTable::find(std::string_view name) const {
     uint32_t code = hash(name);
     uint32_t home = code & (m_capacity - 1);
     uint32_t tag = code | TAG_USED;
-    if (!m_slots[home].used())
-        return nullptr;
-    if (m_slots[home].tag == tag && m_slots[home].name.view() == name)
-        return &m_slots[home];
+    if (!m_slots[home].used()) return nullptr;
+    if (m_slots[home].tag == tag && m_slots[home].name.view() == name) return &m_slots[home];
     // The overflow area from the home's twin to its end, then from its start.
     for (uint32_t i = m_capacity + home; i < 2 * m_capacity; ++i) {
-        if (m_slots[i].tag == tag && m_slots[i].name.view() == name)
-            return &m_slots[i];
+        if (m_slots[i].tag == tag && m_slots[i].name.view() == name) return &m_slots[i];
     }
     for (uint32_t i = m_capacity; i < m_capacity + home; ++i) {
-        if (m_slots[i].tag == tag && m_slots[i].name.view() == name)
-            return &m_slots[i];
+        if (m_slots[i].tag == tag && m_slots[i].name.view() == name) return &m_slots[i];
     }
     return nullptr;
 }
@@ -102,8 +97,7 @@ MemberTable::Entry& MemberTable::place(SharedString name) {
         if (target >= m_capacity && !m_index->nextFree.empty())
             m_index->nextFree[target - m_capacity] = (target + 1 - m_capacity) % m_capacity;
     }
-    if (!m_quiet)
-        bindingsChanged();
+    if (!m_quiet) bindingsChanged();
     return entry;
 }
 
@@ -137,16 +131,14 @@ void MemberTable::grow() {
     m_slots = allocateSlots(2 * m_capacity);
     if (m_capacity >= INDEXED_CAPACITY) {
         // Refilled below as the entries are placed again.
-        if (!m_index)
-            m_index = new Index;
+        if (!m_index) m_index = new Index;
         m_index->slots.clear();
         m_index->slots.reserve(m_capacity);
         // Rebuilt from the new slots when an entry first overflows.
         m_index->nextFree.clear();
     }
     for (uint32_t i = 0; i < oldSlots; ++i) {
-        if (!old[i].used())
-            continue;
+        if (!old[i].used()) continue;
         Entry& moved = place(std::move(old[i].name));
         moved.value = std::move(old[i].value);
         moved.number = old[i].number;
@@ -155,8 +147,7 @@ void MemberTable::grow() {
 }
 
 MemberTable::Entry& MemberTable::insert(const SharedString& name) {
-    if (m_count >= m_capacity)
-        grow();
+    if (m_count >= m_capacity) grow();
     ++m_count;
     Entry& entry = place(name);
     entry.value.reset();
@@ -178,10 +169,8 @@ MemberTable::Entry& MemberTable::findOrInsert(const SharedString& name, bool& in
 
 bool MemberTable::remove(std::string_view name) {
     Entry* entry = find(name);
-    if (!entry)
-        return false;
-    if (!m_quiet)
-        bindingsChanged();
+    if (!entry) return false;
+    if (!m_quiet) bindingsChanged();
     // The value is dropped last: its teardown may run script code that uses
     // this table again.
     Ref value = std::move(entry->value);
@@ -200,8 +189,7 @@ bool MemberTable::remove(std::string_view name) {
                 entry->value = std::move(candidate.value);
                 entry->number = candidate.number;
                 entry->tag = candidate.tag;
-                if (m_index)
-                    m_index->slots[entry->name.view()] = index;
+                if (m_index) m_index->slots[entry->name.view()] = index;
                 vacated = &candidate;
                 break;
             }
@@ -217,8 +205,7 @@ bool MemberTable::remove(std::string_view name) {
 
 void MemberTable::clear() {
     // Fresh objects come and go constantly with nothing in them.
-    if (!m_quiet && m_count > 0)
-        bindingsChanged();
+    if (!m_quiet && m_count > 0) bindingsChanged();
     delete std::exchange(m_index, nullptr);
     // Detached first, for the same reason as in remove.
     uint32_t slotTotal = slotCount();
@@ -235,8 +222,7 @@ void MemberTable::setNumber(std::string_view name, int32_t number) {
 
 bool MemberTable::findNumber(std::string_view name, int32_t& number) const {
     const Entry* entry = find(name);
-    if (!entry)
-        return false;
+    if (!entry) return false;
     number = entry->number;
     return true;
 }

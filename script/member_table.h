@@ -62,8 +62,7 @@ public:
     // Calls visit(Entry&) for every entry in slot order.
     template <class Visit> void forEach(Visit&& visit) const {
         for (uint32_t i = 0; i < slotCount(); ++i) {
-            if (m_slots[i].used())
-                visit(m_slots[i]);
+            if (m_slots[i].used()) visit(m_slots[i]);
         }
     }
 

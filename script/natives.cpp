@@ -11,7 +11,9 @@ namespace Kel::variable::Variable {
 namespace {
 
 // What the host answered, as a stack value of the script's own.
-Ref copyOfResult(const Ref& result) { return result ? Ref::adopt(result->cloneHolder()) : makeEmpty(); }
+Ref copyOfResult(const Ref& result) {
+    return result ? Ref::adopt(result->cloneHolder()) : makeEmpty();
+}
 
 } // namespace
 
@@ -27,17 +29,13 @@ vBase* vMethod::clone() const {
 }
 
 void vMethod::gcTrace(Holder* root, int& counter) {
-    if (m_function)
-        m_function->gcTrace(root, counter);
-    if (m_keeper)
-        m_keeper->gcTrace(root, counter);
+    if (m_function) m_function->gcTrace(root, counter);
+    if (m_keeper) m_keeper->gcTrace(root, counter);
 }
 
 void vMethod::gcMarkChildren() {
-    if (m_function)
-        m_function->gcMark();
-    if (m_keeper)
-        m_keeper->gcMark();
+    if (m_function) m_function->gcMark();
+    if (m_keeper) m_keeper->gcMark();
 }
 
 vBase* vMethod::substitute(const Ref& rhs) {
@@ -47,8 +45,7 @@ vBase* vMethod::substitute(const Ref& rhs) {
         m_function = Ref(static_cast<vMethod*>(value)->function());
         return this;
     case TYPE_OBJECT:
-        if (value->code())
-            m_function = rhs;
+        if (value->code()) m_function = rhs;
         return this;
     case TYPE_CFUNCTION: {
         vBase* copy = value->clone();
@@ -66,21 +63,23 @@ vBase* vMethod::substitute(const Ref& rhs) {
     }
 }
 
-SharedString vMethod::toString() { return SharedString("[Method]"); }
+SharedString vMethod::toString() {
+    return SharedString("[Method]");
+}
 
 Holder* vMethod::elementAt(int index) {
-    if (index == 0)
-        return m_function.get();
+    if (index == 0) return m_function.get();
     return index == 1 ? m_self : nullptr;
 }
 
-CodeBlock* vMethod::code() { return m_function ? m_function.value()->code() : nullptr; }
+CodeBlock* vMethod::code() {
+    return m_function ? m_function.value()->code() : nullptr;
+}
 
 // A method without a bound object runs as a plain function call.
 void vMethod::call(Env& env, Holder*) {
     CodeBlock* block = code();
-    if (!block)
-        return;
+    if (!block) return;
     if (m_self)
         env.enter(new MethodScope(block, m_function.get(), m_self));
     else
@@ -89,26 +88,27 @@ void vMethod::call(Env& env, Holder*) {
 
 Ref vMethod::callSync(Env& env, const Ref& argument, Holder*) {
     CodeBlock* block = code();
-    if (!block)
-        return Ref(new vBase);
-    if (m_self)
-        return runSync(env, new MethodScope(block, m_function.get(), m_self), argument);
+    if (!block) return Ref(new vBase);
+    if (m_self) return runSync(env, new MethodScope(block, m_function.get(), m_self), argument);
     return runSync(env, new FunctionScope(block, m_function.get()), argument);
 }
 
 // --- vCFunction -------------------------------------------------------------
 
-vBase* vCFunction::clone() const { return new vCFunction(m_function); }
+vBase* vCFunction::clone() const {
+    return new vCFunction(m_function);
+}
 
 vBase* vCFunction::substitute(const Ref& rhs) {
-    if (rhs.value()->typeCode() != TYPE_CFUNCTION)
-        return this;
+    if (rhs.value()->typeCode() != TYPE_CFUNCTION) return this;
     vBase* copy = rhs.value()->clone();
     delete this;
     return copy;
 }
 
-SharedString vCFunction::toString() { return SharedString("[CFunction]"); }
+SharedString vCFunction::toString() {
+    return SharedString("[CFunction]");
+}
 
 void vCFunction::call(Env& env, Holder*) {
     Ref argument = env.pop();
@@ -129,28 +129,29 @@ vBase* vCMethod::clone() const {
 }
 
 void vCMethod::gcTrace(Holder* root, int& counter) {
-    if (m_keeper)
-        m_keeper->gcTrace(root, counter);
+    if (m_keeper) m_keeper->gcTrace(root, counter);
 }
 
 void vCMethod::gcMarkChildren() {
-    if (m_keeper)
-        m_keeper->gcMark();
+    if (m_keeper) m_keeper->gcMark();
 }
 
 vBase* vCMethod::substitute(const Ref& rhs) {
     int type = rhs.value()->typeCode();
-    if (type != TYPE_CMETHOD && type != TYPE_METHOD)
-        return this;
+    if (type != TYPE_CMETHOD && type != TYPE_METHOD) return this;
     vBase* bound = rhs.value()->clone();
     bound->append(Ref(m_self));
     delete this;
     return bound;
 }
 
-SharedString vCMethod::toString() { return SharedString("[CMethod]"); }
+SharedString vCMethod::toString() {
+    return SharedString("[CMethod]");
+}
 
-Holder* vCMethod::elementAt(int index) { return index == 1 ? m_self : nullptr; }
+Holder* vCMethod::elementAt(int index) {
+    return index == 1 ? m_self : nullptr;
+}
 
 void vCMethod::call(Env& env, Holder*) {
     Ref argument = env.pop();
@@ -163,16 +164,24 @@ Ref vCMethod::callSync(Env&, const Ref& argument, Holder*) {
 
 // --- vCPointer --------------------------------------------------------------
 
-vBase* vCPointer::clone() const { return new vCPointer(m_pointer); }
+vBase* vCPointer::clone() const {
+    return new vCPointer(m_pointer);
+}
 
 vBase* vCPointer::substitute(const Ref& rhs) {
     m_pointer = rhs.value()->nativePointer();
     return this;
 }
 
-bool vCPointer::equals(const Ref& rhs) { return m_pointer == rhs.value()->nativePointer(); }
-bool vCPointer::notEquals(const Ref& rhs) { return m_pointer != rhs.value()->nativePointer(); }
+bool vCPointer::equals(const Ref& rhs) {
+    return m_pointer == rhs.value()->nativePointer();
+}
+bool vCPointer::notEquals(const Ref& rhs) {
+    return m_pointer != rhs.value()->nativePointer();
+}
 
-SharedString vCPointer::toString() { return SharedString(m_pointer ? "[cpointer]" : "NULL"); }
+SharedString vCPointer::toString() {
+    return SharedString(m_pointer ? "[cpointer]" : "NULL");
+}
 
 } // namespace Kel::variable::Variable

@@ -18,21 +18,22 @@ constexpr int FLOAT_TEXT_SIZE = 330;
 // Room for a 32-bit number in decimal or hexadecimal with its sign.
 constexpr int INT_TEXT_SIZE = 16;
 
-uint32_t bits(int32_t value) { return static_cast<uint32_t>(value); }
-int32_t fromBits(uint32_t value) { return static_cast<int32_t>(value); }
+uint32_t bits(int32_t value) {
+    return static_cast<uint32_t>(value);
+}
+int32_t fromBits(uint32_t value) {
+    return static_cast<int32_t>(value);
+}
 
 int32_t divide(int32_t dividend, int32_t divisor) {
-    if (divisor == 0)
-        return 0;
+    if (divisor == 0) return 0;
     // Negating the smallest int wraps back to itself.
-    if (divisor == -1)
-        return fromBits(0u - bits(dividend));
+    if (divisor == -1) return fromBits(0u - bits(dividend));
     return dividend / divisor;
 }
 
 int32_t remainder(int32_t dividend, int32_t divisor) {
-    if (divisor == 0 || divisor == -1)
-        return 0;
+    if (divisor == 0 || divisor == -1) return 0;
     return dividend % divisor;
 }
 
@@ -40,21 +41,39 @@ int32_t remainder(int32_t dividend, int32_t divisor) {
 
 // --- vInt -------------------------------------------------------------------
 
-vBase* vInt::clone() const { return new vInt(m_value); }
+vBase* vInt::clone() const {
+    return new vInt(m_value);
+}
 
 vBase* vInt::substitute(const Ref& rhs) {
     m_value = rhs.value()->toInt();
     return this;
 }
 
-void vInt::addAssign(const Ref& rhs) { m_value = fromBits(bits(m_value) + bits(rhs.value()->toInt())); }
-void vInt::subAssign(const Ref& rhs) { m_value = fromBits(bits(m_value) - bits(rhs.value()->toInt())); }
-void vInt::mulAssign(const Ref& rhs) { m_value = fromBits(bits(m_value) * bits(rhs.value()->toInt())); }
-void vInt::divAssign(const Ref& rhs) { m_value = divide(m_value, rhs.value()->toInt()); }
-void vInt::modAssign(const Ref& rhs) { m_value = remainder(m_value, rhs.value()->toInt()); }
-void vInt::andAssign(const Ref& rhs) { m_value &= rhs.value()->toInt(); }
-void vInt::orAssign(const Ref& rhs) { m_value |= rhs.value()->toInt(); }
-void vInt::xorAssign(const Ref& rhs) { m_value ^= rhs.value()->toInt(); }
+void vInt::addAssign(const Ref& rhs) {
+    m_value = fromBits(bits(m_value) + bits(rhs.value()->toInt()));
+}
+void vInt::subAssign(const Ref& rhs) {
+    m_value = fromBits(bits(m_value) - bits(rhs.value()->toInt()));
+}
+void vInt::mulAssign(const Ref& rhs) {
+    m_value = fromBits(bits(m_value) * bits(rhs.value()->toInt()));
+}
+void vInt::divAssign(const Ref& rhs) {
+    m_value = divide(m_value, rhs.value()->toInt());
+}
+void vInt::modAssign(const Ref& rhs) {
+    m_value = remainder(m_value, rhs.value()->toInt());
+}
+void vInt::andAssign(const Ref& rhs) {
+    m_value &= rhs.value()->toInt();
+}
+void vInt::orAssign(const Ref& rhs) {
+    m_value |= rhs.value()->toInt();
+}
+void vInt::xorAssign(const Ref& rhs) {
+    m_value ^= rhs.value()->toInt();
+}
 
 void vInt::shlAssign(const Ref& rhs) {
     m_value = fromBits(bits(m_value) << (bits(rhs.value()->toInt()) & SHIFT_MASK));
@@ -64,15 +83,31 @@ void vInt::shrAssign(const Ref& rhs) {
     m_value >>= (bits(rhs.value()->toInt()) & SHIFT_MASK); // arithmetic
 }
 
-bool vInt::equals(const Ref& rhs) { return m_value == rhs.value()->toInt(); }
-bool vInt::notEquals(const Ref& rhs) { return m_value != rhs.value()->toInt(); }
-bool vInt::lessEqual(const Ref& rhs) { return m_value <= rhs.value()->toInt(); }
-bool vInt::greaterEqual(const Ref& rhs) { return m_value >= rhs.value()->toInt(); }
-bool vInt::less(const Ref& rhs) { return m_value < rhs.value()->toInt(); }
-bool vInt::greater(const Ref& rhs) { return m_value > rhs.value()->toInt(); }
+bool vInt::equals(const Ref& rhs) {
+    return m_value == rhs.value()->toInt();
+}
+bool vInt::notEquals(const Ref& rhs) {
+    return m_value != rhs.value()->toInt();
+}
+bool vInt::lessEqual(const Ref& rhs) {
+    return m_value <= rhs.value()->toInt();
+}
+bool vInt::greaterEqual(const Ref& rhs) {
+    return m_value >= rhs.value()->toInt();
+}
+bool vInt::less(const Ref& rhs) {
+    return m_value < rhs.value()->toInt();
+}
+bool vInt::greater(const Ref& rhs) {
+    return m_value > rhs.value()->toInt();
+}
 
-void vInt::negate() { m_value = fromBits(0u - bits(m_value)); }
-void vInt::complement() { m_value = ~m_value; }
+void vInt::negate() {
+    m_value = fromBits(0u - bits(m_value));
+}
+void vInt::complement() {
+    m_value = ~m_value;
+}
 
 SharedString vInt::toString() {
     // The magnitude is taken unsigned, so the smallest int prints as
@@ -85,27 +120,36 @@ SharedString vInt::toString() {
         *--digit = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    if (m_value < 0)
-        *--digit = '-';
+    if (m_value < 0) *--digit = '-';
     return SharedString(std::string_view(digit, static_cast<size_t>(end - digit)));
 }
 
 // --- vHex -------------------------------------------------------------------
 
 namespace {
-uint32_t hexOf(const Ref& rhs) { return bits(rhs.value()->toInt()); }
+uint32_t hexOf(const Ref& rhs) {
+    return bits(rhs.value()->toInt());
+}
 } // namespace
 
-vBase* vHex::clone() const { return new vHex(m_value); }
+vBase* vHex::clone() const {
+    return new vHex(m_value);
+}
 
 vBase* vHex::substitute(const Ref& rhs) {
     m_value = hexOf(rhs);
     return this;
 }
 
-void vHex::addAssign(const Ref& rhs) { m_value += hexOf(rhs); }
-void vHex::subAssign(const Ref& rhs) { m_value -= hexOf(rhs); }
-void vHex::mulAssign(const Ref& rhs) { m_value *= hexOf(rhs); }
+void vHex::addAssign(const Ref& rhs) {
+    m_value += hexOf(rhs);
+}
+void vHex::subAssign(const Ref& rhs) {
+    m_value -= hexOf(rhs);
+}
+void vHex::mulAssign(const Ref& rhs) {
+    m_value *= hexOf(rhs);
+}
 
 void vHex::divAssign(const Ref& rhs) {
     uint32_t divisor = hexOf(rhs);
@@ -117,21 +161,47 @@ void vHex::modAssign(const Ref& rhs) {
     m_value = divisor == 0 ? 0 : m_value % divisor;
 }
 
-void vHex::andAssign(const Ref& rhs) { m_value &= hexOf(rhs); }
-void vHex::orAssign(const Ref& rhs) { m_value |= hexOf(rhs); }
-void vHex::xorAssign(const Ref& rhs) { m_value ^= hexOf(rhs); }
-void vHex::shlAssign(const Ref& rhs) { m_value <<= (hexOf(rhs) & SHIFT_MASK); }
-void vHex::shrAssign(const Ref& rhs) { m_value >>= (hexOf(rhs) & SHIFT_MASK); } // logical
+void vHex::andAssign(const Ref& rhs) {
+    m_value &= hexOf(rhs);
+}
+void vHex::orAssign(const Ref& rhs) {
+    m_value |= hexOf(rhs);
+}
+void vHex::xorAssign(const Ref& rhs) {
+    m_value ^= hexOf(rhs);
+}
+void vHex::shlAssign(const Ref& rhs) {
+    m_value <<= (hexOf(rhs) & SHIFT_MASK);
+}
+void vHex::shrAssign(const Ref& rhs) {
+    m_value >>= (hexOf(rhs) & SHIFT_MASK);
+} // logical
 
-bool vHex::equals(const Ref& rhs) { return m_value == hexOf(rhs); }
-bool vHex::notEquals(const Ref& rhs) { return m_value != hexOf(rhs); }
-bool vHex::lessEqual(const Ref& rhs) { return m_value <= hexOf(rhs); }
-bool vHex::greaterEqual(const Ref& rhs) { return m_value >= hexOf(rhs); }
-bool vHex::less(const Ref& rhs) { return m_value < hexOf(rhs); }
-bool vHex::greater(const Ref& rhs) { return m_value > hexOf(rhs); }
+bool vHex::equals(const Ref& rhs) {
+    return m_value == hexOf(rhs);
+}
+bool vHex::notEquals(const Ref& rhs) {
+    return m_value != hexOf(rhs);
+}
+bool vHex::lessEqual(const Ref& rhs) {
+    return m_value <= hexOf(rhs);
+}
+bool vHex::greaterEqual(const Ref& rhs) {
+    return m_value >= hexOf(rhs);
+}
+bool vHex::less(const Ref& rhs) {
+    return m_value < hexOf(rhs);
+}
+bool vHex::greater(const Ref& rhs) {
+    return m_value > hexOf(rhs);
+}
 
-void vHex::negate() { m_value = 0u - m_value; }
-void vHex::complement() { m_value = ~m_value; }
+void vHex::negate() {
+    m_value = 0u - m_value;
+}
+void vHex::complement() {
+    m_value = ~m_value;
+}
 
 SharedString vHex::toString() {
     char text[INT_TEXT_SIZE];
@@ -141,16 +211,24 @@ SharedString vHex::toString() {
 
 // --- vFloat -----------------------------------------------------------------
 
-vBase* vFloat::clone() const { return new vFloat(m_value); }
+vBase* vFloat::clone() const {
+    return new vFloat(m_value);
+}
 
 vBase* vFloat::substitute(const Ref& rhs) {
     m_value = rhs.value()->toFloat();
     return this;
 }
 
-void vFloat::addAssign(const Ref& rhs) { m_value += rhs.value()->toFloat(); }
-void vFloat::subAssign(const Ref& rhs) { m_value -= rhs.value()->toFloat(); }
-void vFloat::mulAssign(const Ref& rhs) { m_value *= rhs.value()->toFloat(); }
+void vFloat::addAssign(const Ref& rhs) {
+    m_value += rhs.value()->toFloat();
+}
+void vFloat::subAssign(const Ref& rhs) {
+    m_value -= rhs.value()->toFloat();
+}
+void vFloat::mulAssign(const Ref& rhs) {
+    m_value *= rhs.value()->toFloat();
+}
 
 void vFloat::divAssign(const Ref& rhs) {
     double divisor = rhs.value()->toFloat();
@@ -158,22 +236,31 @@ void vFloat::divAssign(const Ref& rhs) {
 }
 
 // IEEE comparisons: any NaN operand makes every one of them false except !=.
-bool vFloat::equals(const Ref& rhs) { return m_value == rhs.value()->toFloat(); }
-bool vFloat::notEquals(const Ref& rhs) { return m_value != rhs.value()->toFloat(); }
-bool vFloat::lessEqual(const Ref& rhs) { return m_value <= rhs.value()->toFloat(); }
-bool vFloat::greaterEqual(const Ref& rhs) { return m_value >= rhs.value()->toFloat(); }
-bool vFloat::less(const Ref& rhs) { return m_value < rhs.value()->toFloat(); }
-bool vFloat::greater(const Ref& rhs) { return m_value > rhs.value()->toFloat(); }
+bool vFloat::equals(const Ref& rhs) {
+    return m_value == rhs.value()->toFloat();
+}
+bool vFloat::notEquals(const Ref& rhs) {
+    return m_value != rhs.value()->toFloat();
+}
+bool vFloat::lessEqual(const Ref& rhs) {
+    return m_value <= rhs.value()->toFloat();
+}
+bool vFloat::greaterEqual(const Ref& rhs) {
+    return m_value >= rhs.value()->toFloat();
+}
+bool vFloat::less(const Ref& rhs) {
+    return m_value < rhs.value()->toFloat();
+}
+bool vFloat::greater(const Ref& rhs) {
+    return m_value > rhs.value()->toFloat();
+}
 
 int32_t vFloat::toInt() {
     // Truncation toward zero; values with no 32-bit integer saturate and NaN
     // gives 0, where a plain cast would be undefined.
-    if (std::isnan(m_value))
-        return 0;
-    if (m_value <= static_cast<double>(INT_MIN_VALUE))
-        return INT_MIN_VALUE;
-    if (m_value >= static_cast<double>(INT_MAX_VALUE))
-        return INT_MAX_VALUE;
+    if (std::isnan(m_value)) return 0;
+    if (m_value <= static_cast<double>(INT_MIN_VALUE)) return INT_MIN_VALUE;
+    if (m_value >= static_cast<double>(INT_MAX_VALUE)) return INT_MAX_VALUE;
     return static_cast<int32_t>(m_value);
 }
 

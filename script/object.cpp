@@ -28,8 +28,7 @@ bool isBindable(vBase* value) {
 // only element.
 Ref sequenceItem(const Ref& sequence, int index) {
     Ref item(sequence.value()->elementAt(index));
-    if (!item && index == 0)
-        return sequence;
+    if (!item && index == 0) return sequence;
     return item;
 }
 
@@ -49,7 +48,8 @@ std::vector<NamedRef> memberList(vBase* value) {
     if (value->typeCode() == TYPE_OBJECT) {
         const MemberTable& table = static_cast<vObject*>(value)->members();
         list.reserve(table.size());
-        table.forEach([&](MemberTable::Entry& entry) { list.emplace_back(entry.name, entry.value); });
+        table.forEach(
+            [&](MemberTable::Entry& entry) { list.emplace_back(entry.name, entry.value); });
         return list;
     }
     Ref names = value->keys();
@@ -65,8 +65,7 @@ std::vector<NamedRef> memberList(vBase* value) {
 } // namespace
 
 Holder* growingElement(std::vector<Ref>& elements, int index) {
-    if (index < 0 || index >= MAX_ELEMENTS)
-        return nullptr;
+    if (index < 0 || index >= MAX_ELEMENTS) return nullptr;
     auto wanted = static_cast<size_t>(index) + 1;
     if (elements.size() < wanted) {
         // Doubling only when full keeps appends amortised constant.
@@ -85,8 +84,7 @@ Ref runSync(Env& env, Scope* scope, const Ref& argument) {
     // Only the entered scope and what it calls run here, not the caller's rest.
     while (env.current() && env.current() != caller) {
         Scope* current = env.current();
-        if (!env.run(current->code(), current->pc()))
-            break;
+        if (!env.run(current->code(), current->pc())) break;
     }
     return env.pop();
 }
@@ -96,24 +94,18 @@ vObject::~vObject() {
     // that outlives it (on the stack, behind a pointer) runs unbound from now
     // on instead of reaching a freed object.
     for (const Ref& element : m_elements) {
-        if (element && isBindable(element.value()))
-            element.value()->append(Ref());
+        if (element && isBindable(element.value())) element.value()->append(Ref());
     }
     m_members.forEach([](MemberTable::Entry& entry) {
-        if (entry.value && isBindable(entry.value.value()))
-            entry.value.value()->append(Ref());
+        if (entry.value && isBindable(entry.value.value())) entry.value.value()->append(Ref());
     });
-    if (m_code)
-        m_code->release();
+    if (m_code) m_code->release();
 }
 
 void vObject::shareCode(CodeBlock* block) {
-    if (block == m_code)
-        return;
-    if (block)
-        block->addRef();
-    if (m_code)
-        m_code->release();
+    if (block == m_code) return;
+    if (block) block->addRef();
+    if (m_code) m_code->release();
     m_code = block;
 }
 
@@ -145,8 +137,7 @@ void vObject::gcMarkChildren() {
 // collection started by the destructor itself cannot run it a second time.
 void vObject::onRelease() {
     MemberTable::Entry* entry = m_members.find("destructor");
-    if (!entry || !isBindable(entry->value.value()))
-        return;
+    if (!entry || !isBindable(entry->value.value())) return;
     Ref destructor = entry->value;
     m_members.remove("destructor");
     Env env;
@@ -177,23 +168,18 @@ vBase* vObject::assign(const Ref& rhs) {
 }
 
 void vObject::merge(const Ref& rhs, bool byAssign) {
-    if (rhs.value() == this)
-        return;
+    if (rhs.value() == this) return;
     Ref source = rhs;
-    if (rhs.value()->typeCode() == TYPE_TUPLE)
-        source = Ref::adopt(rhs->cloneHolder());
+    if (rhs.value()->typeCode() == TYPE_TUPLE) source = Ref::adopt(rhs->cloneHolder());
     std::vector<Ref> items = sequenceItems(source);
     std::vector<NamedRef> members = memberList(source.value());
     CodeBlock* code = source.value()->code();
-    if (code)
-        code->addRef(); // the writes below may drop the source's last hold on it
+    if (code) code->addRef(); // the writes below may drop the source's last hold on it
 
-    if (!items.empty())
-        growingElement(m_elements, static_cast<int>(items.size()) - 1);
+    if (!items.empty()) growingElement(m_elements, static_cast<int>(items.size()) - 1);
     for (size_t i = 0; i < items.size() && i < m_elements.size(); ++i) {
         Ref target = m_elements[i]; // a write may rebuild the element array
-        if (!items[i])
-            continue;
+        if (!items[i]) continue;
         if (byAssign)
             target->assign(items[i]);
         else
@@ -218,12 +204,10 @@ void vObject::addAssign(const Ref& rhs) {
     std::vector<Ref> items = sequenceItems(rhs);
     std::vector<NamedRef> members = memberList(rhs.value());
     CodeBlock* code = rhs.value()->code();
-    if (code)
-        code->addRef();
+    if (code) code->addRef();
 
     for (const Ref& item : items) {
-        if (!item || m_elements.size() >= static_cast<size_t>(MAX_ELEMENTS))
-            continue;
+        if (!item || m_elements.size() >= static_cast<size_t>(MAX_ELEMENTS)) continue;
         Ref slot = makeEmpty();
         slot->substitute(item);
         m_elements.push_back(std::move(slot));
@@ -246,8 +230,7 @@ void vObject::extendCode(CodeBlock* source) {
     // as shared and is copied before being extended: reading and writing stay
     // apart.
     CodeBlock* block = writableCode();
-    if (block->kindAt(block->size() - 1) == KIND_RETURN)
-        block->removeLast();
+    if (block->kindAt(block->size() - 1) == KIND_RETURN) block->removeLast();
     int length = source->size();
     for (int i = 0; i < length; ++i)
         block->append(source->at(i)->clone());
@@ -262,8 +245,9 @@ CodeBlock* vObject::writableCode() {
         // the labels stay valid and go along, or a goto in the copy would
         // find nothing.
         if (copy->size() == m_code->size()) {
-            m_code->labels().forEach(
-                [&](MemberTable::Entry& label) { copy->addLabel(label.name.view(), label.number); });
+            m_code->labels().forEach([&](MemberTable::Entry& label) {
+                copy->addLabel(label.name.view(), label.number);
+            });
         }
         m_code->release();
         m_code = copy;
@@ -275,39 +259,37 @@ CodeBlock* vObject::writableCode() {
 // an empty object would (never unequal), and nothing is created to look.
 bool vObject::equals(const Ref& rhs) {
     vBase* other = rhs.value();
-    if (other->count() != static_cast<int>(m_elements.size()))
-        return false;
+    if (other->count() != static_cast<int>(m_elements.size())) return false;
     for (size_t i = 0; i < m_elements.size(); ++i) {
         Ref item = sequenceItem(rhs, static_cast<int>(i));
-        if (item && m_elements[i].value()->notEquals(item))
-            return false;
+        if (item && m_elements[i].value()->notEquals(item)) return false;
     }
     std::vector<NamedRef> members = memberList(other);
-    if (members.size() != m_members.size())
-        return false;
+    if (members.size() != m_members.size()) return false;
     for (const NamedRef& named : members) {
         Holder* mine = findMember(named.first.view());
-        if (mine && mine->value()->notEquals(named.second))
-            return false;
+        if (mine && mine->value()->notEquals(named.second)) return false;
     }
     return true;
 }
 
 SharedString vObject::toString() {
-    if (!m_elements.empty() || !m_members.empty())
-        return SharedString("[Object]");
+    if (!m_elements.empty() || !m_members.empty()) return SharedString("[Object]");
     return SharedString(m_code ? "[function]" : "[null]");
 }
 
-bool vObject::hasMember(std::string_view name) { return m_members.find(name) != nullptr; }
+bool vObject::hasMember(std::string_view name) {
+    return m_members.find(name) != nullptr;
+}
 
-Holder* vObject::elementAt(int index) { return growingElement(m_elements, index); }
+Holder* vObject::elementAt(int index) {
+    return growingElement(m_elements, index);
+}
 
 Holder* vObject::member(std::string_view name) {
     bool inserted = false;
     MemberTable::Entry& entry = m_members.findOrInsert(name, inserted);
-    if (inserted)
-        entry.value = makeEmpty();
+    if (inserted) entry.value = makeEmpty();
     return entry.value.get();
 }
 
@@ -319,8 +301,9 @@ void vObject::append(const Ref& item) {
 Ref vObject::keys() {
     auto* names = new vObject;
     names->m_elements.reserve(m_members.size());
-    m_members.forEach(
-        [&](MemberTable::Entry& entry) { names->m_elements.emplace_back(new vString(entry.name)); });
+    m_members.forEach([&](MemberTable::Entry& entry) {
+        names->m_elements.emplace_back(new vString(entry.name));
+    });
     return Ref(names);
 }
 
@@ -337,25 +320,23 @@ bool vObject::declareMember(const SharedString& name, const Ref& item) {
     bool inserted = false;
     MemberTable::Entry& entry = m_members.findOrInsert(name, inserted);
     entry.value = item ? item : makeEmpty();
-    if (!m_members.isQuiet())
-        MemberTable::bindingsChanged();
+    if (!m_members.isQuiet()) MemberTable::bindingsChanged();
     return inserted;
 }
 
-void vObject::removeMember(std::string_view name) { m_members.remove(name); }
+void vObject::removeMember(std::string_view name) {
+    m_members.remove(name);
+}
 
 void vObject::setOwner(Holder* holder) {
     // Fresh storage is an empty object: nothing in it to bind.
-    if (!holder || (m_elements.empty() && m_members.empty()))
-        return;
+    if (!holder || (m_elements.empty() && m_members.empty())) return;
     Ref self(holder);
     for (const Ref& element : m_elements) {
-        if (isBindable(element.value()))
-            element.value()->append(self);
+        if (isBindable(element.value())) element.value()->append(self);
     }
     m_members.forEach([&](MemberTable::Entry& entry) {
-        if (isBindable(entry.value.value()))
-            entry.value.value()->append(self);
+        if (isBindable(entry.value.value())) entry.value.value()->append(self);
     });
 }
 
@@ -382,8 +363,7 @@ Ref vObject::makeInstance() {
 }
 
 void vObject::call(Env& env, Holder* self) {
-    if (m_code)
-        env.enter(new FunctionScope(m_code, self));
+    if (m_code) env.enter(new FunctionScope(m_code, self));
 }
 
 void vObject::instantiate(Env& env, Holder* self) {
@@ -397,21 +377,23 @@ void vObject::instantiate(Env& env, Holder* self) {
 }
 
 Ref vObject::callSync(Env& env, const Ref& argument, Holder* self) {
-    if (!m_code)
-        return Ref(new vBase);
+    if (!m_code) return Ref(new vBase);
     return runSync(env, new FunctionScope(m_code, self), argument);
 }
 
 Ref vObject::instantiateSync(Env& env, const Ref& argument, Holder* self) {
     Ref instance = makeInstance();
-    if (!m_code)
-        return instance;
+    if (!m_code) return instance;
     return runSync(env, new ConstructorScope(m_code, self, instance.get()), argument);
 }
 
-int vObject::codeLength() { return m_code ? m_code->size() : 0; }
+int vObject::codeLength() {
+    return m_code ? m_code->size() : 0;
+}
 
-void vObject::appendOp(OpCode* op) { writableCode()->append(op); }
+void vObject::appendOp(OpCode* op) {
+    writableCode()->append(op);
+}
 
 void vObject::addLabel(std::string_view name) {
     CodeBlock* block = writableCode();

@@ -44,13 +44,13 @@ enum Kind {
 
 class OpCode {
 public:
-    virtual ~OpCode() = default;                      // 0
-    virtual int execute(Env& env) = 0;                // 1  result: a Status
-    virtual OpCode* clone() const = 0;                // 2
-    virtual void setTarget(int) {}                    // 3  jumps only
-    virtual int kind() const { return KIND_NONE; }    // 4
+    virtual ~OpCode() = default;                       // 0
+    virtual int execute(Env& env) = 0;                 // 1  result: a Status
+    virtual OpCode* clone() const = 0;                 // 2
+    virtual void setTarget(int) {}                     // 3  jumps only
+    virtual int kind() const { return KIND_NONE; }     // 4
     virtual void serialize(ByteWriter& out) const = 0; // 5
-    virtual void reserved() {}                        // 6
+    virtual void reserved() {}                         // 6
 
     // Every compile, copy and load makes thousands of small instructions, so
     // they come from the size-class pools like values do.

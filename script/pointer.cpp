@@ -9,16 +9,16 @@
 
 namespace Kel::variable::Variable {
 
-vBase* vPointer::clone() const { return new vPointer(m_target.get()); }
+vBase* vPointer::clone() const {
+    return new vPointer(m_target.get());
+}
 
 void vPointer::gcTrace(Holder* root, int& counter) {
-    if (m_target)
-        m_target->gcTrace(root, counter);
+    if (m_target) m_target->gcTrace(root, counter);
 }
 
 void vPointer::gcMarkChildren() {
-    if (m_target)
-        m_target->gcMark();
+    if (m_target) m_target->gcMark();
 }
 
 vBase* vPointer::substitute(const Ref& rhs) {
@@ -33,21 +33,45 @@ vBase* vPointer::substitute(const Ref& rhs) {
     return this;
 }
 
-void vPointer::addAssign(const Ref& rhs) { applyInPlace(m_target.get(), &vBase::addAssign, rhs); }
-void vPointer::subAssign(const Ref& rhs) { applyInPlace(m_target.get(), &vBase::subAssign, rhs); }
-void vPointer::mulAssign(const Ref& rhs) { applyInPlace(m_target.get(), &vBase::mulAssign, rhs); }
-void vPointer::divAssign(const Ref& rhs) { applyInPlace(m_target.get(), &vBase::divAssign, rhs); }
-void vPointer::modAssign(const Ref& rhs) { applyInPlace(m_target.get(), &vBase::modAssign, rhs); }
-void vPointer::andAssign(const Ref& rhs) { applyInPlace(m_target.get(), &vBase::andAssign, rhs); }
-void vPointer::orAssign(const Ref& rhs) { applyInPlace(m_target.get(), &vBase::orAssign, rhs); }
-void vPointer::xorAssign(const Ref& rhs) { applyInPlace(m_target.get(), &vBase::xorAssign, rhs); }
-void vPointer::shlAssign(const Ref& rhs) { applyInPlace(m_target.get(), &vBase::shlAssign, rhs); }
-void vPointer::shrAssign(const Ref& rhs) { applyInPlace(m_target.get(), &vBase::shrAssign, rhs); }
+void vPointer::addAssign(const Ref& rhs) {
+    applyInPlace(m_target.get(), &vBase::addAssign, rhs);
+}
+void vPointer::subAssign(const Ref& rhs) {
+    applyInPlace(m_target.get(), &vBase::subAssign, rhs);
+}
+void vPointer::mulAssign(const Ref& rhs) {
+    applyInPlace(m_target.get(), &vBase::mulAssign, rhs);
+}
+void vPointer::divAssign(const Ref& rhs) {
+    applyInPlace(m_target.get(), &vBase::divAssign, rhs);
+}
+void vPointer::modAssign(const Ref& rhs) {
+    applyInPlace(m_target.get(), &vBase::modAssign, rhs);
+}
+void vPointer::andAssign(const Ref& rhs) {
+    applyInPlace(m_target.get(), &vBase::andAssign, rhs);
+}
+void vPointer::orAssign(const Ref& rhs) {
+    applyInPlace(m_target.get(), &vBase::orAssign, rhs);
+}
+void vPointer::xorAssign(const Ref& rhs) {
+    applyInPlace(m_target.get(), &vBase::xorAssign, rhs);
+}
+void vPointer::shlAssign(const Ref& rhs) {
+    applyInPlace(m_target.get(), &vBase::shlAssign, rhs);
+}
+void vPointer::shrAssign(const Ref& rhs) {
+    applyInPlace(m_target.get(), &vBase::shrAssign, rhs);
+}
 
 // Equality is identity of targets; two pointers without targets are equal.
-bool vPointer::equals(const Ref& rhs) { return rhs.value()->pointee() == m_target.get(); }
+bool vPointer::equals(const Ref& rhs) {
+    return rhs.value()->pointee() == m_target.get();
+}
 
-bool vPointer::notEquals(const Ref& rhs) { return !equals(rhs); }
+bool vPointer::notEquals(const Ref& rhs) {
+    return !equals(rhs);
+}
 
 bool vPointer::lessEqual(const Ref& rhs) {
     return askValue(m_target.get(), false, [&](vBase* v) { return v->lessEqual(rhs); });
@@ -78,8 +102,7 @@ double vPointer::toFloat() {
 }
 
 SharedString vPointer::toString() {
-    if (!m_target)
-        return SharedString("[nullptr]");
+    if (!m_target) return SharedString("[nullptr]");
     return askValue(m_target.get(), SharedString(), [](vBase* v) { return v->toString(); });
 }
 
@@ -151,8 +174,7 @@ Ref vPointer::callSync(Env& env, const Ref& argument, Holder*) {
 }
 
 Ref vPointer::instantiateSync(Env& env, const Ref& argument, Holder* self) {
-    if (!m_target)
-        return vBase::instantiateSync(env, argument, self);
+    if (!m_target) return vBase::instantiateSync(env, argument, self);
     Ref target = m_target;
     Ref result = askValue(target.get(), Ref(), [&](vBase* v) {
         return v->instantiateSync(env, argument, target.get());
@@ -174,8 +196,7 @@ void vPointer::appendOp(OpCode* op) {
         v->appendOp(op);
         return true;
     });
-    if (!taken)
-        vBase::appendOp(op); // the instruction must not leak
+    if (!taken) vBase::appendOp(op); // the instruction must not leak
 }
 
 void vPointer::addLabel(std::string_view name) {

@@ -15,8 +15,8 @@
 namespace Kel::pool {
 
 FixedPool::FixedPool(size_t slotSize, size_t slotsPerBlock)
-    : m_slotSize(std::max(MIN_SLOT_SIZE,
-                          (slotSize + SLOT_GRANULE - 1) / SLOT_GRANULE * SLOT_GRANULE)),
+    : m_slotSize(
+          std::max(MIN_SLOT_SIZE, (slotSize + SLOT_GRANULE - 1) / SLOT_GRANULE * SLOT_GRANULE)),
       m_slotsPerBlock(std::max<size_t>(slotsPerBlock, 1)) {}
 
 FixedPool::~FixedPool() {
@@ -29,8 +29,7 @@ FixedPool::~FixedPool() {
 
 void FixedPool::addBlock() {
     void* memory = std::malloc(sizeof(Block) + m_slotSize * m_slotsPerBlock);
-    if (!memory)
-        throw std::bad_alloc();
+    if (!memory) throw std::bad_alloc();
     Block* block = static_cast<Block*>(memory);
     block->next = nullptr;
     if (m_last)
@@ -113,8 +112,7 @@ size_t FixedPool::releaseFreeBlocks() {
         auto last = std::lower_bound(first, freeSlots.end(), begin + blockBytes);
         if (block != m_first && static_cast<size_t>(last - first) == m_slotsPerBlock) {
             previous->next = next;
-            if (m_last == block)
-                m_last = previous;
+            if (m_last == block) m_last = previous;
             std::free(block);
             --m_blockCount;
             ++released;
@@ -133,8 +131,7 @@ size_t FixedPool::releaseFreeBlocks() {
 }
 
 FixedPool& detail::makeHolderPool() {
-    if (!g_holderPool)
-        g_holderPool = new FixedPool(sizeof(Holder), HOLDERS_PER_BLOCK);
+    if (!g_holderPool) g_holderPool = new FixedPool(sizeof(Holder), HOLDERS_PER_BLOCK);
     return *g_holderPool;
 }
 
@@ -150,8 +147,7 @@ FixedPool* detail::makeSizePool(size_t sizeClass) {
 size_t releaseFreeBlocks() {
     size_t released = holders().releaseFreeBlocks();
     for (FixedPool* pool : detail::g_sizePools) {
-        if (pool)
-            released += pool->releaseFreeBlocks();
+        if (pool) released += pool->releaseFreeBlocks();
     }
     return released;
 }

@@ -36,8 +36,7 @@ public:
 
     // Inline: every value, holder and scope comes and goes through these.
     void* allocate() {
-        if (!m_free)
-            addBlock();
+        if (!m_free) addBlock();
         FreeSlot* slot = m_free;
         m_free = slot->next;
         ++m_inUse;
@@ -92,15 +91,16 @@ template <class Visit> void FixedPool::forEachInUse(Visit&& visit) const {
     for (Block* block = m_first; block; block = block->next) {
         char* slot = block->slots();
         for (size_t i = 0; i < m_slotsPerBlock; ++i, slot += m_slotSize) {
-            if (!isFree(slot))
-                visit(slot);
+            if (!isFree(slot)) visit(slot);
         }
     }
 }
 
 namespace detail {
 constexpr size_t SIZE_CLASSES = MAX_POOLED_SIZE / SLOT_GRANULE + 1;
-constexpr size_t sizeClass(size_t size) { return (size + SLOT_GRANULE - 1) / SLOT_GRANULE; }
+constexpr size_t sizeClass(size_t size) {
+    return (size + SLOT_GRANULE - 1) / SLOT_GRANULE;
+}
 // Made on first use and never destroyed: values may be released by other
 // statics' destructors. Plain pointers, so they are set before any code runs.
 inline FixedPool* g_holderPool = nullptr;
@@ -121,8 +121,7 @@ template <class Visit> void forEachHolder(Visit&& visit) {
 
 // The pool serving `size`, or none when such objects come from the heap.
 inline FixedPool* forSize(size_t size) {
-    if (size > MAX_POOLED_SIZE)
-        return nullptr;
+    if (size > MAX_POOLED_SIZE) return nullptr;
     size_t sizeClass = detail::sizeClass(size);
     FixedPool* pool = detail::g_sizePools[sizeClass];
     return pool ? pool : detail::makeSizePool(sizeClass);
@@ -130,13 +129,11 @@ inline FixedPool* forSize(size_t size) {
 
 // Size-class pools for everything else: `size` is the object's exact size.
 inline void* allocate(size_t size) {
-    if (FixedPool* pool = forSize(size))
-        return pool->allocate();
+    if (FixedPool* pool = forSize(size)) return pool->allocate();
     return ::operator new(size);
 }
 inline void release(void* slot, size_t size) {
-    if (!slot)
-        return;
+    if (!slot) return;
     if (FixedPool* pool = forSize(size))
         pool->free(slot);
     else

@@ -25,8 +25,7 @@ int wholeCharacterLength(const char* text, int length) {
     int start = length;
     while (start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80)
         --start;
-    if (start == 0)
-        return length;
+    if (start == 0) return length;
     unsigned char lead = static_cast<unsigned char>(text[start - 1]);
     int need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     int have = length - (start - 1);
@@ -36,11 +35,9 @@ int wholeCharacterLength(const char* text, int length) {
 void writeBounded(const char* format, va_list args) {
     char buffer[PRINTER_BUFFER_SIZE];
     int wanted = std::vsnprintf(buffer, sizeof buffer, format, args);
-    if (wanted < 0)
-        return;
+    if (wanted < 0) return;
     int length = wanted < PRINTER_BUFFER_SIZE ? wanted : PRINTER_BUFFER_SIZE - 1;
-    if (wanted >= PRINTER_BUFFER_SIZE)
-        length = wholeCharacterLength(buffer, length);
+    if (wanted >= PRINTER_BUFFER_SIZE) length = wholeCharacterLength(buffer, length);
     std::fwrite(buffer, 1, static_cast<size_t>(length), stdout);
     std::fputc('\n', stdout);
 }
@@ -59,13 +56,11 @@ void printMessage(const char* format, ...) {
 }
 
 void report(int code, std::string_view text) {
-    if (isEnabled(code))
-        report(code, std::string(text).c_str());
+    if (isEnabled(code)) report(code, std::string(text).c_str());
 }
 
 void report(int code, const char* text) {
-    if (!isEnabled(code))
-        return;
+    if (!isEnabled(code)) return;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
     printMessage(DIAGNOSTIC_TEXT[code], text);

@@ -29,7 +29,8 @@ bool isPointerWithoutTarget(Holder* holder) {
 } // namespace
 
 static_assert(sizeof(AnonymousScope) <= SCOPE_SLOT_SIZE && sizeof(LoopScope) <= SCOPE_SLOT_SIZE &&
-                  sizeof(FunctionScope) <= SCOPE_SLOT_SIZE && sizeof(MethodScope) <= SCOPE_SLOT_SIZE,
+                  sizeof(FunctionScope) <= SCOPE_SLOT_SIZE &&
+                  sizeof(MethodScope) <= SCOPE_SLOT_SIZE,
               "every scope kind must fit the shared slot");
 
 void* Scope::operator new(std::size_t) {
@@ -47,16 +48,13 @@ void Scope::operator delete(void* slot) {
 }
 
 Scope::Scope(CodeBlock* code) : m_code(code), m_serial(++s_nextSerial) {
-    if (m_code)
-        m_code->addRef();
+    if (m_code) m_code->addRef();
 }
 
 Scope::Scope(const Scope& source, int)
     : m_code(source.m_code), m_pc(source.m_pc), m_serial(++s_nextSerial) {
-    if (m_code)
-        m_code->addRef();
-    if (source.m_variables)
-        m_variables = Ref::adopt(source.m_variables->cloneHolder());
+    if (m_code) m_code->addRef();
+    if (source.m_variables) m_variables = Ref::adopt(source.m_variables->cloneHolder());
 }
 
 Scope::~Scope() {
@@ -67,8 +65,7 @@ Scope::~Scope() {
         delete outer;
         outer = next;
     }
-    if (m_code)
-        m_code->release();
+    if (m_code) m_code->release();
 }
 
 Scope* Scope::detachOuter() {
@@ -115,8 +112,7 @@ Scope* Scope::passOutward(Scope* (Scope::*transfer)()) {
 
 // Lookup: own variables, then outward through blocks and loops.
 Holder* Scope::lookup(std::string_view name) {
-    if (Holder* found = ownVariable(name))
-        return found;
+    if (Holder* found = ownVariable(name)) return found;
     return m_outer ? m_outer->lookup(name) : nullptr;
 }
 
@@ -127,36 +123,34 @@ Scope* Scope::findLabel(std::string_view name) {
         m_pc = index;
         return this;
     }
-    if (!m_outer)
-        return nullptr;
+    if (!m_outer) return nullptr;
     Scope* found = m_outer->findLabel(name);
-    if (!found)
-        return nullptr;
+    if (!found) return nullptr;
     // The outer chain up to `found` has already gone; only this scope is left.
     m_outer = nullptr;
     delete this;
     return found;
 }
 
-Scope* Scope::onEnd(Env&) { return leave(); }
+Scope* Scope::onEnd(Env&) {
+    return leave();
+}
 
 bool Scope::declareStatic(std::string_view name, const Ref& value, Env* env) {
-    if (m_outer)
-        return m_outer->declareStatic(name, value, env);
-    if (env)
-        env->push(value);
+    if (m_outer) return m_outer->declareStatic(name, value, env);
+    if (env) env->push(value);
     return false;
 }
 
 bool Scope::declareLocal(const SharedString& name, const Ref& value, Env* env) {
     vBase* variables = this->variables()->value();
-    bool isNew = variables->typeCode() == variable::Variable::TYPE_OBJECT
-                     ? static_cast<variable::Variable::vObject*>(variables)->declareMember(name, value)
-                     : variables->setMember(name.view(), value);
+    bool isNew =
+        variables->typeCode() == variable::Variable::TYPE_OBJECT
+            ? static_cast<variable::Variable::vObject*>(variables)->declareMember(name, value)
+            : variables->setMember(name.view(), value);
     // What was looked up from here may now resolve differently.
     m_serial = ++s_nextSerial;
-    if (env)
-        env->push(value);
+    if (env) env->push(value);
     return isNew;
 }
 
@@ -175,24 +169,21 @@ Ref Scope::visibleVariables() {
 
 // Capture: outer variables first, so inner ones of the same name win.
 Ref Scope::capture(const Ref& function) {
-    if (m_outer)
-        m_outer->capture(function);
+    if (m_outer) m_outer->capture(function);
     return captureOwnVariables(function);
 }
 
 // A variable is skipped when it holds the very function being built (the one
 // it is being assigned to) or is a pointer to nothing.
 Ref Scope::captureOwnVariables(const Ref& function) {
-    if (!m_variables)
-        return function;
+    if (!m_variables) return function;
     vBase* target = function.value();
     Ref names = m_variables.value()->keys();
     int count = names.value()->count();
     for (int i = 0; i < count; ++i) {
         SharedString name = names.value()->elementAt(i)->value()->toString();
         Holder* variable = m_variables.value()->findMember(name.view());
-        if (!variable || variable->value() == target || isPointerWithoutTarget(variable))
-            continue;
+        if (!variable || variable->value() == target || isPointerWithoutTarget(variable)) continue;
         target->setMember(name.view(), Ref(variable));
     }
     return function;
@@ -204,9 +195,15 @@ Scope* AnonymousScope::clone() const {
     return copy;
 }
 
-Scope* AnonymousScope::onReturn() { return passOutward(&Scope::onReturn); }
-Scope* AnonymousScope::onBreak() { return passOutward(&Scope::onBreak); }
-Scope* AnonymousScope::onContinue() { return passOutward(&Scope::onContinue); }
+Scope* AnonymousScope::onReturn() {
+    return passOutward(&Scope::onReturn);
+}
+Scope* AnonymousScope::onBreak() {
+    return passOutward(&Scope::onBreak);
+}
+Scope* AnonymousScope::onContinue() {
+    return passOutward(&Scope::onContinue);
+}
 
 Scope* LoopScope::clone() const {
     LoopScope* copy = new LoopScope(*this, 0);
@@ -214,8 +211,12 @@ Scope* LoopScope::clone() const {
     return copy;
 }
 
-Scope* LoopScope::onReturn() { return passOutward(&Scope::onReturn); }
-Scope* LoopScope::onBreak() { return leave(); }
+Scope* LoopScope::onReturn() {
+    return passOutward(&Scope::onReturn);
+}
+Scope* LoopScope::onBreak() {
+    return leave();
+}
 
 Scope* LoopScope::onContinue() {
     m_pc = m_restart;
@@ -230,15 +231,20 @@ Scope* FunctionScope::clone() const {
 
 // Lookup stops at the function object: the caller's names are not visible.
 Holder* FunctionScope::lookup(std::string_view name) {
-    if (Holder* found = ownVariable(name))
-        return found;
+    if (Holder* found = ownVariable(name)) return found;
     return m_function ? m_function.value()->findMember(name) : nullptr;
 }
 
-Scope* FunctionScope::onReturn() { return leave(); }
+Scope* FunctionScope::onReturn() {
+    return leave();
+}
 // Break and continue outside any loop of the function do nothing.
-Scope* FunctionScope::onBreak() { return this; }
-Scope* FunctionScope::onContinue() { return this; }
+Scope* FunctionScope::onBreak() {
+    return this;
+}
+Scope* FunctionScope::onContinue() {
+    return this;
+}
 
 // A goto never leaves a function.
 Scope* FunctionScope::findLabel(std::string_view name) {
@@ -254,18 +260,18 @@ Scope* FunctionScope::findLabel(std::string_view name) {
 bool FunctionScope::declareStatic(std::string_view name, const Ref& value, Env* env) {
     vBase* function = m_function.value();
     if (function->hasMember(name)) {
-        if (env)
-            env->push(makeEmpty());
+        if (env) env->push(makeEmpty());
         return false;
     }
     function->setMember(name, value);
-    if (env)
-        env->push(value);
+    if (env) env->push(value);
     return true;
 }
 
 // Closures capture up to their own function scope, no further.
-Ref FunctionScope::capture(const Ref& function) { return captureOwnVariables(function); }
+Ref FunctionScope::capture(const Ref& function) {
+    return captureOwnVariables(function);
+}
 
 Scope* MethodScope::clone() const {
     MethodScope* copy = new MethodScope(*this, 0);
@@ -274,19 +280,16 @@ Scope* MethodScope::clone() const {
 }
 
 Holder* MethodScope::lookup(std::string_view name) {
-    if (Holder* found = ownVariable(name))
-        return found;
+    if (Holder* found = ownVariable(name)) return found;
     if (m_self)
-        if (Holder* found = m_self.value()->findMember(name))
-            return found;
+        if (Holder* found = m_self.value()->findMember(name)) return found;
     return m_function ? m_function.value()->findMember(name) : nullptr;
 }
 
 // A declaration in a method makes an instance variable of the bound object.
 bool MethodScope::declare(std::string_view name, const Ref& value, Env* env) {
     bool isNew = m_self.value()->setMember(name, value);
-    if (env)
-        env->push(value);
+    if (env) env->push(value);
     return isNew;
 }
 

@@ -30,21 +30,21 @@ public:
     Scope& operator=(const Scope&) = delete;
 
     // Deletes the whole outer chain too.
-    virtual ~Scope();                                                    // 0
-    virtual int scopeKind() const { return SCOPE_BASE; }                 // 1
-    virtual Scope* clone() const = 0;                                    // 2
-    virtual Holder* lookup(std::string_view name);                       // 3
+    virtual ~Scope();                                    // 0
+    virtual int scopeKind() const { return SCOPE_BASE; } // 1
+    virtual Scope* clone() const = 0;                    // 2
+    virtual Holder* lookup(std::string_view name);       // 3
     // Control transfers answer the scope that becomes current; a scope that
     // is left has deleted itself (but not its outer chain).
-    virtual Scope* onReturn() = 0;                                       // 4
-    virtual Scope* onBreak() = 0;                                        // 5
-    virtual Scope* onContinue() = 0;                                     // 6
-    virtual Scope* findLabel(std::string_view name);                     // 7
-    virtual Scope* onEnd(Env& env);                                      // 8
+    virtual Scope* onReturn() = 0;                                                 // 4
+    virtual Scope* onBreak() = 0;                                                  // 5
+    virtual Scope* onContinue() = 0;                                               // 6
+    virtual Scope* findLabel(std::string_view name);                               // 7
+    virtual Scope* onEnd(Env& env);                                                // 8
     virtual bool declareStatic(std::string_view name, const Ref& value, Env* env); // 9
     virtual bool declare(std::string_view name, const Ref& value, Env* env);       // 10
-    virtual Ref visibleVariables();                                      // 11
-    virtual Ref capture(const Ref& function);                            // 12
+    virtual Ref visibleVariables();                                                // 11
+    virtual Ref capture(const Ref& function);                                      // 12
 
     // The declaration of the base class whatever the kind: a true local.
     bool declareLocal(const SharedString& name, const Ref& value, Env* env);

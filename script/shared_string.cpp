@@ -12,7 +12,9 @@ namespace Kel {
 
 // Names and short texts are made and dropped constantly (every declaration
 // and member insert copies its name), so buffers come from the size pools.
-size_t SharedString::bufferBytes(uint32_t capacity) { return sizeof(Buffer) + capacity + 1; }
+size_t SharedString::bufferBytes(uint32_t capacity) {
+    return sizeof(Buffer) + capacity + 1;
+}
 
 SharedString::Buffer* SharedString::allocate(uint32_t capacity) {
     void* memory = pool::allocate(bufferBytes(capacity));
@@ -24,17 +26,17 @@ SharedString::Buffer* SharedString::allocate(uint32_t capacity) {
     return buffer;
 }
 
-void SharedString::freeBuffer(Buffer* buffer) { pool::release(buffer, bufferBytes(buffer->capacity)); }
+void SharedString::freeBuffer(Buffer* buffer) {
+    pool::release(buffer, bufferBytes(buffer->capacity));
+}
 
 SharedString::SharedString(std::string_view text) {
-    if (text.empty())
-        return;
+    if (text.empty()) return;
     assign(text);
 }
 
 SharedString& SharedString::operator=(const SharedString& other) {
-    if (other.m_buffer)
-        ++other.m_buffer->references;
+    if (other.m_buffer) ++other.m_buffer->references;
     releaseBuffer(m_buffer);
     m_buffer = other.m_buffer;
     return *this;
@@ -50,8 +52,7 @@ SharedString& SharedString::operator=(SharedString&& other) noexcept {
 }
 
 void SharedString::makeUnique(uint32_t needed) {
-    if (m_buffer && m_buffer->references == 1 && m_buffer->capacity >= needed)
-        return;
+    if (m_buffer && m_buffer->references == 1 && m_buffer->capacity >= needed) return;
     Buffer* fresh = allocate(needed + SPARE_CAPACITY);
     if (m_buffer) {
         uint32_t keep = std::min(m_buffer->length, needed);
@@ -64,8 +65,7 @@ void SharedString::makeUnique(uint32_t needed) {
 }
 
 void SharedString::append(std::string_view text) {
-    if (text.empty() || text.size() > MAX_LENGTH - size())
-        return;
+    if (text.empty() || text.size() > MAX_LENGTH - size()) return;
     uint32_t length = size();
     uint32_t needed = length + static_cast<uint32_t>(text.size());
     // `text` may point into our own buffer, which makeUnique can free.
@@ -82,14 +82,12 @@ void SharedString::append(std::string_view text) {
 }
 
 void SharedString::reserve(uint32_t length) {
-    if (length > MAX_LENGTH || length < size())
-        return;
+    if (length > MAX_LENGTH || length < size()) return;
     makeUnique(length);
 }
 
 void SharedString::truncate(uint32_t length) {
-    if (length >= size())
-        return;
+    if (length >= size()) return;
     makeUnique(length);
     m_buffer->length = length;
     m_buffer->bytes()[length] = '\0';
@@ -97,8 +95,7 @@ void SharedString::truncate(uint32_t length) {
 
 void SharedString::dropFront(uint32_t count) {
     uint32_t length = size();
-    if (count == 0)
-        return;
+    if (count == 0) return;
     if (count >= length) {
         clear();
         return;
@@ -110,8 +107,7 @@ void SharedString::dropFront(uint32_t count) {
 }
 
 void SharedString::reverse() {
-    if (size() < 2)
-        return;
+    if (size() < 2) return;
     makeUnique(size());
     std::reverse(m_buffer->bytes(), m_buffer->bytes() + m_buffer->length);
 }
@@ -121,8 +117,7 @@ void SharedString::assign(std::string_view text) {
         clear();
         return;
     }
-    if (text.size() > MAX_LENGTH)
-        return;
+    if (text.size() > MAX_LENGTH) return;
     uint32_t length = static_cast<uint32_t>(text.size());
     if (m_buffer && m_buffer->references == 1 && m_buffer->capacity >= length) {
         // memmove: `text` may be a part of this very buffer.
@@ -139,8 +134,7 @@ void SharedString::assign(std::string_view text) {
 }
 
 void SharedString::clear() {
-    if (!m_buffer)
-        return;
+    if (!m_buffer) return;
     if (m_buffer->references == 1) {
         m_buffer->length = 0;
         m_buffer->bytes()[0] = '\0';

@@ -23,10 +23,11 @@ public:
     // Copies share the buffer; names are copied on every declaration and
     // member insert, so sharing and dropping are inline.
     SharedString(const SharedString& other) : m_buffer(other.m_buffer) {
-        if (m_buffer)
-            ++m_buffer->references;
+        if (m_buffer) ++m_buffer->references;
     }
-    SharedString(SharedString&& other) noexcept : m_buffer(other.m_buffer) { other.m_buffer = nullptr; }
+    SharedString(SharedString&& other) noexcept : m_buffer(other.m_buffer) {
+        other.m_buffer = nullptr;
+    }
     SharedString& operator=(const SharedString& other);
     SharedString& operator=(SharedString&& other) noexcept;
     ~SharedString() { releaseBuffer(m_buffer); }
@@ -49,8 +50,8 @@ public:
     void append(std::string_view text);
     // Makes the buffer unique with room for `length` bytes, keeping the text.
     void reserve(uint32_t length);
-    void truncate(uint32_t length);        // keeps the first `length` bytes
-    void dropFront(uint32_t count);        // removes the first `count` bytes
+    void truncate(uint32_t length); // keeps the first `length` bytes
+    void dropFront(uint32_t count); // removes the first `count` bytes
     void reverse();
     void assign(std::string_view text);
     void clear();
@@ -71,8 +72,7 @@ private:
     static size_t bufferBytes(uint32_t capacity);
     static Buffer* allocate(uint32_t capacity);
     static void releaseBuffer(Buffer* buffer) {
-        if (buffer && --buffer->references == 0)
-            freeBuffer(buffer);
+        if (buffer && --buffer->references == 0) freeBuffer(buffer);
     }
     // Gives back a buffer no string shares any more.
     static void freeBuffer(Buffer* buffer);

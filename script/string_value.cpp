@@ -16,7 +16,9 @@ locale_t cLocale() {
     return locale;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -25,8 +27,7 @@ int32_t vString::parseInt(std::string_view text) {
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
     bool negative = i < text.size() && text[i] == '-';
-    if (negative)
-        ++i;
+    if (negative) ++i;
     uint32_t value = 0; // wraps on overflow
     for (; i < text.size() && isDigit(text[i]); ++i)
         value = value * 10 + static_cast<uint32_t>(text[i] - '0');
@@ -39,7 +40,9 @@ double vString::parseFloat(std::string_view text) {
     return strtod_l(terminated.c_str(), nullptr, cLocale());
 }
 
-vBase* vString::clone() const { return new vString(m_text); }
+vBase* vString::clone() const {
+    return new vString(m_text);
+}
 
 vBase* vString::substitute(const Ref& rhs) {
     m_text = rhs.value()->toString();
@@ -48,8 +51,7 @@ vBase* vString::substitute(const Ref& rhs) {
 
 void vString::addAssign(const Ref& rhs) {
     SharedString tail = rhs.value()->toString();
-    if (static_cast<uint64_t>(m_text.size()) + tail.size() > SharedString::MAX_LENGTH)
-        return;
+    if (static_cast<uint64_t>(m_text.size()) + tail.size() > SharedString::MAX_LENGTH) return;
     if (m_text.empty())
         m_text = std::move(tail); // share instead of copying
     else
@@ -58,17 +60,17 @@ void vString::addAssign(const Ref& rhs) {
 
 void vString::subAssign(const Ref& rhs) {
     int32_t count = rhs.value()->toInt();
-    if (count <= 0)
-        return;
+    if (count <= 0) return;
     uint32_t length = m_text.size();
-    m_text.truncate(static_cast<uint32_t>(count) >= length ? 0 : length - static_cast<uint32_t>(count));
+    m_text.truncate(static_cast<uint32_t>(count) >= length ? 0
+                                                           : length - static_cast<uint32_t>(count));
 }
 
 void vString::mulAssign(const Ref& rhs) {
     int32_t times = rhs.value()->toInt();
-    uint64_t total = static_cast<uint64_t>(m_text.size()) * static_cast<uint64_t>(times > 0 ? times : 0);
-    if (times <= 1 || m_text.empty() || total > SharedString::MAX_LENGTH)
-        return;
+    uint64_t total =
+        static_cast<uint64_t>(m_text.size()) * static_cast<uint64_t>(times > 0 ? times : 0);
+    if (times <= 1 || m_text.empty() || total > SharedString::MAX_LENGTH) return;
     SharedString unit = m_text; // the bytes to repeat, shared until we write
     m_text.reserve(static_cast<uint32_t>(total));
     for (int32_t i = 1; i < times; ++i)
@@ -77,8 +79,7 @@ void vString::mulAssign(const Ref& rhs) {
 
 void vString::divAssign(const Ref& rhs) {
     uint32_t keep = static_cast<uint32_t>(rhs.value()->toInt());
-    if (keep < m_text.size())
-        m_text.truncate(keep);
+    if (keep < m_text.size()) m_text.truncate(keep);
 }
 
 void vString::modAssign(const Ref& rhs) {
@@ -93,23 +94,37 @@ int vString::compareWith(const Ref& rhs) {
     for (size_t i = 0; i < common; ++i) {
         auto a = static_cast<signed char>(left[i]);
         auto b = static_cast<signed char>(right[i]);
-        if (a != b)
-            return a < b ? -1 : 1;
+        if (a != b) return a < b ? -1 : 1;
     }
-    if (left.size() == right.size())
-        return 0;
+    if (left.size() == right.size()) return 0;
     return left.size() < right.size() ? -1 : 1;
 }
 
-bool vString::equals(const Ref& rhs) { return m_text.view() == rhs.value()->toString().view(); }
-bool vString::notEquals(const Ref& rhs) { return !equals(rhs); }
-bool vString::lessEqual(const Ref& rhs) { return compareWith(rhs) <= 0; }
-bool vString::greaterEqual(const Ref& rhs) { return compareWith(rhs) >= 0; }
-bool vString::less(const Ref& rhs) { return !greaterEqual(rhs); }
-bool vString::greater(const Ref& rhs) { return !lessEqual(rhs); }
+bool vString::equals(const Ref& rhs) {
+    return m_text.view() == rhs.value()->toString().view();
+}
+bool vString::notEquals(const Ref& rhs) {
+    return !equals(rhs);
+}
+bool vString::lessEqual(const Ref& rhs) {
+    return compareWith(rhs) <= 0;
+}
+bool vString::greaterEqual(const Ref& rhs) {
+    return compareWith(rhs) >= 0;
+}
+bool vString::less(const Ref& rhs) {
+    return !greaterEqual(rhs);
+}
+bool vString::greater(const Ref& rhs) {
+    return !lessEqual(rhs);
+}
 
-int32_t vString::toInt() { return parseInt(m_text.view()); }
+int32_t vString::toInt() {
+    return parseInt(m_text.view());
+}
 
-double vString::toFloat() { return strtod_l(m_text.c_str(), nullptr, cLocale()); }
+double vString::toFloat() {
+    return strtod_l(m_text.c_str(), nullptr, cLocale());
+}
 
 } // namespace Kel::variable::Variable

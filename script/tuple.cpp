@@ -64,15 +64,12 @@ bool vRArray::needsCopyToDistribute(const vRArray& sources) const {
         m_elements.size() > MAX_UNCOPIED_LIST)
         return true;
     for (const Ref& source : sources.m_elements) {
-        if (!isScalar(source.value()))
-            return true;
+        if (!isScalar(source.value())) return true;
     }
     for (const Ref& target : m_elements) {
-        if (!isPlainTarget(target.value()))
-            return true;
+        if (!isPlainTarget(target.value())) return true;
         for (const Ref& source : sources.m_elements) {
-            if (source == target)
-                return true;
+            if (source == target) return true;
         }
     }
     return false;
@@ -89,8 +86,7 @@ void vRArray::distribute(const Ref& rhs, bool byAssign) {
         const Ref& from = target.value()->typeCode() == TYPE_POINTER ? rhs : source;
         Ref item(from.value()->elementAt(i));
         if (!item) {
-            if (i != 0)
-                continue;
+            if (i != 0) continue;
             item = from;
         }
         if (byAssign)
@@ -117,26 +113,44 @@ Holder* soleHolder(const std::vector<Ref>& elements) {
 }
 } // namespace
 
-void vRArray::addAssign(const Ref& rhs) { applyInPlace(soleHolder(m_elements), &vBase::addAssign, rhs); }
-void vRArray::subAssign(const Ref& rhs) { applyInPlace(soleHolder(m_elements), &vBase::subAssign, rhs); }
-void vRArray::mulAssign(const Ref& rhs) { applyInPlace(soleHolder(m_elements), &vBase::mulAssign, rhs); }
-void vRArray::divAssign(const Ref& rhs) { applyInPlace(soleHolder(m_elements), &vBase::divAssign, rhs); }
-void vRArray::modAssign(const Ref& rhs) { applyInPlace(soleHolder(m_elements), &vBase::modAssign, rhs); }
-void vRArray::andAssign(const Ref& rhs) { applyInPlace(soleHolder(m_elements), &vBase::andAssign, rhs); }
-void vRArray::orAssign(const Ref& rhs) { applyInPlace(soleHolder(m_elements), &vBase::orAssign, rhs); }
-void vRArray::xorAssign(const Ref& rhs) { applyInPlace(soleHolder(m_elements), &vBase::xorAssign, rhs); }
-void vRArray::shlAssign(const Ref& rhs) { applyInPlace(soleHolder(m_elements), &vBase::shlAssign, rhs); }
-void vRArray::shrAssign(const Ref& rhs) { applyInPlace(soleHolder(m_elements), &vBase::shrAssign, rhs); }
+void vRArray::addAssign(const Ref& rhs) {
+    applyInPlace(soleHolder(m_elements), &vBase::addAssign, rhs);
+}
+void vRArray::subAssign(const Ref& rhs) {
+    applyInPlace(soleHolder(m_elements), &vBase::subAssign, rhs);
+}
+void vRArray::mulAssign(const Ref& rhs) {
+    applyInPlace(soleHolder(m_elements), &vBase::mulAssign, rhs);
+}
+void vRArray::divAssign(const Ref& rhs) {
+    applyInPlace(soleHolder(m_elements), &vBase::divAssign, rhs);
+}
+void vRArray::modAssign(const Ref& rhs) {
+    applyInPlace(soleHolder(m_elements), &vBase::modAssign, rhs);
+}
+void vRArray::andAssign(const Ref& rhs) {
+    applyInPlace(soleHolder(m_elements), &vBase::andAssign, rhs);
+}
+void vRArray::orAssign(const Ref& rhs) {
+    applyInPlace(soleHolder(m_elements), &vBase::orAssign, rhs);
+}
+void vRArray::xorAssign(const Ref& rhs) {
+    applyInPlace(soleHolder(m_elements), &vBase::xorAssign, rhs);
+}
+void vRArray::shlAssign(const Ref& rhs) {
+    applyInPlace(soleHolder(m_elements), &vBase::shlAssign, rhs);
+}
+void vRArray::shrAssign(const Ref& rhs) {
+    applyInPlace(soleHolder(m_elements), &vBase::shrAssign, rhs);
+}
 
 bool vRArray::equals(const Ref& rhs) {
     if (Holder* sole = soleHolder(m_elements))
         return askValue(sole, false, [&](vBase* v) { return v->equals(rhs); });
-    if (rhs.value()->count() != static_cast<int>(m_elements.size()))
-        return false;
+    if (rhs.value()->count() != static_cast<int>(m_elements.size())) return false;
     for (size_t i = 0; i < m_elements.size(); ++i) {
         Ref other(rhs.value()->elementAt(static_cast<int>(i)));
-        if (m_elements[i].value()->notEquals(other ? other : rhs))
-            return false;
+        if (m_elements[i].value()->notEquals(other ? other : rhs)) return false;
     }
     return true;
 }
@@ -216,8 +230,7 @@ int vRArray::count() {
 }
 
 bool vRArray::hasMember(std::string_view name) {
-    return askValue(soleHolder(m_elements), false,
-                    [&](vBase* v) { return v->hasMember(name); });
+    return askValue(soleHolder(m_elements), false, [&](vBase* v) { return v->hasMember(name); });
 }
 
 Holder* vRArray::elementAt(int index) {

@@ -11,15 +11,23 @@
 
 namespace Kel::variable::Variable {
 
-void* vBase::operator new(std::size_t size) { return pool::allocate(size); }
+void* vBase::operator new(std::size_t size) {
+    return pool::allocate(size);
+}
 
-void vBase::operator delete(void* slot, std::size_t size) { pool::release(slot, size); }
+void vBase::operator delete(void* slot, std::size_t size) {
+    pool::release(slot, size);
+}
 
 vBase::~vBase() = default;
 
-int vBase::typeCode() const { return TYPE_NIL; }
+int vBase::typeCode() const {
+    return TYPE_NIL;
+}
 
-vBase* vBase::clone() const { return new vBase; }
+vBase* vBase::clone() const {
+    return new vBase;
+}
 
 void vBase::gcTrace(Holder*, int&) {}
 
@@ -28,14 +36,15 @@ void vBase::gcMarkChildren() {}
 void vBase::onRelease() {}
 
 vBase* vBase::substitute(const Ref& rhs) {
-    if (!rhs)
-        return this;
+    if (!rhs) return this;
     vBase* copy = rhs.value()->clone();
     delete this;
     return copy;
 }
 
-vBase* vBase::assign(const Ref& rhs) { return vBase::substitute(rhs); }
+vBase* vBase::assign(const Ref& rhs) {
+    return vBase::substitute(rhs);
+}
 
 void vBase::addAssign(const Ref&) {}
 void vBase::subAssign(const Ref&) {}
@@ -48,31 +57,69 @@ void vBase::xorAssign(const Ref&) {}
 void vBase::shlAssign(const Ref&) {}
 void vBase::shrAssign(const Ref&) {}
 
-bool vBase::equals(const Ref&) { return false; }
-bool vBase::notEquals(const Ref&) { return false; }
-bool vBase::lessEqual(const Ref&) { return false; }
-bool vBase::greaterEqual(const Ref&) { return false; }
-bool vBase::less(const Ref&) { return false; }
-bool vBase::greater(const Ref&) { return false; }
+bool vBase::equals(const Ref&) {
+    return false;
+}
+bool vBase::notEquals(const Ref&) {
+    return false;
+}
+bool vBase::lessEqual(const Ref&) {
+    return false;
+}
+bool vBase::greaterEqual(const Ref&) {
+    return false;
+}
+bool vBase::less(const Ref&) {
+    return false;
+}
+bool vBase::greater(const Ref&) {
+    return false;
+}
 
 void vBase::negate() {}
 void vBase::complement() {}
-Holder* vBase::pointee() { return nullptr; }
+Holder* vBase::pointee() {
+    return nullptr;
+}
 
-bool vBase::toBool() { return false; }
-int32_t vBase::toInt() { return 0; }
-double vBase::toFloat() { return 0.0; }
-SharedString vBase::toString() { return SharedString(); }
-void* vBase::nativePointer() { return nullptr; }
+bool vBase::toBool() {
+    return false;
+}
+int32_t vBase::toInt() {
+    return 0;
+}
+double vBase::toFloat() {
+    return 0.0;
+}
+SharedString vBase::toString() {
+    return SharedString();
+}
+void* vBase::nativePointer() {
+    return nullptr;
+}
 
-int vBase::count() { return 0; }
-bool vBase::hasMember(std::string_view) { return false; }
-Holder* vBase::elementAt(int) { return nullptr; }
-Holder* vBase::member(std::string_view) { return nullptr; }
+int vBase::count() {
+    return 0;
+}
+bool vBase::hasMember(std::string_view) {
+    return false;
+}
+Holder* vBase::elementAt(int) {
+    return nullptr;
+}
+Holder* vBase::member(std::string_view) {
+    return nullptr;
+}
 void vBase::append(const Ref&) {}
-Ref vBase::keys() { return makeEmpty(); }
-Holder* vBase::findMember(std::string_view) { return nullptr; }
-bool vBase::setMember(std::string_view, const Ref&) { return false; }
+Ref vBase::keys() {
+    return makeEmpty();
+}
+Holder* vBase::findMember(std::string_view) {
+    return nullptr;
+}
+bool vBase::setMember(std::string_view, const Ref&) {
+    return false;
+}
 void vBase::removeMember(std::string_view) {}
 void vBase::setOwner(Holder*) {}
 
@@ -84,18 +131,32 @@ void vBase::call(Env& env, Holder* self) {
     env.push(std::move(result));
 }
 
-void vBase::instantiate(Env& env, Holder* self) { env.push(Ref::adopt(self->cloneHolder())); }
+void vBase::instantiate(Env& env, Holder* self) {
+    env.push(Ref::adopt(self->cloneHolder()));
+}
 
-Ref vBase::callSync(Env&, const Ref&, Holder*) { return Ref(new vBase); }
+Ref vBase::callSync(Env&, const Ref&, Holder*) {
+    return Ref(new vBase);
+}
 
-Ref vBase::instantiateSync(Env&, const Ref&, Holder* self) { return Ref::adopt(self->cloneHolder()); }
+Ref vBase::instantiateSync(Env&, const Ref&, Holder* self) {
+    return Ref::adopt(self->cloneHolder());
+}
 
-int vBase::codeLength() { return 0; }
-CodeBlock* vBase::code() { return nullptr; }
-void vBase::appendOp(OpCode* op) { delete op; }
+int vBase::codeLength() {
+    return 0;
+}
+CodeBlock* vBase::code() {
+    return nullptr;
+}
+void vBase::appendOp(OpCode* op) {
+    delete op;
+}
 void vBase::addLabel(std::string_view) {}
 void vBase::serialize(std::string_view, ByteWriter&) {}
 
-void vBase::dump() { printMessage("vBase\n"); }
+void vBase::dump() {
+    printMessage("vBase\n");
+}
 
 } // namespace Kel::variable::Variable

@@ -23,7 +23,9 @@ Color unpackRgba(uint32_t rgba) {
             static_cast<uint8_t>(rgba >> 8), static_cast<uint8_t>(rgba)};
 }
 
-uint8_t component(int32_t v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
+uint8_t component(int32_t v) {
+    return static_cast<uint8_t>(std::clamp(v, 0, 255));
+}
 
 } // namespace
 
@@ -56,7 +58,9 @@ void Draw2D::SetColor(int32_t r, int32_t g, int32_t b, int32_t a) {
     m_pImpl->color = {component(r), component(g), component(b), component(a)};
 }
 
-void Draw2D::SetColors(uint32_t c0, uint32_t, uint32_t, uint32_t) { SetColor(c0); }
+void Draw2D::SetColors(uint32_t c0, uint32_t, uint32_t, uint32_t) {
+    SetColor(c0);
+}
 
 bool Draw2D::SetTexture(ofTexture* texture, bool reset) {
     if (m_pImpl == nullptr) return false;

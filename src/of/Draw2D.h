@@ -25,8 +25,8 @@ public:
 
     // Draws the source rectangle (sx, sy, sw, sh), in pixels of the loaded image, of the
     // selected texture into (x, y, w, h); flips mirror the picture inside that rectangle.
-    void DrawTexture(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy,
-                     int32_t sw, int32_t sh, bool flipX, bool flipY);
+    void DrawTexture(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy, int32_t sw,
+                     int32_t sh, bool flipX, bool flipY);
     void DrawRect(int32_t x, int32_t y, int32_t w, int32_t h);
 
 private:

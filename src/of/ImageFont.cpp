@@ -23,8 +23,8 @@ ImageFont* g_pInstance = nullptr;
 // Measures are 16-bit; a text too wide for that reads as the widest measure
 // instead of an undefined conversion.
 int16_t toMeasure(float pixels) {
-    return static_cast<int16_t>(std::clamp(pixels, static_cast<float>(INT16_MIN),
-                                           static_cast<float>(INT16_MAX)));
+    return static_cast<int16_t>(
+        std::clamp(pixels, static_cast<float>(INT16_MIN), static_cast<float>(INT16_MAX)));
 }
 
 } // namespace
@@ -35,9 +35,7 @@ struct ImageFont::Impl {
     uint8_t color[4] = {255, 255, 255, 255};
     int16_t letterSpacing = 0;
 
-    bool has(int32_t index) const {
-        return index >= 0 && static_cast<size_t>(index) < font.size();
-    }
+    bool has(int32_t index) const { return index >= 0 && static_cast<size_t>(index) < font.size(); }
 };
 
 ImageFont::ImageFont() : m_pImpl(std::make_unique<Impl>()) {}
@@ -69,7 +67,9 @@ void ImageFont::SetFontType(int32_t fontIndex) {
     m_pImpl->fontIndex = fontIndex;
 }
 
-void ImageFont::SetLetterSpacing(int16_t spacing) { m_pImpl->letterSpacing = spacing; }
+void ImageFont::SetLetterSpacing(int16_t spacing) {
+    m_pImpl->letterSpacing = spacing;
+}
 
 void ImageFont::SetColor(uint32_t abgr) {
     uint8_t* c = m_pImpl->color;
@@ -108,7 +108,9 @@ int16_t ImageFont::GetWidth(int32_t fontIndex, const std::wstring& text) {
     return toMeasure(width);
 }
 
-int16_t ImageFont::GetWidth(const std::wstring& text) { return GetWidth(m_pImpl->fontIndex, text); }
+int16_t ImageFont::GetWidth(const std::wstring& text) {
+    return GetWidth(m_pImpl->fontIndex, text);
+}
 
 int16_t ImageFont::GetLineHeight() {
     if (!KURA_CHECK(m_pImpl->has(m_pImpl->fontIndex),
@@ -118,7 +120,9 @@ int16_t ImageFont::GetLineHeight() {
     return toMeasure(m_pImpl->font[m_pImpl->fontIndex]->stringHeight(LINE_HEIGHT_CHARACTER));
 }
 
-size_t ImageFont::GetFontCount() const { return m_pImpl->font.size(); }
+size_t ImageFont::GetFontCount() const {
+    return m_pImpl->font.size();
+}
 
 ofTrueTypeFontWS* ImageFont::GetFont(int32_t fontIndex) const {
     return m_pImpl->has(fontIndex) ? m_pImpl->font[fontIndex].get() : nullptr;

@@ -22,14 +22,19 @@ TextureManager* g_pInstance = nullptr;
 
 int glFormatOf(const ofImage& image) {
     switch (image.getType()) {
-    case OF_IMAGE_GRAYSCALE: return GL_LUMINANCE;
-    case OF_IMAGE_COLOR: return GL_RGB;
-    case OF_IMAGE_COLOR_ALPHA: return GL_RGBA;
+    case OF_IMAGE_GRAYSCALE:
+        return GL_LUMINANCE;
+    case OF_IMAGE_COLOR:
+        return GL_RGB;
+    case OF_IMAGE_COLOR_ALPHA:
+        return GL_RGBA;
     }
     return GL_RGB;
 }
 
-bool isSlot(int32_t texIdx) { return texIdx >= 0 && texIdx < TextureManager::MAX_TEXTURE_NUM; }
+bool isSlot(int32_t texIdx) {
+    return texIdx >= 0 && texIdx < TextureManager::MAX_TEXTURE_NUM;
+}
 
 } // namespace
 
@@ -52,7 +57,8 @@ struct TextureManager::Impl {
 TextureManager::TextureManager() : m_pImpl(std::make_unique<Impl>()) {}
 
 TextureManager::~TextureManager() {
-    for (int32_t i = 0; i < MAX_TEXTURE_NUM; ++i) Release(i);
+    for (int32_t i = 0; i < MAX_TEXTURE_NUM; ++i)
+        Release(i);
 }
 
 void TextureManager::Create() {

@@ -12,7 +12,7 @@ class ofTexture;
 namespace Kura {
 
 struct TEX_DATA {
-    int32_t width = 0;  // of the loaded image; 0 when never loaded or the load failed
+    int32_t width = 0; // of the loaded image; 0 when never loaded or the load failed
     int32_t height = 0;
     std::unique_ptr<ofImage> image;
     std::unique_ptr<ofTexture> texture; // present means loaded

@@ -95,7 +95,8 @@ void ofTrueTypeFontWS::loadGlyph(int index) {
 
     // Two bytes per texel: luminance always white, alpha the glyph's coverage.
     std::vector<GLubyte> texels(static_cast<size_t>(texW) * texH * 2, 0);
-    for (size_t i = 0; i < texels.size(); i += 2) texels[i] = 255;
+    for (size_t i = 0; i < texels.size(); i += 2)
+        texels[i] = 255;
     for (int y = 0; y < rows; ++y) {
         const unsigned char* row = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
         for (int x = 0; x < width; ++x) {
@@ -131,7 +132,8 @@ void ofTrueTypeFontWS::ensureGlyph(int index) {
 // lines draw each line themselves.
 void ofTrueTypeFontWS::drawString(const std::wstring& text, float x, float y) {
     if (!bLoadedOk) {
-        ofLog(OF_LOG_ERROR, "Error : font not allocated -- line %d in %s", DRAW_STRING_LINE, SOURCE);
+        ofLog(OF_LOG_ERROR, "Error : font not allocated -- line %d in %s", DRAW_STRING_LINE,
+              SOURCE);
         return;
     }
     ofPushBlending();
@@ -158,7 +160,8 @@ void ofTrueTypeFontWS::drawString(const std::wstring& text, float x, float y) {
 
 void ofTrueTypeFontWS::drawStringAsShapes(const std::wstring& text, float x, float y) {
     if (!bLoadedOk) {
-        ofLog(OF_LOG_ERROR, "Error : font not allocated -- line %d in %s", DRAW_SHAPES_LINE, SOURCE);
+        ofLog(OF_LOG_ERROR, "Error : font not allocated -- line %d in %s", DRAW_SHAPES_LINE,
+              SOURCE);
         return;
     }
     if (!bMakeContours) {

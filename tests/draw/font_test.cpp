@@ -18,7 +18,9 @@ using kura_test::Rgba;
 constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
 constexpr int SIZE = 24;
 
-bool lit(const Rgba& p) { return p.r != 0 || p.g != 0 || p.b != 0; }
+bool lit(const Rgba& p) {
+    return p.r != 0 || p.g != 0 || p.b != 0;
+}
 
 // Bitmap width of one character as FreeType renders it at the font's size.
 int renderedWidth(wchar_t c) {
@@ -171,7 +173,8 @@ TEST(FontFailure, MissingOrBrokenFileLeavesTheFontUnloadedAndDrawsNothing) {
         font.drawString(L"あ", 20, 100);
         const std::string log = testing::internal::GetCapturedStdout();
         EXPECT_FALSE(font.isLoaded());
-        EXPECT_NE(log.find("OF_ERROR: ofTrueTypeFontWS: could not load font " + path), std::string::npos)
+        EXPECT_NE(log.find("OF_ERROR: ofTrueTypeFontWS: could not load font " + path),
+                  std::string::npos)
             << log;
         EXPECT_NE(log.find("OF_ERROR: Error : font not allocated -- line 491 in "
                            "src\\of\\ofTrueTypeFontWS_v001\n"),

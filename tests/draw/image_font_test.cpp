@@ -16,7 +16,9 @@ using kura_test::Rgba;
 constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
 constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 
-bool lit(const Rgba& p) { return p.r != 0 || p.g != 0 || p.b != 0; }
+bool lit(const Rgba& p) {
+    return p.r != 0 || p.g != 0 || p.b != 0;
+}
 
 class ImageFontTest : public testing::Test {
 protected:
@@ -58,7 +60,8 @@ TEST_F(ImageFontTest, ColourIsPackedAlphaBlueGreenRed) {
     font().SetColor(0x80FFFFFFu);
     font().Draw(10, 10, L"永");
     int brightest = 0;
-    for (const Rgba& p : kura_test::readWindow()) brightest = std::max<int>(brightest, p.r);
+    for (const Rgba& p : kura_test::readWindow())
+        brightest = std::max<int>(brightest, p.r);
     EXPECT_NEAR(brightest, 128, 2);
 }
 
@@ -122,9 +125,8 @@ TEST_F(ImageFontTest, BadFontNumbersAreReportedAndSkipped) {
     const std::string draw = kura_test::reportsDuring([&] { font().Draw(0, 0, L"x"); });
     EXPECT_NE(draw.find("mes=m_pImpl->fontIndex>=0 && m_pImpl->fontIndex<m_pImpl->font.size()"),
               std::string::npos);
-    const std::string null = kura_test::reportsDuring([&] {
-        font().Draw(0, 0, static_cast<const wchar_t*>(nullptr));
-    });
+    const std::string null =
+        kura_test::reportsDuring([&] { font().Draw(0, 0, static_cast<const wchar_t*>(nullptr)); });
     EXPECT_NE(null.find("Func=Kura::ImageFont::Draw\nmes=text\n"), std::string::npos);
 }
 

@@ -73,7 +73,8 @@ TEST_F(TextureManagerTest, OpaquePictureGivesRgbTexture) {
 TEST_F(TextureManagerTest, SlotsOutOfRangeAreReportedAndChangeNothing) {
     ASSERT_TRUE(tm().LoadTexture(m_small, 0));
     bool ok = true;
-    const std::string high = kura_test::reportsDuring([&] { ok = tm().LoadTexture(m_alpha, 1024); });
+    const std::string high =
+        kura_test::reportsDuring([&] { ok = tm().LoadTexture(m_alpha, 1024); });
     EXPECT_FALSE(ok);
     EXPECT_EQ(high, "File=src\\of\\TextureManager\nLine=87\n"
                     "Func=Kura::TextureManager::LoadTexture\nmes=0\n");
@@ -124,8 +125,9 @@ TEST_F(TextureManagerTest, NegativeSlotInGettersIsReportedAndReadsNothing) {
     int32_t width = -7;
     const std::string log = kura_test::reportsDuring([&] { width = tm().GetWidth(-1); });
     EXPECT_EQ(width, 0);
-    EXPECT_NE(log.find("Func=Kura::TextureManager::GetWidth\nmes=texIdx>=0 && texIdx<MAX_TEXTURE_NUM"),
-              std::string::npos)
+    EXPECT_NE(
+        log.find("Func=Kura::TextureManager::GetWidth\nmes=texIdx>=0 && texIdx<MAX_TEXTURE_NUM"),
+        std::string::npos)
         << log;
     kura_test::reportsDuring([&] {
         EXPECT_EQ(tm().GetTexture(-3), nullptr);

@@ -32,7 +32,8 @@ static double process_start(void) {
     fclose(stat);
     text[got] = '\0';
     char* field = strrchr(text, ')');
-    for (int i = 2; field != NULL && i < 22; ++i) field = strchr(field + 1, ' ');
+    for (int i = 2; field != NULL && i < 22; ++i)
+        field = strchr(field + 1, ' ');
     return field ? strtod(field + 1, NULL) / (double)sysconf(_SC_CLK_TCK) : 0.0;
 }
 

@@ -23,7 +23,9 @@ void drawNothing() {}
 
 // Tearing the window down lets the GL driver free what it holds before the
 // leak checker looks.
-void closeWindow() { glutExit(); }
+void closeWindow() {
+    glutExit();
+}
 
 // The GL driver is unloaded at exit, before the leak checker runs; its own
 // allocations would then show up without a module name and could not be told
@@ -36,7 +38,9 @@ int pinDriver(dl_phdr_info* info, size_t, void*) {
 
 } // namespace
 
-void pinGlDriver() { dl_iterate_phdr(pinDriver, nullptr); }
+void pinGlDriver() {
+    dl_iterate_phdr(pinDriver, nullptr);
+}
 
 void openWindowOnce() {
     static ofAppGlutWindow* window = nullptr;
@@ -47,7 +51,8 @@ void openWindowOnce() {
     glutDisplayFunc(drawNothing);
     pinGlDriver();
     std::atexit(closeWindow);
-    for (int i = 0; i < 10; ++i) glutMainLoopEvent();
+    for (int i = 0; i < 10; ++i)
+        glutMainLoopEvent();
 }
 
 void beginFrame() {

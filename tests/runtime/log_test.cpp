@@ -38,7 +38,8 @@ TEST(Log, MessagesBelowTheThresholdAreDropped) {
 TEST(Log, FormatsLikePrintf) {
     testing::internal::CaptureStdout();
     ofLog(OF_LOG_ERROR, "error with FT_Load_Glyph %i at %s", 79, "p");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "OF_ERROR: error with FT_Load_Glyph 79 at p\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "OF_ERROR: error with FT_Load_Glyph 79 at p\n");
 }
 
 } // namespace

@@ -7,8 +7,7 @@
 
 namespace kura_test {
 
-void writeTone(const std::string& path, double hz, double seconds, double amplitude,
-               int channels) {
+void writeTone(const std::string& path, double hz, double seconds, double amplitude, int channels) {
     SF_INFO info{};
     info.samplerate = TONE_RATE;
     info.channels = channels;
@@ -18,7 +17,8 @@ void writeTone(const std::string& path, double hz, double seconds, double amplit
     std::vector<double> samples(frames * channels);
     for (size_t i = 0; i < frames; ++i) {
         const double v = amplitude * std::sin(2.0 * std::numbers::pi * hz * i / TONE_RATE);
-        for (int c = 0; c < channels; ++c) samples[i * channels + c] = v;
+        for (int c = 0; c < channels; ++c)
+            samples[i * channels + c] = v;
     }
     sf_writef_double(file, samples.data(), static_cast<sf_count_t>(frames));
     sf_close(file);

@@ -84,7 +84,7 @@ private:
     // Inside the rectangle, just outside it, and the cleared background.
     void reportPixels() {
         for (const auto& [x, y] : {std::pair{10, 20}, std::pair{39, 59}, std::pair{40, 59},
-                                  std::pair{39, 60}, std::pair{300, 200}}) {
+                                   std::pair{39, 60}, std::pair{300, 200}}) {
             unsigned char p[4];
             readPixel(x, y, p);
             std::printf("pixel %d %d = %d %d %d\n", x, y, p[0], p[1], p[2]);

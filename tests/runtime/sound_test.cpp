@@ -20,7 +20,9 @@ using Clock = std::chrono::steady_clock;
 constexpr double PRESENT = 0.05;
 constexpr double SILENT = 0.005;
 
-void waitMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void waitMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 std::string tonePath(const char* name) {
     return testing::TempDir() + "kura_snd_" + std::to_string(getpid()) + "_" + name + ".wav";
@@ -46,7 +48,8 @@ std::vector<double> ratiosWhere(const std::vector<double>& mix, double refHz, do
     std::vector<double> ratios;
     for (size_t at = 0; at + TONE_WINDOW <= mix.size(); at += TONE_WINDOW) {
         const double ref = kura_test::toneAmplitude(mix, at, TONE_WINDOW, refHz);
-        if (ref > PRESENT) ratios.push_back(kura_test::toneAmplitude(mix, at, TONE_WINDOW, hz) / ref);
+        if (ref > PRESENT)
+            ratios.push_back(kura_test::toneAmplitude(mix, at, TONE_WINDOW, hz) / ref);
     }
     std::sort(ratios.begin(), ratios.end());
     return ratios;

@@ -53,8 +53,8 @@ TEST(Texture, PixelPositionsBecomeFractionsOfTheAllocatedSize) {
 // Top row of the picture must come out at the top of the screen, in its colours.
 TEST(Texture, UploadedRowsKeepTheirOrder) {
     kura_test::openWindowOnce();
-    const unsigned char rgb[2 * 2 * 3] = {255, 0, 0, 0, 255, 0,   // top: red, green
-                                          0, 0, 255, 255, 255, 0}; // bottom: blue, yellow
+    const unsigned char rgb[2 * 2 * 3] = {255, 0, 0,   0,   255, 0,  // top: red, green
+                                          0,   0, 255, 255, 255, 0}; // bottom: blue, yellow
     ofTexture tex;
     ASSERT_TRUE(tex.allocate(2, 2, GL_RGB));
     tex.loadData(rgb, 2, 2, GL_RGB);

@@ -13,8 +13,7 @@ using MemberTableTest = ValueTest;
 std::string slotOrder(const MemberTable& table) {
     std::string order;
     table.forEach([&](MemberTable::Entry& entry) {
-        if (!order.empty())
-            order += ' ';
+        if (!order.empty()) order += ' ';
         order += entry.name.str();
     });
     return order;
@@ -60,7 +59,8 @@ TEST(MemberTableSlots, OverflowScanWrapsAround) {
     MemberTable table;
     table.insert("c");
     table.insert("g"); // capacity 2: c 24931 -> 1, g 26487 -> 1 taken -> overflow 3
-    table.insert("s"); // grows to 4: c -> 3, g -> 3 taken -> 7; s -> 3 taken -> 7 taken -> wraps to 4
+    table.insert(
+        "s"); // grows to 4: c -> 3, g -> 3 taken -> 7; s -> 3 taken -> 7 taken -> wraps to 4
     EXPECT_EQ(table.capacity(), 4u);
     EXPECT_EQ(table.slot(3)->name.str(), "c");
     EXPECT_EQ(table.slot(7)->name.str(), "g");

@@ -12,9 +12,15 @@ using NativesTest = ValueTest;
 
 Ref g_hostResult;
 
-Ref twice(const Ref& argument) { return integer(argument.value()->toInt() * 2); }
-Ref answerKept(const Ref&) { return g_hostResult; }
-Ref nothing(const Ref&) { return Ref(); }
+Ref twice(const Ref& argument) {
+    return integer(argument.value()->toInt() * 2);
+}
+Ref answerKept(const Ref&) {
+    return g_hostResult;
+}
+Ref nothing(const Ref&) {
+    return Ref();
+}
 Ref selfText(Holder* self, const Ref& argument) {
     return text(str(Ref(self->value()->member("name"))) + str(argument));
 }

@@ -20,7 +20,9 @@ Ref function(std::initializer_list<OpCode*> ops) {
     return result;
 }
 
-Ref boundSelf(Holder*, const Ref&) { return makeEmpty(); }
+Ref boundSelf(Holder*, const Ref&) {
+    return makeEmpty();
+}
 
 TEST_F(ObjectTest, TextsAndConversions) {
     Ref empty = makeEmpty();

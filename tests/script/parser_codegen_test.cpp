@@ -98,8 +98,10 @@ TEST(ParserCodegen, StatementsAndTheirJumpTargets) {
         {"a && b; c;", "POP\nVARIABLE a\nJRF 2\nVARIABLE b\nJR 1\nPUSH_NULL\nPOP\nVARIABLE c\n"},
         {"a = b ? c : d = e;", "POP\nVARIABLE a\nVARIABLE b\nJRF 2\nVARIABLE c\nJR 1\n"
                                "VARIABLE d\nVARIABLE e\nSUBSTITUTION\nSUBSTITUTION\n"},
-        {"a ? b : (c); y;", "POP\nVARIABLE a\nJRF 2\nVARIABLE b\nJR 1\nVARIABLE c\nPOP\nVARIABLE y\n"},
-        {"a ? b : (c), d;", "POP\nVARIABLE a\nJRF 2\nVARIABLE b\nJR 1\nVARIABLE c\nVARIABLE d\nLIST\n"},
+        {"a ? b : (c); y;",
+         "POP\nVARIABLE a\nJRF 2\nVARIABLE b\nJR 1\nVARIABLE c\nPOP\nVARIABLE y\n"},
+        {"a ? b : (c), d;",
+         "POP\nVARIABLE a\nJRF 2\nVARIABLE b\nJR 1\nVARIABLE c\nVARIABLE d\nLIST\n"},
         {"if (x) y;", "SCOPE\n  VARIABLE x\n  JF 4\n  POP\n  VARIABLE y\n"},
         {"if (x) y; else z;",
          "SCOPE\n  VARIABLE x\n  JF 5\n  POP\n  VARIABLE y\n  JMP 7\n  POP\n  VARIABLE z\n"},
@@ -109,7 +111,8 @@ TEST(ParserCodegen, StatementsAndTheirJumpTargets) {
         {"if (c) (a); else b;",
          "SCOPE\n  VARIABLE c\n  JF 5\n  POP\n  VARIABLE a\n  JMP 7\n  POP\n  VARIABLE b\n"},
         {"while (c) x;", "LOOP 0\n  VARIABLE c\n  JF 5\n  POP\n  VARIABLE x\n  JMP 0\n"},
-        {"while (c) {} else { e; }", "LOOP 0\n  VARIABLE c\n  JF 3\n  JMP 0\n  POP\n  VARIABLE e\n"},
+        {"while (c) {} else { e; }",
+         "LOOP 0\n  VARIABLE c\n  JF 3\n  JMP 0\n  POP\n  VARIABLE e\n"},
         {"for (i = 0; i < 3; i++) a;", "LOOP 10\n"
                                        "  POP\n  VARIABLE i\n  PUSH_INT 0\n  SUBSTITUTION\n"
                                        "  VARIABLE i\n  PUSH_INT 3\n  LT\n  JF 14\n"
@@ -128,7 +131,8 @@ TEST(ParserCodegen, StatementsAndTheirJumpTargets) {
          "POP\nVARIABLE a\nMEMBER b\nPUSH_INT 1\nINDEX\nPUSH_INT 2\nCALL\nMEMBER c\nINC\n"},
         {"f(x = 1, 2);",
          "POP\nVARIABLE f\nVARIABLE x\nPUSH_INT 1\nPUSH_INT 2\nLIST\nSUBSTITUTION\nCALL\n"},
-        {"f(a) { return a; }", "function f\n  VARIABLE a\n  ARGUMENT\n  POP\n  VARIABLE a\n  RETURN\n"},
+        {"f(a) { return a; }",
+         "function f\n  VARIABLE a\n  ARGUMENT\n  POP\n  VARIABLE a\n  RETURN\n"},
         {"f(a) return a;", "function f\n  VARIABLE a\n  ARGUMENT\n  POP\n  VARIABLE a\n  RETURN\n"},
         {"g { h { 1; } }", "function g\n  function h\n    POP\n    PUSH_INT 1\n"},
         // A value call followed by a name at a statement's start is a

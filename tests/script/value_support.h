@@ -23,14 +23,28 @@ namespace valuetest {
 using namespace Kel;
 using namespace Kel::variable::Variable;
 
-inline Ref integer(int32_t value) { return Ref(new vInt(value)); }
-inline Ref hex(uint32_t value) { return Ref(new vHex(value)); }
-inline Ref real(double value) { return Ref(new vFloat(value)); }
-inline Ref text(std::string_view value) { return Ref(new vString(SharedString(value))); }
-inline Ref nil() { return Ref(new vBase); }
-inline Ref pointerTo(const Ref& target) { return Ref(new vPointer(target.get())); }
+inline Ref integer(int32_t value) {
+    return Ref(new vInt(value));
+}
+inline Ref hex(uint32_t value) {
+    return Ref(new vHex(value));
+}
+inline Ref real(double value) {
+    return Ref(new vFloat(value));
+}
+inline Ref text(std::string_view value) {
+    return Ref(new vString(SharedString(value)));
+}
+inline Ref nil() {
+    return Ref(new vBase);
+}
+inline Ref pointerTo(const Ref& target) {
+    return Ref(new vPointer(target.get()));
+}
 
-inline Ref tuple(std::vector<Ref> elements) { return Ref(new vRArray(std::move(elements))); }
+inline Ref tuple(std::vector<Ref> elements) {
+    return Ref(new vRArray(std::move(elements)));
+}
 
 // An object with the given elements (copies) and no members.
 inline Ref list(std::vector<Ref> elements) {
@@ -40,8 +54,12 @@ inline Ref list(std::vector<Ref> elements) {
     return object;
 }
 
-inline std::string str(const Ref& value) { return value.value()->toString().str(); }
-inline int type(const Ref& value) { return value.value()->typeCode(); }
+inline std::string str(const Ref& value) {
+    return value.value()->toString().str();
+}
+inline int type(const Ref& value) {
+    return value.value()->typeCode();
+}
 
 // What the two-operand operators do: copy the left operand, apply in place.
 inline Ref binary(const Ref& left, void (vBase::*operation)(const Ref&), const Ref& right) {
@@ -59,15 +77,16 @@ inline Ref negated(const Ref& value) {
 inline Ref member(const Ref& object, std::string_view name) {
     return Ref(object.value()->member(name));
 }
-inline Ref element(const Ref& object, int index) { return Ref(object.value()->elementAt(index)); }
+inline Ref element(const Ref& object, int index) {
+    return Ref(object.value()->elementAt(index));
+}
 
 // Member names of `object` in iteration order, joined with spaces.
 inline std::string keyOrder(const Ref& object) {
     Ref names = object.value()->keys();
     std::string joined;
     for (int i = 0; i < names.value()->count(); ++i) {
-        if (i)
-            joined += ' ';
+        if (i) joined += ' ';
         joined += str(element(names, i));
     }
     return joined;
