@@ -1,7 +1,7 @@
 // The program: settings first (the window's size is one of them), then the one
 // window and the run loop. It takes no arguments and reads "data/" in the
 // working directory.
-#include "game/Setting.h"
+#include "game/settings/Setting.h"
 #include "testApp.h"
 
 #include "ofAppGlutWindow.h"

@@ -4,11 +4,11 @@
 // through the input router, which measures the pointer in canvas units.
 #include "testApp.h"
 
-#include "game/GameMain.h"
-#include "game/GameMainCanvas.h"
-#include "game/GameMainInput.h"
-#include "game/GameMainSettings.h"
-#include "game/Setting.h"
+#include "game/canvas/Canvas.h"
+#include "game/canvas/InputRouter.h"
+#include "game/controller/GameMain.h"
+#include "game/settings/GameSettings.h"
+#include "game/settings/Setting.h"
 #include "of/Audio.h"
 #include "of/Controller.h"
 #include "of/Draw2D.h"

@@ -6,7 +6,7 @@
 #include "game_fixture.h"
 #include "shown_on_window.h"
 
-#include "game/ScenarioPlayer.h"
+#include "game/player/ScenarioPlayer.h"
 #include "of/SimpleMenu.h"
 
 #include "ofAppRunner.h"

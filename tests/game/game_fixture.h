@@ -3,9 +3,9 @@
 // settings created from there. Never touches the repository's data/.
 #pragma once
 
-#include "game/ScenarioPlayer.h"
-#include "game/Setting.h"
-#include "headless_host.h"
+#include "game/headless/HeadlessHost.h"
+#include "game/player/ScenarioPlayer.h"
+#include "game/settings/Setting.h"
 #include "scratch_dir.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // any scene text read back exactly, and odd file names handled safely.
 #include "game_fixture.h"
 
-#include "game/ScenarioProgress.h"
+#include "game/player/ScenarioProgress.h"
 
 #include "interpreter.h"
 

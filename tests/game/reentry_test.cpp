@@ -2,7 +2,7 @@
 // fired it is refused with a report, and the script runs on unharmed.
 #include "game_fixture.h"
 
-#include "game/ScenarioSignals.h"
+#include "game/player/ScenarioSignals.h"
 
 namespace kura_test {
 namespace {

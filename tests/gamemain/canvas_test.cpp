@@ -1,6 +1,6 @@
 // The canvas transform: windowed scales, fullscreen letterboxing on either side,
 // and window pixels taken back into canvas units.
-#include "game/GameMainCanvas.h"
+#include "game/canvas/Canvas.h"
 
 #include <gtest/gtest.h>
 

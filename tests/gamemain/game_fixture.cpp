@@ -2,8 +2,8 @@
 // the program opens its own; data written fresh for every test.
 #include "game_fixture.h"
 
-#include "game/GameMainSettings.h"
-#include "game/Setting.h"
+#include "game/settings/GameSettings.h"
+#include "game/settings/Setting.h"
 #include "of/Audio.h"
 #include "of/Controller.h"
 #include "of/Draw2D.h"

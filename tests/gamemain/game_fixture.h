@@ -4,9 +4,9 @@
 // every engine service set up as the application sets it up.
 #pragma once
 
-#include "game/GameMain.h"
-#include "game/GameMainInput.h"
-#include "game/ScenarioPlayer.h"
+#include "game/canvas/InputRouter.h"
+#include "game/controller/GameMain.h"
+#include "game/player/ScenarioPlayer.h"
 
 #include "scratch_dir.h"
 

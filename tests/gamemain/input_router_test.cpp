@@ -1,7 +1,7 @@
 // The input router between the window's events and the input controller:
 // pointer positions in canvas units, repeated positions judged in window
 // pixels, and presses let go again before a frame still read as pressed.
-#include "game/GameMainInput.h"
+#include "game/canvas/InputRouter.h"
 #include "of/Controller.h"
 #include "of/InputState.h"
 

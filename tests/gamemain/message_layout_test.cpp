@@ -1,6 +1,6 @@
 // The message layout: cell steps, full lines, characters that must not begin a
 // line hanging at the end of a full one, tabs, and the advance marker.
-#include "game/GameMainMessage.h"
+#include "game/canvas/MessageLayout.h"
 
 #include <gtest/gtest.h>
 

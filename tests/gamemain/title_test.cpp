@@ -3,7 +3,7 @@
 // chosen with keys and with the mouse in a window of another size.
 #include "game_fixture.h"
 
-#include "game/Setting.h"
+#include "game/settings/Setting.h"
 #include "of/Icon.h"
 #include "of/ImageFont.h"
 #include "of/SimpleMenu.h"

@@ -1,5 +1,5 @@
 // Canvas transform arithmetic.
-#include "game/GameMainCanvas.h"
+#include "game/canvas/Canvas.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // Key releases wait while any press of the frame is unsampled: a key may be
 // let go under another code than it was pressed with (Shift+A goes down as 65
 // and up as 97), so a release cannot be matched to its press by code.
-#include "game/GameMainInput.h"
+#include "game/canvas/InputRouter.h"
 
 #include "of/InputState.h"
 

@@ -5,7 +5,7 @@
 // frame's update instead.
 #pragma once
 
-#include "game/GameMainCanvas.h"
+#include "game/canvas/Canvas.h"
 
 #include <vector>
 

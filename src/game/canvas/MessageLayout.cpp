@@ -1,7 +1,7 @@
 // The message layout. A line breaks once it is full, unless the character that
 // would begin the next line must not begin one; then that character hangs at the
 // end of the full line and the break waits for the next character.
-#include "game/GameMainMessage.h"
+#include "game/canvas/MessageLayout.h"
 
 #include <algorithm>
 #include <array>

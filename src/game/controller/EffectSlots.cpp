@@ -1,7 +1,7 @@
 // Slots of the screen-effect and sound commands: background colour, waits,
 // fades, and the music and sound-effect slots of Audio. Times arrive in
 // milliseconds and run in frames.
-#include "game/GameMain.h"
+#include "game/controller/GameMain.h"
 
 #include "of/Audio.h"
 

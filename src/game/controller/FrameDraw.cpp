@@ -1,11 +1,11 @@
 // One frame of drawing in the 960 x 640 canvas, back to front: background,
 // message, windows, menus, the stage frame in the story, then the fades.
-#include "game/GameMain.h"
+#include "game/controller/GameMain.h"
 
-#include "game/GameMainCanvas.h"
-#include "game/GameMainMessage.h"
-#include "game/ScenarioPlayer.h"
-#include "game/Setting.h"
+#include "game/canvas/Canvas.h"
+#include "game/canvas/MessageLayout.h"
+#include "game/player/ScenarioPlayer.h"
+#include "game/settings/Setting.h"
 #include "of/Draw2D.h"
 #include "of/Icon.h"
 #include "of/ImageFont.h"

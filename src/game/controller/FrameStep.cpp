@@ -1,10 +1,10 @@
 // One frame of game logic: the wait, the typing sound, the fades, then the
 // title or the story as the scenario player's state asks, then input, windows
 // and menus. Input read here is what the controller computed the frame before.
-#include "game/GameMain.h"
+#include "game/controller/GameMain.h"
 
-#include "game/ScenarioPlayer.h"
-#include "game/Setting.h"
+#include "game/player/ScenarioPlayer.h"
+#include "game/settings/Setting.h"
 #include "of/Audio.h"
 #include "of/Controller.h"
 #include "of/SimpleMenu.h"

@@ -1,11 +1,11 @@
 // The game controller's life: the one instance, its player, menus and window
 // settings, the window lookup every window command goes through, waits, and
 // milliseconds turned into frames at the measured frame rate.
-#include "game/GameMain.h"
+#include "game/controller/GameMain.h"
 
-#include "game/GameMainSettings.h"
-#include "game/ScenarioPlayer.h"
-#include "game/Setting.h"
+#include "game/player/ScenarioPlayer.h"
+#include "game/settings/GameSettings.h"
+#include "game/settings/Setting.h"
 #include "of/SimpleMenu.h"
 #include "of/Window.h"
 #include "util/AssertReport.h"

@@ -1,10 +1,10 @@
 // Connects the scenario player's signals to the controller's slots. Kept apart
 // because Boost.Signals2 is slow to compile. The signals of commands the player
 // keeps to itself (the lists of choices, flags) need no slot.
-#include "game/GameMain.h"
+#include "game/controller/GameMain.h"
 
-#include "game/ScenarioPlayer.h"
-#include "game/ScenarioSignals.h"
+#include "game/player/ScenarioPlayer.h"
+#include "game/player/ScenarioSignals.h"
 
 namespace Kura {
 

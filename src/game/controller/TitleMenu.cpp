@@ -1,10 +1,10 @@
 // The title: the contents script, the title picture, the menu of "はじめから"
 // and, once a scene has been reached, "つづきから" with every reached scene; and
 // menus of choices built from a command list, for the title and the story alike.
-#include "game/GameMain.h"
+#include "game/controller/GameMain.h"
 
-#include "game/ScenarioPlayer.h"
-#include "game/Setting.h"
+#include "game/player/ScenarioPlayer.h"
+#include "game/settings/Setting.h"
 #include "of/ImageFont.h"
 #include "of/SimpleMenu.h"
 #include "of/Window.h"

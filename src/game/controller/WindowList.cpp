@@ -2,9 +2,9 @@
 // character windows also join their class registries), clearing them all, the
 // character table read from "gCharaData", and showing a character's face in the
 // current character window.
-#include "game/GameMain.h"
+#include "game/controller/GameMain.h"
 
-#include "game/GameMainSettings.h"
+#include "game/settings/GameSettings.h"
 #include "of/Window.h"
 #include "util/AssertReport.h"
 #include "util/ConvString.h"

@@ -1,7 +1,7 @@
 // Slots of the window commands: each acts on the window with the script's
 // number, and only on a window of the kind the command is for. A number outside
 // the list is reported and changes nothing.
-#include "game/GameMain.h"
+#include "game/controller/GameMain.h"
 
 #include "of/TextureManager.h"
 #include "of/Window.h"

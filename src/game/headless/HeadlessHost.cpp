@@ -1,8 +1,8 @@
 // The headless host: every signal is connected to a recorder; the wait and
 // the image-size questions also get the answers a controller would give.
-#include "headless_host.h"
+#include "game/headless/HeadlessHost.h"
 
-#include "game/ScenarioSignals.h"
+#include "game/player/ScenarioSignals.h"
 
 #include <boost/signals2/connection.hpp>
 

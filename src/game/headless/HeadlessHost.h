@@ -4,7 +4,7 @@
 // signal with its arguments, so a test can read the story as the screen saw it.
 #pragma once
 
-#include "game/ScenarioPlayer.h"
+#include "game/player/ScenarioPlayer.h"
 
 #include <deque>
 #include <memory>

@@ -1,7 +1,7 @@
 // Scenario commands that the game controller carries out: characters, screen
 // effects, sound slots and windows. Each fires its signal with the script's
 // arguments; the player keeps nothing of them.
-#include "game/ScenarioPlayerImpl.h"
+#include "game/player/ScenarioPlayerImpl.h"
 
 namespace Kura::ScenarioCommands {
 

@@ -1,7 +1,7 @@
 // Scenario commands on the scene and global flags, kept as text, and the two
 // number conversions scripts use to build and read flag values. A text result
 // is copied by the binding at once, so one buffer per command serves.
-#include "game/ScenarioPlayerImpl.h"
+#include "game/player/ScenarioPlayerImpl.h"
 
 #include "util/ConvString.h"
 

@@ -1,10 +1,10 @@
 // The scenario player: loading scenario files from the game's scenario folder,
 // resuming the script and chaining to the next file, typing out the message,
 // and handing a menu decision back to the script.
-#include "game/ScenarioPlayerImpl.h"
+#include "game/player/ScenarioPlayerImpl.h"
 
-#include "game/ScenarioProgress.h"
-#include "game/Setting.h"
+#include "game/player/ScenarioProgress.h"
+#include "game/settings/Setting.h"
 
 #include "string_value.h"
 #include "util/AssertReport.h"

@@ -2,8 +2,8 @@
 // define its commands; nothing else includes it.
 #pragma once
 
-#include "game/ScenarioPlayer.h"
-#include "game/ScenarioSignals.h"
+#include "game/player/ScenarioPlayer.h"
+#include "game/player/ScenarioSignals.h"
 
 #include "interpreter.h"
 

@@ -1,7 +1,7 @@
 // Progress file: written to "<path>.tmp" and renamed over the old file, so an
 // interrupted write never leaves it half-written; read by a temporary
 // interpreter, since the file is a script.
-#include "game/ScenarioProgress.h"
+#include "game/player/ScenarioProgress.h"
 
 #include "interpreter.h"
 #include "string_value.h"

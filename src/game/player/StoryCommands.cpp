@@ -2,8 +2,8 @@
 // of choices and what was chosen, and the next scenario file with the
 // progress it records. Texts arrive as UTF-8 and are kept in the narrow
 // encoding.
-#include "game/ScenarioPlayerImpl.h"
-#include "game/ScenarioProgress.h"
+#include "game/player/ScenarioPlayerImpl.h"
+#include "game/player/ScenarioProgress.h"
 
 #include "util/AssertReport.h"
 #include "util/ConvString.h"

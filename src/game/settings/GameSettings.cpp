@@ -1,9 +1,9 @@
 // The window settings adapter and the settings-array readers. Elements are read
 // with lookups that create nothing, because an array element or member read the
 // ordinary way would be created empty in the shared settings.
-#include "game/GameMainSettings.h"
+#include "game/settings/GameSettings.h"
 
-#include "game/Setting.h"
+#include "game/settings/Setting.h"
 
 #include "value.h"
 

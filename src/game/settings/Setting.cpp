@@ -1,6 +1,6 @@
 // Settings: the settings script is loaded and run once at creation; every
 // question afterwards reads the shared global object anew.
-#include "game/Setting.h"
+#include "game/settings/Setting.h"
 
 #include "util/AssertReport.h"
 
