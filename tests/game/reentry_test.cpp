@@ -11,7 +11,7 @@ using Reentry = PlayerTest;
 
 TEST_F(Reentry, ResumeAndStartInsideTheScriptAreRefused) {
     WriteScenario("other.kel", "callWindowOpen(99); return 0;");
-    boost::signals2::scoped_connection slot = player->signals().windowOpen.connect([this](int) {
+    boost::signals2::scoped_connection slot = player->signals().onWindowOpen.connect([this](int) {
         player->resume();
         player->start("other.kel");
         player->reload(false, false);

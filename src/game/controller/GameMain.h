@@ -4,6 +4,8 @@
 // commands, one slot per command. Needs every engine service set up first.
 #pragma once
 
+#include "game/player/ScenarioCommandList.h"
+
 #include "interpreter.h"
 
 #include <cstdint>
@@ -66,58 +68,52 @@ public:
     // Milliseconds as frames at the measured frame rate; 0 when it is not above 0.
     static int32_t framesFromMs(int32_t ms);
 
-    // One slot per scenario command, connected to the player's signals.
-    static void slotEffectSetBackgroundColor(int r, int g, int b);
-    static void slotEffectWait(int ms, int resume);
-    static void slotEffectFadeIn(int r, int g, int b, int ms);
-    static void slotEffectFadeOut(int r, int g, int b, int ms);
-    static void slotSoundLoadBGM(int slot, const std::string& file);
-    static void slotSoundLoadSE(int slot, const std::string& file);
-    static void slotSoundPlayBGM(int slot, int volume, int speed);
-    static void slotSoundPlaySE(int slot, int volume, int speed);
-    static void slotSoundStopBGM();
-    static void slotSoundStopSE(int slot);
-    static void slotWindowInit(int window, int unused);
-    static void slotWindowLoad(int window, const std::string& folder, const std::string& file);
-    static void slotWindowSetVisible(int window, int flag);
-    static void slotWindowOpen(int window);
-    static void slotWindowClose(int window);
-    static void slotWindowSetPos(int window, int x, int y);
-    static void slotWindowSetSize(int window, int w, int h);
-    static void slotWindowSetRect(int window, int x, int y, int w, int h);
-    static void slotWindowSetFlip(int window, int flipX, int flipY);
-    static void slotWindowMovePos(int window, int x, int y);
-    static void slotWindowSetDepth(int window, int depth);
-    static void slotWindowPlay(int window, int n);
-    static void slotWindowStop(int window);
-    static void slotImageWindowSetImageRect(int window, int x, int y, int w, int h);
-    static int slotImageWindowGetImageWidth(int window);
-    static int slotImageWindowGetImageHeight(int window);
-    static void slotCharacterWindowAppearance(int window);
-    static void slotCharacterWindowExit(int window);
-    static void slotCharacterWindowSetVisibleName(int window, int flag);
-    static void slotCharacterWindowSetName(int window, const std::string& name);
-    static void slotWindowManagerAdd(int kind);
-    static void slotWindowManagerClearAll();
-    static void slotSetMessageWindowCharacter(int chara, int face, int registryIndex);
-    static void slotSetCharaInfo(int index, const std::string& unused1, const std::string& unused2);
+    // One slot per command the scenario fires to the controller, from the
+    // command list; the bodies are in EffectSlots.cpp, WindowSlots.cpp and
+    // WindowList.cpp.
+#define KURA_DECLARE_SLOT(NAME, SIGNATURE) static SlotSignature<SIGNATURE> slot##NAME;
+    KURA_SCENARIO_COMMANDS(KURA_SCENARIO_SKIP, KURA_DECLARE_SLOT, KURA_DECLARE_SLOT)
+#undef KURA_DECLARE_SLOT
+    // The news of the player that the controller follows.
     static void slotGotoNextScript(const std::string& name);
     // A wait for a choice; a second one right after the first leaves the
     // player's state as it was, so the menu is rebuilt on this signal too.
     static void slotWaitSelect();
 
     // What the frame loop has reached, for the application and its tests.
-    ScenarioPlayer& getPlayer() { return *m_pPlayer; }
-    bool isTitleMode() const { return m_TitleMode; }
-    int32_t getWait() const { return m_Wait; }
-    bool isResumeAfterWait() const { return m_ResumeAfterWait; }
-    int32_t getMessageFrames() const { return m_MessageFrames; }
-    const ColorRgba& getBackgroundColor() const { return m_BackgroundColor; }
-    int32_t getFadeInLeft() const { return m_FadeInLeft; }
-    int32_t getFadeOutLeft() const { return m_FadeOutLeft; }
-    SimpleMenu& getCommandMenu() { return *m_pCommandMenu; }
-    SimpleMenu& getInterruptMenu() { return *m_pInterruptMenu; }
-    size_t getWindowCount() const { return mWindowManager.size(); }
+    ScenarioPlayer& getPlayer() {
+        return *m_pPlayer;
+    }
+    bool isTitleMode() const {
+        return m_TitleMode;
+    }
+    int32_t getWait() const {
+        return m_Wait;
+    }
+    bool isResumeAfterWait() const {
+        return m_ResumeAfterWait;
+    }
+    int32_t getMessageFrames() const {
+        return m_MessageFrames;
+    }
+    const ColorRgba& getBackgroundColor() const {
+        return m_BackgroundColor;
+    }
+    int32_t getFadeInLeft() const {
+        return m_FadeInLeft;
+    }
+    int32_t getFadeOutLeft() const {
+        return m_FadeOutLeft;
+    }
+    SimpleMenu& getCommandMenu() {
+        return *m_pCommandMenu;
+    }
+    SimpleMenu& getInterruptMenu() {
+        return *m_pInterruptMenu;
+    }
+    size_t getWindowCount() const {
+        return mWindowManager.size();
+    }
     const CharacterRecord* getCharacter(int32_t index) const; // null when not set
     // The alpha the fades draw with this frame; -1 when that fade is not running.
     int32_t fadeInAlpha() const;

@@ -6,6 +6,8 @@
 
 #include <boost/signals2/connection.hpp>
 
+#include <cctype>
+
 namespace kura_test {
 
 namespace {
@@ -17,6 +19,13 @@ std::string ArgumentText(const std::string& value) {
     return value;
 }
 
+// The name a signal is recorded under: its command's, starting in lower case.
+std::string RecordedName(const char* name) {
+    std::string text = name;
+    text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
 } // namespace
 
 struct HeadlessHost::Connections {
@@ -26,11 +35,11 @@ struct HeadlessHost::Connections {
     template <class... A>
     void record(boost::signals2::signal<void(A...)>& signal, const char* name,
                 std::vector<std::string>& calls) {
-        list.emplace_back(signal.connect([&calls, name](A... arguments) {
-            std::string text = std::string(name) + "(";
-            ((text += ArgumentText(arguments) + ","), ...);
-            if (text.back() == ',') text.pop_back();
-            calls.push_back(text + ")");
+        list.emplace_back(signal.connect([&calls, text = RecordedName(name)](A... arguments) {
+            std::string call = text + "(";
+            ((call += ArgumentText(arguments) + ","), ...);
+            if (call.back() == ',') call.pop_back();
+            calls.push_back(call + ")");
         }));
     }
 };
@@ -39,62 +48,21 @@ HeadlessHost::HeadlessHost(Kura::ScenarioPlayer& player)
     : m_Player(player), m_pConnections(std::make_unique<Connections>()) {
     Kura::ScenarioSignals& s = player.signals();
     Connections& c = *m_pConnections;
-    std::vector<std::string>& calls = m_Calls;
-    c.record(s.setMessageWindowCharacter, "setMessageWindowCharacter", calls);
-    c.record(s.setCommand, "setCommand", calls);
-    c.record(s.setSubCommand, "setSubCommand", calls);
-    c.record(s.waitSelectCommand, "waitSelectCommand", calls);
-    c.record(s.setInterruptCommand, "setInterruptCommand", calls);
-    c.record(s.waitSelectInterruptCommand, "waitSelectInterruptCommand", calls);
-    c.record(s.gotoNextScript, "gotoNextScript", calls);
-    c.record(s.clearSceneFlag, "clearSceneFlag", calls);
-    c.record(s.setSceneFlagInt, "setSceneFlagInt", calls);
-    c.record(s.setSceneFlagString, "setSceneFlagString", calls);
-    c.record(s.clearGlobalFlag, "clearGlobalFlag", calls);
-    c.record(s.setGlobalFlagInt, "setGlobalFlagInt", calls);
-    c.record(s.setGlobalFlagString, "setGlobalFlagString", calls);
-    c.record(s.setCharaInfo, "setCharaInfo", calls);
-    c.record(s.effectSetBackgroundColor, "effectSetBackgroundColor", calls);
-    c.record(s.effectWait, "effectWait", calls);
-    c.record(s.effectFadeIn, "effectFadeIn", calls);
-    c.record(s.effectFadeOut, "effectFadeOut", calls);
-    c.record(s.soundLoadBGM, "soundLoadBGM", calls);
-    c.record(s.soundLoadSE, "soundLoadSE", calls);
-    c.record(s.soundPlayBGM, "soundPlayBGM", calls);
-    c.record(s.soundPlaySE, "soundPlaySE", calls);
-    c.record(s.soundStopBGM, "soundStopBGM", calls);
-    c.record(s.soundStopSE, "soundStopSE", calls);
-    c.record(s.windowInit, "windowInit", calls);
-    c.record(s.windowLoad, "windowLoad", calls);
-    c.record(s.windowSetVisible, "windowSetVisible", calls);
-    c.record(s.windowOpen, "windowOpen", calls);
-    c.record(s.windowClose, "windowClose", calls);
-    c.record(s.windowSetPos, "windowSetPos", calls);
-    c.record(s.windowSetSize, "windowSetSize", calls);
-    c.record(s.windowSetRect, "windowSetRect", calls);
-    c.record(s.windowSetFlip, "windowSetFlip", calls);
-    c.record(s.windowMovePos, "windowMovePos", calls);
-    c.record(s.windowSetDepth, "windowSetDepth", calls);
-    c.record(s.windowPlay, "windowPlay", calls);
-    c.record(s.windowStop, "windowStop", calls);
-    c.record(s.imageWindowSetImageRect, "imageWindowSetImageRect", calls);
-    c.record(s.characterWindowAppearance, "characterWindowAppearance", calls);
-    c.record(s.characterWindowExit, "characterWindowExit", calls);
-    c.record(s.characterWindowSetVisibleName, "characterWindowSetVisibleName", calls);
-    c.record(s.characterWindowSetName, "characterWindowSetName", calls);
-    c.record(s.windowManagerAdd, "windowManagerAdd", calls);
-    c.record(s.windowManagerClearAll, "windowManagerClearAll", calls);
-    c.list.emplace_back(s.imageWindowGetImageWidth.connect([this](int window) {
+#define KURA_RECORD(NAME, SIGNATURE) c.record(s.on##NAME, #NAME, m_Calls);
+    KURA_SCENARIO_COMMANDS(KURA_SCENARIO_SKIP, KURA_RECORD, KURA_SCENARIO_SKIP)
+    KURA_PLAYER_NEWS(KURA_RECORD)
+#undef KURA_RECORD
+    c.list.emplace_back(s.onImageWindowGetImageWidth.connect([this](int window) {
         m_Calls.push_back("imageWindowGetImageWidth(" + std::to_string(window) + ")");
         return m_ImageWidth;
     }));
-    c.list.emplace_back(s.imageWindowGetImageHeight.connect([this](int window) {
+    c.list.emplace_back(s.onImageWindowGetImageHeight.connect([this](int window) {
         m_Calls.push_back("imageWindowGetImageHeight(" + std::to_string(window) + ")");
         return m_ImageHeight;
     }));
     // The controller only counts here; the resume comes from frame(), never
     // from inside the script that fired the signal.
-    c.list.emplace_back(s.effectWait.connect(
+    c.list.emplace_back(s.onEffectWait.connect(
         [this](int milliseconds, int resume) { startWait(milliseconds, resume); }));
 }
 

@@ -23,7 +23,7 @@ const char* GetFlag(FlagMap& flags, const char* name, std::string& result) {
     return result.c_str();
 }
 
-using FlagSignal = decltype(ScenarioSignals::setSceneFlagInt);
+using FlagSignal = decltype(ScenarioSignals::onSetSceneFlagInt);
 
 // Stores value (already narrow) and tells who listens.
 void SetFlag(FlagMap& flags, FlagSignal& changed, const char* name, const std::string& value) {
@@ -31,6 +31,8 @@ void SetFlag(FlagMap& flags, FlagSignal& changed, const char* name, const std::s
     flags[narrowName] = value;
     changed(narrowName, value);
 }
+
+} // namespace
 
 void callClearSceneFlag() {
     if (ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callClearSceneFlag", __LINE__))
@@ -45,13 +47,13 @@ const char* callGetSceneFlag(const char* name) {
 
 void callSetSceneFlagInt(const char* name, int value) {
     if (ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetSceneFlagInt", __LINE__))
-        SetFlag(player->sceneFlags, player->signals.setSceneFlagInt, name,
+        SetFlag(player->sceneFlags, player->signals.onSetSceneFlagInt, name,
                 ConvString::IntToString(value));
 }
 
 void callSetSceneFlagString(const char* name, const char* value) {
     if (ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetSceneFlagString", __LINE__))
-        SetFlag(player->sceneFlags, player->signals.setSceneFlagString, name,
+        SetFlag(player->sceneFlags, player->signals.onSetSceneFlagString, name,
                 ConvString::Utf8ToAnsi(value));
 }
 
@@ -68,13 +70,13 @@ const char* callGetGlobalFlag(const char* name) {
 
 void callSetGlobalFlagInt(const char* name, int value) {
     if (ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetGlobalFlagInt", __LINE__))
-        SetFlag(player->globalFlags, player->signals.setGlobalFlagInt, name,
+        SetFlag(player->globalFlags, player->signals.onSetGlobalFlagInt, name,
                 ConvString::IntToString(value));
 }
 
 void callSetGlobalFlagString(const char* name, const char* value) {
     if (ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetGlobalFlagString", __LINE__))
-        SetFlag(player->globalFlags, player->signals.setGlobalFlagString, name,
+        SetFlag(player->globalFlags, player->signals.onSetGlobalFlagString, name,
                 ConvString::Utf8ToAnsi(value));
 }
 
@@ -94,21 +96,6 @@ int callGetIntFromString(const char* text) {
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
     return static_cast<int>(value);
-}
-
-} // namespace
-
-void RegisterFlagCommands(Kel::Interpreter& interpreter) {
-    interpreter.registerFunction("callGetStringFromInt", callGetStringFromInt);
-    interpreter.registerFunction("callGetIntFromString", callGetIntFromString);
-    interpreter.registerFunction("callClearSceneFlag", callClearSceneFlag);
-    interpreter.registerFunction("callGetSceneFlag", callGetSceneFlag);
-    interpreter.registerFunction("callSetSceneFlagInt", callSetSceneFlagInt);
-    interpreter.registerFunction("callSetSceneFlagString", callSetSceneFlagString);
-    interpreter.registerFunction("callClearGlobalFlag", callClearGlobalFlag);
-    interpreter.registerFunction("callGetGlobalFlag", callGetGlobalFlag);
-    interpreter.registerFunction("callSetGlobalFlagInt", callSetGlobalFlagInt);
-    interpreter.registerFunction("callSetGlobalFlagString", callSetGlobalFlagString);
 }
 
 } // namespace Kura::ScenarioCommands

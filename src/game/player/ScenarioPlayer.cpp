@@ -58,18 +58,16 @@ void ScenarioPlayer::Impl::appendMessage(const std::string& text, int32_t time) 
 
 void ScenarioPlayer::Impl::clearSceneFlags() {
     sceneFlags.clear();
-    signals.clearSceneFlag();
+    signals.onClearSceneFlag();
 }
 
 void ScenarioPlayer::Impl::clearGlobalFlags() {
     globalFlags.clear();
-    signals.clearGlobalFlag();
+    signals.onClearGlobalFlag();
 }
 
 ScenarioPlayer::ScenarioPlayer() : m_pImpl(std::make_unique<Impl>()) {
-    ScenarioCommands::RegisterStoryCommands(m_pImpl->interpreter);
-    ScenarioCommands::RegisterFlagCommands(m_pImpl->interpreter);
-    ScenarioCommands::RegisterScreenCommands(m_pImpl->interpreter);
+    ScenarioCommands::RegisterCommands(m_pImpl->interpreter);
     m_pRef = this;
     m_pImpl->progressPath = GamePath(SAVE_FOLDER, SAVE_FILE);
     // No file, or one that does not compile, simply means no progress yet.
@@ -137,7 +135,7 @@ void ScenarioPlayer::typingStep() {
     // Marked as handed on first: a slot may resume the script at once.
     int32_t time = impl.autoAdvanceTime;
     impl.autoAdvanceTime = AUTO_ADVANCE_DONE;
-    impl.signals.effectWait(time, RESUME_FLAG);
+    impl.signals.onEffectWait(time, RESUME_FLAG);
 }
 
 void ScenarioPlayer::select(const std::string& text) {

@@ -8,6 +8,7 @@
 #include "interpreter.h"
 
 #include <cstddef>
+#include <type_traits>
 
 namespace Kura {
 
@@ -43,10 +44,13 @@ namespace ScenarioCommands {
 // function (as "ScenarioPlayer::callDispMessage").
 ScenarioPlayer::Impl* Target(const char* function, int32_t line);
 
-// Binds each group of commands into the interpreter's global object.
-void RegisterStoryCommands(Kel::Interpreter& interpreter);  // message, menus, next script
-void RegisterFlagCommands(Kel::Interpreter& interpreter);   // flags, numbers as text
-void RegisterScreenCommands(Kel::Interpreter& interpreter); // windows, effects, sound
+// The kept commands, written by hand in StoryCommands.cpp and FlagCommands.cpp.
+#define KURA_DECLARE_KEPT(NAME, SIGNATURE) std::type_identity_t<SIGNATURE> call##NAME;
+KURA_SCENARIO_COMMANDS(KURA_DECLARE_KEPT, KURA_SCENARIO_SKIP, KURA_SCENARIO_SKIP)
+#undef KURA_DECLARE_KEPT
+
+// Binds every command of the list into the interpreter's global object.
+void RegisterCommands(Kel::Interpreter& interpreter);
 
 } // namespace ScenarioCommands
 

@@ -26,6 +26,8 @@ bool SetItem(CommandList& items, const std::string& text, int32_t value) {
     return true;
 }
 
+} // namespace
+
 void callClearMessage() {
     if (ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callClearMessage", __LINE__))
         player->clearMessage();
@@ -42,7 +44,7 @@ void callSetCommand(const char* text, int value) {
     ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetCommand", __LINE__);
     if (!player) return;
     std::string narrow = ConvString::Utf8ToAnsi(text);
-    if (SetItem(player->commands, narrow, value)) player->signals.setCommand(narrow, value);
+    if (SetItem(player->commands, narrow, value)) player->signals.onSetCommand(narrow, value);
 }
 
 void callSetSubCommand(const char* parent, const char* text, int value) {
@@ -53,7 +55,7 @@ void callSetSubCommand(const char* parent, const char* text, int value) {
     for (CommandItem& item : player->commands) {
         if (item.text != narrowParent) continue;
         if (SetItem(item.subItems, narrow, value))
-            player->signals.setSubCommand(narrowParent, narrow, value);
+            player->signals.onSetSubCommand(narrowParent, narrow, value);
         return;
     }
 }
@@ -62,7 +64,7 @@ void callWaitSelectCommand() {
     ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callWaitSelectCommand", __LINE__);
     if (!player) return;
     player->state = ScenarioPlayer::STATE_SELECT_COMMAND;
-    player->signals.waitSelectCommand();
+    player->signals.onWaitSelectCommand();
 }
 
 const char* callGetSelectCommand() {
@@ -81,7 +83,7 @@ void callSetInterruptCommand(const char* text, int value) {
     if (!player) return;
     std::string narrow = ConvString::Utf8ToAnsi(text);
     if (SetItem(player->interruptCommands, narrow, value))
-        player->signals.setInterruptCommand(narrow, value);
+        player->signals.onSetInterruptCommand(narrow, value);
 }
 
 void callWaitSelectInterruptCommand() {
@@ -89,7 +91,7 @@ void callWaitSelectInterruptCommand() {
         Target("ScenarioPlayer::callWaitSelectInterruptCommand", __LINE__);
     if (!player) return;
     player->state = ScenarioPlayer::STATE_SELECT_INTERRUPT;
-    player->signals.waitSelectInterruptCommand();
+    player->signals.onWaitSelectInterruptCommand();
 }
 
 const char* callGetSelectInterruptCommand() {
@@ -113,23 +115,7 @@ void callGotoNextScript(const char* name) {
         ReportAssertion(
             false, SOURCE_NAME, __LINE__, "ScenarioPlayer::callGotoNextScript",
             (L"progress not written: " + ConvString::AnsiToWide(player->progressPath)).c_str());
-    player->signals.gotoNextScript(name);
-}
-
-} // namespace
-
-void RegisterStoryCommands(Kel::Interpreter& interpreter) {
-    interpreter.registerFunction("callClearMessage", callClearMessage);
-    interpreter.registerFunction("callDispMessage", callDispMessage);
-    interpreter.registerFunction("callSetCommand", callSetCommand);
-    interpreter.registerFunction("callSetSubCommand", callSetSubCommand);
-    interpreter.registerFunction("callWaitSelectCommand", callWaitSelectCommand);
-    interpreter.registerFunction("callGetSelectCommand", callGetSelectCommand);
-    interpreter.registerFunction("callClearInterruptCommand", callClearInterruptCommand);
-    interpreter.registerFunction("callSetInterruptCommand", callSetInterruptCommand);
-    interpreter.registerFunction("callWaitSelectInterruptCommand", callWaitSelectInterruptCommand);
-    interpreter.registerFunction("callGetSelectInterruptCommand", callGetSelectInterruptCommand);
-    interpreter.registerFunction("callGotoNextScript", callGotoNextScript);
+    player->signals.onGotoNextScript(name);
 }
 
 } // namespace Kura::ScenarioCommands
