@@ -2,16 +2,12 @@
 // the program opens its own; data written fresh for every test.
 #include "game_fixture.h"
 
-#include "game/settings/GameSettings.h"
+#include "game/services/Services.h"
 #include "game/settings/Setting.h"
 #include "of/Audio.h"
-#include "of/Controller.h"
-#include "of/Draw2D.h"
 #include "of/Icon.h"
-#include "of/ImageFont.h"
 #include "of/InputState.h"
 #include "of/SimpleMenu.h"
-#include "of/TextureManager.h"
 
 #include "gl_test_window.h"
 #include "ofAppGlutWindow.h"
@@ -106,35 +102,14 @@ void GameTest::SetUp() {
     WriteScenario("empty.kel", "callSetSceneFlagInt(\"title\", 1);\n");
 
     Kura::Setting::create();
-    Kura::g_pInput = new Kura::InputState(WINDOW_W, WINDOW_H);
-    m_pRouter = std::make_unique<Kura::InputRouter>(*Kura::g_pInput);
-    Kura::Draw2D::Init();
-    Kura::ImageFont::Create();
-    Kura::ImageFont::Get()->AddFont("font/ipag.ttf", 12);
-    Kura::ImageFont::Get()->AddFont("font/ipag.ttf", 16);
-    Kura::ImageFont::Get()->AddFont("font/ipam.ttf", 24);
-    Kura::TextureManager::Create();
-    Kura::Controller::Create(10);
-    Kura::Audio::Create([](const std::string& folder, const std::string& file) {
-        return Kura::Setting::get()->getDataPath(folder, file, true);
-    });
-    for (int slot = 0; slot < Kura::SettingsArray::Count("gSoundData"); ++slot)
-        Kura::Audio::LoadSe(*Kura::SettingsArray::Text("gSoundData", slot, "filepath"), slot);
+    Kura::Services::Start();
     Kura::Audio::LoadSe("type0.wav", SE_TYPING_FIRST);
     Kura::Audio::LoadSe("type1.wav", SE_TYPING_FIRST + 1);
     ofEnableAlphaBlending();
 }
 
 void GameTest::TearDown() {
-    Kura::GameMain::destroy();
-    Kura::Audio::Destroy();
-    Kura::Controller::Destroy();
-    Kura::TextureManager::Destroy();
-    Kura::ImageFont::Destroy();
-    Kura::Draw2D::Term();
-    m_pRouter.reset();
-    delete Kura::g_pInput;
-    Kura::g_pInput = nullptr;
+    Kura::Services::Stop();
     Kura::Setting::destroy();
     ScratchDirTest::TearDown();
 }
@@ -180,7 +155,7 @@ void GameTest::NewGame(const std::string& script001) {
 
 void GameTest::Update() {
     game().update();
-    m_pRouter->AfterUpdate();
+    router().AfterUpdate();
 }
 
 void GameTest::Updates(int n) {
@@ -207,8 +182,8 @@ void GameTest::WaitMenuReady(Kura::SimpleMenu& menu) {
 }
 
 void GameTest::Tap(int key) {
-    m_pRouter->KeyPressed(key);
-    m_pRouter->KeyReleased(key);
+    router().KeyPressed(key);
+    router().KeyReleased(key);
 }
 
 void GameTest::TapAndSettle(int key) {
@@ -217,7 +192,7 @@ void GameTest::TapAndSettle(int key) {
 }
 
 void GameTest::MoveMouse(int x, int y) {
-    m_pRouter->MouseMoved(x, y);
+    router().MouseMoved(x, y);
 }
 
 void GameTest::Click() {
@@ -227,12 +202,12 @@ void GameTest::Click() {
 
 void GameTest::PressButton() {
     const Kura::MousePoint& at = Kura::g_pInput->GetMousePosition();
-    m_pRouter->MousePressed(static_cast<int>(at.x), static_cast<int>(at.y), 0);
+    router().MousePressed(static_cast<int>(at.x), static_cast<int>(at.y), 0);
 }
 
 void GameTest::ReleaseButton() {
     const Kura::MousePoint& at = Kura::g_pInput->GetMousePosition();
-    m_pRouter->MouseReleased(static_cast<int>(at.x), static_cast<int>(at.y), 0);
+    router().MouseReleased(static_cast<int>(at.x), static_cast<int>(at.y), 0);
 }
 
 Rgba GameTest::PixelAt(int x, int y) {

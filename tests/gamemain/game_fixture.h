@@ -7,6 +7,7 @@
 #include "game/canvas/InputRouter.h"
 #include "game/controller/GameMain.h"
 #include "game/player/ScenarioPlayer.h"
+#include "game/services/Services.h"
 
 #include "scratch_dir.h"
 
@@ -71,13 +72,10 @@ protected:
     void ReleaseButton();
 
     static Rgba PixelAt(int x, int y); // canvas position in the 960 x 640 window
-    Kura::InputRouter& router() { return *m_pRouter; }
+    Kura::InputRouter& router() { return *Kura::Services::Router(); }
     Kura::GameMain& game() { return *Kura::GameMain::get(); }
     Kura::ScenarioPlayer& player() { return game().getPlayer(); }
     std::string SceneFlag(const std::string& name) const;
-
-private:
-    std::unique_ptr<Kura::InputRouter> m_pRouter;
 };
 
 } // namespace gamemain_test

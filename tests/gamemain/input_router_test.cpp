@@ -2,6 +2,7 @@
 // pointer positions in canvas units, repeated positions judged in window
 // pixels, and presses let go again before a frame still read as pressed.
 #include "game/canvas/InputRouter.h"
+#include "game/services/Services.h"
 #include "of/Controller.h"
 #include "of/InputState.h"
 
@@ -18,7 +19,7 @@ protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
         Kura::g_pInput = new Kura::InputState(Kura::Canvas::WIDTH, Kura::Canvas::HEIGHT);
-        Controller::Create(10);
+        Controller::Create(Kura::Services::HOLD_INTERVAL_FRAMES);
         router = std::make_unique<Kura::InputRouter>(*Kura::g_pInput);
     }
     void TearDown() override {

@@ -11,8 +11,6 @@
 #include "util/AssertReport.h"
 #include "util/ConvString.h"
 
-#include "bindings.h"
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -46,20 +44,6 @@ int32_t LeadingInt(const std::string& text) {
     return static_cast<int32_t>(std::strtol(text.c_str(), nullptr, 10));
 }
 
-// Adds a title command through the very command the scenarios call, so the
-// title menu is built exactly as a scenario's would be.
-template <class... P> void CallCommand(Kel::Interpreter& host, const char* name, P... args) {
-    using Binding = Kel::variable::Variable::vBCFunction<void, P...>;
-    auto* binding = dynamic_cast<Binding*>(host.getGlobal(name).value());
-    if (KURA_CHECK(binding != nullptr, "binding", SOURCE_NAME, "Kura::GameMain::scenarioInit",
-                   __LINE__))
-        binding->function()(args...);
-}
-
-std::string Utf8(const char* ansi) {
-    return ConvString::AnsiToUtf8(ansi);
-}
-
 int32_t CeilDiv(int32_t n, int32_t d) {
     return (n + d - 1) / d;
 }
@@ -82,15 +66,14 @@ void GameMain::scenarioInit() {
 
     const int32_t reached = LeadingInt(m_pPlayer->getMaxScene());
     m_pPlayer->start(TITLE_SCENARIO);
-    CallCommand(*this, "callSetCommand", Utf8(NEW_GAME).c_str(), ENABLED);
+    // The title menu is built with the very calls the scenario commands make,
+    // so it is built exactly as a scenario's would be.
+    m_pPlayer->setCommand(NEW_GAME, ENABLED);
     if (reached > 0) {
-        CallCommand(*this, "callSetCommand", Utf8(CONTINUE).c_str(), ENABLED);
-        CallCommand(*this, "callSetSubCommand", Utf8(CONTINUE).c_str(), Utf8(CONTINUE_NOW).c_str(),
-                    ENABLED);
-        for (int32_t scene = 1; scene <= reached; ++scene) {
-            const std::string label = ConvString::IntToString(scene);
-            CallCommand(*this, "callSetSubCommand", Utf8(CONTINUE).c_str(), label.c_str(), ENABLED);
-        }
+        m_pPlayer->setCommand(CONTINUE, ENABLED);
+        m_pPlayer->setSubCommand(CONTINUE, CONTINUE_NOW, ENABLED);
+        for (int32_t scene = 1; scene <= reached; ++scene)
+            m_pPlayer->setSubCommand(CONTINUE, ConvString::IntToString(scene), ENABLED);
     }
     buildMenu(*m_pCommandMenu, m_pPlayer->getCommands(), TITLE_COLUMNS, SCENE_COLUMNS);
     m_BackgroundColor = ColorRgba{0, 0, 0, 255};

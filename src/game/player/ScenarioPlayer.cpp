@@ -66,6 +66,17 @@ void ScenarioPlayer::Impl::clearGlobalFlags() {
     signals.onClearGlobalFlag();
 }
 
+bool ScenarioPlayer::Impl::setItem(CommandList& items, const std::string& text, int32_t value) {
+    for (CommandItem& item : items) {
+        if (item.text != text) continue;
+        bool changed = item.value != value;
+        item.value = value;
+        return changed;
+    }
+    items.push_back({text, value, {}});
+    return true;
+}
+
 ScenarioPlayer::ScenarioPlayer() : m_pImpl(std::make_unique<Impl>()) {
     ScenarioCommands::RegisterCommands(m_pImpl->interpreter);
     m_pRef = this;
@@ -141,6 +152,21 @@ void ScenarioPlayer::typingStep() {
 void ScenarioPlayer::select(const std::string& text) {
     m_pImpl->selectedText = ConvString::AnsiToUtf8(text);
     resume();
+}
+
+void ScenarioPlayer::setCommand(const std::string& text, int32_t value) {
+    if (Impl::setItem(m_pImpl->commands, text, value)) m_pImpl->signals.onSetCommand(text, value);
+}
+
+// A parent that no item has changes nothing.
+void ScenarioPlayer::setSubCommand(const std::string& parent, const std::string& text,
+                                   int32_t value) {
+    for (CommandItem& item : m_pImpl->commands) {
+        if (item.text != parent) continue;
+        if (Impl::setItem(item.subItems, text, value))
+            m_pImpl->signals.onSetSubCommand(parent, text, value);
+        return;
+    }
 }
 
 bool ScenarioPlayer::isScriptRunning() const {

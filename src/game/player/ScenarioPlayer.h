@@ -54,6 +54,10 @@ public:
     void resume();     // runs the script until it yields or ends
     void typingStep(); // one more byte of the message, or the auto-advance wait
     void select(const std::string& text);
+    // Adds an item to the menu of choices, or updates its value, and tells who
+    // listens when that changed the menu. Texts in the narrow encoding.
+    void setCommand(const std::string& text, int32_t value);
+    void setSubCommand(const std::string& parent, const std::string& text, int32_t value);
 
     // False once the current file has ended (or none loaded) until the next load.
     bool isScriptRunning() const;

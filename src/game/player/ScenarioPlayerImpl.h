@@ -36,6 +36,8 @@ struct ScenarioPlayer::Impl {
     void appendMessage(const std::string& text, int32_t autoAdvanceTime);
     void clearSceneFlags();
     void clearGlobalFlags();
+    // Adds the item, or updates its value; true when the list changed.
+    static bool setItem(CommandList& items, const std::string& text, int32_t value);
 };
 
 namespace ScenarioCommands {

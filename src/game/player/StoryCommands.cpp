@@ -14,18 +14,6 @@ namespace {
 
 constexpr const char* SOURCE_NAME = "src\\game\\ScenarioPlayer";
 
-// Adds the item, or updates its value; true when the list changed.
-bool SetItem(CommandList& items, const std::string& text, int32_t value) {
-    for (CommandItem& item : items) {
-        if (item.text != text) continue;
-        bool changed = item.value != value;
-        item.value = value;
-        return changed;
-    }
-    items.push_back({text, value, {}});
-    return true;
-}
-
 } // namespace
 
 void callClearMessage() {
@@ -41,23 +29,14 @@ void callDispMessage(const char* text, int autoAdvanceTime) {
 }
 
 void callSetCommand(const char* text, int value) {
-    ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetCommand", __LINE__);
-    if (!player) return;
-    std::string narrow = ConvString::Utf8ToAnsi(text);
-    if (SetItem(player->commands, narrow, value)) player->signals.onSetCommand(narrow, value);
+    if (Target("ScenarioPlayer::callSetCommand", __LINE__))
+        ScenarioPlayer::m_pRef->setCommand(ConvString::Utf8ToAnsi(text), value);
 }
 
 void callSetSubCommand(const char* parent, const char* text, int value) {
-    ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetSubCommand", __LINE__);
-    if (!player) return;
-    std::string narrowParent = ConvString::Utf8ToAnsi(parent);
-    std::string narrow = ConvString::Utf8ToAnsi(text);
-    for (CommandItem& item : player->commands) {
-        if (item.text != narrowParent) continue;
-        if (SetItem(item.subItems, narrow, value))
-            player->signals.onSetSubCommand(narrowParent, narrow, value);
-        return;
-    }
+    if (Target("ScenarioPlayer::callSetSubCommand", __LINE__))
+        ScenarioPlayer::m_pRef->setSubCommand(ConvString::Utf8ToAnsi(parent),
+                                              ConvString::Utf8ToAnsi(text), value);
 }
 
 void callWaitSelectCommand() {
@@ -82,7 +61,7 @@ void callSetInterruptCommand(const char* text, int value) {
     ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callSetInterruptCommand", __LINE__);
     if (!player) return;
     std::string narrow = ConvString::Utf8ToAnsi(text);
-    if (SetItem(player->interruptCommands, narrow, value))
+    if (ScenarioPlayer::Impl::setItem(player->interruptCommands, narrow, value))
         player->signals.onSetInterruptCommand(narrow, value);
 }
 
