@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr float FRAME_RATE = 60.0f;
-
 Kura::Setting& Settings() {
     return *Kura::Setting::get();
 }
@@ -39,7 +37,7 @@ void testApp::setup() {
     Kura::Setting& setting = Settings();
     const int width = setting.getInt("app_width");
     const int height = setting.getInt("app_height");
-    ofSetFrameRate(FRAME_RATE);
+    ofSetFrameRate(Kura::GameMain::FRAME_RATE);
     ofBackground(0, 0, 0);
     ofSetBackgroundAuto(true);
     // Fades, menu highlights and pictures with alpha are drawn blended.

@@ -16,6 +16,8 @@
 
 namespace kura_test {
 
+using Kura::HeadlessHost;
+
 // The game folder every fixture's settings name.
 inline constexpr const char* GAME_FOLDER = "game1";
 

@@ -5,7 +5,7 @@
 
 #include "of/Audio.h"
 
-#include <algorithm>
+#include "ofAppRunner.h"
 
 namespace Kura {
 
@@ -13,7 +13,6 @@ namespace {
 
 // Volumes and speeds of -1 keep what the slot has.
 constexpr int KEEP_CURRENT = -1;
-constexpr int32_t MS_PER_SECOND = 1000;
 
 ColorRgba Opaque(int r, int g, int b) {
     return {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b), 255};
@@ -28,10 +27,8 @@ void GameMain::slotEffectSetBackgroundColor(int r, int g, int b) {
 
 void GameMain::slotEffectWait(int ms, int resume) {
     GameMain* self = slotTarget("Kura::GameMain::slotEffectWait", __LINE__);
-    if (self == nullptr || ms <= 0 || framesFromMs(MS_PER_SECOND) <= 0) return;
-    // A wait shorter than one frame still lasts one: a wait of 0 frames never
-    // runs out, so its resume would never come.
-    self->setWait(std::max(1, framesFromMs(ms)), resume != 0);
+    const int32_t frames = waitFramesAtRate(ms, static_cast<int64_t>(ofGetFrameRate()));
+    if (self != nullptr && frames > 0) self->setWait(frames, resume != 0);
 }
 
 void GameMain::slotEffectFadeIn(int r, int g, int b, int ms) {

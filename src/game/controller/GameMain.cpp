@@ -12,6 +12,8 @@
 
 #include "ofAppRunner.h"
 
+#include <algorithm>
+
 namespace Kura {
 
 namespace {
@@ -94,12 +96,22 @@ void GameMain::setWait(int32_t frames, bool resume) {
     m_ResumeAfterWait = resume;
 }
 
+int32_t GameMain::framesFromMs(int32_t ms) {
+    return framesAtRate(ms, static_cast<int64_t>(ofGetFrameRate()));
+}
+
 // ms / (1000 / fps) computed as ms * fps / 1000, so that whole results such as
 // 100 ms at 60 fps give exactly 6 frames.
-int32_t GameMain::framesFromMs(int32_t ms) {
-    const int64_t fps = static_cast<int64_t>(ofGetFrameRate());
+int32_t GameMain::framesAtRate(int32_t ms, int64_t fps) {
     if (fps <= 0) return 0;
     return static_cast<int32_t>(static_cast<int64_t>(ms) * fps / MS_PER_SECOND);
+}
+
+// A wait shorter than one frame still lasts one: a wait of 0 frames never runs
+// out, so its resume would never come.
+int32_t GameMain::waitFramesAtRate(int32_t ms, int64_t fps) {
+    if (ms <= 0 || fps <= 0) return 0;
+    return std::max(1, framesAtRate(ms, fps));
 }
 
 const CharacterRecord* GameMain::getCharacter(int32_t index) const {

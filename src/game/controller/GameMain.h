@@ -39,6 +39,8 @@ struct CharacterRecord {
 
 class GameMain : public Kel::Interpreter {
 public:
+    // The frame rate the game is made for; waits and fades run at the measured one.
+    static constexpr int32_t FRAME_RATE = 60;
     static constexpr const char* CONTENTS_FILE = "contents.kel";
     static constexpr const char* TITLE_SCENARIO = "empty.kel";
     static constexpr const char* TITLE_PICTURE = "Default@2x.png";
@@ -67,6 +69,9 @@ public:
     void setWait(int32_t frames, bool resume);
     // Milliseconds as frames at the measured frame rate; 0 when it is not above 0.
     static int32_t framesFromMs(int32_t ms);
+    static int32_t framesAtRate(int32_t ms, int64_t fps);
+    // The frames a scenario's wait of ms lasts; 0 when there is no wait.
+    static int32_t waitFramesAtRate(int32_t ms, int64_t fps);
 
     // One slot per command the scenario fires to the controller, from the
     // command list; the bodies are in EffectSlots.cpp, WindowSlots.cpp and

@@ -1,14 +1,16 @@
 // The headless host: every signal is connected to a recorder; the wait and
-// the image-size questions also get the answers a controller would give.
+// the image-size questions also get the answers a controller would give, and
+// the frames run at the rate the game is made for.
 #include "game/headless/HeadlessHost.h"
 
+#include "game/controller/GameMain.h"
 #include "game/player/ScenarioSignals.h"
 
 #include <boost/signals2/connection.hpp>
 
 #include <cctype>
 
-namespace kura_test {
+namespace Kura {
 
 namespace {
 
@@ -44,9 +46,9 @@ struct HeadlessHost::Connections {
     }
 };
 
-HeadlessHost::HeadlessHost(Kura::ScenarioPlayer& player)
+HeadlessHost::HeadlessHost(ScenarioPlayer& player)
     : m_Player(player), m_pConnections(std::make_unique<Connections>()) {
-    Kura::ScenarioSignals& s = player.signals();
+    ScenarioSignals& s = player.signals();
     Connections& c = *m_pConnections;
 #define KURA_RECORD(NAME, SIGNATURE) c.record(s.on##NAME, #NAME, m_Calls);
     KURA_SCENARIO_COMMANDS(KURA_SCENARIO_SKIP, KURA_RECORD, KURA_SCENARIO_SKIP)
@@ -73,10 +75,10 @@ void HeadlessHost::setImageSize(int width, int height) {
     m_ImageHeight = height;
 }
 
-// Milliseconds become frames at the host's frame rate, truncated.
 void HeadlessHost::startWait(int milliseconds, int resume) {
-    if (milliseconds <= 0) return;
-    m_WaitFrames = static_cast<int>(milliseconds / (1000.0 / FRAMES_PER_SECOND));
+    const int frames = GameMain::waitFramesAtRate(milliseconds, GameMain::FRAME_RATE);
+    if (frames == 0) return;
+    m_WaitFrames = frames;
     m_ResumeAfterWait = resume != 0;
 }
 
@@ -90,15 +92,15 @@ void HeadlessHost::frame() {
 
 void HeadlessHost::gameStep() {
     switch (m_Player.getState()) {
-    case Kura::ScenarioPlayer::STATE_RUNNING:
+    case ScenarioPlayer::STATE_RUNNING:
         m_Player.resume();
         break;
-    case Kura::ScenarioPlayer::STATE_MESSAGE:
+    case ScenarioPlayer::STATE_MESSAGE:
         if (m_Player.isMessageCompleteAndReported()) {
             m_Calls.push_back("advance(" + m_Player.getShownText() + ")");
             m_Player.resume();
         } else {
-            for (int step = 0; step < TYPING_STEPS_PER_FRAME; ++step)
+            for (int step = 0; step < GameMain::TYPING_STEPS_PER_FRAME; ++step)
                 m_Player.typingStep();
         }
         break;
@@ -114,8 +116,8 @@ void HeadlessHost::gameStep() {
 
 bool HeadlessHost::waitsForAnswer() const {
     int state = m_Player.getState();
-    return m_Answers.empty() && (state == Kura::ScenarioPlayer::STATE_SELECT_COMMAND ||
-                                 state == Kura::ScenarioPlayer::STATE_SELECT_INTERRUPT);
+    return m_Answers.empty() && (state == ScenarioPlayer::STATE_SELECT_COMMAND ||
+                                 state == ScenarioPlayer::STATE_SELECT_INTERRUPT);
 }
 
 int HeadlessHost::run(int maxFrames) {
@@ -134,4 +136,4 @@ std::string HeadlessHost::callsText() const {
     return text;
 }
 
-} // namespace kura_test
+} // namespace Kura

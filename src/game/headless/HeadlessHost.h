@@ -1,7 +1,8 @@
-// A stand-in for the game controller without a window: it listens to every
-// signal of a scenario player, drives the player frame by frame as the
-// controller does (resume, typing, waits, menu answers) and records each
-// signal with its arguments, so a test can read the story as the screen saw it.
+// The scenario player driven without a window: the host listens to every
+// signal of a player, drives it frame by frame by the controller's rules
+// (resume, typing, waits, menu answers) and records each signal with its
+// arguments, so the story can be read as the screen would have shown it. Tests
+// use it; so can anything that plays a route through a scenario.
 #pragma once
 
 #include "game/player/ScenarioPlayer.h"
@@ -11,16 +12,14 @@
 #include <string>
 #include <vector>
 
-namespace kura_test {
+namespace Kura {
 
 class HeadlessHost {
 public:
-    static constexpr int FRAMES_PER_SECOND = 60;
-    // A message typed without input advances this many bytes a frame.
-    static constexpr int TYPING_STEPS_PER_FRAME = 2;
-
-    explicit HeadlessHost(Kura::ScenarioPlayer& player); // connects every signal
-    ~HeadlessHost();                                     // and lets them go
+    explicit HeadlessHost(ScenarioPlayer& player); // connects every signal
+    ~HeadlessHost();                               // and lets them go
+    HeadlessHost(const HeadlessHost&) = delete;
+    HeadlessHost& operator=(const HeadlessHost&) = delete;
 
     // One frame: the wait countdown, then (while nothing waits) the game step.
     // A complete message is advanced at once, as if the player pressed Z; a
@@ -35,8 +34,9 @@ public:
     // What the image-size questions are answered with.
     void setImageSize(int width, int height);
 
-    // Every signal in order, as "name(arg,arg)", and the host's own steps as
-    // "advance(<message>)" and "select(<text>)".
+    // Every signal in order, as "name(arg,arg)" with the command's name in
+    // lower case first, and the host's own steps as "advance(<message>)" and
+    // "select(<text>)".
     const std::vector<std::string>& calls() const { return m_Calls; }
     std::string callsText() const; // one call a line
     void clearCalls() { m_Calls.clear(); }
@@ -48,7 +48,7 @@ private:
     void gameStep();
     void startWait(int milliseconds, int resume);
 
-    Kura::ScenarioPlayer& m_Player;
+    ScenarioPlayer& m_Player;
     std::unique_ptr<Connections> m_pConnections;
     std::vector<std::string> m_Calls;
     std::deque<std::string> m_Answers;
@@ -58,4 +58,4 @@ private:
     int m_ImageHeight = 0;
 };
 
-} // namespace kura_test
+} // namespace Kura
