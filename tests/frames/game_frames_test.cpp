@@ -3,8 +3,8 @@
 // updating, and a change on screen (a typed character, the menu cursor, a fade)
 // reaches the window in the very frame it happens, exactly as drawing the whole
 // frame from scratch would show it.
-#include "game_fixture.h"
 #include "shown_on_window.h"
+#include "window_fixture.h"
 
 #include "game/player/ScenarioPlayer.h"
 #include "of/SimpleMenu.h"
@@ -18,7 +18,7 @@
 
 #include <vector>
 
-namespace gamemain_test {
+namespace controller_test {
 namespace {
 
 using Kura::ScenarioPlayer;
@@ -191,4 +191,4 @@ TEST_F(GameFrames, EveryFrameOfAFadeIsShown) {
 }
 
 } // namespace
-} // namespace gamemain_test
+} // namespace controller_test

@@ -17,6 +17,11 @@ void GameFolderTest::WriteSettings(const std::string& extraLines) {
                                       extraLines);
 }
 
+void GameFolderTest::WriteSave(const std::string& now, const std::string& max) {
+    WriteFile(SavePath(), "global string sd_now_scene=\"" + now +
+                              "\";\nglobal string sd_max_scene=\"" + max + "\";\n");
+}
+
 void SettingsTest::SetUp() {
     GameFolderTest::SetUp();
     WriteSettings();

@@ -28,6 +28,8 @@ protected:
     static void WriteScenario(const std::string& name, const std::string& text);
     // The settings file every test starts from, with extra lines behind it.
     static void WriteSettings(const std::string& extraLines = "");
+    static void WriteSave(const std::string& now, const std::string& max);
+    static std::string SavePath() { return std::string("data/") + GAME_FOLDER + "/save/save.kel"; }
 };
 
 // The same with Setting created from the default settings file.
@@ -51,7 +53,6 @@ protected:
     void RunScript(const std::string& text);
     std::string SceneFlag(const std::string& name) const;
     std::string GlobalFlag(const std::string& name) const;
-    static std::string SavePath() { return std::string("data/") + GAME_FOLDER + "/save/save.kel"; }
 
     static constexpr int MAX_FRAMES = 600;
     std::unique_ptr<Kura::ScenarioPlayer> player;

@@ -1,12 +1,12 @@
 // What the screen shows and what window commands do: fades, background, the
 // message and its marker, the stage frame, windows by number and by kind, the
 // character's picture name, and the reports a faulty scenario leaves in log.txt.
-#include "game_fixture.h"
+#include "window_fixture.h"
 
 #include "of/TextureManager.h"
 #include "of/Window.h"
 
-namespace gamemain_test {
+namespace controller_test {
 namespace {
 
 class Screen : public GameTest {
@@ -163,4 +163,4 @@ TEST_F(Screen, FaultyCommandsAreReportedAndTheGameGoesOn) {
 }
 
 } // namespace
-} // namespace gamemain_test
+} // namespace controller_test

@@ -1,7 +1,7 @@
 // The title: the contents script and title picture, "はじめから" and the
 // "つづきから" sub-menu of every reached scene, and what each choice starts,
 // chosen with keys and with the mouse in a window of another size.
-#include "game_fixture.h"
+#include "window_fixture.h"
 
 #include "game/settings/Setting.h"
 #include "of/Icon.h"
@@ -11,7 +11,7 @@
 
 #include "string_value.h"
 
-namespace gamemain_test {
+namespace controller_test {
 namespace {
 
 constexpr int KEY_UP = 357;
@@ -151,4 +151,4 @@ TEST_F(Title, MouseChoosesInAWindowOfAnotherSize) {
 }
 
 } // namespace
-} // namespace gamemain_test
+} // namespace controller_test

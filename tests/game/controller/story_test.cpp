@@ -1,11 +1,11 @@
 // The story frame by frame: typing, advancing by click or Z, auto-advance and
 // other waits, the typing sound, and menus of choices with their decided paths.
-#include "game_fixture.h"
+#include "window_fixture.h"
 
 #include "of/Audio.h"
 #include "of/SimpleMenu.h"
 
-namespace gamemain_test {
+namespace controller_test {
 namespace {
 
 using Kura::Audio;
@@ -221,4 +221,4 @@ TEST_F(Story, TwoChoicesInARowBothReachTheScript) {
 }
 
 } // namespace
-} // namespace gamemain_test
+} // namespace controller_test

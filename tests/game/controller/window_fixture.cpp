@@ -1,6 +1,6 @@
 // The fixture: one 960 x 640 window per process, opened through the runtime as
 // the program opens its own; data written fresh for every test.
-#include "game_fixture.h"
+#include "window_fixture.h"
 
 #include "game/services/Services.h"
 #include "game/settings/Setting.h"
@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace gamemain_test {
+namespace controller_test {
 
 namespace {
 
@@ -47,13 +47,8 @@ void OpenWindowOnce() {
         glutMainLoopEvent();
 }
 
-// Settings as a game's settings file has them; the fonts are the system's.
-const char* SETTINGS = R"(global string app_folder_name = "game1";
-global app_width = 960;
-global app_height = 640;
-global string app_title = "Kura test";
-global is_fullscreen = 0;
-global fontSizeS = 12;
+// What a game's settings file adds for the controller; the fonts are the system's.
+const char* WINDOW_SETTINGS = R"(global fontSizeS = 12;
 global fontSizeM = 16;
 global fontSizeL = 24;
 global string fontPathS = "ipag.ttf";
@@ -80,15 +75,15 @@ global CharacterHaveIndexNum = 10;
 )";
 
 std::string GamePath(const std::string& rest) {
-    return std::string("data/") + GAME_FOLDER + "/" + rest;
+    return std::string("data/") + kura_test::GAME_FOLDER + "/" + rest;
 }
 
 } // namespace
 
 void GameTest::SetUp() {
-    ScratchDirTest::SetUp();
+    GameFolderTest::SetUp();
     OpenWindowOnce();
-    WriteFile("data/setting.kel", SETTINGS);
+    WriteSettings(WINDOW_SETTINGS);
     std::filesystem::create_directories("data/font");
     std::filesystem::create_symlink(GOTHIC, "data/font/ipag.ttf");
     std::filesystem::create_symlink(MINCHO, "data/font/ipam.ttf");
@@ -111,16 +106,7 @@ void GameTest::SetUp() {
 void GameTest::TearDown() {
     Kura::Services::Stop();
     Kura::Setting::destroy();
-    ScratchDirTest::TearDown();
-}
-
-void GameTest::WriteScenario(const std::string& name, const std::string& text) {
-    WriteFile(GamePath("scenario/" + name), text);
-}
-
-void GameTest::WriteSave(const std::string& now, const std::string& max) {
-    WriteFile(GamePath("save/save.kel"), "global string sd_now_scene=\"" + now +
-                                             "\";\nglobal string sd_max_scene=\"" + max + "\";\n");
+    GameFolderTest::TearDown();
 }
 
 void GameTest::WritePicture(const std::string& path, int w, int h, Rgba color) {
@@ -223,4 +209,4 @@ std::string GameTest::SceneFlag(const std::string& name) const {
     return found == flags.end() ? std::string() : found->second;
 }
 
-} // namespace gamemain_test
+} // namespace controller_test

@@ -9,18 +9,17 @@
 #include "game/player/ScenarioPlayer.h"
 #include "game/services/Services.h"
 
-#include "scratch_dir.h"
+#include "game_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-namespace gamemain_test {
+namespace controller_test {
 
 constexpr int WINDOW_W = 960;
 constexpr int WINDOW_H = 640;
-constexpr const char* GAME_FOLDER = "game1";
 // Sound effects 0 to 2 (advance, cancel, cursor) and the typing sounds of the
 // two characters (slots 10 and 11) are long tones, so a test sees them play.
 constexpr int SE_TYPING_FIRST = 10;
@@ -29,13 +28,11 @@ struct Rgba {
     int r, g, b;
 };
 
-class GameTest : public ScratchDirTest {
+class GameTest : public kura_test::GameFolderTest {
 protected:
     void SetUp() override;    // writes the data folder and sets up the services
     void TearDown() override; // tears down what was set up, in reverse
 
-    static void WriteScenario(const std::string& name, const std::string& text);
-    static void WriteSave(const std::string& now, const std::string& max);
     // A picture of one colour in the game's data folder.
     static void WritePicture(const std::string& path, int w, int h, Rgba color);
 
@@ -78,4 +75,4 @@ protected:
     std::string SceneFlag(const std::string& name) const;
 };
 
-} // namespace gamemain_test
+} // namespace controller_test
