@@ -10,71 +10,50 @@ namespace {
 
 using ScreenCommands = PlayerTest;
 
+// Each call and the signal it must fire, in the order the script makes them.
+const char* const FIRED[][2] = {
+    {"callSetMessageWindowCharacter(1, 2, 3)", "setMessageWindowCharacter(1,2,3)"},
+    {"callSetCharaInfo(4, \"x\", \"y\")", "setCharaInfo(4,x,y)"},
+    {"callEffectSetBackgroundColor(10, 20, 30)", "effectSetBackgroundColor(10,20,30)"},
+    {"callEffectWait(500, 1)", "effectWait(500,1)"},
+    {"callEffectFadeIn(1, 2, 3, 400)", "effectFadeIn(1,2,3,400)"},
+    {"callEffectFadeOut(4, 5, 6, 300)", "effectFadeOut(4,5,6,300)"},
+    {"callSoundLoadBGM(1, \"bgm01.ogg\")", "soundLoadBGM(1,bgm01.ogg)"},
+    {"callSoundLoadSE(2, \"決定.wav\")", "soundLoadSE(2,決定.wav)"},
+    {"callSoundPlayBGM(1, 80, -1)", "soundPlayBGM(1,80,-1)"},
+    {"callSoundPlaySE(2, -1, 150)", "soundPlaySE(2,-1,150)"},
+    {"callSoundStopBGM()", "soundStopBGM()"},
+    {"callSoundStopSE(2)", "soundStopSE(2)"},
+    {"callWindowManagerAdd(4)", "windowManagerAdd(4)"},
+    {"callWindowInit(0, 9)", "windowInit(0,9)"},
+    {"callWindowLoad(0, \"image/chara\", \"a.png\")", "windowLoad(0,image/chara,a.png)"},
+    {"callWindowSetVisible(0, 1)", "windowSetVisible(0,1)"},
+    {"callWindowOpen(0)", "windowOpen(0)"},
+    {"callWindowClose(0)", "windowClose(0)"},
+    {"callWindowSetPos(0, 10, -20)", "windowSetPos(0,10,-20)"},
+    {"callWindowSetSize(0, 300, 200)", "windowSetSize(0,300,200)"},
+    {"callWindowSetRect(0, 1, 2, 3, 4)", "windowSetRect(0,1,2,3,4)"},
+    {"callWindowSetFlip(0, 1, 0)", "windowSetFlip(0,1,0)"},
+    {"callWindowMovePos(0, 5, 6)", "windowMovePos(0,5,6)"},
+    {"callWindowSetDepth(0, 7)", "windowSetDepth(0,7)"},
+    {"callWindowPlay(0, 2)", "windowPlay(0,2)"},
+    {"callWindowStop(0)", "windowStop(0)"},
+    {"callImageWindowSetImageRect(0, 5, 6, 7, 8)", "imageWindowSetImageRect(0,5,6,7,8)"},
+    {"callCharacterWindowAppearance(0)", "characterWindowAppearance(0)"},
+    {"callCharacterWindowExit(0)", "characterWindowExit(0)"},
+    {"callCharacterWindowSetVisibleName(0, 1)", "characterWindowSetVisibleName(0,1)"},
+    {"callCharacterWindowSetName(0, \"葵\")", "characterWindowSetName(0,葵)"},
+    {"callWindowManagerClearAll()", "windowManagerClearAll()"},
+};
+
 TEST_F(ScreenCommands, EachCommandFiresItsSignalWithItsArguments) {
-    RunScript("callSetMessageWindowCharacter(1, 2, 3);"
-              "callSetCharaInfo(4, \"x\", \"y\");"
-              "callEffectSetBackgroundColor(10, 20, 30);"
-              "callEffectWait(500, 1);"
-              "callEffectFadeIn(1, 2, 3, 400);"
-              "callEffectFadeOut(4, 5, 6, 300);"
-              "callSoundLoadBGM(1, \"bgm01.ogg\");"
-              "callSoundLoadSE(2, \"決定.wav\");"
-              "callSoundPlayBGM(1, 80, -1);"
-              "callSoundPlaySE(2, -1, 150);"
-              "callSoundStopBGM();"
-              "callSoundStopSE(2);"
-              "callWindowManagerAdd(4);"
-              "callWindowInit(0, 9);"
-              "callWindowLoad(0, \"image/chara\", \"a.png\");"
-              "callWindowSetVisible(0, 1);"
-              "callWindowOpen(0);"
-              "callWindowClose(0);"
-              "callWindowSetPos(0, 10, -20);"
-              "callWindowSetSize(0, 300, 200);"
-              "callWindowSetRect(0, 1, 2, 3, 4);"
-              "callWindowSetFlip(0, 1, 0);"
-              "callWindowMovePos(0, 5, 6);"
-              "callWindowSetDepth(0, 7);"
-              "callWindowPlay(0, 2);"
-              "callWindowStop(0);"
-              "callImageWindowSetImageRect(0, 5, 6, 7, 8);"
-              "callCharacterWindowAppearance(0);"
-              "callCharacterWindowExit(0);"
-              "callCharacterWindowSetVisibleName(0, 1);"
-              "callCharacterWindowSetName(0, \"葵\");"
-              "callWindowManagerClearAll(); yield;");
-    EXPECT_EQ(host->callsText(), "setMessageWindowCharacter(1,2,3)\n"
-                                 "setCharaInfo(4,x,y)\n"
-                                 "effectSetBackgroundColor(10,20,30)\n"
-                                 "effectWait(500,1)\n"
-                                 "effectFadeIn(1,2,3,400)\n"
-                                 "effectFadeOut(4,5,6,300)\n"
-                                 "soundLoadBGM(1,bgm01.ogg)\n"
-                                 "soundLoadSE(2,決定.wav)\n"
-                                 "soundPlayBGM(1,80,-1)\n"
-                                 "soundPlaySE(2,-1,150)\n"
-                                 "soundStopBGM()\n"
-                                 "soundStopSE(2)\n"
-                                 "windowManagerAdd(4)\n"
-                                 "windowInit(0,9)\n"
-                                 "windowLoad(0,image/chara,a.png)\n"
-                                 "windowSetVisible(0,1)\n"
-                                 "windowOpen(0)\n"
-                                 "windowClose(0)\n"
-                                 "windowSetPos(0,10,-20)\n"
-                                 "windowSetSize(0,300,200)\n"
-                                 "windowSetRect(0,1,2,3,4)\n"
-                                 "windowSetFlip(0,1,0)\n"
-                                 "windowMovePos(0,5,6)\n"
-                                 "windowSetDepth(0,7)\n"
-                                 "windowPlay(0,2)\n"
-                                 "windowStop(0)\n"
-                                 "imageWindowSetImageRect(0,5,6,7,8)\n"
-                                 "characterWindowAppearance(0)\n"
-                                 "characterWindowExit(0)\n"
-                                 "characterWindowSetVisibleName(0,1)\n"
-                                 "characterWindowSetName(0,葵)\n"
-                                 "windowManagerClearAll()\n");
+    std::string script, expected;
+    for (const auto& [call, signal] : FIRED) {
+        script += std::string(call) + ";";
+        expected += std::string(signal) + "\n";
+    }
+    RunScript(script + " yield;");
+    EXPECT_EQ(host->callsText(), expected);
     EXPECT_EQ(player->getState(), Kura::ScenarioPlayer::STATE_RUNNING);
     EXPECT_EQ(NewReports(), "");
 }

@@ -58,28 +58,27 @@ TEST_F(Flags, NewGameClearsBothMaps) {
     EXPECT_EQ(host->callsText(), "clearSceneFlag()\nclearGlobalFlag()\n");
 }
 
-TEST_F(Flags, NumberTextHoldsOnlyItsOwnNumber) {
-    RunScript("callSetSceneFlagString(\"a\", callGetStringFromInt(12));"
-              "callSetSceneFlagString(\"b\", callGetStringFromInt(5));"
-              "callSetSceneFlagString(\"c\", callGetStringFromInt(-7)); yield;");
-    EXPECT_EQ(SceneFlag("a"), "12");
-    EXPECT_EQ(SceneFlag("b"), "5");
-    EXPECT_EQ(SceneFlag("c"), "-7");
-}
-
-TEST_F(Flags, LeadingNumberOfAText) {
-    RunScript("callSetSceneFlagInt(\"a\", callGetIntFromString(\"  -42abc\"));"
-              "callSetSceneFlagInt(\"b\", callGetIntFromString(\"+7\"));"
-              "callSetSceneFlagInt(\"c\", callGetIntFromString(\"abc\"));"
-              "callSetSceneFlagInt(\"d\", callGetIntFromString(\"\"));"
-              "callSetSceneFlagInt(\"e\", callGetIntFromString(\"99999999999\"));"
-              "callSetSceneFlagInt(\"f\", callGetIntFromString(\"010\")); yield;");
-    EXPECT_EQ(SceneFlag("a"), "-42");
-    EXPECT_EQ(SceneFlag("b"), "7");
-    EXPECT_EQ(SceneFlag("c"), "0");
-    EXPECT_EQ(SceneFlag("d"), "0");
-    EXPECT_EQ(SceneFlag("e"), "2147483647");
-    EXPECT_EQ(SceneFlag("f"), "10");
+// Each number text holds its own number only; a text's leading number stops
+// at the ends of the int range.
+TEST_F(Flags, NumbersAndTexts) {
+    const char* const cases[][2] = {
+        {"callGetStringFromInt(12)", "12"},
+        {"callGetStringFromInt(5)", "5"},
+        {"callGetStringFromInt(-7)", "-7"},
+        {"callGetIntFromString(\"  -42abc\")", "-42"},
+        {"callGetIntFromString(\"+7\")", "7"},
+        {"callGetIntFromString(\"abc\")", "0"},
+        {"callGetIntFromString(\"\")", "0"},
+        {"callGetIntFromString(\"010\")", "10"},
+        {"callGetIntFromString(\"99999999999\")", "2147483647"},
+    };
+    std::string script;
+    for (size_t i = 0; i < std::size(cases); ++i)
+        script +=
+            "callSetSceneFlagString(\"" + std::to_string(i) + "\", \"\" + " + cases[i][0] + ");";
+    RunScript(script + " yield;");
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(SceneFlag(std::to_string(i)), cases[i][1]) << cases[i][0];
 }
 
 } // namespace
