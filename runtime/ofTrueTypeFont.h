@@ -1,11 +1,13 @@
 // The TrueType font base: the loaded FreeType face, one record and one texture per
-// glyph, and the drawing of one glyph quad. Loading, string drawing and measuring
-// belong to the derived font classes.
+// glyph, rasterising a glyph into its texture and drawing one glyph quad. What a
+// font loads when, and string drawing and measuring, belong to the derived
+// font classes; only this base touches FreeType and GL.
 #pragma once
 
 #include "ofGeometry.h"
 #include "ofGlyphTable.h"
 
+#include <string>
 #include <vector>
 
 struct FT_LibraryRec_;
@@ -42,9 +44,16 @@ public:
     int getGlyphLoadCount() const { return glyphLoadCount; } // rasterisations so far
 
 protected:
-    void unloadFont();                          // frees glyphs, textures and the face
-    void drawChar(int index, float x, float y); // the glyph quad of table entry index
-    ofTTFCharacter makeContours() const;        // outline of the glyph in the face's slot
+    // Empty texels around a glyph bitmap in its texture, so linear filtering at
+    // the quad's edge stays transparent; of them, the part that is drawn.
+    static constexpr int GLYPH_BORDER = 3;
+    static constexpr int VISIBLE_BORDER = 2;
+
+    bool openFace(const std::string& path, int size); // logs and unloads on failure
+    void loadGlyph(int index, int code);              // character code into table entry index
+    void unloadFont();                                // frees glyphs, textures and the face
+    void drawChar(int index, float x, float y);       // the glyph quad of table entry index
+    ofTTFCharacter makeContours() const;              // outline of the glyph in the face's slot
     static void drawContoursFilled(const ofTTFCharacter& character, float x, float y);
 
     bool bLoadedOk = false;
@@ -57,8 +66,8 @@ protected:
     ofGlyphTable<unsigned int> texNames; // 0 until the glyph is first rasterised
     int fontSize = 0;
     bool bMakeContours = false;
-    int border = 3;        // empty texels around a glyph bitmap in its texture
-    int visibleBorder = 2; // the part of the border that is drawn
+    int border = GLYPH_BORDER;
+    int visibleBorder = VISIBLE_BORDER;
     FT_LibraryRec_* library = nullptr;
     FT_FaceRec_* face = nullptr;
     int glyphLoadCount = 0;

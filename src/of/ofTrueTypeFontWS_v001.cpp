@@ -1,28 +1,25 @@
-// Wide-string TrueType text. A glyph's texture name is generated when the glyph is
-// first rasterised, not at load: generating names for the whole table up front
-// costs about half a second and over 100 MB per font in a software GL driver.
+// Wide-string TrueType text on the runtime's font base, which opens the face and
+// rasterises each glyph into its texture. A glyph is rasterised when a string
+// first needs it, not at load: the whole table up front costs about half a
+// second and over 100 MB per font in a software GL driver.
 #include "of/ofTrueTypeFontWS_v001.h"
 
-#include "ofDrawCommand.h"
 #include "ofGraphics.h"
 #include "ofLog.h"
 #include "ofUtils.h"
 
-#include <GL/gl.h>
 #include <algorithm>
-#include <cstddef>
-#include <ft2build.h>
-#include <vector>
-#include FT_FREETYPE_H
 
 namespace {
 
 constexpr const char* SOURCE = "src\\of\\ofTrueTypeFontWS_v001";
+// The lines the "font not allocated" messages name: fixed numbers, so a log
+// reads the same whatever this file's layout.
 constexpr int DRAW_STRING_LINE = 491;
 constexpr int DRAW_SHAPES_LINE = 584;
-constexpr int DPI = 96;
+// Lines are this many times the font size apart, leaving room for accents and
+// descenders of the next line.
 constexpr float LINE_HEIGHT_PER_SIZE = 1.43f;
-constexpr int FIXED_26_6_SHIFT = 6;
 constexpr wchar_t SPACE = L' ';
 constexpr wchar_t NEWLINE = L'\n';
 
@@ -38,94 +35,21 @@ bool ofTrueTypeFontWS::loadFont(const std::string& fileName, int size, bool anti
     bFullCharacterSet = fullCharacterSet;
     fontSize = size;
 
-    if (FT_Init_FreeType(&library) != 0) {
-        library = nullptr;
-        ofLog(OF_LOG_ERROR, " PROBLEM WITH FT lib");
-        return false;
-    }
-    if (FT_New_Face(library, path.c_str(), 0, &face) != 0 ||
-        FT_Set_Char_Size(face, size << FIXED_26_6_SHIFT, size << FIXED_26_6_SHIFT, DPI, DPI) != 0) {
-        ofLog(OF_LOG_ERROR, "ofTrueTypeFontWS: could not load font %s at size %d", path.c_str(),
-              size);
-        unloadFont();
-        return false;
-    }
+    if (!openFace(path, size)) return false;
     lineHeight = size * LINE_HEIGHT_PER_SIZE;
     nCharacters = fullCharacterSet ? FULL_CHARACTER_COUNT : BASIC_CHARACTER_COUNT;
     cps.assign(nCharacters, charProps{});
     texNames.assign(nCharacters, 0);
     if (bMakeContours) charOutlines.assign(nCharacters, ofTTFCharacter{});
 
-    loadGlyph(SPACE_WIDTH_GLYPH);
+    loadGlyph(SPACE_WIDTH_GLYPH, SPACE_WIDTH_GLYPH + FIRST_CHARACTER);
     bLoadedOk = true;
     return true;
 }
 
-// Rasterises glyph index into a luminance-alpha texture with an empty border
-// around the bitmap, so linear filtering at the quad's edge stays transparent.
-void ofTrueTypeFontWS::loadGlyph(int index) {
-    ++glyphLoadCount;
-    if (FT_Load_Glyph(face, FT_Get_Char_Index(face, index + FIRST_CHARACTER), FT_LOAD_DEFAULT) != 0)
-        ofLog(OF_LOG_ERROR, "error with FT_Load_Glyph %i", index);
-    // The outline is taken before rendering replaces it with the bitmap.
-    if (bMakeContours) charOutlines[index] = makeContours();
-    FT_Render_Glyph(face->glyph, bAntiAliased ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO);
-    border = 3;
-    visibleBorder = 2;
-
-    const FT_Bitmap& bitmap = face->glyph->bitmap;
-    const int width = static_cast<int>(bitmap.width);
-    const int rows = static_cast<int>(bitmap.rows);
-    int texW = ofNextPow2(width + 2 * border);
-    int texH = ofNextPow2(rows + 2 * border);
-    if (texW == 1) texW = 2;
-    if (texH == 1) texH = 2;
-
-    charProps& g = cps[index];
-    g.value = index;
-    g.height = face->glyph->bitmap_top;
-    g.width = width;
-    g.setWidth = static_cast<int>(face->glyph->advance.x >> FIXED_26_6_SHIFT);
-    g.topExtent = rows;
-    g.leftExtent = face->glyph->bitmap_left;
-    g.tW = static_cast<float>(width + 2 * visibleBorder) / texW;
-    g.tH = static_cast<float>(rows + 2 * visibleBorder) / texH;
-    g.xOff = static_cast<float>(border - visibleBorder) / texW;
-    g.yOff = static_cast<float>(border - visibleBorder) / texH;
-
-    // Two bytes per texel: luminance always white, alpha the glyph's coverage.
-    std::vector<GLubyte> texels(static_cast<size_t>(texW) * texH * 2, 0);
-    for (size_t i = 0; i < texels.size(); i += 2)
-        texels[i] = 255;
-    for (int y = 0; y < rows; ++y) {
-        const unsigned char* row = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
-        for (int x = 0; x < width; ++x) {
-            if (bAntiAliased) {
-                texels[2 * ((y + border) * texW + x + border) + 1] = row[x];
-            } else {
-                const bool on = (row[x / 8] & (0x80 >> (x % 8))) != 0;
-                texels[2 * ((y + 1) * texW + x + 1) + 1] = on ? 255 : 0;
-            }
-        }
-    }
-
-    if (texNames[index] == 0) glGenTextures(1, &texNames[index]);
-    const GLint filter = bAntiAliased ? GL_LINEAR : GL_NEAREST;
-    glBindTexture(GL_TEXTURE_2D, texNames[index]);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE_ALPHA, texW, texH, 0, GL_LUMINANCE_ALPHA,
-                 GL_UNSIGNED_BYTE, texels.data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    ofNoteTextureChanged(texNames[index]);
-}
-
 void ofTrueTypeFontWS::ensureGlyph(int index) {
-    if (index >= 0 && index < nCharacters && cps[index].value == -1) loadGlyph(index);
+    if (index >= 0 && index < nCharacters && cps[index].value == -1)
+        loadGlyph(index, index + FIRST_CHARACTER);
 }
 
 // Newlines and other control codes are skipped here; callers that want several

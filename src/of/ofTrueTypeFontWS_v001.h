@@ -28,6 +28,5 @@ public:
     float stringHeight(const std::wstring& text);
 
 private:
-    void loadGlyph(int index);
     void ensureGlyph(int index); // loads it if it is in the table and not loaded yet
 };
