@@ -4,7 +4,7 @@
 #include "game/controller/GameMain.h"
 
 #include "game/player/ScenarioPlayer.h"
-#include "game/settings/GameSettings.h"
+#include "game/settings/GameWindowSettings.h"
 #include "game/settings/Setting.h"
 #include "of/SimpleMenu.h"
 #include "of/Window.h"

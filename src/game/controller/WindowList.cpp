@@ -4,7 +4,7 @@
 // current character window.
 #include "game/controller/GameMain.h"
 
-#include "game/settings/GameSettings.h"
+#include "game/settings/SettingsArray.h"
 #include "of/Window.h"
 #include "util/AssertReport.h"
 #include "util/ConvString.h"

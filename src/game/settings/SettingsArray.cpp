@@ -1,7 +1,7 @@
-// The window settings adapter and the settings-array readers. Elements are read
-// with lookups that create nothing, because an array element or member read the
-// ordinary way would be created empty in the shared settings.
-#include "game/settings/GameSettings.h"
+// The settings-array readers. Elements are read with lookups that create
+// nothing, because an array element or member read the ordinary way would be
+// created empty in the shared settings.
+#include "game/settings/SettingsArray.h"
 
 #include "game/settings/Setting.h"
 
@@ -10,11 +10,6 @@
 namespace Kura {
 
 namespace {
-
-int32_t SettingInt(const char* key) {
-    Setting* setting = Setting::get();
-    return setting ? setting->getInt(key) : 0;
-}
 
 // The member of element index of the array, or null.
 Kel::Holder* RecordMember(const std::string& arrayKey, int32_t index, const std::string& member) {
@@ -31,24 +26,6 @@ bool InArray(const std::string& arrayKey, int32_t index) {
 }
 
 } // namespace
-
-int32_t GameWindowSettings::GetImageWindowBaseIndex() const {
-    return SettingInt("ImageWindowBaseIndex");
-}
-
-int32_t GameWindowSettings::GetCharacterWindowBaseIndex() const {
-    return SettingInt("CharacterWindowBaseIndex");
-}
-
-int32_t GameWindowSettings::GetCharacterHaveIndexNum() const {
-    return SettingInt("CharacterHaveIndexNum");
-}
-
-std::string GameWindowSettings::GetDataPath(const std::string& folder,
-                                            const std::string& file) const {
-    Setting* setting = Setting::get();
-    return setting ? setting->getDataPath(folder, file, true) : std::string();
-}
 
 namespace SettingsArray {
 
