@@ -61,7 +61,8 @@ void LoadSoundEffects() {
 } // namespace
 
 void Start() {
-    Setting& setting = *Setting::get();
+    Setting* setting = Setting::get(); // reports when there are no settings
+    if (setting == nullptr) return;
     g_pInput = new InputState(Canvas::WIDTH, Canvas::HEIGHT);
     g_pInputRouter = new InputRouter(*g_pInput);
     g_pDefaultFont = new ofTrueTypeFontWS;
@@ -69,7 +70,7 @@ void Start() {
                              true, false);
     Draw2D::Init();
     ImageFont::Create();
-    AddFonts(setting);
+    AddFonts(*setting);
     TextureManager::Create();
     Controller::Create(HOLD_INTERVAL_FRAMES);
     Audio::Create([](const std::string& folder, const std::string& file) {
