@@ -33,21 +33,34 @@ int rankOf(vBase* value) {
     }
 }
 
-bool naturalLess(const Ref& a, const Ref& b) {
-    int rankA = rankOf(a.value());
-    int rankB = rankOf(b.value());
-    if (rankA != rankB) return rankA < rankB;
-    if (rankA == 0) return a.value()->toFloat() < b.value()->toFloat();
-    if (rankA == 1) return a.value()->toString().view() < b.value()->toString().view();
-    return false;
+// An element with what the natural order compares, read once before sorting
+// rather than at every comparison.
+struct Keyed {
+    int rank = 0;
+    double number = 0;
+    SharedString text;
+    Ref element;
+};
+
+Keyed keyOf(const Ref& element) {
+    Keyed keyed{rankOf(element.value()), 0, {}, element};
+    if (keyed.rank == 0) keyed.number = element.value()->toFloat();
+    if (keyed.rank == 1) keyed.text = element.value()->toString();
+    return keyed;
+}
+
+bool naturalLess(const Keyed& a, const Keyed& b) {
+    if (a.rank != b.rank) return a.rank < b.rank;
+    if (a.rank == 0) return a.number < b.number;
+    return a.rank == 1 && a.text.view() < b.text.view();
 }
 
 // Merges the sorted runs [begin, middle) and [middle, end) of `from` into
 // `to`. Taking from the right run only when it is strictly less keeps equal
 // elements in order.
-template <class Less>
-void mergeRuns(std::vector<Ref>& from, std::vector<Ref>& to, size_t begin, size_t middle,
-               size_t end, Less& less) {
+template <class T, class Less>
+void mergeRuns(std::vector<T>& from, std::vector<T>& to, size_t begin, size_t middle, size_t end,
+               Less& less) {
     size_t left = begin;
     size_t right = middle;
     for (size_t out = begin; out < end; ++out) {
@@ -59,8 +72,8 @@ void mergeRuns(std::vector<Ref>& from, std::vector<Ref>& to, size_t begin, size_
 // A stable bottom-up merge sort. It only ever compares elements inside the
 // runs it merges, so a comparator that contradicts itself gives some order
 // but can never make the sort read outside the list.
-template <class Less> void mergeSort(std::vector<Ref>& elements, Less& less) {
-    std::vector<Ref> buffer(elements.size());
+template <class T, class Less> void mergeSort(std::vector<T>& elements, Less& less) {
+    std::vector<T> buffer(elements.size());
     for (size_t width = 1; width < elements.size(); width *= 2) {
         for (size_t begin = 0; begin < elements.size(); begin += 2 * width) {
             size_t middle = std::min(begin + width, elements.size());
@@ -92,7 +105,13 @@ Ref sort(const Ref& argument) {
     if (!list) return failure("lists.sort", "the argument is not a list");
     std::vector<Ref> elements = list->elements();
     if (parameterCount(argument) < 2) {
-        mergeSort(elements, naturalLess);
+        std::vector<Keyed> keyed;
+        keyed.reserve(elements.size());
+        for (const Ref& element : elements)
+            keyed.push_back(keyOf(element));
+        mergeSort(keyed, naturalLess);
+        for (size_t i = 0; i < keyed.size(); ++i)
+            elements[i] = std::move(keyed[i].element);
     } else {
         ScriptLess less{parameter(argument, 1)};
         if (!isCallable(less.function.value()))
