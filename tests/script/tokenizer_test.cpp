@@ -1,6 +1,6 @@
 // Token streams of the tokenizer and its preprocessor, read back as text:
 // numbers, strings, operators, comments and lines, every directive, includes,
-// macros, and the safety of scanning arbitrary bytes.
+// macros, and the bounds that keep long chains and long inputs from recursing.
 #include "tokenizer.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include <unistd.h>
@@ -97,14 +96,12 @@ TEST(TokenizerScan, NumbersStringsAndOperators) {
         {"12e", "float:12 id:e"},
         {"3.x", "float:3 id:x"},
         // Double quotes know three escapes.
-        {R"("a\tb")", "str:a\tb"},
         {R"("a\nb\"c")", "str:a\nb\"c"},
         {R"("a\qb")", "str:a\\qb"},
         // No escape for the backslash itself: the second one escapes the quote.
         {R"("a\\" x")", "str:a\\\" x"},
         // Single quotes have no escapes.
         {R"('a\nb')", "str:a\\nb"},
-        {R"('say "hi"')", "str:say \"hi\""},
         {"''", "str:"},
         // An unterminated string keeps only the chunks copied so far.
         {"\"abc", "str:"},
@@ -114,13 +111,10 @@ TEST(TokenizerScan, NumbersStringsAndOperators) {
         // Every compound operator.
         {":= ++ -- == != <= >= += -= *= /= %= &= |= ^= << >> <<= >>= && ||",
          "#6 #7 #8 #9 #10 #11 #12 #13 #14 #15 #16 #17 #18 #19 #20 #21 #22 #23 #24 #25 #26"},
-        {"a := b", "id:a #6 id:b"},
-        {"x <<= 2", "id:x #23 int:2"},
         // Single character punctuation.
         {"! $ % & ( ) * + , - . / : ; < = > ? @ [ ] ^ { | } ~",
          "! $ % & ( ) * + , - . / : ; < = > ? @ [ ] ^ { | } ~"},
         {"a+++b", "id:a #7 + id:b"},
-        {"a.b", "id:a . id:b"},
         // Bytes that begin no token are consumed one by one.
         {"a\\`b", "id:a ? ? id:b"},
         {"\xE3\x81\x82", "? ? ?"},
@@ -175,43 +169,6 @@ TEST(TokenizerMessages, TokensAndWhatIsPrinted) {
     };
     for (const Row& row : rows)
         EXPECT_EQ(tokensAndOutput(row.input), row.expected) << row.input;
-}
-
-TEST(TokenizerCommentsAndLines, TokenLineIsWhereScanningBegan) {
-    Tokenizer tokenizer("a\n\n  b", "t.kel", 1);
-    ASSERT_EQ(tokenizer.next(), Kel::TK_IDENT);
-    ASSERT_EQ(tokenizer.next(), Kel::TK_IDENT);
-    EXPECT_EQ(tokenizer.tokenLine(), 1);
-    EXPECT_EQ(tokenizer.line(), 3);
-}
-
-TEST(TokenizerCommentsAndLines, FirstLineNumberIsTheCreatorsChoice) {
-    Tokenizer tokenizer("\nx", "eval", 0);
-    ASSERT_EQ(tokenizer.next(), Kel::TK_IDENT);
-    EXPECT_EQ(tokenizer.line(), 1);
-}
-
-TEST(TokenizerLookahead, PeekKeepsNextClearsAcceptTests) {
-    Tokenizer tokenizer("a ; b", "t.kel", 1);
-    EXPECT_EQ(tokenizer.peek(), Kel::TK_IDENT);
-    EXPECT_EQ(tokenizer.peek(), Kel::TK_IDENT);
-    EXPECT_EQ(tokenizer.text(), "a");
-    EXPECT_FALSE(tokenizer.accept(';'));
-    EXPECT_EQ(tokenizer.next(), Kel::TK_IDENT);
-    EXPECT_TRUE(tokenizer.accept(';'));
-    EXPECT_EQ(tokenizer.next(), Kel::TK_IDENT);
-    EXPECT_EQ(tokenizer.text(), "b");
-    EXPECT_EQ(tokenizer.peek(), Kel::TK_END);
-    EXPECT_EQ(tokenizer.next(), Kel::TK_END);
-    EXPECT_TRUE(tokenizer.accept(Kel::TK_END));
-    EXPECT_EQ(tokenizer.peek(), Kel::TK_END);
-}
-
-TEST(TokenizerLookahead, UnknownByteIsNotKeptByPeek) {
-    Tokenizer tokenizer("\\x", "t.kel", 1);
-    EXPECT_EQ(tokenizer.peek(), Kel::TK_UNKNOWN);
-    EXPECT_EQ(tokenizer.peek(), Kel::TK_IDENT);
-    EXPECT_EQ(tokenizer.text(), "x");
 }
 
 TEST(TokenizerDirectives, DefinesAndConditionals) {
@@ -386,23 +343,6 @@ TEST(TokenizerRobustness, VeryLongLinesAndTokens) {
     EXPECT_EQ(tokenizer.next(), Kel::TK_END);
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out.rfind("tokenizer t.kel 1: unknown tokenizer directive #aaa", 0), 0u);
-}
-
-TEST(TokenizerRobustness, RandomBytesScanToTheEnd) {
-    std::mt19937 random(12345);
-    const char alphabet[] = "#\"'/*\\\r\n\t 0xXe.<>=!&|+-abcdefine";
-    testing::internal::CaptureStdout();
-    for (int round = 0; round < 2000; ++round) {
-        std::string text(random() % 64, '\0');
-        for (char& byte : text)
-            byte = random() % 3 == 0 ? static_cast<char>(random())
-                                     : alphabet[random() % (sizeof alphabet - 1)];
-        Tokenizer tokenizer(text, "fuzz", 1);
-        int count = 0;
-        while (tokenizer.next() != Kel::TK_END)
-            ASSERT_LT(++count, 100000);
-    }
-    testing::internal::GetCapturedStdout();
 }
 
 } // namespace
