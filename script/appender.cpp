@@ -98,12 +98,13 @@ void CodeBlock::append(OpCode* op) {
         }
     }
 
-    // 1. The parentheses marker only matters to a list that follows it.
+    // The parentheses marker only matters to a list that follows it; left in
+    // place it would hide the value below it from the folds further down.
     if (kind != KIND_LIST && kindAt(size - 1) == KIND_PARENTHESES) {
         removeLast();
         --size;
     }
-    // 2. Unary plus does nothing.
+    // Unary plus does nothing, so it never reaches the block.
     if (kind == KIND_PLUS) {
         delete op;
         return;
@@ -118,8 +119,8 @@ void CodeBlock::append(OpCode* op) {
     int last = kindAt(size - 1);
     bool guardedLast = kindAt(size - 2) == KIND_JR;
 
-    // 4. A discarded constant or variable was never needed; a discarded
-    // postfix step needs no copy of the old value.
+    // A discarded constant or variable was never needed; a discarded
+    // postfix step needs no copy of the old value, so it becomes a prefix one.
     if (kind == KIND_POP) {
         if ((last == KIND_CONSTANT || last == KIND_VARIABLE) && !guardedLast) {
             removeLast();
@@ -134,7 +135,8 @@ void CodeBlock::append(OpCode* op) {
         return;
     }
 
-    // 5. A unary operator or postfix step on a constant.
+    // A unary operator or postfix step on a constant is done now, once, instead
+    // of on every run of the block.
     if ((kind == KIND_UNARY || kind == KIND_INC || kind == KIND_DEC) && last == KIND_CONSTANT &&
         !guardedLast) {
         OpCode* constant = at(size - 1);
@@ -147,7 +149,8 @@ void CodeBlock::append(OpCode* op) {
         }
     }
 
-    // 6. A two-operand operator on two constants.
+    // Likewise a two-operand operator on two constants, unless the left one is
+    // the constant a JR skips to (it is only one branch's result).
     if (kind == KIND_BINARY && size >= 2 && last == KIND_CONSTANT &&
         kindAt(size - 2) == KIND_CONSTANT && kindAt(size - 3) != KIND_JR) {
         OpCode* left = at(size - 2);
@@ -163,7 +166,7 @@ void CodeBlock::append(OpCode* op) {
         }
     }
 
-    // 7.
+    // Nothing to fold: the instruction goes in as it is.
     appendRaw(op);
 }
 

@@ -14,6 +14,8 @@
 namespace Kel {
 namespace {
 
+// The constructor scope is the largest kind (checked below), so its size is
+// the one slot every kind is made in.
 constexpr size_t SCOPE_SLOT_SIZE = sizeof(ConstructorScope);
 
 struct FreeSlot {
@@ -47,10 +49,13 @@ void Scope::operator delete(void* slot) {
     g_freeScopes = freed;
 }
 
+// Every scope gets a serial of its own: a remembered lookup is only reused
+// by the scope whose serial it was made under.
 Scope::Scope(CodeBlock* code) : m_code(code), m_serial(++s_nextSerial) {
     if (m_code) m_code->addRef();
 }
 
+// The start of a clone: the same code and place, copies of the variables.
 Scope::Scope(const Scope& source, int)
     : m_code(source.m_code), m_pc(source.m_pc), m_serial(++s_nextSerial) {
     if (m_code) m_code->addRef();
@@ -136,6 +141,8 @@ Scope* Scope::onEnd(Env&) {
     return leave();
 }
 
+// Blocks and loops hand a static to the function around them. Outside every
+// function there is nowhere to keep it, so it is only a value on the stack.
 bool Scope::declareStatic(std::string_view name, const Ref& value, Env* env) {
     if (m_outer) return m_outer->declareStatic(name, value, env);
     if (env) env->push(value);
@@ -144,6 +151,7 @@ bool Scope::declareStatic(std::string_view name, const Ref& value, Env* env) {
 
 bool Scope::declareLocal(const SharedString& name, const Ref& value, Env* env) {
     vBase* variables = this->variables()->value();
+    // An object keeps the declared name's shared string instead of copying it.
     bool isNew =
         variables->typeCode() == variable::Variable::TYPE_OBJECT
             ? static_cast<variable::Variable::vObject*>(variables)->declareMember(name, value)
@@ -260,6 +268,8 @@ Scope* FunctionScope::findLabel(std::string_view name) {
 bool FunctionScope::declareStatic(std::string_view name, const Ref& value, Env* env) {
     vBase* function = m_function.value();
     if (function->hasMember(name)) {
+        // Already there: the initialiser's value is not kept, and a fresh empty
+        // object takes its place on the stack, where the statement expects one.
         if (env) env->push(makeEmpty());
         return false;
     }
@@ -279,6 +289,7 @@ Scope* MethodScope::clone() const {
     return copy;
 }
 
+// Own variables, then the bound object's members, then the function's.
 Holder* MethodScope::lookup(std::string_view name) {
     if (Holder* found = ownVariable(name)) return found;
     if (m_self)
@@ -301,6 +312,8 @@ Scope* ConstructorScope::clone() const {
 
 // The expression `new`-ing a class evaluates to the instance.
 Scope* ConstructorScope::onEnd(Env& env) {
+    // The instance takes the place of whatever the constructor's last
+    // statement left, so the expression yields one value either way.
     std::vector<Ref>& stack = env.stack();
     if (stack.empty())
         stack.push_back(m_self);

@@ -25,6 +25,8 @@ bool isIdentifierByte(int byte) {
     return isIdentifierStart(byte) || isDigit(byte);
 }
 
+// The value of a hex digit, or -1 for a byte that ends the number. The
+// letters 'a' to 'f' (either case) stand for ten to fifteen.
 int hexDigit(int byte) {
     if (isDigit(byte)) return byte - '0';
     if (byte >= 'a' && byte <= 'f') return byte - 'a' + 10;
@@ -62,6 +64,8 @@ int Tokenizer::peek() {
 }
 
 int Tokenizer::next() {
+    // Real token kinds start at TK_IDENT; TK_UNKNOWN marks "nothing kept" and
+    // TK_END, once seen, is kept for good.
     if (m_lookahead >= 1) {
         int kind = m_lookahead;
         m_lookahead = TK_UNKNOWN;
@@ -228,6 +232,8 @@ int Tokenizer::scanOwn() {
     default:
         break;
     }
+    // Names and numbers are read from their first byte again; a byte that
+    // begins no token stays consumed, so scanning always moves on.
     --m_position;
     if (isIdentifierStart(byte)) return scanIdentifier();
     if (isDigit(byte)) return scanNumber();
@@ -256,9 +262,11 @@ bool Tokenizer::readIdentifier(std::string_view& identifier) {
     return true;
 }
 
+// Digits are summed in unsigned 32 bits, so a literal too long for an int
+// wraps as run-time arithmetic does instead of overflowing.
 int Tokenizer::scanNumber() {
     if (current() == '0' && (byteAt(m_position + 1) == 'x' || byteAt(m_position + 1) == 'X')) {
-        m_position += 2;
+        m_position += 2; // past "0x"; no digit behind it reads as 0
         uint32_t value = 0;
         for (int digit; (digit = hexDigit(current())) >= 0; ++m_position)
             value = value * 16u + static_cast<uint32_t>(digit);
@@ -273,6 +281,7 @@ int Tokenizer::scanNumber() {
         ++m_position;
     }
     m_intValue = static_cast<int32_t>(value);
+    // An exponent or a point makes it a float, read again from its start.
     int after = current();
     if (after != 'e' && after != 'E' && after != '.') return TK_INT;
     m_position = start;
@@ -315,7 +324,7 @@ void Tokenizer::scanString(char terminator, bool escapes) {
                                                 : 0;
             if (replacement) {
                 m_text.push_back(replacement);
-                m_position += 2;
+                m_position += 2; // the backslash and its letter
                 chunk = m_position;
                 continue;
             }
@@ -327,6 +336,7 @@ void Tokenizer::scanString(char terminator, bool escapes) {
 
 void Tokenizer::skipBlockComment() {
     int opened = m_line;
+    // The closing "*/" takes two bytes, so the last byte alone cannot close it.
     while (m_position + 1 < m_length) {
         int byte = current();
         if (byte == '*' && byteAt(m_position + 1) == '/') {

@@ -39,6 +39,17 @@ def wait_until(what, predicate, timeout):
     raise AssertionError("timed out waiting until " + what)
 
 
+# Every program started, so that a run that fails half-way leaves none behind.
+STARTED = []
+
+
+def stop_all():
+    for proc in STARTED:
+        if proc.poll() is None:
+            proc.kill()
+            proc.wait()
+
+
 class Game:
     """One run of the program in folder."""
 
@@ -49,6 +60,7 @@ class Game:
         with open(self.stdout_path, "w") as out:
             self.proc = subprocess.Popen([kura], cwd=folder, stdout=out,
                                          stderr=subprocess.STDOUT)
+        STARTED.append(self.proc)
         try:
             self.win = Window(find_window(title, 60, lambda: self.proc.poll() is None))
         except AssertionError:
@@ -205,6 +217,7 @@ def main(kura, demo_data):
         assert not os.path.exists(log), "reports: " + open(log, encoding="utf-8").read()
         print("title after %.1f s; first message pixel counts %r" % (to_title, counts))
     finally:
+        stop_all()
         shutil.rmtree(work, ignore_errors=True)
 
 

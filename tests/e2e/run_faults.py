@@ -12,7 +12,8 @@ import sys
 import tempfile
 import time
 
-from run_demo import ADVANCE_AT, Game, check_title, require_fonts, setting, wait_until
+from run_demo import (ADVANCE_AT, Game, check_title, require_fonts, setting, stop_all,
+                      wait_until)
 
 FIRST_SCENE = """callWindowManagerClearAll();
 callWindowSetPos(5, 10, 10);
@@ -66,6 +67,7 @@ def main(kura, demo_data):
         assert game.quit() == 0
         assert time.monotonic() - started < 5, "Escape took too long to end the program"
     finally:
+        stop_all()
         shutil.rmtree(work, ignore_errors=True)
 
 

@@ -74,14 +74,6 @@ inline int typeOf(const Ref& ref) {
     return ref.value()->typeCode();
 }
 
-// The elements of a tuple result, as ints.
-inline std::vector<int32_t> intsOf(const Ref& tuple) {
-    std::vector<int32_t> ints;
-    for (const Ref& element : static_cast<vRArray*>(tuple.value())->elements())
-        ints.push_back(element.value()->toInt());
-    return ints;
-}
-
 template <class Action> std::string captureStdout(Action&& action) {
     testing::internal::CaptureStdout();
     action();

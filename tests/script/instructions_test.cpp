@@ -38,34 +38,7 @@ TEST_F(Operators, ConstantsAreSharedButNeverChangedByOperators) {
     direct.stack().clear();
 }
 
-TEST_F(Operators, ComparisonsAndLogicPushNewInts) {
-    EXPECT_EQ(intOf(run({new POP, new PUSH_INT(2), new PUSH_INT(3), new LT})), 1);
-    EXPECT_EQ(intOf(run({new POP, new PUSH_INT(2), new PUSH_INT(3), new GE})), 0);
-    EXPECT_EQ(intOf(run({new POP, new PUSH_STRING("a"), new PUSH_STRING("a"), new EQ})), 1);
-    EXPECT_EQ(intOf(run({new POP, new PUSH_INT(1), new PUSH_INT(0), new BAND})), 0);
-    EXPECT_EQ(intOf(run({new POP, new PUSH_INT(1), new PUSH_INT(0), new BOR})), 1);
-    EXPECT_EQ(intOf(run({new POP, new PUSH_NULL, new NOT})), 1);
-    EXPECT_EQ(intOf(run({new POP, new PUSH_HEX(0xFFFFFFFFu), new PUSH_INT(1), new GT})), 1);
-}
-
-TEST_F(Operators, UnaryOperatorsWorkOnCopies) {
-    Ref results =
-        run({new POP, new VARIABLE("x"), new PUSH_INT(6), new SUBSTITUTION, new COMPL,
-             new VARIABLE("x"), new MINUS, new LIST, new VARIABLE("x"), new PLUS, new LIST});
-    EXPECT_EQ(intsOf(results), (std::vector<int32_t>{-7, -6, 6}));
-}
-
 // ---- Selection: members, elements, slices, pointers ----------------------------------
-
-TEST_F(Selection, StringOrFloatIndexNamesAMember) {
-    Ref member = run({new POP, new VARIABLE("o"), new PUSH_STRING("k"), new INDEX, new PUSH_INT(3),
-                      new SUBSTITUTION, new POP, new VARIABLE("o"), new MEMBER("k")});
-    EXPECT_EQ(intOf(member), 3);
-    Ref byFloat =
-        run({new POP, new VARIABLE("o"), new PUSH_FLOAT(1.5), new INDEX, new PUSH_INT(4),
-             new SUBSTITUTION, new POP, new VARIABLE("o"), new PUSH_STRING("1.500000"), new INDEX});
-    EXPECT_EQ(intOf(byFloat), 4);
-}
 
 TEST_F(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
     // Member, index and dereference of an int, and a negative local index,
@@ -80,21 +53,6 @@ TEST_F(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
         ASSERT_TRUE(element);
         EXPECT_EQ(textOf(element), "[null]");
     }
-}
-
-TEST_F(Selection, LocalIndexAddressesTheScopesOwnElements) {
-    Ref second = run({new POP, new LOCALINDEX(1), new PUSH_INT(9), new SUBSTITUTION, new POP,
-                      new LOCALINDEX(1)});
-    EXPECT_EQ(intOf(second), 9);
-}
-
-TEST_F(Selection, ListExtendsATupleAndParenthesesWrapOne) {
-    Ref three =
-        run({new POP, new PUSH_INT(1), new PUSH_INT(2), new LIST, new PUSH_INT(3), new LIST});
-    EXPECT_EQ(intsOf(three), (std::vector<int32_t>{1, 2, 3}));
-    Ref single = run({new POP, new PUSH_INT(4), new PARENTHESES});
-    EXPECT_EQ(typeOf(single), TYPE_TUPLE);
-    EXPECT_EQ(intOf(single), 4);
 }
 
 // ---- Jumps ---------------------------------------------------------------------------
@@ -155,20 +113,6 @@ TEST_F(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
 }
 
 // ---- Calls --------------------------------------------------------------------------
-
-TEST_F(Calls, ClosureSharesTheVariablesItCaptures) {
-    // x = 1; f = function { x }; closure; x = 5; (f(), f) -- the function sees 5.
-    Ref function = makeFunction({new POP, new VARIABLE("x")});
-    Ref results = run({new POP, new VARIABLE("x"), new PUSH_INT(1), new SUBSTITUTION, new POP,
-                       new VARIABLE("f"), new PUSH_CODE(function), new SUBSTITUTION, new CLOSURE,
-                       new POP, new VARIABLE("x"), new PUSH_INT(5), new SUBSTITUTION, new POP,
-                       new VARIABLE("f"), new PUSH_NULL, new CALL, new VARIABLE("f"), new LIST});
-    const std::vector<Ref>& elements = static_cast<vRArray*>(results.value())->elements();
-    EXPECT_EQ(intOf(elements[0]), 5);
-    // The variable the function was assigned to is not captured into it.
-    EXPECT_NE(elements[1].value()->findMember("x"), nullptr);
-    EXPECT_EQ(elements[1].value()->findMember("f"), nullptr);
-}
 
 // A class with member `field` = 5 and method `get` answering it.
 Ref makeClass(std::initializer_list<OpCode*> constructor) {

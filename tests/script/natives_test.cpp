@@ -1,6 +1,6 @@
-// Methods and host callables: their texts and conversions, what `=` does to
-// each, binding to an object, and calls that pop an argument and push a copy
-// of the host's result.
+// Host callables and methods called from C++: native pointers compare by
+// address, a call pops its argument and pushes a copy of the host's result,
+// and a method runs in the object that holds it.
 #include "code_block.h"
 #include "instructions.h"
 #include "value_support.h"
@@ -35,39 +35,6 @@ Ref function(std::initializer_list<OpCode*> ops) {
     return result;
 }
 
-TEST_F(NativesTest, TextsAndConversions) {
-    Ref f = makeEmpty();
-    Ref method = Ref(new vMethod(f.get(), nullptr));
-    Ref cfunction = Ref(new vCFunction(twice));
-    Ref unbound = Ref(new vCMethod(selfText, nullptr));
-    int anything = 0;
-    Ref cpointer = Ref(new vCPointer(&anything));
-    Ref null = Ref(new vCPointer(nullptr));
-    EXPECT_EQ(str(method), "[Method]");
-    EXPECT_EQ(str(cfunction), "[CFunction]");
-    EXPECT_EQ(str(unbound), "[CMethod]");
-    EXPECT_EQ(str(cpointer), "[cpointer]");
-    EXPECT_EQ(str(null), "NULL");
-    for (const Ref& callable : {method, cfunction, unbound}) {
-        EXPECT_TRUE(callable.value()->toBool());
-        EXPECT_EQ(callable.value()->count(), 1);
-        EXPECT_EQ(callable.value()->toFloat(), 0.0);
-    }
-    EXPECT_EQ(method.value()->toInt(), 1);
-    EXPECT_EQ(cfunction.value()->toInt(), 1);
-    EXPECT_EQ(unbound.value()->toInt(), 0); // no bound object
-    EXPECT_EQ(Ref(new vCMethod(selfText, f.get())).value()->toInt(), 1);
-    EXPECT_EQ(cpointer.value()->toInt(), 1);
-    EXPECT_EQ(null.value()->toInt(), 0);
-    EXPECT_EQ(null.value()->count(), 0);
-    EXPECT_FALSE(null.value()->toBool());
-    EXPECT_EQ(cpointer.value()->nativePointer(), &anything);
-    EXPECT_EQ(type(method), TYPE_METHOD);
-    EXPECT_EQ(type(cfunction), TYPE_CFUNCTION);
-    EXPECT_EQ(type(unbound), TYPE_CMETHOD);
-    EXPECT_EQ(type(cpointer), TYPE_CPOINTER);
-}
-
 TEST_F(NativesTest, CPointersCompareByAddress) {
     int a = 0;
     int b = 0;
@@ -80,62 +47,6 @@ TEST_F(NativesTest, CPointersCompareByAddress) {
     EXPECT_EQ(pa.value()->nativePointer(), &b);
     pa->substitute(integer(5)); // an int carries no pointer
     EXPECT_EQ(pa.value()->nativePointer(), nullptr);
-}
-
-TEST_F(NativesTest, SubstituteIntoAMethod) {
-    Ref owner = makeEmpty();
-    Ref f = function({new RETURN});
-    Ref g = function({new RETURN});
-    Ref method = Ref(new vMethod(f.get(), owner.get()));
-    method->substitute(Ref(new vMethod(g.get(), nullptr)));
-    EXPECT_EQ(method.value()->elementAt(0), g.get()); // takes over the function
-    EXPECT_EQ(method.value()->elementAt(1), owner.get());
-    method->substitute(f); // an object with code becomes the function
-    EXPECT_EQ(method.value()->elementAt(0), f.get());
-    method->substitute(integer(3)); // anything else: no change
-    EXPECT_EQ(type(method), TYPE_METHOD);
-    method->substitute(Ref(new vCMethod(selfText, nullptr)));
-    EXPECT_EQ(type(method), TYPE_CMETHOD);
-    EXPECT_EQ(method.value()->elementAt(1), owner.get()); // bound to the method's object
-    Ref other = Ref(new vMethod(f.get(), owner.get()));
-    other->substitute(Ref(new vCFunction(twice)));
-    EXPECT_EQ(type(other), TYPE_CFUNCTION);
-    Ref assigned = Ref(new vMethod(f.get(), owner.get()));
-    assigned->assign(integer(1));
-    EXPECT_EQ(type(assigned), TYPE_INT);
-}
-
-TEST_F(NativesTest, SubstituteIntoHostCallables) {
-    Ref owner = makeEmpty();
-    Ref cfunction = Ref(new vCFunction(twice));
-    cfunction->substitute(integer(1));
-    EXPECT_EQ(type(cfunction), TYPE_CFUNCTION);
-    cfunction->substitute(Ref(new vCFunction(nothing)));
-    EXPECT_EQ(static_cast<vCFunction*>(cfunction.value())->function(), &nothing);
-
-    Ref cmethod = Ref(new vCMethod(selfText, owner.get()));
-    cmethod->substitute(Ref(new vCFunction(twice)));
-    EXPECT_EQ(type(cmethod), TYPE_CMETHOD);
-    Ref f = function({new RETURN});
-    cmethod->substitute(Ref(new vMethod(f.get(), nullptr)));
-    EXPECT_EQ(type(cmethod), TYPE_METHOD);
-    EXPECT_EQ(cmethod.value()->elementAt(1), owner.get());
-}
-
-TEST_F(NativesTest, MethodParts) {
-    Ref owner = makeEmpty();
-    Ref f = function({new RETURN});
-    Ref method = Ref(new vMethod(f.get(), nullptr));
-    method.value()->append(owner); // rebinds
-    EXPECT_EQ(method.value()->elementAt(1), owner.get());
-    EXPECT_EQ(method.value()->elementAt(2), nullptr);
-    EXPECT_EQ(method.value()->code(), f.value()->code());
-    Ref copy = Ref::adopt(method->cloneHolder());
-    EXPECT_EQ(copy.value()->elementAt(0), f.get());
-    EXPECT_EQ(copy.value()->elementAt(1), owner.get());
-    Ref cmethod = Ref(new vCMethod(selfText, owner.get()));
-    EXPECT_EQ(cmethod.value()->elementAt(0), nullptr);
-    EXPECT_EQ(cmethod.value()->elementAt(1), owner.get());
 }
 
 TEST_F(NativesTest, HostCallsPushACopyOfTheResult) {

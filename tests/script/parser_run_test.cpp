@@ -1,8 +1,10 @@
 // Compiled source driven by a host: each program is compiled, merged into a
 // fresh global object, called with an argument and must leave the stack
-// empty. Language behaviour itself is checked by the Kel scripts.
+// empty; a compiled block copies whole. Language behaviour itself is checked
+// by the Kel scripts.
 #include "exec_support.h"
 
+#include "disassembler.h"
 #include "parser.h"
 #include "tokenizer.h"
 
@@ -35,6 +37,8 @@ TEST_F(ParserRun, ResultsOfCallsWithAnArgumentLeaveTheStackEmpty) {
         // The right operand of a decided || is never evaluated.
         {"calls = 0; f() { calls += 1; return 1; } r = 1 || f(); return calls * 10 + r;", 0, "1"},
         {"a = 0; return a ? 1 : (2 + arg) * 3;", 1, "9"},
+        // A label stops the discarded "k;" from merging with what follows it.
+        {"k = 0; k; l: k++; if (k < 4) goto l; return k;", 0, "4"},
         // Every continue comes back through the step with one value on the
         // stack; a step that lost its POP would leave one behind each time.
         {"n = 0; i = 0; guard = 0;\n"
@@ -53,19 +57,17 @@ TEST_F(ParserRun, ResultsOfCallsWithAnArgumentLeaveTheStackEmpty) {
     }
 }
 
-TEST_F(ParserRun, YieldSuspendsAndTheResumeValueComesBack) {
-    load("x = yield arg + 1; return x * 2;");
-    Env env;
-    Ref global = Env::global();
-    env.push(Ref(new vInt(1)));
-    global.value()->call(env, global.get());
-    env.drive();
-    ASSERT_NE(env.current(), nullptr);
-    EXPECT_EQ(textOf(env.pop()), "2");
-    env.push(Ref(new vInt(21)));
-    env.drive();
-    EXPECT_EQ(env.current(), nullptr);
-    EXPECT_EQ(textOf(env.pop()), "42");
+// A folded constant is an instruction like any other: copying its block
+// clones it whole.
+TEST_F(ParserRun, FoldedConstantSurvivesCopyingItsBlock) {
+    Tokenizer tokenizer("x = 2 * 21;", "t.kel", 1);
+    CompileResult result = compile(tokenizer);
+    Ref copy = Ref::adopt(result.function->cloneHolder());
+    // Writing into a shared block copies it, cloning every instruction.
+    copy.value()->addLabel("end");
+    ASSERT_NE(copy.value()->code(), result.function.value()->code());
+    EXPECT_EQ(disassemble(copy),
+              "VARIABLE arg\nARGUMENT\nPOP\nVARIABLE x\nPUSH_INT 42\nSUBSTITUTION\nend:\n");
 }
 
 } // namespace

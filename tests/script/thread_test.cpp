@@ -1,5 +1,5 @@
 // Script threads driven from the host: yield and resume, reading a suspended
-// thread's variables, copying, and threads dropped or resumed while they run.
+// thread's variables, and threads dropped or resumed while they run.
 // Threads made and resumed by scripts are checked by the Kel thread scripts.
 #include "exec_support.h"
 
@@ -60,17 +60,6 @@ TEST_F(Threads, SuspendedThreadsVariablesCanBeRead) {
     ScopedGlobal global("exec_seen", Ref(new vInt(5)));
     EXPECT_EQ(thread.value()->member("exec_seen")->value()->toInt(), 5);
     resume(thread);
-}
-
-TEST_F(Threads, CopyOfASuspendedThreadRunsOnItsOwn) {
-    Ref thread = makeThread(makeCounter());
-    EXPECT_EQ(intOf(resume(thread)), 1);
-    Ref copy = Ref::adopt(thread->cloneHolder());
-    EXPECT_EQ(intOf(resume(thread)), 2);
-    EXPECT_EQ(intOf(resume(thread)), 3);
-    EXPECT_EQ(intOf(resume(copy)), 2);
-    EXPECT_TRUE(copy.value()->toBool());
-    EXPECT_EQ(intOf(resume(copy)), 3);
 }
 
 TEST_F(Threads, ThreadReplacedWhileItRunsFinishesItsResume) {

@@ -1,6 +1,6 @@
-// Shared by the value suites: makers for each kind of value, the two-operand
-// form of the in-place operators, and a fixture that fails a test whose
-// values leave holders or value slots behind in the pools.
+// Shared by the value suites: makers for the kinds of value they use, and a
+// fixture that fails a test whose values leave holders or value slots behind
+// in the pools.
 #pragma once
 
 #include "env.h"
@@ -26,17 +26,8 @@ using namespace Kel::variable::Variable;
 inline Ref integer(int32_t value) {
     return Ref(new vInt(value));
 }
-inline Ref hex(uint32_t value) {
-    return Ref(new vHex(value));
-}
-inline Ref real(double value) {
-    return Ref(new vFloat(value));
-}
 inline Ref text(std::string_view value) {
     return Ref(new vString(SharedString(value)));
-}
-inline Ref nil() {
-    return Ref(new vBase);
 }
 inline Ref pointerTo(const Ref& target) {
     return Ref(new vPointer(target.get()));
@@ -59,19 +50,6 @@ inline std::string str(const Ref& value) {
 }
 inline int type(const Ref& value) {
     return value.value()->typeCode();
-}
-
-// What the two-operand operators do: copy the left operand, apply in place.
-inline Ref binary(const Ref& left, void (vBase::*operation)(const Ref&), const Ref& right) {
-    Ref result = Ref::adopt(left->cloneHolder());
-    (result.value()->*operation)(right);
-    result.value()->setOwner(result.get());
-    return result;
-}
-inline Ref negated(const Ref& value) {
-    Ref result = Ref::adopt(value->cloneHolder());
-    result.value()->negate();
-    return result;
 }
 
 inline Ref member(const Ref& object, std::string_view name) {
