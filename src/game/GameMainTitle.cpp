@@ -4,6 +4,7 @@
 #include "game/GameMain.h"
 
 #include "game/ScenarioPlayer.h"
+#include "game/ScriptBudget.h"
 #include "game/Setting.h"
 #include "of/ImageFont.h"
 #include "of/SimpleMenu.h"
@@ -72,7 +73,8 @@ void GameMain::scenarioInit() {
     const int loaded =
         loadFile(setting->getDataPath(ScenarioPlayer::SCENARIO_FOLDER, CONTENTS_FILE));
     KURA_CHECK(loaded == LOADED, "0", SOURCE_NAME, "Kura::GameMain::scenarioInit", __LINE__);
-    run(0);
+    Kel::Ref result;
+    ScriptBudget::Run(*this, 0, "Kura::GameMain::scenarioInit", result);
 
     clearAllWindows();
     addWindow(WINDOW_KIND_IMAGE);

@@ -4,6 +4,7 @@
 #include "game/ScenarioPlayerImpl.h"
 
 #include "game/ScenarioProgress.h"
+#include "game/ScriptBudget.h"
 #include "game/Setting.h"
 
 #include "string_value.h"
@@ -40,15 +41,19 @@ ScenarioPlayer::Impl* ScenarioCommands::Target(const char* function, int32_t lin
 void ScenarioPlayer::Impl::clearMessage() {
     messageText.clear();
     shownText.clear();
-    typedBytes = 0;
+    typedWidth = 0;
+    shownWidth = 0;
 }
 
-// Only the text behind what is shown is looked at (with room for the rest of a
-// character), so typing out a long message stays linear.
+// Only the text behind what is shown is looked at (no character takes more
+// bytes than UTF8_MAX_BYTES per width unit), so typing out a long message
+// stays linear.
 void ScenarioPlayer::Impl::showTypedCharacters() {
-    size_t typedBehind = typedBytes - shownText.size();
-    std::string rest = messageText.substr(shownText.size(), typedBehind + UTF8_MAX_BYTES);
-    shownText.append(rest, 0, ConvString::Utf8CompletePrefixLength(rest, typedBehind));
+    size_t typedBehind = typedWidth - shownWidth;
+    std::string rest = messageText.substr(shownText.size(), typedBehind * UTF8_MAX_BYTES);
+    ConvString::WidthPrefix shown = ConvString::Utf8PrefixWithinWidth(rest, typedBehind);
+    shownText.append(rest, 0, shown.bytes);
+    shownWidth += shown.width;
 }
 
 void ScenarioPlayer::Impl::appendMessage(const std::string& text, int32_t time) {
@@ -72,7 +77,7 @@ ScenarioPlayer::ScenarioPlayer() : m_pImpl(std::make_unique<Impl>()) {
     ScenarioCommands::RegisterScreenCommands(m_pImpl->interpreter);
     m_pRef = this;
     m_pImpl->progressPath = GamePath(SAVE_FOLDER, SAVE_FILE);
-    // No file, or one that does not compile, simply means no progress yet.
+    // No file means no progress yet; a file not in the written form is reported.
     ScenarioProgress::Read(m_pImpl->progressPath, m_pImpl->nowScene, m_pImpl->maxScene);
 }
 
@@ -100,6 +105,7 @@ void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
     std::string path = GamePath(SCENARIO_FOLDER, impl.scriptName);
     impl.commands.clear();
     impl.state = STATE_RUNNING;
+    impl.stopped = false;
     // The parser has printed why; the interpreter keeps what it held.
     int loaded = impl.interpreter.loadFile(path);
     KURA_CHECK(loaded == Kel::Interpreter::LOADED, "0", SOURCE_NAME, "ScenarioPlayer::reload",
@@ -117,9 +123,13 @@ void ScenarioPlayer::resume() {
     // inside itself.
     if (!KURA_CHECK(!impl.running, "!running", SOURCE_NAME, "ScenarioPlayer::resume", __LINE__))
         return;
+    // A scene stopped by the bound stays stopped: going on would only spend
+    // the next bound in the same loop. The player can still quit or restart.
+    if (impl.stopped) return;
     m_pRef = this;
     impl.running = true;
-    Kel::Ref result = impl.interpreter.run(0);
+    Kel::Ref result;
+    impl.stopped = !ScriptBudget::Run(impl.interpreter, 0, "ScenarioPlayer::resume", result);
     impl.running = false;
     std::string text = result.value()->toString().str();
     if (text != RESULT_NOTHING && text != RESULT_ZERO) reload(false, false);
@@ -127,8 +137,8 @@ void ScenarioPlayer::resume() {
 
 void ScenarioPlayer::typingStep() {
     Impl& impl = *m_pImpl;
-    if (impl.typedBytes < impl.messageText.size()) {
-        ++impl.typedBytes;
+    if (!isMessageComplete()) {
+        ++impl.typedWidth;
         impl.showTypedCharacters();
         return;
     }
@@ -159,7 +169,7 @@ const std::string& ScenarioPlayer::getShownText() const {
 }
 
 bool ScenarioPlayer::isMessageComplete() const {
-    return m_pImpl->typedBytes >= m_pImpl->messageText.size();
+    return m_pImpl->shownText.size() >= m_pImpl->messageText.size();
 }
 
 bool ScenarioPlayer::isMessageCompleteAndReported() const {
