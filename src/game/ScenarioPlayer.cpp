@@ -108,8 +108,10 @@ void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
     impl.stopped = false;
     // The parser has printed why; the interpreter keeps what it held.
     int loaded = impl.interpreter.loadFile(path);
-    KURA_CHECK(loaded == Kel::Interpreter::LOADED, "0", SOURCE_NAME, "ScenarioPlayer::reload",
-               __LINE__);
+    if (!KURA_CHECK(loaded == Kel::Interpreter::LOADED, "0", SOURCE_NAME, "ScenarioPlayer::reload",
+                    __LINE__))
+        ReportAssertion(false, SOURCE_NAME, __LINE__, "ScenarioPlayer::reload",
+                        (L"scenario file not loaded: " + ConvString::AnsiToWide(path)).c_str());
     impl.interpreter.setGlobal(SCRIPT_NAME_KEY,
                                Kel::Ref(new Kel::variable::Variable::vString(impl.scriptName)));
     m_pRef = this;
@@ -131,6 +133,7 @@ void ScenarioPlayer::resume() {
     Kel::Ref result;
     impl.stopped = !ScriptBudget::Run(impl.interpreter, 0, "ScenarioPlayer::resume", result);
     impl.running = false;
+    if (impl.stopped) return; // what a stopped run answers is no result of the script
     std::string text = result.value()->toString().str();
     if (text != RESULT_NOTHING && text != RESULT_ZERO) reload(false, false);
 }
