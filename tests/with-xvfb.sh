@@ -2,7 +2,7 @@
 # Runs "$@" with DISPLAY set to a private Xvfb server that picks its own free
 # display number, so tests that open windows can run in parallel.
 # -noreset: by default the server resets whenever its last client leaves, and
-# a client that connects during the reset is refused ("can't open display").
+# a client that connects during the reset can fail to open the display.
 # A test connects and leaves many times (a probe, xdotool, the program), so
 # without it a connection fails now and then, more often under load.
 f=$(mktemp)

@@ -11,6 +11,8 @@
 #include "util/AssertReport.h"
 #include "util/ConvString.h"
 
+#include <algorithm>
+
 namespace Kura {
 
 namespace {
@@ -22,6 +24,9 @@ constexpr const char* SCRIPT_NAME_KEY = "scriptName";
 constexpr const char* RESULT_NOTHING = "[null]";
 constexpr const char* RESULT_ZERO = "0";
 constexpr int RESUME_FLAG = 1;
+// Every auto-advance time but "none" advances by itself: 0 (or less) after the
+// shortest wait there is, one frame, since a wait of 0 ms never runs out.
+constexpr int32_t SHORTEST_AUTO_ADVANCE_MS = 1;
 constexpr size_t UTF8_MAX_BYTES = 4; // the longest character
 
 // A path in the game's data folder; empty without settings (already reported).
@@ -148,7 +153,7 @@ void ScenarioPlayer::typingStep() {
     if (impl.autoAdvanceTime == AUTO_ADVANCE_NONE || impl.autoAdvanceTime == AUTO_ADVANCE_DONE)
         return;
     // Marked as handed on first: a slot may resume the script at once.
-    int32_t time = impl.autoAdvanceTime;
+    int32_t time = std::max(impl.autoAdvanceTime, SHORTEST_AUTO_ADVANCE_MS);
     impl.autoAdvanceTime = AUTO_ADVANCE_DONE;
     impl.signals.effectWait(time, RESUME_FLAG);
 }

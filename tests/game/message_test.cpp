@@ -41,6 +41,13 @@ TEST_F(Message, TypingShowsOneByteAStepThenFiresTheWaitOnce) {
     EXPECT_EQ(player->getAutoAdvanceTime(), ScenarioPlayer::AUTO_ADVANCE_DONE);
 }
 
+TEST_F(Message, AutoAdvanceTimeZeroAdvancesAfterTheShortestWait) {
+    RunScript("callDispMessage(\"a\", 0); yield;");
+    TypeToEnd();
+    player->typingStep();
+    EXPECT_EQ(host->callsText(), "effectWait(1,1)\n");
+}
+
 TEST_F(Message, WithoutAutoAdvanceTheMessageWaitsForThePlayer) {
     RunScript("callDispMessage(\"hi\", -1); yield;");
     EXPECT_EQ(TypeToEnd(), 2);
