@@ -85,9 +85,11 @@ bench: bench-deps
 	bench/engine/run.sh $(BENCH_BUILD)
 
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for
-# FUZZ_SECONDS on a corpus seeded from the script-level tests.
+# FUZZ_SECONDS on a corpus seeded from the script-level tests (and the
+# progress reader on progress files).
 FUZZ_SECONDS ?= 600
 fuzz: fuzz-deps
 	fuzz/run.sh build build-fuzz
 	fuzz/run.sh fuzz build-fuzz $(FUZZ_SECONDS) source
 	fuzz/run.sh fuzz build-fuzz $(FUZZ_SECONDS) compiled
+	fuzz/run.sh fuzz build-fuzz $(FUZZ_SECONDS) progress

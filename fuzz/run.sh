@@ -1,9 +1,10 @@
 #!/bin/sh
 # The fuzz targets' two steps, used by `make fuzz` and by the smoke tests:
 #   fuzz/run.sh build BUILD                  build them with clang++-14 in BUILD
-#   fuzz/run.sh fuzz BUILD SECONDS TARGET    TARGET is source or compiled: run it
+#   fuzz/run.sh fuzz BUILD SECONDS TARGET    TARGET is source, compiled or progress: run it
 #       first over the inputs that once broke it (tests/fuzz/regressions), then
-#       for SECONDS on a corpus seeded from the script-level tests.
+#       for SECONDS on a corpus seeded from the script-level tests (progress:
+#       from progress files as the engine writes them).
 # Crashes are written to BUILD/crashes; the log of a run is BUILD/TARGET.log.
 set -e
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -12,7 +13,7 @@ tests="$here/../tests"
 TIMEOUT_STATUS=70
 
 usage() {
-    echo "usage: $0 build BUILD | fuzz BUILD SECONDS source|compiled" >&2
+    echo "usage: $0 build BUILD | fuzz BUILD SECONDS source|compiled|progress" >&2
     exit 2
 }
 
@@ -26,7 +27,12 @@ seed() {
     build="$1"
     corpus="$build/corpus/$2"
     mkdir -p "$corpus"
-    if [ "$2" = source ]; then
+    if [ "$2" = progress ]; then
+        printf 'global string sd_now_scene="003";\nglobal string sd_max_scene="012";\n' \
+            >"$corpus/plain"
+        printf 'global string sd_now_scene="a\\"b"+'"'\\\\'"'+"\\n";\r\nglobal string sd_max_scene="";\r\n' \
+            >"$corpus/escapes"
+    elif [ "$2" = source ]; then
         find "$tests/kel" -name '*.kel' | while read -r file; do
             cp "$file" "$corpus/$(echo "${file#$tests/kel/}" | tr / _)"
         done

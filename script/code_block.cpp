@@ -7,6 +7,8 @@
 #include "opcode.h"
 #include "pool.h"
 
+#include <set>
+
 namespace Kel {
 
 void* CodeBlock::operator new(std::size_t) {
@@ -33,13 +35,30 @@ void CodeBlock::release() {
     if (--m_references == 0) delete this;
 }
 
-// Every clone goes through the appender, exactly like freshly generated code.
+// Every clone goes through the appender, exactly like freshly generated code,
+// and keeps the place it came from.
 CodeBlock* CodeBlock::copy() const {
     CodeBlock* block = create();
     block->m_ops.reserve(m_ops.size());
-    for (const OpCode* op : m_ops)
-        block->append(op->clone());
+    SourcePlace outer = s_place;
+    for (int i = 0; i < size(); ++i) {
+        s_place = placeAt(i);
+        block->append(m_ops[static_cast<size_t>(i)]->clone());
+    }
+    s_place = outer;
     return block;
+}
+
+SourcePlace CodeBlock::placeAt(int index) const {
+    if (index < 0 || index >= size()) return {m_file, 0};
+    return {m_file, m_lines[static_cast<size_t>(index)]};
+}
+
+void CodeBlock::setSourcePlace(std::string_view file, int line) {
+    static std::set<std::string, std::less<>> names;
+    auto known = names.find(file);
+    if (known == names.end()) known = names.emplace(file).first;
+    s_place = {&*known, line};
 }
 
 int CodeBlock::kindAt(int index) const {
@@ -51,6 +70,7 @@ void CodeBlock::removeLast() {
     if (m_ops.empty()) return;
     delete m_ops.back();
     m_ops.pop_back();
+    m_lines.pop_back();
 }
 
 void CodeBlock::replace(int index, OpCode* op) {

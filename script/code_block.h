@@ -2,6 +2,7 @@
 // copy of a function object and copied only before it is written to.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,6 +10,14 @@ namespace Kel {
 
 class OpCode;
 class MemberTable;
+
+// Where an instruction came from: the source file's name (null when not
+// known, as for compiled files) and its line, so a host can say where a
+// stopped script was.
+struct SourcePlace {
+    const std::string* file = nullptr;
+    int line = 0;
+};
 
 class CodeBlock {
 public:
@@ -36,11 +45,24 @@ public:
     // block owns `op` from now on (it may be deleted by the optimiser).
     void append(OpCode* op);
     // Appends with no optimisation (the appender itself uses this).
-    void appendRaw(OpCode* op) { m_ops.push_back(op); }
+    void appendRaw(OpCode* op) {
+        m_ops.push_back(op);
+        m_lines.push_back(s_place.line);
+        if (!m_file) m_file = s_place.file;
+    }
     // Removes and deletes the last instruction, if any.
     void removeLast();
     // Replaces the instruction at `index` (deleting the old one).
     void replace(int index, OpCode* op);
+
+    // The place of the instruction at `index`.
+    SourcePlace placeAt(int index) const;
+    // Instructions appended from now on come from this place; the file name
+    // is kept for the whole process (each name once), so places stay valid.
+    static void setSourcePlace(std::string_view file, int line);
+    static void setSourceLine(int line) { s_place.line = line; }
+    static int sourceLine() { return s_place.line; }
+    static void clearSourcePlace() { s_place = SourcePlace(); }
 
     // Labels: name to instruction index.
     void addLabel(std::string_view name, int index);
@@ -56,8 +78,12 @@ private:
     ~CodeBlock();
 
     std::vector<OpCode*> m_ops;
+    std::vector<int> m_lines;            // the source line of each instruction
+    const std::string* m_file = nullptr; // the file the block was compiled from
     MemberTable* m_labels;
     int m_references = 1;
+
+    static inline SourcePlace s_place;
 };
 
 } // namespace Kel

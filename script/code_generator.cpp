@@ -36,11 +36,16 @@ CodeBlock* temporaryBlock() {
 }
 
 // A block owns its instructions and cannot hand them over, so moving one
-// means cloning it; clones share their constants' and functions' blocks.
+// means cloning it (with its lines); clones share their constants' and
+// functions' blocks.
 void appendBlock(CodeBlock& to, CodeBlock* from) {
     int length = from->size();
-    for (int i = 0; i < length; ++i)
+    int line = CodeBlock::sourceLine(); // the line being compiled
+    for (int i = 0; i < length; ++i) {
+        CodeBlock::setSourceLine(from->placeAt(i).line);
         to.appendRaw(from->at(i)->clone());
+    }
+    CodeBlock::setSourceLine(line);
     from->release();
 }
 

@@ -74,6 +74,7 @@ bool Env::run(CodeBlock* block, int& pc) {
             // The pc stays on the instruction that did not run.
             s_budget = 0;
             s_budgetExhausted = true;
+            s_stopPlace = block->placeAt(pc);
             return false;
         }
         int status = instructions[pc++]->execute(*this);

@@ -3,6 +3,7 @@
 // that execute instructions in it.
 #pragma once
 
+#include "code_block.h"
 #include "holder.h"
 
 #include <cstddef>
@@ -70,6 +71,9 @@ public:
     static void setInstructionBudget(int64_t instructions);
     static void clearInstructionBudget() { setInstructionBudget(UNLIMITED_INSTRUCTIONS); }
     static bool budgetExhausted() { return s_budgetExhausted; }
+    // Where the last run that spent the budget stopped: the instruction that
+    // did not run.
+    static SourcePlace budgetStopPlace() { return s_stopPlace; }
     static constexpr int64_t UNLIMITED_INSTRUCTIONS = INT64_MAX;
 
 private:
@@ -80,6 +84,7 @@ private:
     // reach, so the loop needs no separate test for "no budget".
     static inline int64_t s_budget = UNLIMITED_INSTRUCTIONS;
     static inline bool s_budgetExhausted = false;
+    static inline SourcePlace s_stopPlace;
 
     std::vector<Ref> m_stack;
     Scope* m_current = nullptr;

@@ -50,6 +50,7 @@ public:
     }
     static void clearInstructionBudget() { Env::clearInstructionBudget(); }
     static bool budgetExhausted() { return Env::budgetExhausted(); }
+    static SourcePlace budgetStopPlace() { return Env::budgetStopPlace(); }
 
     // The global of that name, created as an empty object when missing.
     Ref getGlobal(std::string_view name);

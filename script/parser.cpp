@@ -46,6 +46,7 @@ void Parser::compile(vObject& function) {
     code.append(new ARGUMENT);
     while (peek() != TK_END)
         statement(function, code);
+    CodeBlock::clearSourcePlace();
     if (m_errors != 0) printMessage(ERROR_SUMMARY, m_errors, m_tokens.innermost().name().c_str());
 }
 

@@ -60,6 +60,7 @@ void Parser::statement(vObject& container, CodeBlock& code) {
     Nesting nesting(*this);
     if (!nesting) return;
     int token = peek();
+    CodeBlock::setSourcePlace(m_tokens.innermost().name(), currentLine());
     if (token == ';') {
         next();
         return;

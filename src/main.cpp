@@ -8,6 +8,8 @@
 #include "ofAppRunner.h"
 #include "ofConstants.h"
 
+#include <cstdio>
+
 namespace {
 
 constexpr const char* DISPLAY_MODE = "rgba double depth stencil alpha";
@@ -15,6 +17,9 @@ constexpr const char* DISPLAY_MODE = "rgba double depth stencil alpha";
 } // namespace
 
 int main() {
+    // Line by line even into a pipe or a file, so a script's print and the
+    // engine's reports show as they happen, not when the program ends.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     Kura::Setting::create();
     Kura::Setting* setting = Kura::Setting::get();
     // Both live until the process ends; the usual end is inside the run loop.

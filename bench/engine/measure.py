@@ -86,10 +86,12 @@ class Screen:
 
 
 def start_xvfb():
-    """A private X server on a display number it picks itself."""
+    """A private X server on a display number it picks itself. -noreset: a
+    client connecting while the server resets (as it does when its last client
+    leaves) can fail to open the display."""
     with tempfile.TemporaryFile() as number_file:
         proc = subprocess.Popen(["Xvfb", "-displayfd", str(number_file.fileno()), "-screen", "0",
-                                 SCREEN, "-nolisten", "tcp"], pass_fds=(number_file.fileno(),),
+                                 SCREEN, "-nolisten", "tcp", "-noreset"], pass_fds=(number_file.fileno(),),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         number = b""
         for _ in range(200):

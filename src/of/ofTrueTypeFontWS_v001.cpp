@@ -29,6 +29,8 @@ bool ofTrueTypeFontWS::loadFont(const std::string& fileName, int size, bool anti
                                 bool fullCharacterSet, bool makeContours) {
     bMakeContours = makeContours;
     if (bLoadedOk || library != nullptr) unloadFont();
+    m_fileName = fileName;
+    m_unloadedReported = false;
 
     const std::string path = ofToDataPath(fileName);
     bAntiAliased = antiAliased;
@@ -47,6 +49,13 @@ bool ofTrueTypeFontWS::loadFont(const std::string& fileName, int size, bool anti
     return true;
 }
 
+void ofTrueTypeFontWS::reportUnloaded(int line) {
+    if (m_unloadedReported) return;
+    m_unloadedReported = true;
+    ofLog(OF_LOG_ERROR, "Error : font not allocated (%s) -- line %d in %s", m_fileName.c_str(),
+          line, SOURCE);
+}
+
 void ofTrueTypeFontWS::ensureGlyph(int index) {
     if (index >= 0 && index < nCharacters && cps[index].value == -1)
         loadGlyph(index, index + FIRST_CHARACTER);
@@ -56,8 +65,7 @@ void ofTrueTypeFontWS::ensureGlyph(int index) {
 // lines draw each line themselves.
 void ofTrueTypeFontWS::drawString(const std::wstring& text, float x, float y) {
     if (!bLoadedOk) {
-        ofLog(OF_LOG_ERROR, "Error : font not allocated -- line %d in %s", DRAW_STRING_LINE,
-              SOURCE);
+        reportUnloaded(DRAW_STRING_LINE);
         return;
     }
     ofPushBlending();
@@ -84,8 +92,7 @@ void ofTrueTypeFontWS::drawString(const std::wstring& text, float x, float y) {
 
 void ofTrueTypeFontWS::drawStringAsShapes(const std::wstring& text, float x, float y) {
     if (!bLoadedOk) {
-        ofLog(OF_LOG_ERROR, "Error : font not allocated -- line %d in %s", DRAW_SHAPES_LINE,
-              SOURCE);
+        reportUnloaded(DRAW_SHAPES_LINE);
         return;
     }
     if (!bMakeContours) {

@@ -28,5 +28,11 @@ public:
     float stringHeight(const std::wstring& text);
 
 private:
+    // Logs, the first time only, that this font is drawn without being loaded:
+    // a missing font file would otherwise fill the output every frame.
+    void reportUnloaded(int line);
     void ensureGlyph(int index); // loads it if it is in the table and not loaded yet
+
+    std::string m_fileName; // as given to loadFont, for the report
+    bool m_unloadedReported = false;
 };

@@ -149,14 +149,23 @@ size_t AnsiToWide(const char* text, wchar_t* buffer, size_t bufferCharacters) {
     return converted.size();
 }
 
-size_t Utf8CompletePrefixLength(const std::string& text, size_t maxBytes) {
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t next = pos + DecodeOne(text, pos).length;
-        if (next > maxBytes) break;
-        pos = next;
+size_t CodePageWidth(char32_t character) {
+    constexpr char32_t ASCII_END = 0x80;
+    constexpr char32_t HALF_WIDTH_KATAKANA_FIRST = 0xFF61, HALF_WIDTH_KATAKANA_LAST = 0xFF9F;
+    bool singleByte = character < ASCII_END || (character >= HALF_WIDTH_KATAKANA_FIRST &&
+                                                character <= HALF_WIDTH_KATAKANA_LAST);
+    return singleByte ? 1 : 2;
+}
+
+WidthPrefix Utf8PrefixWithinWidth(const std::string& text, size_t maxWidth) {
+    WidthPrefix prefix{0, 0};
+    while (prefix.bytes < text.size()) {
+        Decoded d = DecodeOne(text, prefix.bytes);
+        size_t width = prefix.width + CodePageWidth(d.codePoint);
+        if (width > maxWidth) break;
+        prefix = {prefix.bytes + d.length, width};
     }
-    return pos;
+    return prefix;
 }
 
 } // namespace Kura::ConvString

@@ -28,9 +28,18 @@ std::string WideToUtf8(const std::wstring& text);
 size_t WideToAnsi(const wchar_t* text, char* buffer, size_t bufferSize);
 size_t AnsiToWide(const char* text, wchar_t* buffer, size_t bufferCharacters);
 
-// The longest prefix of text of at most maxBytes bytes that ends on a character
-// boundary, so typing a message byte by byte never shows half a character.
-size_t Utf8CompletePrefixLength(const std::string& text, size_t maxBytes);
+// The width of a character in the code page the message typing was made for,
+// where ASCII and half-width katakana take one byte and every other character
+// (kana, kanji, full-width forms) two: typing shows one width unit a step.
+size_t CodePageWidth(char32_t character);
+
+// The longest prefix of text, in whole characters, whose code-page width is at
+// most maxWidth: its length in bytes and its width.
+struct WidthPrefix {
+    size_t bytes;
+    size_t width;
+};
+WidthPrefix Utf8PrefixWithinWidth(const std::string& text, size_t maxWidth);
 
 // Decimal text.
 std::string IntToString(int32_t value);

@@ -40,7 +40,9 @@ TEST_F(ImageFontTest, UnloadableFontStillTakesItsPlaceInTheList) {
     EXPECT_FALSE(font().GetFont(2)->isLoaded());
     font().SetFontType(2);
     const std::string log = kura_test::stdoutDuring([&] { font().Draw(10, 10, L"あ"); });
-    EXPECT_NE(log.find("Error : font not allocated -- line 491"), std::string::npos) << log;
+    EXPECT_NE(log.find("Error : font not allocated (font/missing.ttf) -- line 491"),
+              std::string::npos)
+        << log;
     EXPECT_EQ(kura_test::boundsWhere(lit).w, 0);
 }
 

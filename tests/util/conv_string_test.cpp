@@ -99,18 +99,23 @@ TEST(ConvStringBuffer, NullEmptyOrTooSmallWritesNothing) {
     EXPECT_EQ(CS::AnsiToWide("ab", wide, 3), 2u);
 }
 
-// Invalid bytes count as characters of their own.
+// Widths as in the double-byte code page: ASCII and half-width katakana one,
+// kana and kanji two; an invalid byte counts as a character of its own.
 TEST(ConvStringTyping, PrefixNeverEndsInsideACharacter) {
     const std::string text = "a\xE3\x81\x82"
-                             "b"; // a あ b
+                             "b\xEF\xBD\xB1"; // a あ b ｱ
     const std::string invalid = "\xFF\xE3\x81";
     const struct {
         const std::string& text;
-        size_t limit, length;
-    } rows[] = {{text, 0, 0}, {text, 1, 1},  {text, 2, 1},    {text, 3, 1},    {text, 4, 4},
-                {text, 5, 5}, {text, 99, 5}, {invalid, 1, 1}, {invalid, 2, 1}, {invalid, 3, 3}};
-    for (const auto& row : rows)
-        EXPECT_EQ(CS::Utf8CompletePrefixLength(row.text, row.limit), row.length) << row.limit;
+        size_t maxWidth, bytes, width;
+    } rows[] = {{text, 0, 0, 0},    {text, 1, 1, 1},   {text, 2, 1, 1},  {text, 3, 4, 3},
+                {text, 4, 5, 4},    {text, 5, 8, 5},   {text, 99, 8, 5}, {invalid, 1, 0, 0},
+                {invalid, 2, 1, 2}, {invalid, 4, 3, 4}};
+    for (const auto& row : rows) {
+        CS::WidthPrefix prefix = CS::Utf8PrefixWithinWidth(row.text, row.maxWidth);
+        EXPECT_EQ(prefix.bytes, row.bytes) << row.maxWidth;
+        EXPECT_EQ(prefix.width, row.width) << row.maxWidth;
+    }
 }
 
 TEST(NumberText, PlainDecimal) {

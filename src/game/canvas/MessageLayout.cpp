@@ -1,6 +1,7 @@
 // The message layout. A line breaks once it is full, unless the character that
 // would begin the next line must not begin one; then that character hangs at the
-// end of the full line and the break waits for the next character.
+// end of the full line and the break waits for the next character. A line feed
+// breaks the line where it stands.
 #include "game/canvas/MessageLayout.h"
 
 #include <algorithm>
@@ -31,9 +32,19 @@ std::vector<Glyph> Layout(const std::wstring& text, int32_t cellWidth, int32_t l
     const int32_t lineStep = lineHeight * LINE_SPACING_TENTHS / 10;
     int32_t x = 0;
     int32_t y = 0;
+    bool wrapped = false; // the line just broke by itself, being full
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == L'\t') continue;
+        // An author's line feed starts a new line and takes no place itself;
+        // one that ends a full line is that line's own break.
+        if (text[i] == L'\n') {
+            if (!wrapped) y += lineStep;
+            x = 0;
+            wrapped = false;
+            continue;
+        }
         glyphs.push_back({text[i], x, y});
+        wrapped = false;
         x += cellWidth + cellWidth / GAP_DIVISOR;
         if (x < lineWidth) continue;
         // At the end of the text the last character itself decides.
@@ -41,6 +52,7 @@ std::vector<Glyph> Layout(const std::wstring& text, int32_t cellWidth, int32_t l
         if (MustNotBeginLine(next)) continue;
         x = 0;
         y += lineStep;
+        wrapped = true;
     }
     if (withMarker) glyphs.push_back({ADVANCE_MARKER, x, y});
     return glyphs;

@@ -26,8 +26,9 @@ struct Glyph {
 // True for the characters that must not begin a line.
 bool MustNotBeginLine(wchar_t character);
 
-// The glyphs of text in drawing order (tabs take no place); withMarker adds the
-// advance marker where the next character would go.
+// The glyphs of text in drawing order (tabs take no place, a line feed starts
+// a new line); withMarker adds the advance marker where the next character
+// would go.
 std::vector<Glyph> Layout(const std::wstring& text, int32_t cellWidth, int32_t lineHeight,
                           bool withMarker);
 

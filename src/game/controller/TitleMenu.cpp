@@ -4,6 +4,7 @@
 #include "game/controller/GameMain.h"
 
 #include "game/player/ScenarioPlayer.h"
+#include "game/player/ScriptBudget.h"
 #include "game/settings/Setting.h"
 #include "of/ImageFont.h"
 #include "of/SimpleMenu.h"
@@ -56,7 +57,8 @@ void GameMain::scenarioInit() {
     const int loaded =
         loadFile(setting->getDataPath(ScenarioPlayer::SCENARIO_FOLDER, CONTENTS_FILE));
     KURA_CHECK(loaded == LOADED, "0", SOURCE_NAME, "Kura::GameMain::scenarioInit", __LINE__);
-    run(0);
+    Kel::Ref result;
+    ScriptBudget::Run(*this, 0, "Kura::GameMain::scenarioInit", result);
 
     clearAllWindows();
     addWindow(WINDOW_KIND_IMAGE);

@@ -4,11 +4,14 @@
 #include "game/player/ScenarioPlayerImpl.h"
 
 #include "game/player/ScenarioProgress.h"
+#include "game/player/ScriptBudget.h"
 #include "game/settings/Setting.h"
 
 #include "string_value.h"
 #include "util/AssertReport.h"
 #include "util/ConvString.h"
+
+#include <algorithm>
 
 namespace Kura {
 
@@ -21,6 +24,9 @@ constexpr const char* SCRIPT_NAME_KEY = "scriptName";
 constexpr const char* RESULT_NOTHING = "[null]";
 constexpr const char* RESULT_ZERO = "0";
 constexpr int RESUME_FLAG = 1;
+// Every auto-advance time but "none" advances by itself: 0 (or less) after the
+// shortest wait there is, one frame, since a wait of 0 ms never runs out.
+constexpr int32_t SHORTEST_AUTO_ADVANCE_MS = 1;
 constexpr size_t UTF8_MAX_BYTES = 4; // the longest character
 
 // A path in the game's data folder; empty without settings (already reported).
@@ -40,15 +46,19 @@ ScenarioPlayer::Impl* ScenarioCommands::Target(const char* function, int32_t lin
 void ScenarioPlayer::Impl::clearMessage() {
     messageText.clear();
     shownText.clear();
-    typedBytes = 0;
+    typedWidth = 0;
+    shownWidth = 0;
 }
 
-// Only the text behind what is shown is looked at (with room for the rest of a
-// character), so typing out a long message stays linear.
+// Only the text behind what is shown is looked at (no character takes more
+// bytes than UTF8_MAX_BYTES per width unit), so typing out a long message
+// stays linear.
 void ScenarioPlayer::Impl::showTypedCharacters() {
-    size_t typedBehind = typedBytes - shownText.size();
-    std::string rest = messageText.substr(shownText.size(), typedBehind + UTF8_MAX_BYTES);
-    shownText.append(rest, 0, ConvString::Utf8CompletePrefixLength(rest, typedBehind));
+    size_t typedBehind = typedWidth - shownWidth;
+    std::string rest = messageText.substr(shownText.size(), typedBehind * UTF8_MAX_BYTES);
+    ConvString::WidthPrefix shown = ConvString::Utf8PrefixWithinWidth(rest, typedBehind);
+    shownText.append(rest, 0, shown.bytes);
+    shownWidth += shown.width;
 }
 
 void ScenarioPlayer::Impl::appendMessage(const std::string& text, int32_t time) {
@@ -81,7 +91,7 @@ ScenarioPlayer::ScenarioPlayer() : m_pImpl(std::make_unique<Impl>()) {
     ScenarioCommands::RegisterCommands(m_pImpl->interpreter);
     m_pRef = this;
     m_pImpl->progressPath = GamePath(SAVE_FOLDER, SAVE_FILE);
-    // No file, or one that does not compile, simply means no progress yet.
+    // No file means no progress yet; a file not in the written form is reported.
     ScenarioProgress::Read(m_pImpl->progressPath, m_pImpl->nowScene, m_pImpl->maxScene);
 }
 
@@ -109,10 +119,13 @@ void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
     std::string path = GamePath(SCENARIO_FOLDER, impl.scriptName);
     impl.commands.clear();
     impl.state = STATE_RUNNING;
+    impl.stopped = false;
     // The parser has printed why; the interpreter keeps what it held.
     int loaded = impl.interpreter.loadFile(path);
-    KURA_CHECK(loaded == Kel::Interpreter::LOADED, "0", SOURCE_NAME, "ScenarioPlayer::reload",
-               __LINE__);
+    if (!KURA_CHECK(loaded == Kel::Interpreter::LOADED, "0", SOURCE_NAME, "ScenarioPlayer::reload",
+                    __LINE__))
+        ReportAssertion(false, SOURCE_NAME, __LINE__, "ScenarioPlayer::reload",
+                        (L"scenario file not loaded: " + ConvString::AnsiToWide(path)).c_str());
     impl.interpreter.setGlobal(SCRIPT_NAME_KEY,
                                Kel::Ref(new Kel::variable::Variable::vString(impl.scriptName)));
     m_pRef = this;
@@ -126,25 +139,30 @@ void ScenarioPlayer::resume() {
     // inside itself.
     if (!KURA_CHECK(!impl.running, "!running", SOURCE_NAME, "ScenarioPlayer::resume", __LINE__))
         return;
+    // A scene stopped by the bound stays stopped: going on would only spend
+    // the next bound in the same loop. The player can still quit or restart.
+    if (impl.stopped) return;
     m_pRef = this;
     impl.running = true;
-    Kel::Ref result = impl.interpreter.run(0);
+    Kel::Ref result;
+    impl.stopped = !ScriptBudget::Run(impl.interpreter, 0, "ScenarioPlayer::resume", result);
     impl.running = false;
+    if (impl.stopped) return; // what a stopped run answers is no result of the script
     std::string text = result.value()->toString().str();
     if (text != RESULT_NOTHING && text != RESULT_ZERO) reload(false, false);
 }
 
 void ScenarioPlayer::typingStep() {
     Impl& impl = *m_pImpl;
-    if (impl.typedBytes < impl.messageText.size()) {
-        ++impl.typedBytes;
+    if (!isMessageComplete()) {
+        ++impl.typedWidth;
         impl.showTypedCharacters();
         return;
     }
     if (impl.autoAdvanceTime == AUTO_ADVANCE_NONE || impl.autoAdvanceTime == AUTO_ADVANCE_DONE)
         return;
     // Marked as handed on first: a slot may resume the script at once.
-    int32_t time = impl.autoAdvanceTime;
+    int32_t time = std::max(impl.autoAdvanceTime, SHORTEST_AUTO_ADVANCE_MS);
     impl.autoAdvanceTime = AUTO_ADVANCE_DONE;
     impl.signals.onEffectWait(time, RESUME_FLAG);
 }
@@ -183,7 +201,7 @@ const std::string& ScenarioPlayer::getShownText() const {
 }
 
 bool ScenarioPlayer::isMessageComplete() const {
-    return m_pImpl->typedBytes >= m_pImpl->messageText.size();
+    return m_pImpl->shownText.size() >= m_pImpl->messageText.size();
 }
 
 bool ScenarioPlayer::isMessageCompleteAndReported() const {

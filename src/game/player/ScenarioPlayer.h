@@ -52,7 +52,7 @@ public:
     void start(const std::string& name); // a new game: both flag maps cleared
     void reload(bool clearScene, bool clearGlobal);
     void resume();     // runs the script until it yields or ends
-    void typingStep(); // one more byte of the message, or the auto-advance wait
+    void typingStep(); // one more code-page byte of the message, or the auto-advance wait
     void select(const std::string& text);
     // Adds an item to the menu of choices, or updates its value, and tells who
     // listens when that changed the menu. Texts in the narrow encoding.

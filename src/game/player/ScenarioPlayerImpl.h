@@ -18,7 +18,8 @@ struct ScenarioPlayer::Impl {
     int32_t state = STATE_RUNNING;
     std::string messageText; // narrow encoding, whole characters
     std::string shownText;   // the typed part, cut back to whole characters
-    size_t typedBytes = 0;   // how far typing has gone, one byte per step
+    size_t typedWidth = 0;   // how far typing has gone, one code-page byte per step
+    size_t shownWidth = 0;   // the code-page width of shownText
     int32_t autoAdvanceTime = AUTO_ADVANCE_NONE;
     CommandList commands;
     CommandList interruptCommands;
@@ -30,6 +31,7 @@ struct ScenarioPlayer::Impl {
     std::string scriptName;   // relative to the scenario folder
     std::string progressPath;
     bool running = false; // inside the script: resume and reload must wait
+    bool stopped = false; // the script ran past its bound and is not resumed
 
     void clearMessage();
     void showTypedCharacters();

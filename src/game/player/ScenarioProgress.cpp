@@ -1,36 +1,44 @@
-// Progress file: written to "<path>.tmp" and renamed over the old file, so an
-// interrupted write never leaves it half-written; read by a temporary
-// interpreter, since the file is a script.
+// Progress file: replaced durably (util/DurableFile) so an interrupted write
+// never leaves it half-written, and parsed by util/ProgressText, so a shared
+// file can hold no code that the game would run.
 #include "game/player/ScenarioProgress.h"
 
-#include "interpreter.h"
-#include "string_value.h"
+#include "util/AssertReport.h"
+#include "util/ConvString.h"
+#include "util/DurableFile.h"
+#include "util/ProgressText.h"
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace Kura::ScenarioProgress {
 
 namespace {
 
+constexpr const char* SOURCE_NAME = "src\\game\\ScenarioProgress";
 constexpr const char* EXTENSION = ".kel";
 constexpr size_t SCENE_LENGTH = 3; // scenario files are named "%03d.kel"
-constexpr const char* TEMPORARY_SUFFIX = ".tmp";
-constexpr const char* NOW_SCENE_KEY = "sd_now_scene";
-constexpr const char* MAX_SCENE_KEY = "sd_max_scene";
+// Two lines of short scene names take far less; anything larger is not ours
+// and is not read into memory at all.
+constexpr std::uintmax_t MAX_FILE_BYTES = 64 * 1024;
 
-std::string GlobalLine(const char* key, const std::string& value) {
-    return std::string("global string ") + key + "=" + KelStringExpression(value) + ";\n";
+void ReportIgnored(const std::string& path) {
+    ReportAssertion(
+        false, SOURCE_NAME, __LINE__, "Kura::ScenarioProgress::Read",
+        (L"progress file ignored, not two progress lines: " + ConvString::AnsiToWide(path))
+            .c_str());
 }
 
-bool WriteWhole(const std::string& path, const std::string& text) {
-    FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    // A full disk may only show when the buffer is flushed at close.
-    bool closed = std::fclose(file) == 0;
-    return written && closed;
+// The whole file, or nothing when it is too large or unreadable.
+bool ReadSmallFile(const std::string& path, std::string& text) {
+    std::error_code error;
+    std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > MAX_FILE_BYTES) return false;
+    std::ifstream in(path, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
 }
 
 } // namespace
@@ -42,53 +50,26 @@ std::string SceneOfScript(const std::string& name) {
     return name.substr(begin, extension - begin);
 }
 
-std::string KelStringExpression(const std::string& text) {
-    std::string out = "\"";
-    for (size_t i = 0; i < text.size();) {
-        if (text[i] != '\\') {
-            if (text[i] == '"') out += '\\';
-            out += text[i++];
-            continue;
-        }
-        size_t run = text.find_first_not_of('\\', i);
-        if (run == std::string::npos) run = text.size();
-        out += "\"+'" + text.substr(i, run - i) + "'+\"";
-        i = run;
-    }
-    return out + "\"";
-}
-
-std::string ProgressText(const std::string& nowScene, const std::string& maxScene) {
-    return GlobalLine(NOW_SCENE_KEY, nowScene) + GlobalLine(MAX_SCENE_KEY, maxScene);
-}
-
 bool Write(const std::string& path, const std::string& nowScene, const std::string& maxScene) {
     if (path.empty()) return false; // no settings: nowhere to write
     std::error_code error;
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, error);
-    std::string temporary = path + TEMPORARY_SUFFIX;
-    if (!WriteWhole(temporary, ProgressText(nowScene, maxScene))) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return DurableFile::Replace(path, ProgressText::Write({nowScene, maxScene}));
 }
 
 bool Read(const std::string& path, std::string& nowScene, std::string& maxScene) {
-    Kel::Interpreter reader;
-    if (reader.loadFile(path) != Kel::Interpreter::LOADED) return false;
-    // Globals outlive every interpreter of the process: a scene the file does
-    // not name must read empty, not as an earlier reading left it.
-    reader.setGlobal(NOW_SCENE_KEY, Kel::Ref(new Kel::variable::Variable::vString()));
-    reader.setGlobal(MAX_SCENE_KEY, Kel::Ref(new Kel::variable::Variable::vString()));
-    reader.run(0);
-    nowScene = reader.getGlobal(NOW_SCENE_KEY).value()->toString().str();
-    maxScene = reader.getGlobal(MAX_SCENE_KEY).value()->toString().str();
+    std::error_code error;
+    if (path.empty() || !std::filesystem::exists(path, error)) return false;
+    std::string text;
+    std::optional<ProgressText::Scenes> scenes;
+    if (ReadSmallFile(path, text)) scenes = ProgressText::Read(text);
+    if (!scenes) {
+        ReportIgnored(path);
+        scenes.emplace();
+    }
+    nowScene = scenes->now;
+    maxScene = scenes->max;
     return true;
 }
 

@@ -2,6 +2,8 @@
 // question afterwards reads the shared global object anew.
 #include "game/settings/Setting.h"
 
+#include "game/player/ScriptBudget.h"
+
 #include "util/AssertReport.h"
 
 namespace Kura {
@@ -20,7 +22,8 @@ Setting::Setting() {
     int loaded = loadFile(joinPath(DATA_FOLDER, SETTING_FILE));
     KURA_CHECK(loaded == LOADED, "0", SOURCE_NAME, "Kura::Setting::Setting", LOAD_FAILED_LINE);
     // The settings script does not yield: one run makes every global exist.
-    run(0);
+    Kel::Ref result;
+    ScriptBudget::Run(*this, 0, "Kura::Setting::Setting", result);
 }
 
 void Setting::create() {

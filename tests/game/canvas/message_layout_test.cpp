@@ -1,5 +1,6 @@
 // The message layout: cell steps, full lines, characters that must not begin a
-// line hanging at the end of a full one, tabs, and the advance marker.
+// line hanging at the end of a full one, tabs, line feeds, and the advance
+// marker.
 #include "game/canvas/MessageLayout.h"
 
 #include <gtest/gtest.h>
@@ -52,11 +53,18 @@ TEST(MessageLayout, TwoHangingCharactersBothStayOnTheFullLine) {
     EXPECT_EQ(glyphs[PER_LINE + 2].y, LINE_STEP);
 }
 
-TEST(MessageLayout, TabsTakeNoPlace) {
-    std::vector<Glyph> glyphs = Layout(L"a\tb", CELL, LINE_HEIGHT, false);
-    ASSERT_EQ(glyphs.size(), 2u);
+TEST(MessageLayout, TabsTakeNoPlaceAndLineFeedsBreakTheLine) {
+    std::vector<Glyph> glyphs = Layout(L"a\tb\nc\n\nd", CELL, LINE_HEIGHT, false);
+    ASSERT_EQ(glyphs.size(), 4u);
     EXPECT_EQ(glyphs[1].character, L'b');
     EXPECT_EQ(glyphs[1].x, STEP);
+    EXPECT_EQ(glyphs[2].x, 0);
+    EXPECT_EQ(glyphs[2].y, LINE_STEP);
+    EXPECT_EQ(glyphs[3].y, 3 * LINE_STEP); // two line feeds leave a blank line
+    // A line feed behind a full line breaks it only once.
+    glyphs = Layout(Repeat(L'あ', PER_LINE) + L"\nい", CELL, LINE_HEIGHT, false);
+    EXPECT_EQ(glyphs.back().x, 0);
+    EXPECT_EQ(glyphs.back().y, LINE_STEP);
 }
 
 TEST(MessageLayout, MarkerGoesWhereTheNextCharacterWould) {

@@ -102,6 +102,31 @@ TEST_F(Story, TypingTakesTwoBytesAFrameAndOneWhileTheButtonIsHeld) {
     EXPECT_EQ(player().getShownText().size(), 12u);
 }
 
+// Kana and kanji are two bytes wide in the code page typing counts in: one
+// character a frame, one every two frames while the button is held.
+TEST_F(Story, JapaneseTypesACharacterAFrameAndTwoFramesEachWhileHeld) {
+    const std::string kana = "あいうえおかきくけこ";
+    NewGame("callWindowManagerClearAll(); callDispMessage(\"" + kana + "\", -1); yield;" +
+            "callClearMessage(); callDispMessage(\"" + kana + "\", -1); yield;");
+    Updates(9);
+    EXPECT_EQ(player().getShownText(), kana.substr(0, 27));
+    EXPECT_FALSE(player().isMessageComplete());
+    Update();
+    EXPECT_TRUE(MessageShown());
+
+    Tap('z');
+    Updates(3);
+    ASSERT_EQ(player().getShownText(), "あ");
+    MoveMouse(CENTRE_X, CENTRE_Y);
+    PressButton();
+    Update();
+    EXPECT_EQ(player().getShownText(), "あい");
+    Updates(5); // two and a half characters: the half stays hidden
+    EXPECT_EQ(player().getShownText(), "あいうえ");
+    Update();
+    EXPECT_EQ(player().getShownText(), "あいうえお");
+}
+
 TEST_F(Story, ShortAutoAdvanceStillResumesByItself) {
     NewGame("callWindowManagerClearAll(); callDispMessage(\"a\", 10); yield;"
             "callSetSceneFlagInt(\"after\", 1); yield;");

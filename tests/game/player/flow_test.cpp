@@ -1,6 +1,7 @@
 // How a story runs through its files: a file that ends with a value other than
 // 0 after naming the next one continues there with the flags kept; 0 or
-// nothing stops; a file that does not load is reported and the player goes on.
+// nothing stops; a file that does not load is reported and the player goes on;
+// a scene that runs away is stopped.
 // And one message and one choice on their whole road through the host.
 #include "game_fixture.h"
 
@@ -66,10 +67,30 @@ TEST_F(Flow, AFileThatDoesNotCompileIsReportedAndThePlayerGoesOn) {
     EXPECT_NE(host->callsText().find("windowOpen(3)"), std::string::npos);
 }
 
-TEST_F(Flow, AMissingFileIsReported) {
+TEST_F(Flow, AMissingFileIsReportedWithItsPath) {
     player->start("absent.kel");
-    EXPECT_NE(NewReports().find("Func=ScenarioPlayer::reload\nmes=0\n"), std::string::npos);
+    std::string report = NewReports();
+    EXPECT_NE(report.find("Func=ScenarioPlayer::reload\nmes=0\n"), std::string::npos);
+    EXPECT_NE(report.find("Func=ScenarioPlayer::reload\nmes=scenario file not loaded: "
+                          "data/game1/scenario/absent.kel\n"),
+              std::string::npos);
     EXPECT_FALSE(player->isScriptRunning());
+}
+
+// A scene that never waits is stopped by the bound once, reported where it
+// was, and not resumed again; the next game starts as usual.
+TEST_F(Flow, ARunawaySceneIsStoppedOnceAndReportedWithItsFileAndLine) {
+    WriteScenario("001.kel", "callSetSceneFlagInt(\"a\", 1);\nwhile (1) {\n}\n");
+    StartAndRun("001.kel", 3);
+    EXPECT_EQ(SceneFlag("a"), "1");
+    std::string report = NewReports();
+    EXPECT_EQ(report.find("File="), report.rfind("File=")); // once, though 3 frames ran
+    EXPECT_EQ(report.substr(report.find("\nFunc=")),
+              "\nFunc=ScenarioPlayer::resume\nmes=script stopped after 20000000 instructions "
+              "without waiting: data/game1/scenario/001.kel line 2\n");
+    WriteScenario("002.kel", "callWindowOpen(3); return 0;");
+    StartAndRun("002.kel");
+    EXPECT_NE(host->callsText().find("windowOpen(3)"), std::string::npos);
 }
 
 TEST_F(Flow, TheScriptKnowsItsOwnName) {

@@ -41,6 +41,13 @@ TEST_F(Message, TypingShowsOneByteAStepThenFiresTheWaitOnce) {
     EXPECT_EQ(player->getAutoAdvanceTime(), ScenarioPlayer::AUTO_ADVANCE_DONE);
 }
 
+TEST_F(Message, AutoAdvanceTimeZeroAdvancesAfterTheShortestWait) {
+    RunScript("callDispMessage(\"a\", 0); yield;");
+    TypeToEnd();
+    player->typingStep();
+    EXPECT_EQ(host->callsText(), "effectWait(1,1)\n");
+}
+
 TEST_F(Message, WithoutAutoAdvanceTheMessageWaitsForThePlayer) {
     RunScript("callDispMessage(\"hi\", -1); yield;");
     EXPECT_EQ(TypeToEnd(), 2);
@@ -63,9 +70,8 @@ TEST_F(Message, SecondMessageAppendsAndClearEmptiesBoth) {
 }
 
 TEST_F(Message, ShownTextNeverEndsInsideACharacter) {
-    RunScript("callDispMessage(\"あい。x\", -1); yield;"); // 3 + 3 + 3 + 1 bytes
-    const char* expected[] = {"",     "",     "あ",   "あ",     "あ",
-                              "あい", "あい", "あい", "あい。", "あい。x"};
+    RunScript("callDispMessage(\"あい。x\", -1); yield;"); // 2 + 2 + 2 + 1 wide
+    const char* expected[] = {"", "あ", "あ", "あい", "あい", "あい。", "あい。x"};
     for (const char* shown : expected) {
         player->typingStep();
         EXPECT_EQ(player->getShownText(), shown);
@@ -78,7 +84,7 @@ TEST_F(Message, TypingGoesOnBehindATextAddedLater) {
     TypeToEnd();
     player->resume();
     EXPECT_FALSE(player->isMessageComplete());
-    EXPECT_EQ(TypeToEnd(), 3);
+    EXPECT_EQ(TypeToEnd(), 2);
     EXPECT_EQ(player->getShownText(), "abで");
 }
 
@@ -93,7 +99,8 @@ TEST_F(Message, LongMessageIsKeptWhole) {
         text += line;
     ASSERT_EQ(player->getMessageText().size(), text.size());
     EXPECT_EQ(player->getMessageText(), text);
-    EXPECT_EQ(TypeToEnd(), static_cast<int>(text.size()));
+    const int lineWidth = 10 * 2 + 17; // ten double-byte characters, 17 single
+    EXPECT_EQ(TypeToEnd(), lines * lineWidth);
     EXPECT_EQ(player->getShownText(), text);
 }
 

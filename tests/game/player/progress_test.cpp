@@ -1,6 +1,7 @@
 // The progress file: its two exact lines, the highest scene kept by text
-// order, read back at the next start, written whole through a temporary file,
-// any scene text read back exactly, and odd file names handled safely.
+// order, read back at the next start as data, anything else ignored, written
+// whole through a temporary file, any scene text read back exactly, and odd
+// file names handled safely.
 #include "game_fixture.h"
 
 #include "game/player/ScenarioProgress.h"
@@ -43,24 +44,51 @@ TEST_F(ProgressFile, MaxSceneIsKeptByTextOrderAndReadAtTheNextStart) {
     EXPECT_EQ(ReadFile(SavePath()), Lines("011", "011"));
 }
 
-TEST_F(ProgressFile, NoFileOrABrokenOneMeansNoProgress) {
+TEST_F(ProgressFile, NoFileMeansNoProgressSilently) {
     EXPECT_EQ(player->getNowScene(), "");
     EXPECT_EQ(player->getMaxScene(), "");
-    WriteFile(SavePath(), "global string sd_now_scene=(\"001\";\n");
-    testing::internal::CaptureStdout();
+    EXPECT_EQ(NewReports(), "");
+}
+
+// A shared progress file is read as data: code, a loop, garbage, a huge file
+// or one line short each read as no progress, with one report, and never run.
+TEST_F(ProgressFile, AnythingButTheTwoLinesIsIgnoredWithOneReport) {
+    const std::string valid = Lines("003", "009");
+    const std::string files[] = {
+        Lines("003", "009") + "callGotoNextScript(\"099.kel\");\n",
+        "global string sd_now_scene=\"003\";\nwhile (1) { }\n",
+        "global string sd_now_scene=\"003\";\n",
+        "global string sd_now_scene=\"0\"+sd_max_scene;\nglobal string sd_max_scene=\"1\";\n",
+        std::string("\x01\xff\0garbage", 11),
+        valid.substr(0, valid.size() - 2),
+        valid + std::string(1 << 20, ' '),
+    };
+    for (const std::string& file : files) {
+        ASSERT_TRUE(Progress::Write(SavePath(), "001", "001"));
+        RestartPlayer();
+        WriteFile(SavePath(), file);
+        RestartPlayer();
+        EXPECT_EQ(player->getNowScene(), "") << file.substr(0, 80);
+        EXPECT_EQ(player->getMaxScene(), "");
+        std::string report = NewReports();
+        EXPECT_EQ(report.substr(report.find("\nFunc=")),
+                  "\nFunc=Kura::ScenarioProgress::Read\nmes=progress file ignored, not two "
+                  "progress lines: data/game1/save/save.kel\n");
+        EXPECT_EQ(report.find("File="), report.rfind("File=")); // one report
+        EXPECT_EQ(host->callsText(), "");
+        // The next write replaces it.
+        RunScript("callGotoNextScript(\"002.kel\"); yield;");
+        EXPECT_EQ(ReadFile(SavePath()), Lines("002", "002"));
+    }
+}
+
+TEST_F(ProgressFile, FilesOfEarlierVersionsReadTheSame) {
+    WriteFile(SavePath(), "global string sd_now_scene=\"004\";\r\nglobal string "
+                          "sd_max_scene=\"012\";\r\n");
     RestartPlayer();
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(player->getNowScene(), "");
-    EXPECT_EQ(player->getMaxScene(), "");
-    // A file that names one scene only leaves the other empty, whatever an
-    // earlier reading of the process saw.
-    ASSERT_TRUE(Progress::Write(SavePath(), "002", "009"));
-    RestartPlayer();
-    EXPECT_EQ(player->getMaxScene(), "009");
-    WriteFile(SavePath(), "global string sd_now_scene=\"003\";\n");
-    RestartPlayer();
-    EXPECT_EQ(player->getNowScene(), "003");
-    EXPECT_EQ(player->getMaxScene(), "");
+    EXPECT_EQ(player->getNowScene(), "004");
+    EXPECT_EQ(player->getMaxScene(), "012");
+    EXPECT_EQ(NewReports(), "");
 }
 
 TEST_F(ProgressFile, MissingSaveFolderIsCreated) {
@@ -104,9 +132,8 @@ TEST_F(ProgressFile, AnySceneTextReadsBackExactly) {
     for (const std::string& text : texts) {
         ASSERT_TRUE(Progress::Write(SavePath(), text, "max" + text));
         std::string now = "unread", max = "unread";
-        testing::internal::CaptureStdout();
         EXPECT_TRUE(Progress::Read(SavePath(), now, max)) << text;
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << text;
+        EXPECT_EQ(NewReports(), "") << text;
         EXPECT_EQ(now, text);
         EXPECT_EQ(max, "max" + text);
     }
