@@ -189,6 +189,12 @@ void registerAll(const Ref& global) {
     registerContainers(global);
     registerFiles(global);
     registerTimeAndMath(global);
+    registerStrings(global);
+    registerLists(global);
+    registerNum(global);
+    registerRandom(global);
+    registerFs(global);
+    registerDate(global);
 }
 
 } // namespace Kel::builtins

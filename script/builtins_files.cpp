@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <sys/stat.h>
 
 namespace Kel::builtins {
 
@@ -23,7 +24,7 @@ constexpr const char* NAME_MEMBER = "name";
 // Text is read in pieces of this size, so a huge count costs only what the
 // file really holds.
 constexpr size_t READ_CHUNK = 64 * 1024;
-constexpr int WORD_BYTES = 4;
+constexpr size_t WORD_BYTES = 4;
 
 // Streams opened by scripts, by token. Tokens are never reused.
 class OpenFiles {
@@ -118,25 +119,53 @@ Ref closeFile(Holder* self, const Ref& argument) {
     return argument;
 }
 
+// Bytes left between the position and the end of a regular file; for a
+// stream without an end (a pipe, a device) as many as were asked for.
+size_t bytesLeft(FILE* stream, size_t wanted) {
+    struct stat status;
+    long position = std::ftell(stream);
+    if (position < 0 || ::fstat(fileno(stream), &status) != 0 || !S_ISREG(status.st_mode))
+        return wanted;
+    size_t left = status.st_size > position ? static_cast<size_t>(status.st_size - position) : 0;
+    return left < wanted ? left : wanted;
+}
+
+// Reads up to `wanted` bytes in pieces, handing each piece to `keep`; stops
+// early at the end of the file. Answers the number of bytes read.
+template <class Keep> size_t readPieces(FILE* stream, size_t wanted, Keep&& keep) {
+    char piece[READ_CHUNK];
+    size_t total = 0;
+    while (total < wanted) {
+        size_t size = wanted - total < READ_CHUNK ? wanted - total : READ_CHUNK;
+        size_t got = std::fread(piece, 1, size, stream);
+        keep(std::string_view(piece, got));
+        total += got;
+        if (got < size) break;
+    }
+    return total;
+}
+
+// The text is a C string: it ends at the first zero byte. Bytes behind it are
+// read (the position moves on) but not kept, so reading a device of zeros
+// costs no memory.
 Ref readText(Holder* self, const Ref& argument) {
     FileCall call = fileCall(self, argument);
     FILE* stream = streamOf(call.object.get());
     int32_t wanted = call.argument.value()->toInt();
     if (!stream || wanted <= 0) return makeString("");
     std::string text;
-    size_t remaining = static_cast<size_t>(wanted);
-    while (remaining > 0) {
-        size_t piece = remaining < READ_CHUNK ? remaining : READ_CHUNK;
-        size_t start = text.size();
-        text.resize(start + piece);
-        size_t got = std::fread(text.data() + start, 1, piece, stream);
-        text.resize(start + got);
-        remaining -= got;
-        if (got < piece) break;
-    }
-    // The text is a C string: it ends at the first zero byte.
-    size_t zero = text.find('\0');
-    if (zero != std::string::npos) text.resize(zero);
+    bool ended = false;
+    bool tooLong = false;
+    readPieces(stream, bytesLeft(stream, static_cast<size_t>(wanted)), [&](std::string_view piece) {
+        if (ended) return;
+        size_t zero = piece.find('\0');
+        ended = zero != std::string_view::npos;
+        std::string_view kept = piece.substr(0, zero);
+        tooLong = tooLong || text.size() + kept.size() > SharedString::MAX_LENGTH;
+        if (!tooLong) text.append(kept);
+    });
+    if (tooLong)
+        return failure("file.read", "the text is longer than %u bytes", SharedString::MAX_LENGTH);
     return makeString(text);
 }
 
@@ -147,37 +176,51 @@ Ref withLength(Ref list) {
     return list;
 }
 
-Ref readBytes(Holder* self, const Ref& argument) {
+// The raw bytes of `count` items of `itemBytes` each, for binary's reads. A
+// list may hold no more than MAX_ELEMENTS items; the check comes before
+// anything is read from a regular file, and after at most one item too many
+// from a stream. `function` names the read in the diagnostic.
+bool readItems(FILE* stream, int32_t count, size_t itemBytes, std::string& bytes,
+               const char* function) {
+    size_t items = bytesLeft(stream, static_cast<size_t>(count) * itemBytes) / itemBytes;
+    size_t allowed = static_cast<size_t>(MAX_ELEMENTS);
+    if (items > allowed) {
+        failure(function, "%zu values are more than a list may hold (%d)", items, MAX_ELEMENTS);
+        return false;
+    }
+    bytes.reserve(items * itemBytes);
+    readPieces(stream, items * itemBytes, [&](std::string_view piece) { bytes.append(piece); });
+    return true;
+}
+
+// A list of hex values read `itemBytes` at a time, little-endian; an item cut
+// short by the end of the file is dropped. Elements are made once the bytes
+// are in, so the list is sized exactly once.
+Ref readHex(Holder* self, const Ref& argument, size_t itemBytes, const char* function) {
     FileCall call = fileCall(self, argument);
     FILE* stream = streamOf(call.object.get());
     int32_t wanted = call.argument.value()->toInt();
     Ref list = makeObject();
     if (!stream || wanted <= 0) return list;
-    std::vector<Ref>& bytes = static_cast<vObject*>(list.value())->elements();
-    for (int32_t i = 0; i < wanted; ++i) {
-        int byte = std::fgetc(stream);
-        if (byte == EOF) break;
-        bytes.push_back(makeHex(static_cast<uint32_t>(byte)));
+    std::string bytes;
+    if (!readItems(stream, wanted, itemBytes, bytes, function)) return makeEmpty();
+    std::vector<Ref>& items = static_cast<vObject*>(list.value())->elements();
+    items.reserve(bytes.size() / itemBytes);
+    for (size_t at = 0; at + itemBytes <= bytes.size(); at += itemBytes) {
+        uint32_t item = 0;
+        for (size_t b = itemBytes; b-- > 0;)
+            item = item << 8 | static_cast<unsigned char>(bytes[at + b]);
+        items.push_back(makeHex(item));
     }
     return withLength(list);
 }
 
+Ref readBytes(Holder* self, const Ref& argument) {
+    return readHex(self, argument, 1, "binary.read");
+}
+
 Ref readWords(Holder* self, const Ref& argument) {
-    FileCall call = fileCall(self, argument);
-    FILE* stream = streamOf(call.object.get());
-    int32_t wanted = call.argument.value()->toInt();
-    Ref list = makeObject();
-    if (!stream || wanted <= 0) return list;
-    std::vector<Ref>& words = static_cast<vObject*>(list.value())->elements();
-    for (int32_t i = 0; i < wanted; ++i) {
-        unsigned char bytes[WORD_BYTES];
-        if (std::fread(bytes, 1, WORD_BYTES, stream) != WORD_BYTES) break;
-        uint32_t word = 0;
-        for (int b = WORD_BYTES - 1; b >= 0; --b)
-            word = word << 8 | bytes[b];
-        words.push_back(makeHex(word));
-    }
-    return withLength(list);
+    return readHex(self, argument, WORD_BYTES, "binary.readdw");
 }
 
 Ref openText(Holder* self, const Ref& argument);

@@ -5,6 +5,7 @@
 
 #include "object.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -90,6 +91,11 @@ Ref split(const Ref& argument) {
     Ref list = makeObject();
     std::vector<Ref>& fields = static_cast<vObject*>(list.value())->elements();
     std::string_view rest = text.view();
+    size_t separators = static_cast<size_t>(std::count(rest.begin(), rest.end(), separator));
+    if (separators >= static_cast<size_t>(MAX_ELEMENTS))
+        return failure("strlib.split", "%zu fields are more than a list may hold (%d)",
+                       separators + 1, MAX_ELEMENTS);
+    fields.reserve(separators + 1);
     for (size_t at = rest.find(separator); at != std::string_view::npos;
          at = rest.find(separator)) {
         fields.push_back(makeString(rest.substr(0, at)));

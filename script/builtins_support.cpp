@@ -12,6 +12,9 @@
 #include "string_value.h"
 #include "tuple.h"
 
+#include <cstdarg>
+#include <cstdio>
+
 namespace Kel::builtins {
 
 using namespace variable::Variable;
@@ -31,6 +34,19 @@ Ref argumentAt(const Ref& argument, int index) {
 
 int argumentCount(const Ref& argument) {
     return argument ? argument.value()->count() : 0;
+}
+
+Ref parameter(const Ref& argument, int index) {
+    if (!argument || argument.value()->typeCode() != TYPE_TUPLE) {
+        return index == 0 && argument ? argument : makeEmpty();
+    }
+    const std::vector<Ref>& given = static_cast<vRArray*>(argument.value())->elements();
+    return index >= 0 && static_cast<size_t>(index) < given.size() ? given[index] : makeEmpty();
+}
+
+int parameterCount(const Ref& argument) {
+    if (!argument || argument.value()->typeCode() != TYPE_TUPLE) return argument ? 1 : 0;
+    return static_cast<int>(static_cast<vRArray*>(argument.value())->elements().size());
 }
 
 Ref makeInt(int32_t value) {
@@ -56,6 +72,35 @@ Ref makePair(const Ref& first, const Ref& second) {
 }
 Ref makePointer(Holder* target) {
     return Ref(new vPointer(target));
+}
+
+Ref failure(const char* function, const char* problem, ...) {
+    char text[PRINTER_BUFFER_SIZE];
+    va_list arguments;
+    va_start(arguments, problem);
+    std::vsnprintf(text, sizeof text, problem, arguments);
+    va_end(arguments);
+    printMessage("runtime error : %s: %s\n", function, text);
+    return makeEmpty();
+}
+
+vObject* listOf(const Ref& value) {
+    Holder* target = followPointers(value.get());
+    if (!target || target->value()->typeCode() != TYPE_OBJECT) return nullptr;
+    return static_cast<vObject*>(target->value());
+}
+
+bool isCallable(vBase* value) {
+    switch (value->typeCode()) {
+    case TYPE_METHOD:
+    case TYPE_CFUNCTION:
+    case TYPE_CMETHOD:
+    case TYPE_THREAD:
+    case TYPE_BIND_FUNCTION:
+        return true;
+    default:
+        return value->code() != nullptr;
+    }
 }
 
 Holder* followPointers(Holder* holder) {
@@ -96,6 +141,10 @@ void setMethod(const Ref& object, std::string_view name, NativeMethod method) {
 
 void setInt(const Ref& object, std::string_view name, int32_t value) {
     if (object) object.value()->setMember(name, makeInt(value));
+}
+
+void setFloat(const Ref& object, std::string_view name, double value) {
+    if (object) object.value()->setMember(name, makeFloat(value));
 }
 
 Ref libraryObject(const Ref& global, std::string_view name) {

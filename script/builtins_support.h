@@ -14,6 +14,9 @@
 namespace Kel {
 class Tokenizer;
 }
+namespace Kel::variable::Variable {
+class vObject;
+}
 
 namespace Kel::builtins {
 
@@ -26,6 +29,12 @@ using variable::Variable::vBase;
 Ref argumentAt(const Ref& argument, int index);
 // Number of arguments a native call was given (the argument's element count).
 int argumentCount(const Ref& argument);
+
+// The library objects beyond the first seven take their arguments one by one:
+// several arrive as a tuple, a single one as itself (so a list given alone is
+// not taken apart), and a missing one is the empty value.
+Ref parameter(const Ref& argument, int index);
+int parameterCount(const Ref& argument);
 
 Ref makeInt(int32_t value);
 Ref makeHex(uint32_t value);
@@ -54,10 +63,23 @@ Ref instantiateScript(const Ref& cls);
 // receives the number of compile errors (the messages are printed).
 Ref compileSource(Tokenizer& tokenizer, int& errors);
 
+// A library call given an argument it cannot use, or asked for more than the
+// caps allow: prints "runtime error : FUNCTION: PROBLEM" (PROBLEM formatted
+// like printf) and answers the empty value every failed call gives.
+Ref failure(const char* function, const char* problem, ...) __attribute__((format(printf, 2, 3)));
+
+// The list a list function works on: the object `value` finally points at, or
+// none when that is not an object.
+variable::Variable::vObject* listOf(const Ref& value);
+// Whether calling `value` runs code: a function, closure or class, a native
+// function or method, a bound host function or a thread.
+bool isCallable(vBase* value);
+
 // Library object members.
 void setFunction(const Ref& object, std::string_view name, NativeFunction function);
 void setMethod(const Ref& object, std::string_view name, NativeMethod method);
 void setInt(const Ref& object, std::string_view name, int32_t value);
+void setFloat(const Ref& object, std::string_view name, double value);
 // The global member `name` (created when missing), for filling in.
 Ref libraryObject(const Ref& global, std::string_view name);
 

@@ -26,6 +26,8 @@ namespace {
 
 // Elements a tuple made by LIST has room for before it first grows.
 constexpr size_t LIST_START_CAPACITY = 4;
+constexpr const char* MSG_SLICE_TOO_LONG =
+    "runtime error : a slice of %d elements is longer than a list may be (%d)\n";
 
 // Pushes `holder`, or a fresh empty object when the value had no such place.
 void pushOrEmpty(Env& env, Holder* holder) {
@@ -74,6 +76,11 @@ Ref slice(vBase* container, vRArray& range) {
     const std::vector<Ref>& bounds = range.elements();
     int start = bounds[0].value()->toInt();
     int count = bounds[1].value()->toInt();
+    // Checked before anything is made: a slice is a list like any other.
+    if (count > MAX_ELEMENTS || count < -MAX_ELEMENTS) {
+        printMessage(MSG_SLICE_TOO_LONG, count, MAX_ELEMENTS);
+        return makeEmpty();
+    }
     if (start < 0) start = std::max(start + container->count(), 0);
     auto* tuple = new vRArray;
     Ref result(tuple);

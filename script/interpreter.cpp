@@ -33,8 +33,11 @@ bool readCompiledFile(const std::string& path, std::vector<uint8_t>& bytes) {
     bool compiled = isCompiledScript(buffer, got);
     if (compiled) {
         bytes.assign(buffer, buffer + got);
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        while (bytes.size() <= MAX_SOURCE_BYTES &&
+               (got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
             bytes.insert(bytes.end(), buffer, buffer + got);
+        // Compiled code is bounded like source: a longer file is refused.
+        compiled = bytes.size() <= MAX_SOURCE_BYTES;
     }
     std::fclose(file);
     return compiled;

@@ -22,22 +22,31 @@ constexpr const char* MSG_ENDIF_SYNTAX = "warning %s %d: endif syntax error\n";
 constexpr const char* MSG_UNKNOWN_DIRECTIVE = "tokenizer %s %d: unknown tokenizer directive #%s\n";
 constexpr const char* MSG_CANT_OPEN = "tokenizer %s %d: can't open include file <%s>\n";
 constexpr const char* MSG_INCLUDES_ITSELF = "tokenizer %s %d: include file <%s> includes itself\n";
+constexpr const char* MSG_SOURCE_TOO_LARGE = "tokenizer %s: source file is longer than %zu bytes\n";
+constexpr const char* MSG_INCLUDE_TOO_LARGE =
+    "tokenizer %s %d: include file <%s> is longer than %zu bytes\n";
 constexpr const char* MSG_INCLUDE_TOO_DEEP = "tokenizer %s %d: include file <%s> nested too deep\n";
 constexpr const char* MSG_MACRO_ITSELF = "tokenizer %s %d: macro %s expands itself\n";
 constexpr const char* MSG_MACRO_TOO_DEEP = "tokenizer %s %d: macro %s nested too deep\n";
 
-bool readable(const std::string& path, std::string& contents) {
+// Whether a file could be read whole: a file longer than MAX_SOURCE_BYTES
+// is refused as soon as that many bytes have come in.
+enum class Read { WHOLE, MISSING, TOO_LARGE };
+
+Read readSource(const std::string& path, std::string& contents) {
     contents.clear();
-    if (path.find('\0') != std::string::npos) return false;
+    if (path.find('\0') != std::string::npos) return Read::MISSING;
     FILE* file = std::fopen(path.c_str(), "r");
-    if (!file) return false;
+    if (!file) return Read::MISSING;
     char buffer[8192];
     size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    while (contents.size() <= MAX_SOURCE_BYTES &&
+           (got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
         contents.append(buffer, got);
     bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    return !failed;
+    if (contents.size() > MAX_SOURCE_BYTES) return Read::TOO_LARGE;
+    return failed ? Read::MISSING : Read::WHOLE;
 }
 
 // One spelling per file, so that a file reached by two paths is still
@@ -54,7 +63,9 @@ std::string resolved(const std::string& path) {
 
 std::unique_ptr<Tokenizer> Tokenizer::open(const std::string& path, DefineTable* defines) {
     std::string contents;
-    if (!readable(path, contents)) return nullptr;
+    Read read = readSource(path, contents);
+    if (read == Read::TOO_LARGE) printMessage(MSG_SOURCE_TOO_LARGE, path.c_str(), MAX_SOURCE_BYTES);
+    if (read != Read::WHOLE) return nullptr;
     return std::unique_ptr<Tokenizer>(new Tokenizer(std::move(contents), path, 1, defines,
                                                     Nesting{nullptr, 0, {}, resolved(path)}));
 }
@@ -179,16 +190,20 @@ void Tokenizer::include() {
     // Beside the working directory, then beside the including file.
     std::string path = file;
     std::string contents;
-    bool found = readable(path, contents);
-    if (!found) {
+    Read read = readSource(path, contents);
+    if (read == Read::MISSING) {
         size_t separator = m_name.rfind('\\');
         if (separator == std::string::npos || separator == 0) separator = m_name.rfind('/');
         if (separator != std::string::npos && separator > 0) {
             path = m_name.substr(0, separator + 1) + file;
-            found = readable(path, contents);
+            read = readSource(path, contents);
         }
     }
-    if (!found) {
+    if (read == Read::TOO_LARGE) {
+        printMessage(MSG_INCLUDE_TOO_LARGE, m_name.c_str(), m_line, file.c_str(), MAX_SOURCE_BYTES);
+        return;
+    }
+    if (read == Read::MISSING) {
         printMessage(MSG_CANT_OPEN, m_name.c_str(), m_line, file.c_str());
         return;
     }

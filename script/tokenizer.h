@@ -49,6 +49,10 @@ using DefineTable = std::map<std::string, std::string, std::less<>>;
 // Includes and macro expansions nest at most this deep; a deeper one is
 // refused with a message so that a runaway chain cannot exhaust the stack.
 constexpr int MAX_NESTING_DEPTH = 64;
+// A source file (or an included one) longer than this is refused unread: the
+// largest scenario is a few hundred kilobytes, and a device that never ends
+// (such as /dev/zero) would otherwise be read until memory runs out.
+constexpr size_t MAX_SOURCE_BYTES = 16 * 1024 * 1024;
 
 class Tokenizer {
 public:
@@ -56,8 +60,9 @@ public:
     // Without a define table the tokenizer makes and owns an empty one.
     Tokenizer(std::string_view text, std::string name, int firstLine,
               DefineTable* defines = nullptr);
-    // Reads the whole file; nothing when it cannot be read. The name is `path`
-    // exactly as given and lines count from 1.
+    // Reads the whole file; nothing when it cannot be read or is longer than
+    // MAX_SOURCE_BYTES. The name is `path` exactly as given and lines count
+    // from 1.
     static std::unique_ptr<Tokenizer> open(const std::string& path, DefineTable* defines = nullptr);
     ~Tokenizer();
     Tokenizer(const Tokenizer&) = delete;

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Checks the command line of `kel`: exit statuses, messages, ARG, -e, -c,
--d and --help.  usage: check_tool.py KEL"""
+-d and --help, and that separate runs draw different random numbers.  usage: check_tool.py KEL"""
 
 import os
 import subprocess
@@ -59,6 +59,9 @@ def main():
                "0\n0\n5\n")
 
         expect("-e", kel("-e", "print(arg + 1);", "1")[1], "2\n")
+        draw = "print(random.int(0, 2147483647));"
+        expect("each run draws new random numbers", kel("-e", draw)[1] != kel("-e", draw)[1],
+               True)
         expect("-e compile error", kel("-e", "(")[0], 2)
 
         status, out, _ = kel("-c", arg, "-o", "arg.kelc", folder=folder)

@@ -7,6 +7,9 @@ A script carries its answers as comments:
     // expect-exit: 2      the status kel must end with (0 when absent)
     // stdin: a\\nb         bytes fed to standard input (\\n, \\t and \\\\ escapes)
     // args: 7             the ARG given to kel
+    // scratch: big.bin 50000000   runs the script in a scratch folder that
+                           holds a file of that many zero bytes (made at run
+                           time, so large files never enter the repository)
 Every printed line must match the expectations in order, nothing more.
 
 Each script that runs is also compiled with `kel -c` and the compiled file
@@ -30,7 +33,7 @@ import tempfile
 
 TIMEOUT_SECONDS = 60
 EXPECT = re.compile(r"//\s*expect:(?: (.*))?$")
-DIRECTIVE = re.compile(r"//\s*(expect-exit|stdin|args):\s?(.*)$")
+DIRECTIVE = re.compile(r"//\s*(expect-exit|stdin|args|scratch):\s?(.*)$")
 
 
 def unescape(text):
@@ -46,6 +49,7 @@ class Script:
         self.exit = 0
         self.stdin = ""
         self.args = []
+        self.scratch = []
         for line in source.splitlines():
             found = EXPECT.search(line)
             if found:
@@ -59,6 +63,9 @@ class Script:
                 self.exit = int(value)
             elif key == "stdin":
                 self.stdin += unescape(value)
+            elif key == "scratch":
+                name, size = value.split()
+                self.scratch.append((name, int(size)))
             else:
                 self.args = value.split()
 
@@ -82,8 +89,21 @@ def difference(expected, actual):
     return "\n".join(report)
 
 
+def check_in_scratch(kel, script, path):
+    """Runs a script that asked for scratch files in a folder made for it."""
+    with tempfile.TemporaryDirectory() as scratch:
+        shutil.copy(os.path.join(script.folder, path), scratch)
+        for name, size in script.scratch:
+            with open(os.path.join(scratch, name), "wb") as handle:
+                handle.truncate(size)
+        script.folder, script.scratch = scratch, []
+        return check(kel, script, path)
+
+
 def check(kel, script, path):
     """Runs one script (at `path`, relative to its folder); answers failures."""
+    if script.scratch:
+        return check_in_scratch(kel, script, path)
     failures = []
     status, lines, errors = run([kel, path] + script.args, script.folder, script.stdin)
     if status != script.exit:

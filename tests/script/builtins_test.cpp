@@ -1,8 +1,10 @@
 // Built-ins whose answers scripts cannot check on their own: the processor
-// clock's unit, and that a second interpreter re-binds the library without
-// losing a script's globals. Every library name is used by the Kel scripts.
+// clock's unit, that a second interpreter re-binds the library without
+// losing a script's globals, and that a host replays random draws. Every library name is used by
+// the Kel scripts.
 #include "interpreter.h"
 #include "natives.h"
+#include "random_source.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,24 @@ TEST(Builtins, ASecondInterpreterRebindsTheLibraryAndKeepsGlobals) {
     EXPECT_EQ(second.getGlobal("print").value()->typeCode(),
               Kel::variable::Variable::TYPE_CFUNCTION);
     EXPECT_EQ(second.getGlobal("keptAcrossCreate").value()->toString().str(), "kept");
+}
+
+// The scenario player records the generator's state where a play begins and
+// sets it back to replay: the replay must draw exactly what the play drew and
+// leave the generator where the play left it.
+TEST(Builtins, RandomStateSetByTheHostReplaysTheDraws) {
+    Interpreter host;
+    const char* scene = "d = random.int(1, 1000000); f = random.float(); x = range(9);"
+                        "random.shuffle(x); \"\" + d + \" \" + f + \" \" + array.join(x, \",\");";
+    uint64_t start = Kel::random::state();
+    ASSERT_EQ(host.loadText(scene, "scene"), Interpreter::LOADED);
+    std::string played = host.run(0).value()->toString().str();
+    uint64_t after = Kel::random::state();
+    EXPECT_NE(after, start);
+    Kel::random::setState(start);
+    ASSERT_EQ(host.loadText(scene, "scene"), Interpreter::LOADED);
+    EXPECT_EQ(host.run(0).value()->toString().str(), played);
+    EXPECT_EQ(Kel::random::state(), after);
 }
 
 } // namespace

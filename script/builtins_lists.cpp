@@ -1,0 +1,236 @@
+// lists: sorting, inserting, removing, reversing, searching and copying parts
+// of lists (objects used through their elements). Functions that change a list
+// change it in place and answer it; a list never grows past MAX_ELEMENTS.
+#include "builtins.h"
+#include "builtins_support.h"
+
+#include "env.h"
+#include "object.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace Kel::builtins {
+
+using namespace variable::Variable;
+
+namespace {
+
+// Without a comparator, numbers come first in numeric order, then strings in
+// byte order, then every other value in the order it had.
+int rankOf(vBase* value) {
+    switch (value->typeCode()) {
+    case TYPE_INT:
+    case TYPE_HEX:
+    case TYPE_FLOAT:
+        return 0;
+    case TYPE_STRING:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+// An element with what the natural order compares, read once before sorting
+// rather than at every comparison.
+struct Keyed {
+    int rank = 0;
+    double number = 0;
+    SharedString text;
+    Ref element;
+};
+
+Keyed keyOf(const Ref& element) {
+    Keyed keyed{rankOf(element.value()), 0, {}, element};
+    if (keyed.rank == 0) keyed.number = element.value()->toFloat();
+    if (keyed.rank == 1) keyed.text = element.value()->toString();
+    return keyed;
+}
+
+bool naturalLess(const Keyed& a, const Keyed& b) {
+    if (a.rank != b.rank) return a.rank < b.rank;
+    if (a.rank == 0) return a.number < b.number;
+    return a.rank == 1 && a.text.view() < b.text.view();
+}
+
+// Merges the sorted runs [begin, middle) and [middle, end) of `from` into
+// `to`. Taking from the right run only when it is strictly less keeps equal
+// elements in order.
+template <class T, class Less>
+void mergeRuns(std::vector<T>& from, std::vector<T>& to, size_t begin, size_t middle, size_t end,
+               Less& less) {
+    size_t left = begin;
+    size_t right = middle;
+    for (size_t out = begin; out < end; ++out) {
+        bool takeRight = left >= middle || (right < end && less(from[right], from[left]));
+        to[out] = std::move(from[takeRight ? right++ : left++]);
+    }
+}
+
+// A stable bottom-up merge sort. It only ever compares elements inside the
+// runs it merges, so a comparator that contradicts itself gives some order
+// but can never make the sort read outside the list.
+template <class T, class Less> void mergeSort(std::vector<T>& elements, Less& less) {
+    std::vector<T> buffer(elements.size());
+    for (size_t width = 1; width < elements.size(); width *= 2) {
+        for (size_t begin = 0; begin < elements.size(); begin += 2 * width) {
+            size_t middle = std::min(begin + width, elements.size());
+            size_t end = std::min(begin + 2 * width, elements.size());
+            mergeRuns(elements, buffer, begin, middle, end, less);
+        }
+        elements.swap(buffer);
+    }
+}
+
+// A script comparator: f(a, b) true when a goes before b. Once the host's
+// instruction budget runs out it stops calling and the sort is abandoned.
+struct ScriptLess {
+    Ref function;
+    bool abandoned = false;
+    bool operator()(const Ref& a, const Ref& b) {
+        if (abandoned || (abandoned = Env::budgetExhausted())) return false;
+        return callScript(function, makePair(a, b)).value()->toBool();
+    }
+};
+
+// lists.sort(list[, before]): sorts in place. The elements are sorted as a
+// copy of the list's element handles and put back at the end, so a
+// comparator that changes the list meanwhile cannot pull elements away from
+// under the sort (its changes to the order are lost).
+Ref sort(const Ref& argument) {
+    Ref given = parameter(argument, 0);
+    vObject* list = listOf(given);
+    if (!list) return failure("lists.sort", "the argument is not a list");
+    std::vector<Ref> elements = list->elements();
+    if (parameterCount(argument) < 2) {
+        std::vector<Keyed> keyed;
+        keyed.reserve(elements.size());
+        for (const Ref& element : elements)
+            keyed.push_back(keyOf(element));
+        mergeSort(keyed, naturalLess);
+        for (size_t i = 0; i < keyed.size(); ++i)
+            elements[i] = std::move(keyed[i].element);
+    } else {
+        ScriptLess less{parameter(argument, 1)};
+        if (!isCallable(less.function.value()))
+            return failure("lists.sort", "the comparator is not a function");
+        ReentryGuard guard;
+        if (!guard.allowed()) return makeNil();
+        mergeSort(elements, less);
+        if (less.abandoned) return given;
+    }
+    list = listOf(given);
+    if (list) list->elements() = std::move(elements);
+    return given;
+}
+
+// A position in a list of `size` elements: negative counts from the end.
+// Answers -1 when it lies outside 0 .. size - 1 + `pastEnd`.
+int64_t position(const Ref& value, size_t size, bool pastEnd) {
+    int64_t at = value.value()->toInt();
+    if (at < 0) at += static_cast<int64_t>(size);
+    bool inside = at >= 0 && at < static_cast<int64_t>(size) + (pastEnd ? 1 : 0);
+    return inside ? at : -1;
+}
+
+// lists.insert(list, position, value): a copy of value goes before the element
+// at position (at the end for the list's length), as push copies it.
+Ref insert(const Ref& argument) {
+    Ref given = parameter(argument, 0);
+    vObject* list = listOf(given);
+    if (!list) return failure("lists.insert", "the argument is not a list");
+    std::vector<Ref>& elements = list->elements();
+    int64_t at = position(parameter(argument, 1), elements.size(), true);
+    if (at < 0)
+        return failure("lists.insert", "position %d is outside the list",
+                       parameter(argument, 1).value()->toInt());
+    if (elements.size() >= static_cast<size_t>(MAX_ELEMENTS))
+        return failure("lists.insert", "the list already holds %d elements", MAX_ELEMENTS);
+    Ref item = parameter(argument, 2);
+    elements.insert(elements.begin() + at, Ref::adopt(item->cloneHolder()));
+    return given;
+}
+
+// lists.remove(list, position): takes the element out and answers it.
+Ref remove(const Ref& argument) {
+    vObject* list = listOf(parameter(argument, 0));
+    if (!list) return failure("lists.remove", "the argument is not a list");
+    std::vector<Ref>& elements = list->elements();
+    int64_t at = position(parameter(argument, 1), elements.size(), false);
+    if (at < 0)
+        return failure("lists.remove", "position %d is outside the list",
+                       parameter(argument, 1).value()->toInt());
+    Ref removed = elements[static_cast<size_t>(at)];
+    elements.erase(elements.begin() + at);
+    return removed;
+}
+
+Ref reverse(const Ref& argument) {
+    Ref given = parameter(argument, 0);
+    vObject* list = listOf(given);
+    if (!list) return failure("lists.reverse", "the argument is not a list");
+    std::reverse(list->elements().begin(), list->elements().end());
+    return given;
+}
+
+// Equality for searching: numbers by value, strings by their bytes, anything
+// else only when it is the very same value.
+bool sameValue(const Ref& a, const Ref& b) {
+    int rank = rankOf(a.value());
+    if (rank != rankOf(b.value())) return false;
+    if (rank == 0) return a.value()->toFloat() == b.value()->toFloat();
+    if (rank == 1) return a.value()->toString().view() == b.value()->toString().view();
+    return a.value() == b.value();
+}
+
+// lists.indexof(list, value[, start]): the first position at or after start
+// holding value, or -1.
+Ref indexOf(const Ref& argument) {
+    vObject* list = listOf(parameter(argument, 0));
+    if (!list) return failure("lists.indexof", "the argument is not a list");
+    Ref wanted = parameter(argument, 1);
+    const std::vector<Ref>& elements = list->elements();
+    int64_t start = parameterCount(argument) > 2 ? parameter(argument, 2).value()->toInt() : 0;
+    if (start < 0) start = std::max<int64_t>(start + static_cast<int64_t>(elements.size()), 0);
+    for (size_t i = static_cast<size_t>(start); i < elements.size(); ++i)
+        if (sameValue(elements[i], wanted)) return makeInt(static_cast<int32_t>(i));
+    return makeInt(-1);
+}
+
+// lists.slice(list, start[, count]): a new list with copies of count elements
+// from start (to the end when count is missing or reaches past it). Unlike
+// the index form `list[(start, count)]` it neither shares the elements nor
+// grows the list.
+Ref slice(const Ref& argument) {
+    vObject* list = listOf(parameter(argument, 0));
+    if (!list) return failure("lists.slice", "the argument is not a list");
+    const std::vector<Ref>& elements = list->elements();
+    int64_t size = static_cast<int64_t>(elements.size());
+    int64_t start = parameter(argument, 1).value()->toInt();
+    if (start < 0) start = std::max<int64_t>(start + size, 0);
+    int64_t count = parameterCount(argument) > 2 ? parameter(argument, 2).value()->toInt() : size;
+    if (count < 0)
+        return failure("lists.slice", "cannot take %lld elements", static_cast<long long>(count));
+    int64_t end = std::min(size, start + count);
+    Ref copy = makeObject();
+    std::vector<Ref>& copied = static_cast<vObject*>(copy.value())->elements();
+    for (int64_t i = start; i < end; ++i)
+        copied.push_back(Ref::adopt(elements[static_cast<size_t>(i)]->cloneHolder()));
+    return copy;
+}
+
+} // namespace
+
+void registerLists(const Ref& global) {
+    Ref lists = libraryObject(global, "lists");
+    setFunction(lists, "sort", sort);
+    setFunction(lists, "insert", insert);
+    setFunction(lists, "remove", remove);
+    setFunction(lists, "reverse", reverse);
+    setFunction(lists, "indexof", indexOf);
+    setFunction(lists, "slice", slice);
+}
+
+} // namespace Kel::builtins
