@@ -2,8 +2,10 @@
 // define its commands; nothing else includes it.
 #pragma once
 
+#include "game/player/GlobalSnapshot.h"
 #include "game/player/ScenarioPlayer.h"
 #include "game/player/ScenarioSignals.h"
+#include "game/saves/PlayTrail.h"
 
 #include "interpreter.h"
 
@@ -30,6 +32,13 @@ struct ScenarioPlayer::Impl {
     std::string scriptName;   // relative to the scenario folder
     std::string progressPath;
     bool running = false; // inside the script: resume and reload must wait
+    PlayTrail trail;
+    GlobalSnapshot globalsAtFirstPlay;
+    bool replaying = false;
+    // Menus the script has waited at since the play began: a menu is open
+    // while there are more of them than decisions, since after a decision the
+    // state stays "choosing" until the script sets another.
+    int32_t menuWaits = 0;
 
     void clearMessage();
     void showTypedCharacters();
