@@ -105,6 +105,62 @@ TEST_F(ReplayTest, ReplayedStoryGoesOnAsThePlayedOne) {
     }
 }
 
+// A scene with one menu; each edit changes one piece of it.
+struct Scene {
+    std::string before = "say(\"C\");";
+    std::string item = "x";
+    std::string saved = "D";
+    std::string after = "say(\"E\");";
+    std::string text() const {
+        return "say(local t) { callDispMessage(t, -1); yield; callClearMessage(); }\n"
+               "say(\"A\"); say(\"B\");\n"
+               "callSetCommand(\"" +
+               item +
+               "\", 1); callSetCommand(\"y\", 1);\n"
+               "callWaitSelectCommand(); yield;\n" +
+               before + "\n" + (saved.empty() ? "" : "say(\"" + saved + "\");") + after +
+               "\nreturn 0;\n";
+    }
+};
+
+// A save at message D, made before the scene was edited, loads after the edit
+// and says where it resumed.
+TEST_F(ReplayTest, EditedSceneStillLoads) {
+    struct Edit {
+        const char* name;
+        Scene scene;
+        ReplayOutcome::Where where;
+        const char* shown; // the message shown, or "" at the menu
+    };
+    Scene renamed, added, changed, shortened;
+    renamed.item = "x2";
+    added.before = "say(\"new\"); say(\"C\");";
+    changed.saved = "D2";
+    shortened.saved = shortened.after = "";
+    const std::vector<Edit> edits = {
+        {"unchanged", Scene(), ReplayOutcome::AT_POSITION, "D"},
+        {"menu item renamed", renamed, ReplayOutcome::DECISION_MISSING, ""},
+        {"message added before", added, ReplayOutcome::MESSAGE_MOVED, "D"},
+        {"message text changed", changed, ReplayOutcome::MESSAGE_CHANGED, "D2"},
+        {"story shortened", shortened, ReplayOutcome::STORY_ENDED, "C"},
+    };
+    WriteScenario("010.kel", Scene().text());
+    host->answer("x");
+    player->beginPlay("010.kel");
+    PlayTo(4);
+    ASSERT_EQ(player->getMessageText(), "D");
+    const Kura::PlayTrail trail = player->getTrail();
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.name);
+        WriteScenario("010.kel", edit.scene.text());
+        const ReplayOutcome outcome =
+            Kura::ScenarioReplay::ReplayToMessage(*player, trail, trail.stops(), "D");
+        EXPECT_EQ(outcome.where, edit.where);
+        EXPECT_EQ(player->getShownText(), edit.shown);
+        EXPECT_EQ(player->isChoiceOpen(), edit.where == ReplayOutcome::DECISION_MISSING);
+    }
+}
+
 } // namespace
 
 } // namespace kura_test

@@ -160,7 +160,8 @@ private:
     void saveKeysStep();
     bool keyPressedNow(int32_t key);
     void resetStage();
-    void replayTo(const PlayTrail& trail, int32_t stops);
+    // Replays trail to the stop; with a message, to the stop showing it.
+    void replayTo(const PlayTrail& trail, int32_t stops, const std::string& message = "");
     SaveRecord currentRecord() const;
     void titleStep();
     void gameStep();

@@ -33,6 +33,23 @@ std::string SlotText(const SlotStore& slots, SlotId slot) {
     return slots.path(slot);
 }
 
+// What log.txt says when the story no longer runs as it did when saved.
+std::string ChangeReport(const ReplayOutcome& outcome) {
+    switch (outcome.where) {
+    case ReplayOutcome::DECISION_MISSING:
+        return "no longer offers the choice \"" + outcome.missingDecision +
+               "\"; the player chooses again";
+    case ReplayOutcome::STORY_ENDED:
+        return "ends before the saved place; resumed at the last message reached";
+    case ReplayOutcome::MESSAGE_MOVED:
+        return "has the saved message at another place; resumed at that message";
+    case ReplayOutcome::MESSAGE_CHANGED:
+        return "reads differently at the saved place; resumed there";
+    default:
+        return std::string();
+    }
+}
+
 } // namespace
 
 SaveRecord GameMain::currentRecord() const {
@@ -71,7 +88,7 @@ bool GameMain::loadFrom(SlotId slot) {
 }
 
 void GameMain::loadRecord(const SaveRecord& record) {
-    replayTo(record.trail, record.stops);
+    replayTo(record.trail, record.stops, ConvString::Utf8ToAnsi(record.message));
 }
 
 // One stop back: the message before, or the menu before it, where the player
@@ -116,16 +133,16 @@ void GameMain::resetStage() {
 }
 
 // The menu the story waits at is built anew by the next game step.
-void GameMain::replayTo(const PlayTrail& trail, int32_t stops) {
+void GameMain::replayTo(const PlayTrail& trail, int32_t stops, const std::string& message) {
     const PlayTrail saved = trail;
     resetStage();
-    const ReplayOutcome outcome = ScenarioReplay::Replay(*m_pPlayer, saved, stops);
+    const ReplayOutcome outcome =
+        message.empty() ? ScenarioReplay::Replay(*m_pPlayer, saved, stops)
+                        : ScenarioReplay::ReplayToMessage(*m_pPlayer, saved, stops, message);
     if (outcome.where != ReplayOutcome::AT_POSITION)
-        WriteLog("the story has changed since it was saved: " + outcome.script +
-                 (outcome.where == ReplayOutcome::DECISION_MISSING
-                      ? " no longer offers \"" + outcome.missingDecision + "\""
-                      : " ends earlier") +
-                 "; resumed there at stop " + std::to_string(outcome.stops) + "\n");
+        WriteLog("saved play: the scenario file " + outcome.script +
+                 " changed since the save: " + ChangeReport(outcome) + " (stop " +
+                 std::to_string(outcome.stops) + " of " + std::to_string(stops) + ")\n");
     m_LastState = ScenarioPlayer::STATE_RUNNING;
     if (m_ReplayMusic.playing) {
         if (m_ReplayMusic.volume != KEEP_CURRENT)

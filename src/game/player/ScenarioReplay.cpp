@@ -100,4 +100,30 @@ ReplayOutcome ScenarioReplay::Replay(ScenarioPlayer& player, const PlayTrail& tr
     return outcome;
 }
 
+// Nearer stops first, later before earlier: a line added before the message
+// moves it on, which is the likelier edit.
+ReplayOutcome ScenarioReplay::ReplayToMessage(ScenarioPlayer& player, const PlayTrail& trail,
+                                              int32_t stops, const std::string& message) {
+    const PlayTrail saved = trail;
+    ReplayOutcome outcome = Replay(player, saved, stops);
+    if (outcome.where != ReplayOutcome::AT_POSITION || player.getMessageText() == message)
+        return outcome;
+    for (int32_t shift = 1; shift <= MAX_MESSAGE_SHIFT; ++shift) {
+        for (int32_t candidate : {stops + shift, stops - shift}) {
+            if (candidate < 0) continue;
+            PlayTrail longer = saved;
+            longer.messages += shift; // lets the replay pass further messages
+            ReplayOutcome moved = Replay(player, longer, candidate);
+            if (moved.where == ReplayOutcome::AT_POSITION && moved.stops == candidate &&
+                player.getMessageText() == message) {
+                moved.where = ReplayOutcome::MESSAGE_MOVED;
+                return moved;
+            }
+        }
+    }
+    outcome = Replay(player, saved, stops);
+    outcome.where = ReplayOutcome::MESSAGE_CHANGED;
+    return outcome;
+}
+
 } // namespace Kura

@@ -19,6 +19,8 @@ struct ReplayOutcome {
         AT_POSITION,      // stopped where asked
         DECISION_MISSING, // a menu no longer offers the recorded decision
         STORY_ENDED,      // the story ended (or stopped moving) before that
+        MESSAGE_MOVED,    // the saved message stands at another stop now
+        MESSAGE_CHANGED,  // the message at the position reads differently now
     };
     Where where = AT_POSITION;
     int32_t stops = 0;           // stops passed when the replay stopped
@@ -37,6 +39,16 @@ inline constexpr int32_t MAX_RESUMES_BETWEEN_STOPS = 100000;
 // leaves the player waiting there, its message shown whole. The player is in
 // replaying mode only while this runs.
 ReplayOutcome Replay(ScenarioPlayer& player, const PlayTrail& trail, int32_t stops);
+
+// How far from the saved position a message that was moved by an edit (lines
+// added or taken out before it) is still looked for.
+inline constexpr int32_t MAX_MESSAGE_SHIFT = 3;
+
+// The same for a save that shows message (narrow encoding): when the story
+// shows another text at that position, the nearest stop showing the saved
+// text is taken instead, if there is one within MAX_MESSAGE_SHIFT.
+ReplayOutcome ReplayToMessage(ScenarioPlayer& player, const PlayTrail& trail, int32_t stops,
+                              const std::string& message);
 
 } // namespace ScenarioReplay
 
