@@ -83,6 +83,7 @@ bench: bench-deps
 	bench/run.sh $(BENCH_BUILD)
 	python3 bench/instructions.py $(BENCH_BUILD)/kel
 	bench/engine/run.sh $(BENCH_BUILD)
+	$(BENCH_BUILD)/saves_bench
 
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for
 # FUZZ_SECONDS on a corpus seeded from the script-level tests.
