@@ -79,7 +79,7 @@ format-check: deps
 
 bench: bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build $(BENCH_BUILD) --target kel kura -j$(JOBS)
+	cmake --build $(BENCH_BUILD) --target kel kura saves_bench -j$(JOBS)
 	bench/run.sh $(BENCH_BUILD)
 	python3 bench/instructions.py $(BENCH_BUILD)/kel
 	bench/engine/run.sh $(BENCH_BUILD)
