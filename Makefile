@@ -3,7 +3,7 @@
 
 PACKAGES := g++ cmake make pkg-config libgtest-dev python3 \
   libglut-dev libglu1-mesa-dev libfreetype-dev libfreeimage-dev libboost-dev \
-  libopenal-dev libsndfile1-dev \
+  libopenal-dev libsndfile1-dev nlohmann-json3-dev \
   xvfb xauth xdotool imagemagick sox fonts-ipafont-mincho fonts-ipafont-gothic \
   clang-format-14
 BENCH_PACKAGES := lua5.4 python3 time valgrind
@@ -79,10 +79,11 @@ format-check: deps
 
 bench: bench-deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build $(BENCH_BUILD) --target kel kura -j$(JOBS)
+	cmake --build $(BENCH_BUILD) --target kel kura saves_bench -j$(JOBS)
 	bench/run.sh $(BENCH_BUILD)
 	python3 bench/instructions.py $(BENCH_BUILD)/kel
 	bench/engine/run.sh $(BENCH_BUILD)
+	$(BENCH_BUILD)/saves_bench
 
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for
 # FUZZ_SECONDS on a corpus seeded from the script-level tests (and the

@@ -71,7 +71,9 @@ void testApp::draw() {
     ofPopMatrix();
 }
 
+// Escape and a closed window both end here: the play is auto-saved first.
 void testApp::exit() {
+    if (Kura::GameMain* game = Kura::GameMain::get()) game->autoSave();
     Kura::Services::Stop();
 }
 

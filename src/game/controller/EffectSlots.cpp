@@ -3,6 +3,7 @@
 // milliseconds and run in frames.
 #include "game/controller/GameMain.h"
 
+#include "game/player/ScenarioPlayer.h"
 #include "of/Audio.h"
 
 #include "ofAppRunner.h"
@@ -25,22 +26,25 @@ void GameMain::slotEffectSetBackgroundColor(int r, int g, int b) {
         self->m_BackgroundColor = Opaque(r, g, b);
 }
 
+// While a replay runs, waits and fades pass at once, sound effects stay
+// silent and the music is only noted, to start when the replay is over.
 void GameMain::slotEffectWait(int ms, int resume) {
     GameMain* self = slotTarget("Kura::GameMain::slotEffectWait", __LINE__);
+    if (self != nullptr && self->m_pPlayer->isReplaying()) return;
     const int32_t frames = waitFramesAtRate(ms, static_cast<int64_t>(ofGetFrameRate()));
     if (self != nullptr && frames > 0) self->setWait(frames, resume != 0);
 }
 
 void GameMain::slotEffectFadeIn(int r, int g, int b, int ms) {
     GameMain* self = slotTarget("Kura::GameMain::slotEffectFadeIn", __LINE__);
-    if (self == nullptr) return;
+    if (self == nullptr || self->m_pPlayer->isReplaying()) return;
     self->m_FadeInLength = self->m_FadeInLeft = framesFromMs(ms);
     self->m_FadeInColor = Opaque(r, g, b);
 }
 
 void GameMain::slotEffectFadeOut(int r, int g, int b, int ms) {
     GameMain* self = slotTarget("Kura::GameMain::slotEffectFadeOut", __LINE__);
-    if (self == nullptr) return;
+    if (self == nullptr || self->m_pPlayer->isReplaying()) return;
     self->m_FadeOutLength = self->m_FadeOutLeft = framesFromMs(ms);
     self->m_FadeOutColor = Opaque(r, g, b);
 }
@@ -54,31 +58,45 @@ void GameMain::slotSoundLoadSE(int slot, const std::string& file) {
 }
 
 void GameMain::slotSoundPlayBGM(int slot, int volume, int speed) {
-    if (!slotTarget("Kura::GameMain::slotSoundPlayBGM", __LINE__)) return;
+    GameMain* self = slotTarget("Kura::GameMain::slotSoundPlayBGM", __LINE__);
+    if (self == nullptr) return;
+    if (self->m_pPlayer->isReplaying()) {
+        self->m_ReplayMusic = {true, slot, volume, speed};
+        return;
+    }
     if (volume != KEEP_CURRENT) Audio::SetBgmVolume(slot, volume);
     if (speed != KEEP_CURRENT) Audio::SetBgmSpeed(slot, speed);
     Audio::Play(slot, true);
 }
 
 void GameMain::slotSoundPlaySE(int slot, int volume, int speed) {
-    if (!slotTarget("Kura::GameMain::slotSoundPlaySE", __LINE__)) return;
+    GameMain* self = slotTarget("Kura::GameMain::slotSoundPlaySE", __LINE__);
+    if (self == nullptr || self->m_pPlayer->isReplaying()) return;
     if (volume != KEEP_CURRENT) Audio::SetSeVolume(slot, volume);
     if (speed != KEEP_CURRENT) Audio::SetSeSpeed(slot, speed);
     Audio::PlaySe(slot);
 }
 
 void GameMain::slotSoundStopBGM() {
-    if (slotTarget("Kura::GameMain::slotSoundStopBGM", __LINE__))
+    GameMain* self = slotTarget("Kura::GameMain::slotSoundStopBGM", __LINE__);
+    if (self == nullptr) return;
+    if (self->m_pPlayer->isReplaying())
+        self->m_ReplayMusic.playing = false;
+    else
         Audio::StopBgm(Audio::GetNowBgm());
 }
 
 void GameMain::slotSoundStopSE(int slot) {
-    if (slotTarget("Kura::GameMain::slotSoundStopSE", __LINE__)) Audio::StopSe(slot);
+    GameMain* self = slotTarget("Kura::GameMain::slotSoundStopSE", __LINE__);
+    if (self != nullptr && !self->m_pPlayer->isReplaying()) Audio::StopSe(slot);
 }
 
+// A scene change is saved in the auto-save slots as the play goes on.
 void GameMain::slotGotoNextScript(const std::string&) {
-    if (GameMain* self = slotTarget("Kura::GameMain::slotGotoNextScript", __LINE__))
-        self->m_MessageFrames = 0;
+    GameMain* self = slotTarget("Kura::GameMain::slotGotoNextScript", __LINE__);
+    if (self == nullptr) return;
+    self->m_MessageFrames = 0;
+    if (!self->m_pPlayer->isReplaying()) self->autoSave();
 }
 
 void GameMain::slotWaitSelect() {

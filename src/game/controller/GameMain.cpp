@@ -13,6 +13,7 @@
 #include "ofAppRunner.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace Kura {
 
@@ -28,6 +29,15 @@ GameMain* g_pInstance = nullptr;
 int32_t SettingInt(const char* key) {
     Setting* setting = Setting::get();
     return setting ? setting->getInt(key) : 0;
+}
+
+// The folder the progress file and the save slots share.
+std::string SaveFolder() {
+    Setting* setting = Setting::get();
+    if (setting == nullptr) return std::string();
+    const std::string progress =
+        setting->getSavePath(ScenarioPlayer::SAVE_FOLDER, ScenarioPlayer::SAVE_FILE);
+    return std::filesystem::path(progress).parent_path().string();
 }
 
 // The alpha of a fade that has left frames of length to run: opaque at its start.
@@ -63,7 +73,8 @@ Window* GameMain::slotWindow(const char* function, int32_t line, int32_t window)
 
 GameMain::GameMain()
     : m_pPlayer(std::make_unique<ScenarioPlayer>()),
-      m_pWindowSettings(std::make_unique<GameWindowSettings>()) {
+      m_pWindowSettings(std::make_unique<GameWindowSettings>()),
+      m_pSlots(std::make_unique<SlotStore>(SaveFolder())) {
     Window::SetSettings(m_pWindowSettings.get());
     connectSlots();
     m_pCommandMenu = std::make_unique<SimpleMenu>(nullptr, SettingInt("cmd_wind_x"),

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "game/player/ScenarioCommandList.h"
+#include "game/saves/PlayTrail.h"
+#include "game/saves/SlotStore.h"
 
 #include "interpreter.h"
 
@@ -39,6 +41,13 @@ struct CharacterRecord {
 
 class GameMain : public Kel::Interpreter {
 public:
+    // Keys of saving and rolling back, as the window reports them (F keys
+    // count from F1); none of them is one a scenario's input reads.
+    static constexpr int32_t KEY_QUICK_SAVE = 0x100 + 5;     // F5
+    static constexpr int32_t KEY_QUICK_LOAD = 0x100 + 9;     // F9
+    static constexpr int32_t KEY_ROLL_BACK = 0x100 + 104;    // Page Up
+    static constexpr int32_t KEY_ROLL_FORWARD = 0x100 + 105; // Page Down
+
     // The frame rate the game is made for; waits and fades run at the measured one.
     static constexpr int32_t FRAME_RATE = 60;
     static constexpr const char* CONTENTS_FILE = "contents.kel";
@@ -84,6 +93,18 @@ public:
     // A wait for a choice; a second one right after the first leaves the
     // player's state as it was, so the menu is rebuilt on this signal too.
     static void slotWaitSelect();
+
+    // Saving and going back (SavePlay.cpp). A save holds the play's trail; a
+    // load replays it without a screen and shows where it was saved.
+    bool saveTo(SlotId slot);
+    bool loadFrom(SlotId slot); // a damaged slot falls back to its backup
+    void loadRecord(const SaveRecord& record);
+    bool autoSave();    // into the auto-save slot whose turn it is; not on the title
+    bool rollBack();    // one message back
+    bool rollForward(); // along the trail kept since rolling back
+    const SlotStore& getSlots() const {
+        return *m_pSlots;
+    }
 
     // What the frame loop has reached, for the application and its tests.
     ScenarioPlayer& getPlayer() {
@@ -136,6 +157,12 @@ private:
     GameMain& operator=(const GameMain&) = delete;
 
     void connectSlots();
+    void saveKeysStep();
+    bool keyPressedNow(int32_t key);
+    void resetStage();
+    // Replays trail to the stop; with a message, to the stop showing it.
+    void replayTo(const PlayTrail& trail, int32_t stops, const std::string& message = "");
+    SaveRecord currentRecord() const;
     void titleStep();
     void gameStep();
     void onStateChanged(int32_t state);
@@ -177,6 +204,17 @@ private:
     std::map<int32_t, CharacterRecord> m_Characters;
 
     std::unique_ptr<GameWindowSettings> m_pWindowSettings;
+
+    std::unique_ptr<SlotStore> m_pSlots;
+    PlayTrail m_ForwardTrail; // the furthest play since the last rollback
+    // The music a replay asked for last, played when the replay is over.
+    struct ReplayMusic {
+        bool playing = false;
+        int32_t slot = 0;
+        int32_t volume = -1;
+        int32_t speed = -1;
+    } m_ReplayMusic;
+    std::map<int32_t, bool> m_SaveKeysDown; // as last seen, for presses
 };
 
 } // namespace Kura

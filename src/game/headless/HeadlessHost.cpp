@@ -75,7 +75,9 @@ void HeadlessHost::setImageSize(int width, int height) {
     m_ImageHeight = height;
 }
 
+// A replay passes its waits at once.
 void HeadlessHost::startWait(int milliseconds, int resume) {
+    if (m_Player.isReplaying()) return;
     const int frames = GameMain::waitFramesAtRate(milliseconds, GameMain::FRAME_RATE);
     if (frames == 0) return;
     m_WaitFrames = frames;

@@ -7,6 +7,7 @@
 #include "game/player/ScriptBudget.h"
 #include "game/settings/Setting.h"
 
+#include "random_source.h"
 #include "string_value.h"
 #include "util/AssertReport.h"
 #include "util/ConvString.h"
@@ -110,6 +111,55 @@ void ScenarioPlayer::start(const std::string& name) {
     reload(true, true);
 }
 
+void ScenarioPlayer::beginPlay(const std::string& name) {
+    PlayTrail trail;
+    trail.beginScript = name;
+    trail.randomState = Kel::random::state();
+    beginReplay(trail);
+}
+
+// The first play takes the snapshot that every later one goes back to.
+void ScenarioPlayer::beginReplay(const PlayTrail& trail) {
+    Impl& impl = *m_pImpl;
+    if (impl.globalsAtFirstPlay.isTaken())
+        impl.globalsAtFirstPlay.restore();
+    else
+        impl.globalsAtFirstPlay.take();
+    Kel::random::setState(trail.randomState);
+    impl.trail = PlayTrail{trail.beginScript, trail.randomState, {}, 0};
+    impl.menuWaits = 0;
+    impl.clearMessage();
+    impl.autoAdvanceTime = AUTO_ADVANCE_NONE;
+    impl.interruptCommands.clear();
+    impl.selectedText.clear();
+    start(trail.beginScript);
+}
+
+const PlayTrail& ScenarioPlayer::getTrail() const {
+    return m_pImpl->trail;
+}
+
+void ScenarioPlayer::setReplaying(bool replaying) {
+    m_pImpl->replaying = replaying;
+}
+
+bool ScenarioPlayer::isReplaying() const {
+    return m_pImpl->replaying;
+}
+
+void ScenarioPlayer::completeMessage() {
+    Impl& impl = *m_pImpl;
+    impl.typedBytes = impl.messageText.size();
+    impl.shownText = impl.messageText;
+}
+
+bool ScenarioPlayer::isChoiceOpen() const {
+    const Impl& impl = *m_pImpl;
+    const bool choosing =
+        impl.state == STATE_SELECT_COMMAND || impl.state == STATE_SELECT_INTERRUPT;
+    return choosing && impl.menuWaits > static_cast<int32_t>(impl.trail.decisions.size());
+}
+
 void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
     Impl& impl = *m_pImpl;
     // Loading from inside the running script would free the code being run.
@@ -143,6 +193,8 @@ void ScenarioPlayer::resume() {
     // the next bound in the same loop. The player can still quit or restart.
     if (impl.stopped) return;
     m_pRef = this;
+    // Every resume out of a message moves the story past it, whoever asked.
+    if (impl.state == STATE_MESSAGE) ++impl.trail.messages;
     impl.running = true;
     Kel::Ref result;
     impl.stopped = !ScriptBudget::Run(impl.interpreter, 0, "ScenarioPlayer::resume", result);
@@ -169,6 +221,7 @@ void ScenarioPlayer::typingStep() {
 
 void ScenarioPlayer::select(const std::string& text) {
     m_pImpl->selectedText = ConvString::AnsiToUtf8(text);
+    m_pImpl->trail.decisions.push_back(m_pImpl->selectedText);
     resume();
 }
 

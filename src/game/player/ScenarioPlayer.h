@@ -12,6 +12,7 @@
 
 namespace Kura {
 
+struct PlayTrail;
 struct ScenarioSignals;
 
 // One choice of a menu: texts in the engine's narrow encoding, matched exactly.
@@ -50,6 +51,21 @@ public:
     ScenarioSignals& signals();
 
     void start(const std::string& name); // a new game: both flag maps cleared
+    // A new play from the scenario file: the script globals go back to what
+    // the first play found, and the trail begins here.
+    void beginPlay(const std::string& name);
+    // Back to the beginning of trail, with its random numbers, ready to be
+    // replayed; the trail recorded from now on starts empty there.
+    void beginReplay(const PlayTrail& trail);
+    // The play so far: its beginning, decisions and messages advanced.
+    const PlayTrail& getTrail() const;
+    // While replaying, waits, typing and sounds pass at once and nothing is
+    // written: the controller and the progress file look at this.
+    void setReplaying(bool replaying);
+    bool isReplaying() const;
+    void completeMessage(); // the whole message shown at once
+    // A menu waits for a decision not made yet.
+    bool isChoiceOpen() const;
     void reload(bool clearScene, bool clearGlobal);
     void resume();     // runs the script until it yields or ends
     void typingStep(); // one more code-page byte of the message, or the auto-advance wait

@@ -2,8 +2,10 @@
 // define its commands; nothing else includes it.
 #pragma once
 
+#include "game/player/GlobalSnapshot.h"
 #include "game/player/ScenarioPlayer.h"
 #include "game/player/ScenarioSignals.h"
+#include "game/saves/PlayTrail.h"
 
 #include "interpreter.h"
 
@@ -32,6 +34,13 @@ struct ScenarioPlayer::Impl {
     std::string progressPath;
     bool running = false; // inside the script: resume and reload must wait
     bool stopped = false; // the script ran past its bound and is not resumed
+    PlayTrail trail;
+    GlobalSnapshot globalsAtFirstPlay;
+    bool replaying = false;
+    // Menus the script has waited at since the play began: a menu is open
+    // while there are more of them than decisions, since after a decision the
+    // state stays "choosing" until the script sets another.
+    int32_t menuWaits = 0;
 
     void clearMessage();
     void showTypedCharacters();

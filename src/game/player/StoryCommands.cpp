@@ -43,6 +43,7 @@ void callWaitSelectCommand() {
     ScenarioPlayer::Impl* player = Target("ScenarioPlayer::callWaitSelectCommand", __LINE__);
     if (!player) return;
     player->state = ScenarioPlayer::STATE_SELECT_COMMAND;
+    ++player->menuWaits;
     player->signals.onWaitSelectCommand();
 }
 
@@ -70,6 +71,7 @@ void callWaitSelectInterruptCommand() {
         Target("ScenarioPlayer::callWaitSelectInterruptCommand", __LINE__);
     if (!player) return;
     player->state = ScenarioPlayer::STATE_SELECT_INTERRUPT;
+    ++player->menuWaits;
     player->signals.onWaitSelectInterruptCommand();
 }
 
@@ -90,7 +92,9 @@ void callGotoNextScript(const char* name) {
         if (scene > player->maxScene) player->maxScene = scene;
         player->nowScene = scene;
     }
-    if (!ScenarioProgress::Write(player->progressPath, player->nowScene, player->maxScene))
+    // A replay passes again through scenes whose progress is already written.
+    if (!player->replaying &&
+        !ScenarioProgress::Write(player->progressPath, player->nowScene, player->maxScene))
         ReportAssertion(
             false, SOURCE_NAME, __LINE__, "ScenarioPlayer::callGotoNextScript",
             (L"progress not written: " + ConvString::AnsiToWide(player->progressPath)).c_str());
