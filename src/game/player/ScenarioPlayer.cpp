@@ -149,8 +149,9 @@ bool ScenarioPlayer::isReplaying() const {
 
 void ScenarioPlayer::completeMessage() {
     Impl& impl = *m_pImpl;
-    impl.typedBytes = impl.messageText.size();
-    impl.shownText = impl.messageText;
+    impl.typedWidth += impl.messageText.size() * UTF8_MAX_BYTES; // more than any text is wide
+    impl.showTypedCharacters();
+    impl.typedWidth = impl.shownWidth;
 }
 
 bool ScenarioPlayer::isChoiceOpen() const {

@@ -20,7 +20,7 @@ using nlohmann::json;
 constexpr const char* FORMAT_NAME = "kura-save";
 constexpr uint32_t CRC32_POLYNOMIAL = 0xEDB88320u; // reflected IEEE 802.3
 constexpr size_t CHECKSUM_DIGITS = 8;
-constexpr size_t EXCERPT_BYTES = 60; // about twenty wide characters
+constexpr size_t EXCERPT_WIDTH = 40; // twenty wide characters, or forty narrow ones
 
 uint32_t Crc32(const std::string& text) {
     static const std::array<uint32_t, 256> table = [] {
@@ -146,8 +146,7 @@ std::optional<SaveRecord> Decode(const std::string& text) {
 }
 
 std::string Excerpt(const std::string& message) {
-    const size_t length = ConvString::Utf8CompletePrefixLength(message, EXCERPT_BYTES);
-    return message.substr(0, std::min(length, message.size()));
+    return message.substr(0, ConvString::Utf8PrefixWithinWidth(message, EXCERPT_WIDTH).bytes);
 }
 
 } // namespace Kura::SaveFile
