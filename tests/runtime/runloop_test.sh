@@ -30,6 +30,15 @@ wait_exit() {
     status=$?
 }
 
+# Starts the probe with arguments "$@", its output going to $out. The file is
+# emptied here first: a background command's redirection truncates it only once
+# the child gets to run, and until then wait_for would read the last run's lines.
+start_probe() {
+    : >"$out"
+    "$probe" "$@" >"$out" 2>&1 &
+    pid=$!
+}
+
 # Finds the probe's window and gives it the keyboard (focus follows the pointer
 # when there is no window manager).
 focus_probe() {
@@ -50,8 +59,7 @@ expect_sequence() {
     [ "$got" = "$want" ] || fail "expected '$want', got '$got'"
 }
 
-"$probe" >"$out" 2>&1 &
-pid=$!
+start_probe
 wait_for '^rate' 300 || fail "no frame-rate report"
 focus_probe
 
@@ -109,8 +117,7 @@ grep -q 'BAD' "$out" && fail "mouse position not stored before the call"
 grep -q 'ERROR: AddressSanitizer\|ERROR: LeakSanitizer\|runtime error' "$out" && fail "sanitizer report"
 
 # A video mode the server cannot give: the message, then an ordinary window.
-"$probe" gamemode >"$out" 2>&1 &
-pid=$!
+start_probe gamemode
 wait_for '^draw' 300 || fail "game-mode fallback does not draw"
 grep -q '^game mode error: selected format (320x240:32@60) not available $' "$out" ||
     fail "game mode message"
@@ -120,8 +127,7 @@ wait_exit $pid
 [ "$status" -eq 0 ] || fail "game-mode fallback exit status $status"
 
 # Without automatic clearing only the first three frames are cleared.
-"$probe" noclear >"$out" 2>&1 &
-pid=$!
+start_probe noclear
 wait_for '^eighth frame' 300 || fail "no report of the eighth frame"
 grep -q '^first frame background 0 0 255$' "$out" || fail "first frame not cleared"
 grep -q '^eighth frame square 0 255 0$' "$out" || fail "frames after the third were cleared"
@@ -131,8 +137,7 @@ wait_exit $pid
 
 # Fullscreen asked for before the window is shown; leaving it restores the
 # window at the position set in setup.
-"$probe" fullstart >"$out" 2>&1 &
-pid=$!
+start_probe fullstart
 wait_for '^resized 1280 1024 mode 1$' 300 || fail "fullscreen from setup"
 focus_probe
 xdotool key f
