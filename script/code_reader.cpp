@@ -1,8 +1,10 @@
 // Reading compiled code back into function objects. Every read is checked
 // against the end of the input, nesting is bounded, and a byte that starts
 // nothing known is skipped, so any input yields a (possibly partial) function
-// and never a read outside the buffer. Instructions enter their blocks through
-// the appender, exactly like freshly generated code.
+// and never a read outside the buffer. Instructions enter their blocks as they
+// were written, past the optimiser: it ran when the code was generated, and a
+// block's labels come after its code, so running it again here could fold
+// across a label it cannot see yet.
 #include "code_reader.h"
 
 #include "code_block.h"
@@ -56,10 +58,14 @@ struct Sink {
         return code ? code->size() : 0;
     }
     void append(OpCode* op) const {
-        if (block)
-            block->append(op);
+        if (block) {
+            block->appendRaw(op);
+            return;
+        }
+        if (!function->code())
+            function->appendOp(op); // the first one makes the block
         else
-            function->appendOp(op);
+            function->code()->appendRaw(op);
     }
     void addLabel(std::string_view name, int index) const {
         if (block) {
