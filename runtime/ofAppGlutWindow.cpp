@@ -6,6 +6,7 @@
 #include "ofBaseApp.h"
 #include "ofConstants.h"
 #include "ofFrameDrawer.h"
+#include "ofFrameReadback.h"
 #include "ofGraphics.h"
 #include "ofLog.h"
 #include "ofVerticalSync.h"
@@ -28,6 +29,9 @@ constexpr int ALWAYS_CLEARED_FRAMES = 3;
 constexpr double MIN_MEASURABLE_FRAME_SEC = 0.00001;
 // The measured rate starts here so that early frame-to-time conversions are sane.
 constexpr float INITIAL_FRAME_RATE = 60.0f;
+// The buttons freeglut reports a step of the wheel as: away from the player, towards.
+constexpr int WHEEL_UP_BUTTON = 3;
+constexpr int WHEEL_DOWN_BUTTON = 4;
 
 using Clock = std::chrono::steady_clock;
 
@@ -120,6 +124,7 @@ void onDisplay() {
     }
     ofSetupScreenPerspective(width, height);
     w.app->draw();
+    ofRunFrameReadback(width, height);
     glutSwapBuffers();
     ++w.frameNum;
 }
@@ -151,9 +156,19 @@ void onSpecialUp(int key, int, int) {
     g_pActive->app->keyReleased(key + OF_KEY_MODIFIER);
 }
 
-// Buttons above the right one are wheel steps, not buttons: they are not passed on.
+// The window system reports each wheel step as a press and a release of a
+// button above the right one; the press is the step, the release means nothing.
+void onWheel(int button, int state, int x, int y) {
+    if (state != GLUT_DOWN) return;
+    if (button == WHEEL_UP_BUTTON) g_pActive->app->mouseScrolled(x, y, 1);
+    if (button == WHEEL_DOWN_BUTTON) g_pActive->app->mouseScrolled(x, y, -1);
+}
+
 void onMouse(int button, int state, int x, int y) {
-    if (button < OF_MOUSE_LEFT || button > OF_MOUSE_RIGHT) return;
+    if (button < OF_MOUSE_LEFT || button > OF_MOUSE_RIGHT) {
+        onWheel(button, state, x, y);
+        return;
+    }
     ofBaseApp& app = *g_pActive->app;
     app.mouseX = x;
     app.mouseY = y;
@@ -222,6 +237,8 @@ void ofAppGlutWindow::Impl::drawChanges(bool whole, bool countsAsFrame) {
     // round trip to the X server in every frame.
     const int h = std::max(1, height);
     const bool first = frameNum < ALWAYS_CLEARED_FRAMES;
+    // A frame to be read is drawn whole, even when it shows nothing new.
+    if (ofFrameReadbackPending()) whole = true;
     drawer.drawFrame(*app, width, h, ofbClearBg() || first, whole);
     if (countsAsFrame) ++frameNum;
 }

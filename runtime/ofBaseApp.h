@@ -17,6 +17,8 @@ public:
     virtual void mousePressed(int x, int y, int button) { (void)x, (void)y, (void)button; }
     virtual void mouseReleased(int x, int y, int button) { (void)x, (void)y, (void)button; }
     virtual void mouseReleased() {}
+    // One step of the wheel: steps above 0 away from the player, below 0 towards.
+    virtual void mouseScrolled(int x, int y, int steps) { (void)x, (void)y, (void)steps; }
 
     // The latest pointer position, stored by the runtime before each mouse call.
     int mouseX = 0;

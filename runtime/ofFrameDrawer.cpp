@@ -4,6 +4,7 @@
 #include "ofFrameDrawer.h"
 
 #include "ofBaseApp.h"
+#include "ofFrameReadback.h"
 #include "ofGlxExtensions.h"
 #include "ofGraphics.h"
 
@@ -67,7 +68,10 @@ bool ofFrameDrawer::drawFrame(ofBaseApp& app, int width, int height, bool clear,
     if (!area.empty() && copySubBuffer() == nullptr) area = {0, 0, width, height};
 
     submit(m_recording, area, width, height);
-    if (!area.empty()) present(area, height);
+    if (!area.empty()) {
+        ofRunFrameReadback(width, height);
+        present(area, height);
+    }
 
     m_shown.swap(m_recording);
     m_shownPlaced.swap(placed);

@@ -100,6 +100,10 @@ void testApp::mousePressed(int x, int y, int button) {
     if (Kura::InputRouter* router = Kura::Services::Router()) router->MousePressed(x, y, button);
 }
 
+void testApp::mouseScrolled(int, int, int steps) {
+    if (Kura::InputRouter* router = Kura::Services::Router()) router->MouseScrolled(steps);
+}
+
 void testApp::mouseReleased(int x, int y, int button) {
     if (Kura::InputRouter* router = Kura::Services::Router()) router->MouseReleased(x, y, button);
 }

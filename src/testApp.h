@@ -21,4 +21,5 @@ public:
     void mousePressed(int x, int y, int button) override;
     void mouseReleased(int x, int y, int button) override;
     using ofBaseApp::mouseReleased;
+    void mouseScrolled(int x, int y, int steps) override;
 };

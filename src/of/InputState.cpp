@@ -77,6 +77,16 @@ void InputState::OnMouseReleased(int, int, int button) {
     if (IsMouseButton(button)) m_ButtonDown[button] = false;
 }
 
+void InputState::OnMouseScrolled(int steps) {
+    m_WheelSteps += steps;
+}
+
+int InputState::TakeWheelSteps() {
+    const int steps = m_WheelSteps;
+    m_WheelSteps = 0;
+    return steps;
+}
+
 void InputState::SetWindowSize(int width, int height) {
     m_WindowWidth = width;
     m_WindowHeight = height;

@@ -28,10 +28,14 @@ public:
     void OnMouseDragged(int x, int y, int button);
     void OnMousePressed(int x, int y, int button);
     void OnMouseReleased(int x, int y, int button);
+    void OnMouseScrolled(int steps); // above 0 away from the player
     void SetWindowSize(int width, int height);
 
     bool IsKeyDown(int key) const; // a key never seen reads false
     bool IsButtonDown(int button) const;
+    // The wheel steps since the last call, each taken once: a step is an
+    // event, not a state, so no frame may see it twice.
+    int TakeWheelSteps();
     const MousePoint& GetMousePosition() const { return m_MousePos; }
     int GetWindowWidth() const { return m_WindowWidth; }
     int GetWindowHeight() const { return m_WindowHeight; }
@@ -41,6 +45,7 @@ private:
     bool m_ButtonDown[MOUSE_BUTTON_NUM] = {};
     MousePoint m_MousePos;
     std::map<int, bool> m_Keys; // an entry stays, false, after its key is let go
+    int m_WheelSteps = 0;
     int m_WindowWidth;
     int m_WindowHeight;
 };

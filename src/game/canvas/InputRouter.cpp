@@ -73,6 +73,10 @@ void InputRouter::MouseReleased(int x, int y, int button) {
                             button);
 }
 
+void InputRouter::MouseScrolled(int steps) {
+    m_Input.OnMouseScrolled(steps);
+}
+
 void InputRouter::AfterUpdate() {
     m_KeyPressedSinceUpdate = false;
     for (int key : m_PendingKeyReleases)

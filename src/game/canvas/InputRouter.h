@@ -27,6 +27,7 @@ public:
     void MouseDragged(int x, int y, int button);
     void MousePressed(int x, int y, int button);
     void MouseReleased(int x, int y, int button);
+    void MouseScrolled(int steps);
 
     // After the frame's update, in which the controller saw every press.
     void AfterUpdate();

@@ -11,6 +11,7 @@
 #include "util/AssertReport.h"
 
 #include "ofAppRunner.h"
+#include "ofFrameReadback.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -83,6 +84,9 @@ GameMain::GameMain()
 }
 
 GameMain::~GameMain() {
+    // A capture still asked for would reach this object after it is gone.
+    ofReadNextFrame(nullptr);
+    m_pScreen.reset();
     clearAllWindows();
     m_pInterruptMenu->DeleteChildren();
     m_pInterruptMenu.reset();

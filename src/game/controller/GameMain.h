@@ -7,6 +7,8 @@
 #include "game/player/ScenarioCommandList.h"
 #include "game/saves/PlayTrail.h"
 #include "game/saves/SlotStore.h"
+#include "game/saves/Thumbnail.h"
+#include "game/screens/SlotScreen.h"
 
 #include "interpreter.h"
 
@@ -47,6 +49,8 @@ public:
     static constexpr int32_t KEY_QUICK_LOAD = 0x100 + 9;     // F9
     static constexpr int32_t KEY_ROLL_BACK = 0x100 + 104;    // Page Up
     static constexpr int32_t KEY_ROLL_FORWARD = 0x100 + 105; // Page Down
+    static constexpr int32_t KEY_SAVE_SCREEN = 0x100 + 2;    // F2
+    static constexpr int32_t KEY_LOAD_SCREEN = 0x100 + 3;    // F3
 
     // The frame rate the game is made for; waits and fades run at the measured one.
     static constexpr int32_t FRAME_RATE = 60;
@@ -105,6 +109,10 @@ public:
     const SlotStore& getSlots() const {
         return *m_pSlots;
     }
+    // The save or load screen that is open; null when the story has the input.
+    const SlotScreen* getScreen() const {
+        return m_pScreen.get();
+    }
 
     // What the frame loop has reached, for the application and its tests.
     ScenarioPlayer& getPlayer() {
@@ -158,6 +166,20 @@ private:
 
     void connectSlots();
     void saveKeysStep();
+    void wheelStep();
+    // The screen's frame in place of the story's; false when no screen holds
+    // the input (SlotScreens.cpp).
+    bool screenStep();
+    void openScreen(SlotScreen::Mode mode);
+    void closeScreen();
+    void carryOut(const SlotScreen::Action& action);
+    // The next drawn frame, shrunk, becomes the picture of the next save;
+    // then what waits for it runs.
+    enum class AfterCapture { NOTHING, QUICK_SAVE, SAVE_SCREEN };
+    void captureThen(AfterCapture next);
+    void afterCaptureStep();
+    void writeThumbnail(SlotId slot);
+    bool isPlayUnsaved() const;
     bool keyPressedNow(int32_t key);
     void resetStage();
     // Replays trail to the stop; with a message, to the stop showing it.
@@ -215,6 +237,14 @@ private:
         int32_t speed = -1;
     } m_ReplayMusic;
     std::map<int32_t, bool> m_SaveKeysDown; // as last seen, for presses
+    std::unique_ptr<SlotScreen> m_pScreen;
+    // After a screen closes the story waits until the button or key that
+    // closed it is let go, so it cannot also advance the story.
+    bool m_ScreenInputHeld = false;
+    Thumbnail m_Capture; // the screen when the last capture was asked for
+    bool m_CaptureArrived = false;
+    AfterCapture m_AfterCapture = AfterCapture::NOTHING;
+    PlayTrail m_SavedTrail; // of the last save or load the player made
 };
 
 } // namespace Kura

@@ -15,7 +15,10 @@
 #include "util/AssertReport.h"
 #include "util/ConvString.h"
 
+#include "ofFrameReadback.h"
+
 #include <chrono>
+#include <cstdio>
 
 namespace Kura {
 
@@ -68,7 +71,48 @@ bool GameMain::saveTo(SlotId slot) {
     if (m_TitleMode || m_pPlayer->isReplaying()) return false;
     const bool saved = m_pSlots->write(slot, currentRecord());
     KURA_CHECK(saved, "saved", SOURCE_NAME, "Kura::GameMain::saveTo", __LINE__);
-    return saved;
+    if (!saved) return false;
+    writeThumbnail(slot);
+    if (slot.kind != SlotId::AUTO) m_SavedTrail = m_pPlayer->getTrail();
+    return true;
+}
+
+// The picture captured for this save; a save made without one (the auto-saves)
+// must not show the picture of an older save in the slot.
+void GameMain::writeThumbnail(SlotId slot) {
+    const std::string path = m_pSlots->thumbnailPath(slot);
+    if (m_Capture.empty()) {
+        std::remove(path.c_str());
+        return;
+    }
+    const bool written = m_Capture.write(path);
+    KURA_CHECK(written, "written", SOURCE_NAME, "Kura::GameMain::writeThumbnail", __LINE__);
+}
+
+bool GameMain::isPlayUnsaved() const {
+    const PlayTrail& trail = m_pPlayer->getTrail();
+    return !m_TitleMode && !(trail.continues(m_SavedTrail) && m_SavedTrail.continues(trail));
+}
+
+void GameMain::captureThen(AfterCapture next) {
+    m_AfterCapture = next;
+    m_CaptureArrived = false;
+    ofReadNextFrame([this](const unsigned char* bgra, int width, int height) {
+        m_Capture = Thumbnail::Shrink(bgra, width, height);
+        m_CaptureArrived = true;
+    });
+}
+
+void GameMain::afterCaptureStep() {
+    if (m_AfterCapture == AfterCapture::NOTHING || !m_CaptureArrived) return;
+    const AfterCapture next = m_AfterCapture;
+    m_AfterCapture = AfterCapture::NOTHING;
+    if (next == AfterCapture::SAVE_SCREEN) {
+        openScreen(SlotScreen::SAVE);
+        return;
+    }
+    saveTo({SlotId::QUICK, 1});
+    m_Capture = Thumbnail();
 }
 
 bool GameMain::autoSave() {
@@ -84,6 +128,7 @@ bool GameMain::loadFrom(SlotId slot) {
     if (found.status != SlotRead::SAVED) return false;
     loadRecord(found.record);
     m_ForwardTrail = PlayTrail();
+    m_SavedTrail = m_pPlayer->getTrail();
     return true;
 }
 
@@ -161,12 +206,27 @@ bool GameMain::keyPressedNow(int32_t key) {
     return pressed;
 }
 
+// Saving waits one frame for the picture of the screen; there is nothing to
+// save on the title, only to load.
 void GameMain::saveKeysStep() {
-    const SlotId quick{SlotId::QUICK, 1};
-    if (keyPressedNow(KEY_QUICK_SAVE)) saveTo(quick);
-    if (keyPressedNow(KEY_QUICK_LOAD)) loadFrom(quick);
+    afterCaptureStep();
+    const bool playing = !m_TitleMode && !m_pPlayer->isReplaying();
+    if (keyPressedNow(KEY_QUICK_SAVE) && playing) captureThen(AfterCapture::QUICK_SAVE);
+    if (keyPressedNow(KEY_SAVE_SCREEN) && playing) captureThen(AfterCapture::SAVE_SCREEN);
+    if (keyPressedNow(KEY_LOAD_SCREEN)) openScreen(SlotScreen::LOAD);
+    if (keyPressedNow(KEY_QUICK_LOAD)) loadFrom({SlotId::QUICK, 1});
     if (keyPressedNow(KEY_ROLL_BACK)) rollBack();
     if (keyPressedNow(KEY_ROLL_FORWARD)) rollForward();
+    wheelStep();
+}
+
+// Each step of the wheel is one message: away from the player back, towards forward.
+void GameMain::wheelStep() {
+    const int steps = g_pInput != nullptr ? g_pInput->TakeWheelSteps() : 0;
+    for (int step = 0; step < steps; ++step)
+        rollBack();
+    for (int step = 0; step > steps; --step)
+        rollForward();
 }
 
 } // namespace Kura

@@ -52,6 +52,12 @@ std::string Setting::getString(const std::string& key) {
     return getGlobal(key).value()->toString().str();
 }
 
+std::string Setting::getText(const std::string& key, const char* englishDefault) {
+    Kel::Ref value = getGlobal(key);
+    if (value.value()->typeCode() != Kel::variable::Variable::TYPE_STRING) return englishDefault;
+    return value.value()->toString().str();
+}
+
 Kel::Ref Setting::getValue(const std::string& key) {
     return getGlobal(key);
 }

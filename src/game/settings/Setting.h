@@ -25,6 +25,9 @@ public:
     bool getBool(const std::string& key);
     // A copy, so two reads in a row never disturb each other.
     std::string getString(const std::string& key);
+    // A text the player reads: the setting when the file gives it as a
+    // string, else the English default, so a game need not name every text.
+    std::string getText(const std::string& key, const char* englishDefault);
     Kel::Ref getValue(const std::string& key); // the global itself, for arrays and tables
 
     // "data/" (left out withoutPrefix, for loaders that add it themselves), the
