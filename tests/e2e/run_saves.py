@@ -49,6 +49,15 @@ def advance_to_menu(game, region):
         time.sleep(0.5)
 
 
+def hover_first(game, region):
+    """Points at the menu's first item, so the cursor stands there whatever the
+    pointer did before."""
+    first, last = wait_until("the menu shows", lambda: game.stable_bands(region, True, 4), 15)[0]
+    across = game.win.shot().bands((region[0], first, region[2], last + 1), menu_text, False)
+    game.win.move((across[0][0] + across[-1][1]) // 2, (first + last) // 2)
+    time.sleep(0.3)
+
+
 def keys(game, *names):
     game.win.move(*ADVANCE_AT)
     time.sleep(0.25)
@@ -82,6 +91,7 @@ def main(kura, demo_data):
         shows(game, saved, "the save screen closes")
         game.win.click(*ADVANCE_AT)
         advance_to_menu(game, menu)
+        hover_first(game, menu)
         after = steady(game)
         assert game.quit() == 0
         assert os.path.exists(os.path.join(saves, "auto1.json")), os.listdir(saves)
@@ -94,6 +104,8 @@ def main(kura, demo_data):
         game.win.click(*row_at(2))
         shows(game, saved, "slot 3 shows the saved screen")
         game.win.click(*ADVANCE_AT)
+        advance_to_menu(game, menu)
+        hover_first(game, menu)
         shows(game, after, "the same message and menu follow")
 
         # Quick save, a choice, quick load.
@@ -101,6 +113,7 @@ def main(kura, demo_data):
         wait_until("the quick save", lambda: os.path.exists(os.path.join(saves, "quick.png")), 5)
         assert game.decide(menu, 0) == "0 星を待つ"
         keys(game, "F9")
+        hover_first(game, menu)
         shows(game, after, "the quick save shows again")
 
         # Three messages back and forward again, by keys and by the wheel.

@@ -148,7 +148,7 @@ void GameMain::startChosenScenario(const std::string& choice) {
     Setting* setting = Setting::get();
     if (setting == nullptr) return;
     if (choice == NEW_GAME) {
-        m_pPlayer->start(setting->getString("start_scenario_file"));
+        m_pPlayer->beginPlay(setting->getString("start_scenario_file"));
         return;
     }
     const size_t separator = choice.find(PATH_SEPARATOR);
@@ -158,7 +158,7 @@ void GameMain::startChosenScenario(const std::string& choice) {
         scene == CONTINUE_NOW ? LeadingInt(m_pPlayer->getNowScene()) : LeadingInt(scene);
     char name[SCENARIO_FILE_NAME_SIZE];
     std::snprintf(name, sizeof name, SCENARIO_FILE_FORMAT, number);
-    m_pPlayer->start(name);
+    m_pPlayer->beginPlay(name);
 }
 
 } // namespace Kura

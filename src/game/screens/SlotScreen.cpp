@@ -61,9 +61,11 @@ void SlotScreen::showSlots() {
     TextureManager* textures = TextureManager::Get();
     for (size_t row = 0; row < slots.size(); ++row) {
         Row shown{slots[row], m_Slots.read(slots[row]), false};
-        const std::string picture = m_Slots.thumbnailPath(slots[row]);
-        const int32_t texture = THUMBNAIL_TEXTURE_BASE + static_cast<int32_t>(row);
+        // Absolute, since the texture loader reads relative names below the data folder.
         std::error_code error;
+        const std::string picture =
+            std::filesystem::absolute(m_Slots.thumbnailPath(slots[row]), error).string();
+        const int32_t texture = THUMBNAIL_TEXTURE_BASE + static_cast<int32_t>(row);
         // A save without its picture (an auto-save made at exit) shows none.
         shown.thumbnail = shown.read.status == SlotRead::SAVED &&
                           std::filesystem::exists(picture, error) &&
