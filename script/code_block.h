@@ -9,6 +9,7 @@ namespace Kel {
 
 class OpCode;
 class MemberTable;
+class ExecForm;
 
 class CodeBlock {
 public:
@@ -36,11 +37,20 @@ public:
     // block owns `op` from now on (it may be deleted by the optimiser).
     void append(OpCode* op);
     // Appends with no optimisation (the appender itself uses this).
-    void appendRaw(OpCode* op) { m_ops.push_back(op); }
+    void appendRaw(OpCode* op);
     // Removes and deletes the last instruction, if any.
     void removeLast();
     // Replaces the instruction at `index` (deleting the old one).
     void replace(int index, OpCode* op);
+    // Points the jump at `index` to `target` (the code generator's fix-ups).
+    void setTarget(int index, int target);
+
+    // What the run loop executes, derived from the instructions when first
+    // asked for and dropped whenever they change.
+    const ExecForm& execForm() {
+        if (!m_form) buildForm();
+        return *m_form;
+    }
 
     // Labels: name to instruction index.
     void addLabel(std::string_view name, int index);
@@ -54,8 +64,11 @@ public:
 private:
     CodeBlock();
     ~CodeBlock();
+    void buildForm();
+    void dropForm();
 
     std::vector<OpCode*> m_ops;
+    ExecForm* m_form = nullptr;
     MemberTable* m_labels;
     int m_references = 1;
 };

@@ -154,6 +154,15 @@ bool Scope::declareLocal(const SharedString& name, const Ref& value, Env* env) {
     return isNew;
 }
 
+void Scope::declareParameters(const MemberTable& layout, const uint32_t* slots, const Ref* values,
+                              size_t count) {
+    MemberTable& table = static_cast<variable::Variable::vObject*>(variables()->value())->members();
+    table.copyLayout(layout);
+    for (size_t i = 0; i < count; ++i)
+        table.slot(slots[i])->value = values[i];
+    m_serial = ++s_nextSerial;
+}
+
 bool Scope::declare(std::string_view name, const Ref& value, Env* env) {
     return declareLocal(name, value, env);
 }

@@ -14,6 +14,7 @@ namespace Kel {
 
 class CodeBlock;
 class Env;
+class MemberTable;
 
 enum ScopeKind {
     SCOPE_BASE = 0,
@@ -48,6 +49,11 @@ public:
 
     // The declaration of the base class whatever the kind: a true local.
     bool declareLocal(const SharedString& name, const Ref& value, Env* env);
+    // Declares a call's parameters in a scope that has no variables yet:
+    // `layout` is the table their declarations in order would build, `slots`
+    // where each name sits in it, `values` their holders.
+    void declareParameters(const MemberTable& layout, const uint32_t* slots, const Ref* values,
+                           size_t count);
 
     // Names what the scope's lookups resolve against: a new number whenever
     // its own variables change, and never one an earlier scope had, so a
