@@ -55,6 +55,16 @@ void Env::enter(Scope* scope) {
     m_current = scope;
 }
 
+bool Env::enterCall(Scope* scope) {
+    if (m_current && m_current->depth() >= MAX_CALL_DEPTH) {
+        delete scope;
+        printMessage("runtime error : calls nested deeper than %d\n", MAX_CALL_DEPTH);
+        return false;
+    }
+    enter(scope);
+    return true;
+}
+
 void Env::setInstructionBudget(int64_t instructions) {
     s_budget = instructions < 0 ? 0 : instructions;
     s_budgetExhausted = false;

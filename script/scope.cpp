@@ -52,7 +52,7 @@ Scope::Scope(CodeBlock* code) : m_code(code), m_serial(++s_nextSerial) {
 }
 
 Scope::Scope(const Scope& source, int)
-    : m_code(source.m_code), m_pc(source.m_pc), m_serial(++s_nextSerial) {
+    : m_code(source.m_code), m_pc(source.m_pc), m_depth(source.m_depth), m_serial(++s_nextSerial) {
     if (m_code) m_code->addRef();
     if (source.m_variables) m_variables = Ref::adopt(source.m_variables->cloneHolder());
 }
@@ -88,13 +88,6 @@ Holder* Scope::variables() {
 
 Holder* Scope::ownVariable(std::string_view name) const {
     return m_variables ? m_variables.value()->findMember(name) : nullptr;
-}
-
-int Scope::depth() const {
-    int depth = 0;
-    for (const Scope* scope = this; scope; scope = scope->m_outer)
-        ++depth;
-    return depth;
 }
 
 Scope* Scope::leave() {

@@ -72,7 +72,10 @@ public:
     CodeBlock* code() const { return m_code; }
     int& pc() { return m_pc; }
     Scope* outer() const { return m_outer; }
-    void setOuter(Scope* outer) { m_outer = outer; }
+    void setOuter(Scope* outer) {
+        m_outer = outer;
+        m_depth = outer ? outer->m_depth + 1 : 1;
+    }
     // Gives up the outer chain without deleting it.
     Scope* detachOuter();
     // The variables object, made when first needed.
@@ -80,7 +83,7 @@ public:
     // The variables object if one was made; none otherwise.
     Holder* ownVariables() const { return m_variables.get(); }
     // Nesting depth of the chain (this scope counts 1); for tests and limits.
-    int depth() const;
+    int depth() const { return m_depth; }
 
     static void* operator new(std::size_t size);
     static void operator delete(void* slot);
@@ -104,6 +107,7 @@ protected:
     Scope* m_outer = nullptr;
     CodeBlock* m_code;
     int m_pc = 0;
+    int m_depth = 1;
     uint64_t m_serial;
     // Set by the kinds whose lookup is the base one (blocks and loops).
     bool m_passesLookups = false;
