@@ -95,6 +95,17 @@ void ExecForm::translate(const CodeBlock& block, int index) {
     case OP_VARIABLE:
         step.action = STEP_VARIABLE;
         break;
+    case OP_SUBSTITUTION:
+        step.action = STEP_SUBSTITUTE;
+        break;
+    case OP_INC:
+    case OP_DEC:
+    case OP_PINC:
+    case OP_PDEC:
+        step.action = STEP_INT_STEP;
+        step.operation = byte == OP_DEC || byte == OP_PDEC ? 1 : 0;
+        step.when = byte == OP_PINC || byte == OP_PDEC;
+        break;
     case OP_JMP:
     case OP_JR:
         step.action = STEP_JUMP;

@@ -32,6 +32,8 @@ enum StepAction : uint8_t {
     STEP_COMPARE,       // a comparison, its result in place of a temporary int
     STEP_COMPARE_JUMP,  // a comparison and the conditional jump that tests it
     STEP_PARAMETERS,    // a function's parameter list bound in one go
+    STEP_SUBSTITUTE,    // `=`, an int into an int in place
+    STEP_INT_STEP,      // ++ and --, prefix (`when`) or postfix, on an int
 };
 
 struct Step {
@@ -39,9 +41,10 @@ struct Step {
     Holder* constant; // STEP_PUSH_CONSTANT
     int32_t target;   // jumps: an absolute index; STEP_PARAMETERS: its list
     StepAction action;
-    uint8_t operation; // STEP_OPERATOR and the comparisons: which one
+    uint8_t operation; // STEP_OPERATOR and the comparisons: which one;
+                       // STEP_INT_STEP: 0 up, 1 down
     uint8_t span;      // instructions the step stands for
-    bool when;         // conditional jumps: the truth that jumps
+    bool when;         // conditional jumps: the truth that jumps; steps: prefix
 };
 
 // A function's parameter list: `PUSH_NULL, LOCAL n1` then `PUSH_NULL, LOCAL nk,

@@ -79,6 +79,35 @@ bool compareInPlace(Env& env, const Step& step) {
     return true;
 }
 
+// `=` of an int into an int only copies the number; Holder::substitute's
+// depth guard still has its say.
+bool substituteInt(Env& env) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2 || NestingGuard::depth() >= MAX_VALUE_NESTING) return false;
+    vBase* left = stack[stack.size() - 2].value();
+    vBase* right = stack.back().value();
+    if (left->typeCode() != TYPE_INT || right->typeCode() != TYPE_INT) return false;
+    static_cast<vInt*>(left)->setValue(static_cast<vInt*>(right)->value());
+    stack.pop_back();
+    return true;
+}
+
+// ++ and -- on an int: the postfix form leaves a copy of the old value where
+// the operand was; both wrap as the int's own addition does.
+bool stepInt(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.empty() || stack.back().value()->typeCode() != TYPE_INT) return false;
+    auto* number = static_cast<vInt*>(stack.back().value());
+    uint32_t old = static_cast<uint32_t>(number->value());
+    Ref operand;
+    if (!step.when) {
+        operand = std::move(stack.back());
+        stack.back() = Ref(new vInt(static_cast<int32_t>(old)));
+    }
+    number->setValue(static_cast<int32_t>(step.operation == 0 ? old + 1u : old - 1u));
+    return true;
+}
+
 // The fresh parameters of a call: each takes a copy of its argument, as the
 // argument instruction's substitution into fresh storage would give it.
 // Arguments that are numbers or texts only: copying anything else may copy
@@ -124,12 +153,17 @@ bool bindParameters(Env& env, const ParameterList& list) {
 
 } // namespace
 
-bool Env::run(CodeBlock* block, int& pc) {
+// The pc is kept in a local and written back to the scope before anything
+// that may read or move it: an instruction's own execute, the end of the
+// block, a stop.
+bool Env::run(CodeBlock* block, int& scopePc) {
     const ExecForm& form = block->execForm();
     const Step* steps = form.steps();
     const int size = form.size();
+    int pc = scopePc;
     for (;;) {
         if (pc >= size) {
+            scopePc = pc;
             m_current = m_current->onEnd(*this);
             return true;
         }
@@ -137,59 +171,63 @@ bool Env::run(CodeBlock* block, int& pc) {
             // The pc stays on the instruction that did not run.
             s_budget = 0;
             s_budgetExhausted = true;
+            scopePc = pc;
             return false;
         }
         const Step& step = steps[pc++];
         // The budget must cover every instruction a fused step stands for.
         const bool fusable = s_budget >= step.span - 1;
-        int status = STATUS_CONTINUE;
         switch (step.action) {
         case STEP_PUSH_CONSTANT:
             push(step.constant);
-            break;
+            continue;
         case STEP_POP:
             pop();
-            break;
+            continue;
         case STEP_VARIABLE:
-            status = static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
-            break;
+            // Reads no pc and runs no script code.
+            static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
+            continue;
         case STEP_JUMP:
             pc = step.target;
-            break;
+            continue;
         case STEP_JUMP_IF:
             if (pop().value()->toBool() == step.when) pc = step.target;
-            break;
+            continue;
         case STEP_OPERATOR:
-            if (!operateInPlace(*this, step)) status = step.op->execute(*this);
+            if (operateInPlace(*this, step)) continue;
             break;
         case STEP_COMPARE:
-            if (!compareInPlace(*this, step)) status = step.op->execute(*this);
+            if (compareInPlace(*this, step)) continue;
             break;
         case STEP_COMPARE_JUMP: {
             bool outcome = false;
-            if (fusable && compareInts(*this, step, outcome)) {
-                m_stack.pop_back();
-                m_stack.pop_back();
-                s_budget -= step.span - 1;
-                pc = outcome == step.when ? step.target : pc + step.span - 1;
-            } else {
-                status = step.op->execute(*this);
-            }
-            break;
+            if (!fusable || !compareInts(*this, step, outcome)) break;
+            m_stack.pop_back();
+            m_stack.pop_back();
+            s_budget -= step.span - 1;
+            pc = outcome == step.when ? step.target : pc + step.span - 1;
+            continue;
         }
         case STEP_PARAMETERS:
-            if (fusable && bindParameters(*this, form.parameters(step.target))) {
-                s_budget -= step.span - 1;
-                pc += step.span - 1;
-            } else {
-                status = step.op->execute(*this);
-            }
+            if (!fusable || !bindParameters(*this, form.parameters(step.target))) break;
+            s_budget -= step.span - 1;
+            pc += step.span - 1;
+            continue;
+        case STEP_SUBSTITUTE:
+            if (substituteInt(*this)) continue;
+            break;
+        case STEP_INT_STEP:
+            if (stepInt(*this, step)) continue;
             break;
         default:
-            status = step.op->execute(*this);
             break;
         }
+        // The instruction itself.
+        scopePc = pc;
+        int status = step.op->execute(*this);
         if (status != STATUS_CONTINUE) return status != STATUS_YIELD;
+        pc = scopePc;
     }
 }
 
