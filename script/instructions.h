@@ -210,7 +210,8 @@ private:
 // the scope chain must be searched again, but two shortcuts hold: a local
 // declared by the same instruction as last time sits in the same slot of the
 // scope's table under the same shared name, and the global found last stays
-// right while the binding epoch stands.
+// right while the binding epoch stands; a parameter that a call holds apart
+// from its table is found where it was found last.
 class VARIABLE final : public OpCode {
 public:
     static constexpr uint8_t CODE = OP_VARIABLE;
@@ -240,6 +241,8 @@ private:
     // Kept shared, so no other name can come to have this buffer's address.
     SharedString m_ownName;
     uint32_t m_ownSlot = 0;
+    // Where the name was last found among a call's parameters.
+    uint32_t m_parameterHint = 0;
 };
 // POP: pop and drop.
 KEL_PLAIN_INSTRUCTION(POP);

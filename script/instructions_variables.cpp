@@ -148,7 +148,8 @@ int VARIABLE::execute(Env& env) {
     Scope* origin = scope->lookupOrigin();
     uint64_t epoch = MemberTable::bindingEpoch();
     if (origin->serial() != m_foundInScope || epoch != m_foundInEpoch) {
-        Holder* found = rememberedOwnVariable(origin);
+        Holder* found = origin->parameter(m_name, m_parameterHint);
+        if (!found) found = rememberedOwnVariable(origin);
         if (!found && (found = scope->lookup(m_name)) != nullptr) {
             rememberOwnVariable(origin, found);
         } else if (!found && (found = globalMember()) == nullptr) {

@@ -115,7 +115,7 @@ bool stepInt(Env& env, const Step& step) {
 // keeps in its order.
 bool bindParameters(Env& env, const ParameterList& list) {
     Scope* scope = env.current();
-    if (!scope || scope->ownVariables() || env.stack().empty()) return false;
+    if (!scope || scope->hasVariables() || env.stack().empty()) return false;
     // The argument's substitution nests two deep (the list, then each element).
     NestingGuard list_level;
     NestingGuard element_level;
@@ -142,7 +142,7 @@ bool bindParameters(Env& env, const ParameterList& list) {
             source = i == 0 ? value : nullptr;
         holders.push_back(source ? Ref(source->clone()) : makeEmpty());
     }
-    scope->declareParameters(list.layout, list.slots.data(), holders.data(), count);
+    scope->declareParameters(list, holders.data());
     env.pop();
     if (count == 1)
         env.push(std::move(holders[0]));

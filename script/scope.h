@@ -15,6 +15,7 @@ namespace Kel {
 class CodeBlock;
 class Env;
 class MemberTable;
+struct ParameterList;
 
 enum ScopeKind {
     SCOPE_BASE = 0,
@@ -49,11 +50,17 @@ public:
 
     // The declaration of the base class whatever the kind: a true local.
     bool declareLocal(const SharedString& name, const Ref& value, Env* env);
-    // Declares a call's parameters in a scope that has no variables yet:
-    // `layout` is the table their declarations in order would build, `slots`
-    // where each name sits in it, `values` their holders.
-    void declareParameters(const MemberTable& layout, const uint32_t* slots, const Ref* values,
-                           size_t count);
+    // Declares a call's parameters in a scope that has no variables yet,
+    // sharing `values` (one holder per name of `list`, in order). They
+    // stay in a plain array until something needs the variables table, which
+    // is then built as their declarations would have built it. `list` must
+    // outlive the scope (the execution form of the scope's own code).
+    void declareParameters(const ParameterList& list, const Ref* values);
+    // Own variables or parameters exist.
+    bool hasVariables() const { return m_variables || m_parameters; }
+    // The holder of parameter `name` while the parameters are not yet in the
+    // table; `hint` is where it was found last (and is updated).
+    Holder* parameter(std::string_view name, uint32_t& hint) const;
 
     // Names what the scope's lookups resolve against: a new number whenever
     // its own variables change, and never one an earlier scope had, so a
@@ -80,7 +87,8 @@ public:
     Scope* detachOuter();
     // The variables object, made when first needed.
     Holder* variables();
-    // The variables object if one was made; none otherwise.
+    // The variables object if one was made; none otherwise (parameters not
+    // yet in a table are reached through parameter()).
     Holder* ownVariables() const { return m_variables.get(); }
     // Nesting depth of the chain (this scope counts 1); for tests and limits.
     int depth() const { return m_depth; }
@@ -102,8 +110,17 @@ protected:
     Holder* ownVariable(std::string_view name) const;
     // Shares every variable of this scope with `function` (closure capture).
     Ref captureOwnVariables(const Ref& function);
+    // Moves parameters held apart into the variables table.
+    void materialize();
+    // Drops parameters held apart when that is unobservable: every one holds
+    // a number or a text, whose release runs no script code; otherwise they
+    // go into the table, whose teardown keeps its own order.
+    void releaseParameters();
 
     Ref m_variables;
+    // A call's parameters while nothing has needed them by name in a table.
+    const ParameterList* m_parameterList = nullptr;
+    Ref* m_parameters = nullptr;
     Scope* m_outer = nullptr;
     CodeBlock* m_code;
     int m_pc = 0;
