@@ -13,6 +13,9 @@
 namespace Kel {
 namespace {
 
+// Numbers every parameter list made.
+uint64_t g_parameterListSerial = 0;
+
 // Longest parameter list bound in one step. Longer lists are bound by their
 // instructions; the limit keeps the span in its byte and the layout small.
 constexpr size_t MAX_FUSED_PARAMETERS = 16;
@@ -69,6 +72,12 @@ Holder* constantHolder(OpCode* op, uint8_t byte) {
 }
 
 } // namespace
+
+uint32_t ParameterList::indexOf(std::string_view name) const {
+    for (uint32_t i = 0; i < names.size(); ++i)
+        if (names[i].view() == name) return i;
+    return ABSENT;
+}
 
 ExecForm::ExecForm(const CodeBlock& block) {
     m_steps.resize(static_cast<size_t>(block.size()));
@@ -151,6 +160,7 @@ bool ExecForm::fuseComparisonJump(const CodeBlock& block, int index) {
 bool ExecForm::fuseParameters(const CodeBlock& block, int index) {
     if (byteAt(block, index) != OP_PUSH_NULL || byteAt(block, index + 1) != OP_LOCAL) return false;
     ParameterList list;
+    list.serial = ++g_parameterListSerial;
     list.names.push_back(SharedString(static_cast<LOCAL*>(block.at(index + 1))->name()));
     int next = index + 2;
     while (byteAt(block, next) == OP_PUSH_NULL && byteAt(block, next + 1) == OP_LOCAL &&

@@ -14,6 +14,7 @@
 #include "shared_string.h"
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace Kel {
@@ -50,6 +51,13 @@ struct Step {
 // A function's parameter list: `PUSH_NULL, LOCAL n1` then `PUSH_NULL, LOCAL nk,
 // LIST` for each further name, then `ARGUMENT`.
 struct ParameterList {
+    static constexpr uint32_t ABSENT = UINT32_MAX;
+    // Where `name` is among the names; ABSENT when it is none of them.
+    uint32_t indexOf(std::string_view name) const;
+
+    // Tells this list from every other one ever made, also one made later
+    // at the same address.
+    uint64_t serial;
     std::vector<SharedString> names;
     // The variable table those declarations build in a fresh scope, with the
     // slot each name lands in: every call lays its table out the same way.

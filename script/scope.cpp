@@ -94,22 +94,11 @@ Holder* Scope::variables() {
 }
 
 Holder* Scope::ownVariable(std::string_view name) const {
-    uint32_t hint = 0;
-    if (m_parameters) return parameter(name, hint);
-    return m_variables ? m_variables.value()->findMember(name) : nullptr;
-}
-
-Holder* Scope::parameter(std::string_view name, uint32_t& hint) const {
-    if (!m_parameters) return nullptr;
-    const std::vector<SharedString>& names = m_parameterList->names;
-    if (hint < names.size() && names[hint].view() == name) return m_parameters[hint].get();
-    for (uint32_t i = 0; i < names.size(); ++i) {
-        if (names[i].view() == name) {
-            hint = i;
-            return m_parameters[i].get();
-        }
+    if (m_parameters) {
+        uint32_t index = m_parameterList->indexOf(name);
+        return index == ParameterList::ABSENT ? nullptr : parameterAt(index);
     }
-    return nullptr;
+    return m_variables ? m_variables.value()->findMember(name) : nullptr;
 }
 
 namespace {

@@ -58,9 +58,10 @@ public:
     void declareParameters(const ParameterList& list, const Ref* values);
     // Own variables or parameters exist.
     bool hasVariables() const { return m_variables || m_parameters; }
-    // The holder of parameter `name` while the parameters are not yet in the
-    // table; `hint` is where it was found last (and is updated).
-    Holder* parameter(std::string_view name, uint32_t& hint) const;
+    // The parameter list whose holders this scope keeps apart from a table,
+    // or none; parameterAt(i) is the holder of its name i.
+    const ParameterList* parameterList() const { return m_parameters ? m_parameterList : nullptr; }
+    Holder* parameterAt(uint32_t index) const { return m_parameters[index].get(); }
 
     // Names what the scope's lookups resolve against: a new number whenever
     // its own variables change, and never one an earlier scope had, so a
