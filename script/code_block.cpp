@@ -60,11 +60,6 @@ void CodeBlock::dropForm() {
     m_form = nullptr;
 }
 
-void CodeBlock::appendRaw(OpCode* op) {
-    dropForm();
-    m_ops.push_back(op);
-}
-
 void CodeBlock::setTarget(int index, int target) {
     if (index < 0 || index >= size()) return;
     dropForm();

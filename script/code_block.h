@@ -37,7 +37,10 @@ public:
     // block owns `op` from now on (it may be deleted by the optimiser).
     void append(OpCode* op);
     // Appends with no optimisation (the appender itself uses this).
-    void appendRaw(OpCode* op);
+    void appendRaw(OpCode* op) {
+        if (m_form) dropForm();
+        m_ops.push_back(op);
+    }
     // Removes and deletes the last instruction, if any.
     void removeLast();
     // Replaces the instruction at `index` (deleting the old one).
