@@ -54,6 +54,20 @@ bool operateInPlace(Env& env, const Step& step) {
     return true;
 }
 
+// `a op b` on two ints: the copy the operator makes is a new int, worked on
+// directly; releasing the operands runs no script code.
+bool operateOnInts(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2) return false;
+    vBase* left = stack[stack.size() - 2].value();
+    if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
+    auto* result = new vInt(static_cast<vInt*>(left)->value());
+    (result->*OPERATORS[step.operation])(stack.back());
+    stack.pop_back();
+    stack.back() = Ref(result);
+    return true;
+}
+
 // Both operands ints: the comparison's outcome, with no script code run.
 bool compareInts(Env& env, const Step& step, bool& outcome) {
     std::vector<Ref>& stack = env.stack();
@@ -195,7 +209,7 @@ bool Env::run(CodeBlock* block, int& scopePc) {
             if (pop().value()->toBool() == step.when) pc = step.target;
             continue;
         case STEP_OPERATOR:
-            if (operateInPlace(*this, step)) continue;
+            if (operateInPlace(*this, step) || operateOnInts(*this, step)) continue;
             break;
         case STEP_COMPARE:
             if (compareInPlace(*this, step)) continue;
