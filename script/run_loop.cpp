@@ -224,6 +224,9 @@ bool Env::run(CodeBlock* block, int& scopePc) {
             continue;
         }
         case STEP_PARAMETERS:
+            // A thread copied as an argument copies this scope with its pc,
+            // which the argument instruction would have left past the list.
+            scopePc = pc + step.span - 1;
             if (!fusable || !bindParameters(*this, form.parameters(step.target))) break;
             s_budget -= step.span - 1;
             pc += step.span - 1;
