@@ -3,6 +3,7 @@
 // it is written to. Blocks come from the fixed-size pools.
 #include "code_block.h"
 
+#include "exec_form.h"
 #include "member_table.h"
 #include "opcode.h"
 #include "pool.h"
@@ -22,6 +23,7 @@ void CodeBlock::operator delete(void* slot) {
 CodeBlock::CodeBlock() : m_labels(new MemberTable) {}
 
 CodeBlock::~CodeBlock() {
+    dropForm();
     for (OpCode* op : m_ops)
         delete op;
     delete m_labels;
@@ -66,14 +68,33 @@ int CodeBlock::kindAt(int index) const {
     return m_ops[static_cast<size_t>(index)]->kind();
 }
 
+void CodeBlock::buildForm() {
+    m_form = new ExecForm(*this);
+}
+
+// A block is never written while a scope runs it (the scope's reference makes
+// a writer copy it), so no run loop is using the form dropped here.
+void CodeBlock::dropForm() {
+    delete m_form;
+    m_form = nullptr;
+}
+
+void CodeBlock::setTarget(int index, int target) {
+    if (index < 0 || index >= size()) return;
+    dropForm();
+    m_ops[static_cast<size_t>(index)]->setTarget(target);
+}
+
 void CodeBlock::removeLast() {
     if (m_ops.empty()) return;
+    dropForm();
     delete m_ops.back();
     m_ops.pop_back();
     m_lines.pop_back();
 }
 
 void CodeBlock::replace(int index, OpCode* op) {
+    dropForm();
     OpCode*& slot = m_ops[static_cast<size_t>(index)];
     delete slot;
     slot = op;

@@ -10,6 +10,7 @@ namespace Kel {
 
 class OpCode;
 class MemberTable;
+class ExecForm;
 
 // Where an instruction came from: the source file's name (null when not
 // known, as for compiled files) and its line, so a host can say where a
@@ -46,6 +47,7 @@ public:
     void append(OpCode* op);
     // Appends with no optimisation (the appender itself uses this).
     void appendRaw(OpCode* op) {
+        if (m_form) dropForm();
         m_ops.push_back(op);
         m_lines.push_back(s_place.line);
         if (!m_file) m_file = s_place.file;
@@ -54,6 +56,15 @@ public:
     void removeLast();
     // Replaces the instruction at `index` (deleting the old one).
     void replace(int index, OpCode* op);
+    // Points the jump at `index` to `target` (the code generator's fix-ups).
+    void setTarget(int index, int target);
+
+    // What the run loop executes, derived from the instructions when first
+    // asked for and dropped whenever they change.
+    const ExecForm& execForm() {
+        if (!m_form) buildForm();
+        return *m_form;
+    }
 
     // The place of the instruction at `index`.
     SourcePlace placeAt(int index) const;
@@ -76,10 +87,13 @@ public:
 private:
     CodeBlock();
     ~CodeBlock();
+    void buildForm();
+    void dropForm();
 
     std::vector<OpCode*> m_ops;
     std::vector<int> m_lines;            // the source line of each instruction
     const std::string* m_file = nullptr; // the file the block was compiled from
+    ExecForm* m_form = nullptr;
     MemberTable* m_labels;
     int m_references = 1;
 

@@ -62,7 +62,7 @@ void settle(CodeBlock& code) {
 }
 
 void setJump(CodeBlock& code, int index, int target) {
-    if (index >= 0 && index < code.size()) code.at(index)->setTarget(target);
+    code.setTarget(index, target);
 }
 
 } // namespace Kel::codegen

@@ -1,9 +1,7 @@
-// Environment, run loop and driver. Each instruction dispatches itself, so the
-// loop only counts the program counter and watches the status it gets back.
+// Environment: the value stack, the scope chain and the instruction budget.
+// The run loop and the driver live in run_loop.cpp.
 #include "env.h"
 
-#include "code_block.h"
-#include "opcode.h"
 #include "printer.h"
 #include "scope.h"
 
@@ -57,34 +55,19 @@ void Env::enter(Scope* scope) {
     m_current = scope;
 }
 
+bool Env::enterCall(Scope* scope) {
+    if (m_current && m_current->depth() >= MAX_CALL_DEPTH) {
+        delete scope;
+        printMessage("runtime error : calls nested deeper than %d\n", MAX_CALL_DEPTH);
+        return false;
+    }
+    enter(scope);
+    return true;
+}
+
 void Env::setInstructionBudget(int64_t instructions) {
     s_budget = instructions < 0 ? 0 : instructions;
     s_budgetExhausted = false;
-}
-
-bool Env::run(CodeBlock* block, int& pc) {
-    OpCode* const* instructions = block->instructions();
-    const int size = block->size();
-    for (;;) {
-        if (pc >= size) {
-            m_current = m_current->onEnd(*this);
-            return true;
-        }
-        if (--s_budget < 0) {
-            // The pc stays on the instruction that did not run.
-            s_budget = 0;
-            s_budgetExhausted = true;
-            s_stopPlace = block->placeAt(pc);
-            return false;
-        }
-        int status = instructions[pc++]->execute(*this);
-        if (status != STATUS_CONTINUE) return status != STATUS_YIELD;
-    }
-}
-
-void Env::drive() {
-    while (m_current && run(m_current->code(), m_current->pc())) {
-    }
 }
 
 } // namespace Kel

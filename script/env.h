@@ -15,6 +15,12 @@ namespace Kel {
 class CodeBlock;
 class Scope;
 
+// Scopes a chain may hold when a call enters another. Every level keeps its
+// scope, variables and stack entries (a few hundred bytes), so unbounded
+// recursion would fill memory; this is deeper than scripts recurse on
+// purpose, and the chain then stays within some tens of MiB.
+constexpr int MAX_CALL_DEPTH = 100000;
+
 class Env {
 public:
     Env();
@@ -53,6 +59,10 @@ public:
 
     // Makes `scope` current, linking the previous current scope as its outer.
     void enter(Scope* scope);
+    // The same for the scope of a call, unless the chain is already
+    // MAX_CALL_DEPTH deep: then the scope is deleted, the diagnostic printed,
+    // and the answer is false; the caller gives an empty value instead.
+    bool enterCall(Scope* scope);
     Scope* current() const { return m_current; }
     void setCurrent(Scope* scope) { m_current = scope; }
 

@@ -210,7 +210,9 @@ private:
 // the scope chain must be searched again, but two shortcuts hold: a local
 // declared by the same instruction as last time sits in the same slot of the
 // scope's table under the same shared name, and the global found last stays
-// right while the binding epoch stands.
+// right while the binding epoch stands. A call that holds its parameters
+// apart from a table has the same list of them each time, and past them the
+// same function object's members.
 class VARIABLE final : public OpCode {
 public:
     static constexpr uint8_t CODE = OP_VARIABLE;
@@ -229,6 +231,9 @@ private:
     Holder* globalMember();
     // The origin's own variable in the slot remembered, if it still is ours.
     Holder* rememberedOwnVariable(Scope* origin) const;
+    // The holder found from a call's frame whose parameters are held apart,
+    // or none when that does not settle it.
+    Holder* inFrame(Scope* origin, uint64_t epoch);
     void rememberOwnVariable(Scope* origin, Holder* found);
 
     std::string m_name;
@@ -240,6 +245,13 @@ private:
     // Kept shared, so no other name can come to have this buffer's address.
     SharedString m_ownName;
     uint32_t m_ownSlot = 0;
+    // A call's frame with its parameters held apart: the list last met (by
+    // serial) and where the name is in it; the function object last found
+    // without such a member, as of its binding epoch.
+    uint64_t m_frameSerial = 0; // list serials start at 1
+    uint32_t m_frameIndex = 0;
+    vBase* m_memberless = nullptr;
+    uint64_t m_memberlessEpoch = UINT64_MAX;
 };
 // POP: pop and drop.
 KEL_PLAIN_INSTRUCTION(POP);

@@ -5,6 +5,7 @@
 #include "instructions.h"
 
 #include "env.h"
+#include "exec_form.h"
 #include "member_table.h"
 #include "natives.h"
 #include "numbers.h"
@@ -146,6 +147,29 @@ void VARIABLE::rememberOwnVariable(Scope* origin, Holder* found) {
     }
 }
 
+// A name is one of the parameters or none of the frame's own variables; in a
+// plain function scope the function's members come next, and a name missing
+// there stays missing until a binding moves somewhere.
+Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
+    const ParameterList* list = origin->parameterList();
+    if (!list) return nullptr;
+    if (list->serial != m_frameSerial) {
+        m_frameSerial = list->serial;
+        m_frameIndex = list->indexOf(m_name);
+    }
+    if (m_frameIndex != ParameterList::ABSENT) return origin->parameterAt(m_frameIndex);
+    if (origin->scopeKind() != SCOPE_FUNCTION) return nullptr;
+    Holder* functionHolder = static_cast<FunctionScope*>(origin)->function();
+    if (!functionHolder) return nullptr;
+    vBase* function = functionHolder->value();
+    if (function != m_memberless || epoch != m_memberlessEpoch) {
+        if (Holder* member = function->findMember(m_name)) return member;
+        m_memberless = function;
+        m_memberlessEpoch = epoch;
+    }
+    return globalMember();
+}
+
 int VARIABLE::execute(Env& env) {
     Scope* scope = env.current();
     if (!scope) {
@@ -155,7 +179,8 @@ int VARIABLE::execute(Env& env) {
     Scope* origin = scope->lookupOrigin();
     uint64_t epoch = MemberTable::bindingEpoch();
     if (origin->serial() != m_foundInScope || epoch != m_foundInEpoch) {
-        Holder* found = rememberedOwnVariable(origin);
+        Holder* found = inFrame(origin, epoch);
+        if (!found) found = rememberedOwnVariable(origin);
         if (!found && (found = scope->lookup(m_name)) != nullptr) {
             rememberOwnVariable(origin, found);
         } else if (!found && (found = globalMember()) == nullptr) {

@@ -215,6 +215,17 @@ void MemberTable::clear() {
     freeSlots(slots, slotTotal);
 }
 
+void MemberTable::copyLayout(const MemberTable& layout) {
+    m_capacity = layout.m_capacity;
+    m_count = layout.m_count;
+    m_slots = allocateSlots(layout.slotCount());
+    for (uint32_t i = 0; i < layout.slotCount(); ++i) {
+        if (!layout.m_slots[i].used()) continue;
+        m_slots[i].name = layout.m_slots[i].name;
+        m_slots[i].tag = layout.m_slots[i].tag;
+    }
+}
+
 void MemberTable::setNumber(std::string_view name, int32_t number) {
     bool inserted = false;
     findOrInsert(name, inserted).number = number;

@@ -54,6 +54,10 @@ public:
     // Deletes the entry; answers whether there was one.
     bool remove(std::string_view name);
     void clear();
+    // Makes this empty table a copy of `layout`'s slots: the same names in the
+    // same places, every value empty. A table built by the same inserts in the
+    // same order looks exactly so; copying skips the growing and probing.
+    void copyLayout(const MemberTable& layout);
 
     // Slot-order access: slots 0 .. slotCount()-1, home slots first.
     uint32_t slotCount() const { return 2 * m_capacity; }

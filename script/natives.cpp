@@ -80,10 +80,9 @@ CodeBlock* vMethod::code() {
 void vMethod::call(Env& env, Holder*) {
     CodeBlock* block = code();
     if (!block) return;
-    if (m_self)
-        env.enter(new MethodScope(block, m_function.get(), m_self));
-    else
-        env.enter(new FunctionScope(block, m_function.get()));
+    Scope* scope = m_self ? new MethodScope(block, m_function.get(), m_self)
+                          : new FunctionScope(block, m_function.get());
+    if (!env.enterCall(scope)) refuseCall(env);
 }
 
 Ref vMethod::callSync(Env& env, const Ref& argument, Holder*) {

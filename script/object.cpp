@@ -77,9 +77,14 @@ Holder* growingElement(std::vector<Ref>& elements, int index) {
     return elements[static_cast<size_t>(index)].get();
 }
 
+void refuseCall(Env& env) {
+    env.pop();
+    env.push(makeEmpty());
+}
+
 Ref runSync(Env& env, Scope* scope, const Ref& argument) {
     Scope* caller = env.current();
-    env.enter(scope);
+    if (!env.enterCall(scope)) return makeEmpty();
     env.push(argument ? argument : makeEmpty());
     // Only the entered scope and what it calls run here, not the caller's rest.
     while (env.current() && env.current() != caller) {
@@ -363,7 +368,7 @@ Ref vObject::makeInstance() {
 }
 
 void vObject::call(Env& env, Holder* self) {
-    if (m_code) env.enter(new FunctionScope(m_code, self));
+    if (m_code && !env.enterCall(new FunctionScope(m_code, self))) refuseCall(env);
 }
 
 void vObject::instantiate(Env& env, Holder* self) {
@@ -372,7 +377,9 @@ void vObject::instantiate(Env& env, Holder* self) {
         env.push(std::move(instance));
         return;
     }
-    env.enter(new ConstructorScope(m_code, self, instance.get()));
+    // Entered, the empty object is the constructor's argument; refused, it is
+    // the expression's value.
+    env.enterCall(new ConstructorScope(m_code, self, instance.get()));
     env.push(makeEmpty());
 }
 

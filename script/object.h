@@ -23,6 +23,10 @@ Holder* growingElement(std::vector<Ref>& elements, int index);
 // (or the script yields), and answers the result popped from the stack.
 Ref runSync(Env& env, Scope* scope, const Ref& argument);
 
+// A call that Env::enterCall refused: its argument, left on the stack for the
+// callee, gives way to an empty value as the call's result.
+void refuseCall(Env& env);
+
 class vObject final : public vBase {
 public:
     vObject() = default;

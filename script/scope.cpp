@@ -5,7 +5,9 @@
 
 #include "code_block.h"
 #include "env.h"
+#include "exec_form.h"
 #include "object.h"
+#include "pool.h"
 #include "value.h"
 
 #include <cstdlib>
@@ -57,8 +59,11 @@ Scope::Scope(CodeBlock* code) : m_code(code), m_serial(++s_nextSerial) {
 
 // The start of a clone: the same code and place, copies of the variables.
 Scope::Scope(const Scope& source, int)
-    : m_code(source.m_code), m_pc(source.m_pc), m_serial(++s_nextSerial) {
+    : m_code(source.m_code), m_pc(source.m_pc), m_depth(source.m_depth), m_serial(++s_nextSerial) {
     if (m_code) m_code->addRef();
+    // The copy deep-copies the table, so the source's parameters go into one
+    // first; that changes none of the source's bindings.
+    const_cast<Scope&>(source).materialize();
     if (source.m_variables) m_variables = Ref::adopt(source.m_variables->cloneHolder());
 }
 
@@ -70,6 +75,7 @@ Scope::~Scope() {
         delete outer;
         outer = next;
     }
+    releaseParameters();
     if (m_code) m_code->release();
 }
 
@@ -84,6 +90,7 @@ void Scope::cloneOuterInto(Scope* copy) const {
 }
 
 Holder* Scope::variables() {
+    materialize();
     if (!m_variables) {
         m_variables = makeEmpty();
         static_cast<variable::Variable::vObject*>(m_variables.value())->members().setQuiet();
@@ -92,14 +99,65 @@ Holder* Scope::variables() {
 }
 
 Holder* Scope::ownVariable(std::string_view name) const {
+    if (m_parameters) {
+        uint32_t index = m_parameterList->indexOf(name);
+        return index == ParameterList::ABSENT ? nullptr : parameterAt(index);
+    }
     return m_variables ? m_variables.value()->findMember(name) : nullptr;
 }
 
-int Scope::depth() const {
-    int depth = 0;
-    for (const Scope* scope = this; scope; scope = scope->m_outer)
-        ++depth;
-    return depth;
+namespace {
+
+Ref* allocateParameters(size_t count) {
+    auto* values = static_cast<Ref*>(pool::allocate(count * sizeof(Ref)));
+    for (size_t i = 0; i < count; ++i)
+        new (&values[i]) Ref();
+    return values;
+}
+
+void freeParameters(Ref* values, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        values[i].~Ref();
+    pool::release(values, count * sizeof(Ref));
+}
+
+} // namespace
+
+void Scope::declareParameters(const ParameterList& list, const Ref* values) {
+    size_t count = list.names.size();
+    m_parameterList = &list;
+    m_parameters = allocateParameters(count);
+    for (size_t i = 0; i < count; ++i)
+        m_parameters[i] = values[i];
+    m_serial = ++s_nextSerial;
+}
+
+// The table the parameters' declarations would have built: their layout
+// copied, each name bound to its holder.
+void Scope::materialize() {
+    if (!m_parameters) return;
+    Ref* values = std::exchange(m_parameters, nullptr);
+    const ParameterList& list = *m_parameterList;
+    m_variables = makeEmpty();
+    MemberTable& table = static_cast<variable::Variable::vObject*>(m_variables.value())->members();
+    table.setQuiet();
+    table.copyLayout(list.layout);
+    for (size_t i = 0; i < list.names.size(); ++i)
+        table.slot(list.slots[i])->value = std::move(values[i]);
+    freeParameters(values, list.names.size());
+}
+
+void Scope::releaseParameters() {
+    if (!m_parameters) return;
+    size_t count = m_parameterList->names.size();
+    for (size_t i = 0; i < count; ++i) {
+        int type = m_parameters[i].value()->typeCode();
+        if (type == variable::Variable::TYPE_NIL || type > variable::Variable::TYPE_STRING) {
+            materialize();
+            return;
+        }
+    }
+    freeParameters(std::exchange(m_parameters, nullptr), count);
 }
 
 Scope* Scope::leave() {
@@ -184,6 +242,7 @@ Ref Scope::capture(const Ref& function) {
 // A variable is skipped when it holds the very function being built (the one
 // it is being assigned to) or is a pointer to nothing.
 Ref Scope::captureOwnVariables(const Ref& function) {
+    materialize();
     if (!m_variables) return function;
     vBase* target = function.value();
     Ref names = m_variables.value()->keys();

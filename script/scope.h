@@ -14,6 +14,8 @@ namespace Kel {
 
 class CodeBlock;
 class Env;
+class MemberTable;
+struct ParameterList;
 
 enum ScopeKind {
     SCOPE_BASE = 0,
@@ -48,6 +50,18 @@ public:
 
     // The declaration of the base class whatever the kind: a true local.
     bool declareLocal(const SharedString& name, const Ref& value, Env* env);
+    // Declares a call's parameters in a scope that has no variables yet,
+    // sharing `values` (one holder per name of `list`, in order). They
+    // stay in a plain array until something needs the variables table, which
+    // is then built as their declarations would have built it. `list` must
+    // outlive the scope (the execution form of the scope's own code).
+    void declareParameters(const ParameterList& list, const Ref* values);
+    // Own variables or parameters exist.
+    bool hasVariables() const { return m_variables || m_parameters; }
+    // The parameter list whose holders this scope keeps apart from a table,
+    // or none; parameterAt(i) is the holder of its name i.
+    const ParameterList* parameterList() const { return m_parameters ? m_parameterList : nullptr; }
+    Holder* parameterAt(uint32_t index) const { return m_parameters[index].get(); }
 
     // Names what the scope's lookups resolve against: a new number whenever
     // its own variables change, and never one an earlier scope had, so a
@@ -66,15 +80,19 @@ public:
     CodeBlock* code() const { return m_code; }
     int& pc() { return m_pc; }
     Scope* outer() const { return m_outer; }
-    void setOuter(Scope* outer) { m_outer = outer; }
+    void setOuter(Scope* outer) {
+        m_outer = outer;
+        m_depth = outer ? outer->m_depth + 1 : 1;
+    }
     // Gives up the outer chain without deleting it.
     Scope* detachOuter();
     // The variables object, made when first needed.
     Holder* variables();
-    // The variables object if one was made; none otherwise.
+    // The variables object if one was made; none otherwise (parameters not
+    // yet in a table are reached through parameter()).
     Holder* ownVariables() const { return m_variables.get(); }
     // Nesting depth of the chain (this scope counts 1); for tests and limits.
-    int depth() const;
+    int depth() const { return m_depth; }
 
     static void* operator new(std::size_t size);
     static void operator delete(void* slot);
@@ -93,11 +111,21 @@ protected:
     Holder* ownVariable(std::string_view name) const;
     // Shares every variable of this scope with `function` (closure capture).
     Ref captureOwnVariables(const Ref& function);
+    // Moves parameters held apart into the variables table.
+    void materialize();
+    // Drops parameters held apart when that is unobservable: every one holds
+    // a number or a text, whose release runs no script code; otherwise they
+    // go into the table, whose teardown keeps its own order.
+    void releaseParameters();
 
     Ref m_variables;
+    // A call's parameters while nothing has needed them by name in a table.
+    const ParameterList* m_parameterList = nullptr;
+    Ref* m_parameters = nullptr;
     Scope* m_outer = nullptr;
     CodeBlock* m_code;
     int m_pc = 0;
+    int m_depth = 1;
     uint64_t m_serial;
     // Set by the kinds whose lookup is the base one (blocks and loops).
     bool m_passesLookups = false;

@@ -1,0 +1,191 @@
+// Deriving the execution form of a code block: one step per instruction, the
+// operands the run loop needs copied into it, and the runs of instructions
+// that a single step can stand for recognised once, here, instead of on
+// every execution.
+#include "exec_form.h"
+
+#include "code_block.h"
+#include "instructions.h"
+#include "object.h"
+
+#include <algorithm>
+
+namespace Kel {
+namespace {
+
+// Numbers every parameter list made.
+uint64_t g_parameterListSerial = 0;
+
+// Longest parameter list bound in one step. Longer lists are bound by their
+// instructions; the limit keeps the span in its byte and the layout small.
+constexpr size_t MAX_FUSED_PARAMETERS = 16;
+
+// A jump target as the jump instructions clamp it: an index outside the
+// block's range ends the block.
+int32_t clampedTarget(int64_t target) {
+    return target >= 0 && target <= INT32_MAX ? static_cast<int32_t>(target) : INT32_MAX;
+}
+
+uint8_t byteAt(const CodeBlock& block, int index) {
+    return index < block.size() ? byteCodeOf(*block.at(index)) : 0;
+}
+
+bool isComparison(uint8_t byte) {
+    return byte >= OP_EQ && byte <= OP_GT;
+}
+
+bool isConditionalJump(uint8_t byte) {
+    return byte == OP_JT || byte == OP_JF || byte == OP_JRT || byte == OP_JRF;
+}
+
+// Where a jump at `index` lands: absolute jumps name the index, relative ones
+// count from the instruction after them.
+int32_t jumpTarget(const CodeBlock& block, int index) {
+    OpCode* op = block.at(index);
+    switch (byteCodeOf(*op)) {
+    case OP_JMP:
+        return clampedTarget(static_cast<JMP*>(op)->target());
+    case OP_JT:
+        return clampedTarget(static_cast<JT*>(op)->target());
+    case OP_JF:
+        return clampedTarget(static_cast<JF*>(op)->target());
+    case OP_JR:
+        return clampedTarget(int64_t{index} + 1 + static_cast<JR*>(op)->target());
+    case OP_JRT:
+        return clampedTarget(int64_t{index} + 1 + static_cast<JRT*>(op)->target());
+    default:
+        return clampedTarget(int64_t{index} + 1 + static_cast<JRF*>(op)->target());
+    }
+}
+
+Holder* constantHolder(OpCode* op, uint8_t byte) {
+    switch (byte) {
+    case OP_PUSH_INT:
+        return static_cast<PUSH_INT*>(op)->holder().get();
+    case OP_PUSH_HEX:
+        return static_cast<PUSH_HEX*>(op)->holder().get();
+    case OP_PUSH_FLOAT:
+        return static_cast<PUSH_FLOAT*>(op)->holder().get();
+    default:
+        return static_cast<PUSH_STRING*>(op)->holder().get();
+    }
+}
+
+} // namespace
+
+uint32_t ParameterList::indexOf(std::string_view name) const {
+    for (uint32_t i = 0; i < names.size(); ++i)
+        if (names[i].view() == name) return i;
+    return ABSENT;
+}
+
+ExecForm::ExecForm(const CodeBlock& block) {
+    m_steps.resize(static_cast<size_t>(block.size()));
+    for (int i = 0; i < block.size(); ++i)
+        translate(block, i);
+}
+
+void ExecForm::translate(const CodeBlock& block, int index) {
+    Step& step = m_steps[static_cast<size_t>(index)];
+    step = Step{block.at(index), nullptr, 0, STEP_INSTRUCTION, 0, 1, false};
+    if (fuseParameters(block, index) || fuseComparisonJump(block, index)) return;
+    uint8_t byte = byteAt(block, index);
+    switch (byte) {
+    case OP_PUSH_INT:
+    case OP_PUSH_HEX:
+    case OP_PUSH_FLOAT:
+    case OP_PUSH_STRING:
+        step.action = STEP_PUSH_CONSTANT;
+        step.constant = constantHolder(step.op, byte);
+        break;
+    case OP_POP:
+        step.action = STEP_POP;
+        break;
+    case OP_VARIABLE:
+        step.action = STEP_VARIABLE;
+        break;
+    case OP_SUBSTITUTION:
+        step.action = STEP_SUBSTITUTE;
+        break;
+    case OP_INC:
+    case OP_DEC:
+    case OP_PINC:
+    case OP_PDEC:
+        step.action = STEP_INT_STEP;
+        step.operation = byte == OP_DEC || byte == OP_PDEC ? 1 : 0;
+        step.when = byte == OP_PINC || byte == OP_PDEC;
+        break;
+    case OP_JMP:
+    case OP_JR:
+        step.action = STEP_JUMP;
+        step.target = jumpTarget(block, index);
+        break;
+    case OP_JT:
+    case OP_JF:
+    case OP_JRT:
+    case OP_JRF:
+        step.action = STEP_JUMP_IF;
+        step.target = jumpTarget(block, index);
+        step.when = byte == OP_JT || byte == OP_JRT;
+        break;
+    default:
+        if (byte >= OP_ADD && byte <= OP_SHR) {
+            step.action = STEP_OPERATOR;
+            step.operation = static_cast<uint8_t>(byte - OP_ADD);
+        } else if (isComparison(byte)) {
+            step.action = STEP_COMPARE;
+            step.operation = static_cast<uint8_t>(byte - OP_EQ);
+        }
+        break;
+    }
+}
+
+// A comparison whose result only a conditional jump reads never needs the
+// int it would push.
+bool ExecForm::fuseComparisonJump(const CodeBlock& block, int index) {
+    uint8_t byte = byteAt(block, index);
+    if (!isComparison(byte) || !isConditionalJump(byteAt(block, index + 1))) return false;
+    Step& step = m_steps[static_cast<size_t>(index)];
+    uint8_t jump = byteAt(block, index + 1);
+    step.action = STEP_COMPARE_JUMP;
+    step.operation = static_cast<uint8_t>(byte - OP_EQ);
+    step.target = jumpTarget(block, index + 1);
+    step.when = jump == OP_JT || jump == OP_JRT;
+    step.span = 2;
+    return true;
+}
+
+// Recognises `PUSH_NULL, LOCAL n1, (PUSH_NULL, LOCAL nk, LIST)*, ARGUMENT` with
+// names that differ, and lays out the table its declarations build.
+bool ExecForm::fuseParameters(const CodeBlock& block, int index) {
+    if (byteAt(block, index) != OP_PUSH_NULL || byteAt(block, index + 1) != OP_LOCAL) return false;
+    ParameterList list;
+    list.serial = ++g_parameterListSerial;
+    list.names.push_back(SharedString(static_cast<LOCAL*>(block.at(index + 1))->name()));
+    int next = index + 2;
+    while (byteAt(block, next) == OP_PUSH_NULL && byteAt(block, next + 1) == OP_LOCAL &&
+           byteAt(block, next + 2) == OP_LIST) {
+        list.names.push_back(SharedString(static_cast<LOCAL*>(block.at(next + 1))->name()));
+        next += 3;
+    }
+    if (byteAt(block, next) != OP_ARGUMENT || list.names.size() > MAX_FUSED_PARAMETERS)
+        return false;
+    for (size_t i = 0; i < list.names.size(); ++i) {
+        for (size_t j = 0; j < i; ++j)
+            if (list.names[i].view() == list.names[j].view()) return false;
+    }
+    list.layout.setQuiet();
+    for (const SharedString& name : list.names)
+        list.layout.insert(name);
+    for (const SharedString& name : list.names)
+        list.slots.push_back(list.layout.slotIndex(*list.layout.find(name.view())));
+
+    Step& step = m_steps[static_cast<size_t>(index)];
+    step.action = STEP_PARAMETERS;
+    step.target = static_cast<int32_t>(m_parameters.size());
+    step.span = static_cast<uint8_t>(next + 1 - index);
+    m_parameters.push_back(std::move(list));
+    return true;
+}
+
+} // namespace Kel

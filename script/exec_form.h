@@ -1,0 +1,89 @@
+// ExecForm: how the run loop executes a code block. The instruction objects
+// stay the block's compiled form (generated, optimised, written, read and
+// listed); the first run of a block derives from them one compact step per
+// instruction, which the run loop dispatches with a switch instead of a
+// virtual call. A step may stand for a run of instructions that has a cheaper
+// path as a whole (a comparison and the jump that tests it, a function's
+// parameter list); it takes that path only when the values at hand allow it,
+// and otherwise runs its first instruction alone, so every index of the block
+// stays a place where execution may start or resume.
+#pragma once
+
+#include "holder.h"
+#include "member_table.h"
+#include "shared_string.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace Kel {
+
+class CodeBlock;
+class OpCode;
+
+enum StepAction : uint8_t {
+    STEP_INSTRUCTION,   // the instruction's own execute
+    STEP_PUSH_CONSTANT, // push the constant's own holder
+    STEP_POP,           // pop and drop
+    STEP_VARIABLE,      // the variable instruction, called directly
+    STEP_JUMP,          // pc := target
+    STEP_JUMP_IF,       // a = pop; pc := target when a's truth is `when`
+    STEP_OPERATOR,      // a two-operand operator, in place on a temporary number
+    STEP_COMPARE,       // a comparison, its result in place of a temporary int
+    STEP_COMPARE_JUMP,  // a comparison and the conditional jump that tests it
+    STEP_PARAMETERS,    // a function's parameter list bound in one go
+    STEP_SUBSTITUTE,    // `=`, an int into an int in place
+    STEP_INT_STEP,      // ++ and --, prefix (`when`) or postfix, on an int
+};
+
+struct Step {
+    OpCode* op;       // the first instruction the step stands for
+    Holder* constant; // STEP_PUSH_CONSTANT
+    int32_t target;   // jumps: an absolute index; STEP_PARAMETERS: its list
+    StepAction action;
+    uint8_t operation; // STEP_OPERATOR and the comparisons: which one;
+                       // STEP_INT_STEP: 0 up, 1 down
+    uint8_t span;      // instructions the step stands for
+    bool when;         // conditional jumps: the truth that jumps; steps: prefix
+};
+
+// A function's parameter list: `PUSH_NULL, LOCAL n1` then `PUSH_NULL, LOCAL nk,
+// LIST` for each further name, then `ARGUMENT`.
+struct ParameterList {
+    static constexpr uint32_t ABSENT = UINT32_MAX;
+    // Where `name` is among the names; ABSENT when it is none of them.
+    uint32_t indexOf(std::string_view name) const;
+
+    // Tells this list from every other one ever made, also one made later
+    // at the same address.
+    uint64_t serial;
+    std::vector<SharedString> names;
+    // The variable table those declarations build in a fresh scope, with the
+    // slot each name lands in: every call lays its table out the same way.
+    MemberTable layout;
+    std::vector<uint32_t> slots;
+};
+
+class ExecForm {
+public:
+    explicit ExecForm(const CodeBlock& block);
+    ExecForm(const ExecForm&) = delete;
+    ExecForm& operator=(const ExecForm&) = delete;
+
+    const Step* steps() const { return m_steps.data(); }
+    int size() const { return static_cast<int>(m_steps.size()); }
+    const ParameterList& parameters(int32_t index) const {
+        return m_parameters[static_cast<size_t>(index)];
+    }
+
+private:
+    void translate(const CodeBlock& block, int index);
+    bool fuseParameters(const CodeBlock& block, int index);
+    bool fuseComparisonJump(const CodeBlock& block, int index);
+
+    std::vector<Step> m_steps;
+    std::vector<ParameterList> m_parameters;
+};
+
+} // namespace Kel

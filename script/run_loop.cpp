@@ -1,0 +1,257 @@
+// The run loop: executes a block's steps (its execution form) with a switch.
+// Every step counts its instructions against the budget and moves the pc as
+// its instructions would; a step that stands for several instructions takes
+// its shortcut only when the values on the stack make the outcome the one the
+// instructions themselves would reach, with no script code running between
+// them, and otherwise runs its first instruction as that instruction does.
+#include "env.h"
+
+#include "code_block.h"
+#include "exec_form.h"
+#include "instructions.h"
+#include "nesting.h"
+#include "numbers.h"
+#include "object.h"
+#include "opcode.h"
+#include "scope.h"
+#include "tuple.h"
+
+namespace Kel {
+
+using namespace variable::Variable;
+
+namespace {
+
+using InPlace = void (vBase::*)(const Ref&);
+using Comparison = bool (vBase::*)(const Ref&);
+
+// In byte order: ADD to SHR, and EQ to GT.
+constexpr InPlace OPERATORS[] = {
+    &vBase::addAssign, &vBase::subAssign, &vBase::mulAssign, &vBase::divAssign, &vBase::modAssign,
+    &vBase::andAssign, &vBase::orAssign,  &vBase::xorAssign, &vBase::shlAssign, &vBase::shrAssign};
+constexpr Comparison COMPARISONS[] = {&vBase::equals,       &vBase::notEquals, &vBase::lessEqual,
+                                      &vBase::greaterEqual, &vBase::less,      &vBase::greater};
+
+// Numbers and texts: copying one copies nothing else, dropping one runs no
+// script code, and no method is bound to their holders.
+bool isPlain(vBase* value) {
+    return value->typeCode() <= TYPE_STRING && value->typeCode() != TYPE_NIL;
+}
+
+// A holder only the stack refers to: the operator's copy of it would be its
+// last trace anyway, so the operator may work on it in place.
+bool isTemporary(const Ref& operand) {
+    return operand->count() == 1 && isPlain(operand.value());
+}
+
+// `a op b` on a temporary left operand: the copy the operator makes would be
+// indistinguishable from the operand changed in place.
+bool operateInPlace(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2 || !isTemporary(stack[stack.size() - 2])) return false;
+    Ref right = env.pop();
+    (env.top()->value()->*OPERATORS[step.operation])(right);
+    return true;
+}
+
+// `a op b` on two ints: the copy the operator makes is a new int, worked on
+// directly; releasing the operands runs no script code.
+bool operateOnInts(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2) return false;
+    vBase* left = stack[stack.size() - 2].value();
+    if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
+    auto* result = new vInt(static_cast<vInt*>(left)->value());
+    (result->*OPERATORS[step.operation])(stack.back());
+    stack.pop_back();
+    stack.back() = Ref(result);
+    return true;
+}
+
+// Both operands ints: the comparison's outcome, with no script code run.
+bool compareInts(Env& env, const Step& step, bool& outcome) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2) return false;
+    vBase* left = stack[stack.size() - 2].value();
+    if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
+    outcome = (left->*COMPARISONS[step.operation])(stack.back());
+    return true;
+}
+
+// A comparison of two ints leaves its 0 or 1 in the left operand's place when
+// that is a temporary int, instead of a new holder.
+bool compareInPlace(Env& env, const Step& step) {
+    bool outcome = false;
+    if (!compareInts(env, step, outcome)) return false;
+    std::vector<Ref>& stack = env.stack();
+    stack.pop_back();
+    Ref& left = stack.back();
+    if (left->count() == 1)
+        static_cast<vInt*>(left.value())->setValue(outcome ? 1 : 0);
+    else
+        left = Ref(new vInt(outcome ? 1 : 0));
+    return true;
+}
+
+// `=` of an int into an int only copies the number; Holder::substitute's
+// depth guard still has its say.
+bool substituteInt(Env& env) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2 || NestingGuard::depth() >= MAX_VALUE_NESTING) return false;
+    vBase* left = stack[stack.size() - 2].value();
+    vBase* right = stack.back().value();
+    if (left->typeCode() != TYPE_INT || right->typeCode() != TYPE_INT) return false;
+    static_cast<vInt*>(left)->setValue(static_cast<vInt*>(right)->value());
+    stack.pop_back();
+    return true;
+}
+
+// ++ and -- on an int: the postfix form leaves a copy of the old value where
+// the operand was; both wrap as the int's own addition does.
+bool stepInt(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.empty() || stack.back().value()->typeCode() != TYPE_INT) return false;
+    auto* number = static_cast<vInt*>(stack.back().value());
+    uint32_t old = static_cast<uint32_t>(number->value());
+    Ref operand;
+    if (!step.when) {
+        operand = std::move(stack.back());
+        stack.back() = Ref(new vInt(static_cast<int32_t>(old)));
+    }
+    number->setValue(static_cast<int32_t>(step.operation == 0 ? old + 1u : old - 1u));
+    return true;
+}
+
+// The fresh parameters of a call: each takes a copy of its argument, as the
+// argument instruction's substitution into fresh storage would give it.
+// Arguments that are numbers or texts only: copying anything else may copy
+// and drop objects whose destructors run, which the instructions' own path
+// keeps in its order.
+bool bindParameters(Env& env, const ParameterList& list) {
+    Scope* scope = env.current();
+    if (!scope || scope->hasVariables() || env.stack().empty()) return false;
+    // The argument's substitution nests two deep (the list, then each element).
+    NestingGuard list_level;
+    NestingGuard element_level;
+    if (!element_level) return false;
+    const Ref& argument = env.stack().back();
+    vBase* value = argument.value();
+    size_t count = list.names.size();
+    const std::vector<Ref>* elements = nullptr;
+    if (value->typeCode() == TYPE_TUPLE) {
+        elements = &static_cast<vRArray*>(value)->elements();
+        if (count == 1 || elements->size() < 2) return false;
+        for (const Ref& element : *elements)
+            if (!isPlain(element.value())) return false;
+    } else if (count > 1 && !isPlain(value)) {
+        return false;
+    }
+    std::vector<Ref> holders;
+    holders.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        vBase* source = nullptr;
+        if (elements)
+            source = i < elements->size() ? (*elements)[i].value() : nullptr;
+        else
+            source = i == 0 ? value : nullptr;
+        holders.push_back(source ? Ref(source->clone()) : makeEmpty());
+    }
+    scope->declareParameters(list, holders.data());
+    env.pop();
+    if (count == 1)
+        env.push(std::move(holders[0]));
+    else
+        env.push(Ref(new vRArray(std::move(holders))));
+    return true;
+}
+
+} // namespace
+
+// The pc is kept in a local and written back to the scope before anything
+// that may read or move it: an instruction's own execute, the end of the
+// block, a stop.
+bool Env::run(CodeBlock* block, int& scopePc) {
+    const ExecForm& form = block->execForm();
+    const Step* steps = form.steps();
+    const int size = form.size();
+    int pc = scopePc;
+    for (;;) {
+        if (pc >= size) {
+            scopePc = pc;
+            m_current = m_current->onEnd(*this);
+            return true;
+        }
+        if (--s_budget < 0) {
+            // The pc stays on the instruction that did not run.
+            s_budget = 0;
+            s_budgetExhausted = true;
+            s_stopPlace = block->placeAt(pc);
+            scopePc = pc;
+            return false;
+        }
+        const Step& step = steps[pc++];
+        // The budget must cover every instruction a fused step stands for.
+        const bool fusable = s_budget >= step.span - 1;
+        switch (step.action) {
+        case STEP_PUSH_CONSTANT:
+            push(step.constant);
+            continue;
+        case STEP_POP:
+            pop();
+            continue;
+        case STEP_VARIABLE:
+            // Reads no pc and runs no script code.
+            static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
+            continue;
+        case STEP_JUMP:
+            pc = step.target;
+            continue;
+        case STEP_JUMP_IF:
+            if (pop().value()->toBool() == step.when) pc = step.target;
+            continue;
+        case STEP_OPERATOR:
+            if (operateInPlace(*this, step) || operateOnInts(*this, step)) continue;
+            break;
+        case STEP_COMPARE:
+            if (compareInPlace(*this, step)) continue;
+            break;
+        case STEP_COMPARE_JUMP: {
+            bool outcome = false;
+            if (!fusable || !compareInts(*this, step, outcome)) break;
+            m_stack.pop_back();
+            m_stack.pop_back();
+            s_budget -= step.span - 1;
+            pc = outcome == step.when ? step.target : pc + step.span - 1;
+            continue;
+        }
+        case STEP_PARAMETERS:
+            // A thread copied as an argument copies this scope with its pc,
+            // which the argument instruction would have left past the list.
+            scopePc = pc + step.span - 1;
+            if (!fusable || !bindParameters(*this, form.parameters(step.target))) break;
+            s_budget -= step.span - 1;
+            pc += step.span - 1;
+            continue;
+        case STEP_SUBSTITUTE:
+            if (substituteInt(*this)) continue;
+            break;
+        case STEP_INT_STEP:
+            if (stepInt(*this, step)) continue;
+            break;
+        default:
+            break;
+        }
+        // The instruction itself.
+        scopePc = pc;
+        int status = step.op->execute(*this);
+        if (status != STATUS_CONTINUE) return status != STATUS_YIELD;
+        pc = scopePc;
+    }
+}
+
+void Env::drive() {
+    while (m_current && run(m_current->code(), m_current->pc())) {
+    }
+}
+
+} // namespace Kel
