@@ -6,62 +6,40 @@
 
 namespace {
 
-constexpr int SHIFT_A = 'A', LOWER_A = 'a', CTRL_C = 3, LOWER_C = 'c';
+constexpr int SHIFT_A = 'A', LOWER_A = 'a', CTRL_C = 3, LOWER_C = 'c', CODE_UP = 357;
 
-TEST(InputStateKeys, PressAndReleaseOfOneKey) {
-    Kura::InputState input(960, 640);
-    EXPECT_FALSE(input.IsKeyDown('z'));
-    EXPECT_EQ(input.GetKeyEntryCount(), 0u);
+struct InputStateTest : testing::Test {
+    Kura::InputState input{960, 640};
+};
+
+TEST_F(InputStateTest, ReleaseEndsOnlyItsKeyAndAnUnseenOneLeavesAFalseEntry) {
     input.OnKeyPressed('z');
+    input.OnKeyPressed(CODE_UP);
     EXPECT_TRUE(input.IsKeyDown('z'));
     EXPECT_FALSE(input.IsKeyDown('x'));
     input.OnKeyReleased('z');
     EXPECT_FALSE(input.IsKeyDown('z'));
-    EXPECT_EQ(input.GetKeyEntryCount(), 1u);
-}
-
-TEST(InputStateKeys, ReleaseOfAKeyNeverPressedLeavesAFalseEntry) {
-    Kura::InputState input(960, 640);
-    input.OnKeyReleased(357);
-    EXPECT_EQ(input.GetKeyEntryCount(), 1u);
-    EXPECT_FALSE(input.IsKeyDown(357));
-}
-
-TEST(InputStateKeys, ShiftLetterReleasedAsLowerCaseIsNotHeld) {
-    Kura::InputState input(960, 640);
-    input.OnKeyPressed(SHIFT_A);
+    EXPECT_TRUE(input.IsKeyDown(CODE_UP));
+    input.OnKeyReleased(13);
+    EXPECT_EQ(input.GetKeyEntryCount(), 3u);
+    EXPECT_FALSE(input.IsKeyDown(13));
+    // A lower-case letter's release adds no entry for the forms never seen.
     input.OnKeyReleased(LOWER_A);
-    EXPECT_FALSE(input.IsKeyDown(SHIFT_A));
-    EXPECT_FALSE(input.IsKeyDown(LOWER_A));
-}
-
-TEST(InputStateKeys, ControlLetterReleasedAsPlainLetterIsNotHeld) {
-    Kura::InputState input(960, 640);
-    input.OnKeyPressed(CTRL_C);
-    input.OnKeyReleased(LOWER_C);
-    EXPECT_FALSE(input.IsKeyDown(CTRL_C));
-    input.OnKeyPressed(LOWER_C);
-    input.OnKeyReleased(CTRL_C);
-    EXPECT_FALSE(input.IsKeyDown(LOWER_C));
-    input.OnKeyPressed('Z');
-    input.OnKeyReleased('z');
-    EXPECT_FALSE(input.IsKeyDown('Z'));
-}
-
-TEST(InputStateKeys, ReleaseLeavesOtherKeysAndAddsNoEntriesForUnseenForms) {
-    Kura::InputState input(960, 640);
-    input.OnKeyPressed('b');
-    input.OnKeyPressed(357);
-    input.OnKeyPressed(13);
-    input.OnKeyReleased('a');
-    EXPECT_TRUE(input.IsKeyDown('b'));
-    EXPECT_TRUE(input.IsKeyDown(357));
-    EXPECT_TRUE(input.IsKeyDown(13));
     EXPECT_EQ(input.GetKeyEntryCount(), 4u);
 }
 
-TEST(InputStateMouse, MoveStoresThePositionAndAStillMoveClearsEveryKey) {
-    Kura::InputState input(960, 640);
+TEST_F(InputStateTest, KeyReleasedUnderAnotherCaseOrControlCodeIsNotHeld) {
+    const std::pair<int, int> pressedReleased[] = {
+        {SHIFT_A, LOWER_A}, {CTRL_C, LOWER_C}, {LOWER_C, CTRL_C}, {'Z', 'z'}};
+    for (auto [pressed, released] : pressedReleased) {
+        input.OnKeyPressed(pressed);
+        input.OnKeyReleased(released);
+        EXPECT_FALSE(input.IsKeyDown(pressed)) << pressed;
+        EXPECT_FALSE(input.IsKeyDown(released)) << released;
+    }
+}
+
+TEST_F(InputStateTest, MoveStoresThePositionAndAStillMoveClearsEveryKey) {
     input.OnKeyPressed('z');
     input.OnMouseMoved(10, 20);
     EXPECT_EQ(input.GetMousePosition().x, 10.0f);
@@ -72,12 +50,9 @@ TEST(InputStateMouse, MoveStoresThePositionAndAStillMoveClearsEveryKey) {
     EXPECT_EQ(input.GetKeyEntryCount(), 0u);
 }
 
-TEST(InputStateMouse, ButtonsFollowPressAndReleaseAndIgnoreOthers) {
-    Kura::InputState input(960, 640);
-    input.OnMousePressed(5, 5, 0);
-    input.OnMousePressed(5, 5, 2);
-    input.OnMousePressed(5, 5, 3);
-    input.OnMousePressed(5, 5, -1);
+TEST_F(InputStateTest, ButtonsFollowPressAndReleaseAndIgnoreOthers) {
+    for (int button : {0, 2, 3, -1})
+        input.OnMousePressed(5, 5, button);
     EXPECT_TRUE(input.IsButtonDown(0));
     EXPECT_FALSE(input.IsButtonDown(1));
     EXPECT_TRUE(input.IsButtonDown(2));
@@ -87,8 +62,7 @@ TEST(InputStateMouse, ButtonsFollowPressAndReleaseAndIgnoreOthers) {
     EXPECT_EQ(input.GetMousePosition().x, 0.0f); // presses do not move the pointer
 }
 
-TEST(InputStateMouse, DragAtTheStoredPositionLetsGoAndElsewhereChangesNothing) {
-    Kura::InputState input(960, 640);
+TEST_F(InputStateTest, DragAtTheStoredPositionLetsGoAndElsewhereChangesNothing) {
     input.OnMouseMoved(30, 40);
     input.OnMousePressed(30, 40, 0);
     input.OnMouseDragged(31, 40, 0);

@@ -1,6 +1,7 @@
-// The cycle collector: cycles of garbage are freed with each destructor run
-// once and before anything is torn down; whatever the global object, a stack,
-// a suspended thread or the host still holds survives.
+// The cycle collector from the host's side: what a stack or a suspended
+// thread still holds survives, long cycles go without recursion, and nothing
+// is left in the pools. What scripts see of it is checked by the Kel
+// collector scripts.
 #include "exec_support.h"
 
 #include "collector.h"
@@ -12,14 +13,10 @@ using namespace exec_test;
 
 namespace {
 
-// Destructor calls seen, and whether each saw its partner still whole.
 int g_destructorCalls = 0;
-int g_destructorsSeeingWholeValues = 0;
 
-Ref countDestructor(Holder* self, const Ref&) {
+Ref countDestructor(Holder*, const Ref&) {
     ++g_destructorCalls;
-    Holder* other = self ? self->value()->findMember("other") : nullptr;
-    if (other && other->value()->typeCode() == TYPE_OBJECT) ++g_destructorsSeeingWholeValues;
     return makeEmpty();
 }
 
@@ -47,43 +44,8 @@ protected:
         FreshGlobal::SetUp();
         collectGarbage();
         g_destructorCalls = 0;
-        g_destructorsSeeingWholeValues = 0;
     }
 };
-
-TEST_F(Collector, CycleIsFreedWithEachDestructorRunOnce) {
-    size_t before = pool::holders().inUse();
-    { auto [a, b] = makeCycle(); }
-    // Counting alone cannot free the pair.
-    EXPECT_GT(pool::holders().inUse(), before);
-    EXPECT_EQ(g_destructorCalls, 0);
-
-    EXPECT_GE(collectGarbage(), 2u);
-    EXPECT_EQ(g_destructorCalls, 2);
-    EXPECT_EQ(g_destructorsSeeingWholeValues, 2);
-    EXPECT_EQ(pool::holders().inUse(), before);
-
-    collectGarbage();
-    EXPECT_EQ(g_destructorCalls, 2);
-}
-
-TEST_F(Collector, ObjectReachableFromTheGlobalKeepsEverything) {
-    auto [a, b] = makeCycle();
-    a.value()->elementAt(2)->substitute(Ref(new vInt(7)));
-    ScopedGlobal global("exec_root", a);
-    a.reset();
-    b.reset();
-    collectGarbage();
-    EXPECT_EQ(g_destructorCalls, 0);
-    Holder* root = Env::global().value()->findMember("exec_root");
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->value()->elementAt(2)->value()->toInt(), 7);
-    EXPECT_EQ(root->value()->findMember("tag")->value()->toInt(), 1);
-    Holder* other = root->value()->findMember("other");
-    ASSERT_NE(other, nullptr);
-    EXPECT_EQ(other->value()->findMember("other"), root);
-    EXPECT_NE(other->value()->findMember("destructor"), nullptr);
-}
 
 TEST_F(Collector, CycleOnAStackSurvivesUntilPopped) {
     Env env;

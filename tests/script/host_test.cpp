@@ -1,14 +1,14 @@
 // The host interface: every binding shape receives the converted arguments
 // and answers the right result, interpreters share the global object, and
 // loadFile / run report what the host needs to know.
-#include "code_writer.h"
 #include "interpreter.h"
+
+#include "scratch_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -30,9 +30,10 @@ std::string n(int value) {
 // The cases of host_test.kel.
 enum ScriptCase { SHAPES, ONE_VALUE, SHORT_LIST, RESULTS };
 
-class Host : public ::testing::Test {
+class Host : public ScratchDirTest {
 protected:
     void SetUp() override {
+        ScratchDirTest::SetUp();
         g_calls.clear();
         // One binding of every shape; each records what it received.
         bind("v0", [] { record("v0"); });
@@ -118,18 +119,12 @@ TEST_F(Host, BindingsReceiveConvertedArguments) {
 
 TEST_F(Host, VoidShapesAnswerTheirArgumentResultShapesANewValue) {
     runCase(RESULTS);
-    EXPECT_EQ(global("a"), "5");
-    EXPECT_EQ(global("typeOfA"), "int");
-    EXPECT_EQ(global("b"), "n5");
-    EXPECT_EQ(global("typeOfB"), "string");
-    EXPECT_EQ(global("c"), "42");
-    EXPECT_EQ(global("typeOfC"), "int");
-    EXPECT_EQ(global("d"), "4");
-    EXPECT_EQ(global("e"), "from host");
-    EXPECT_EQ(global("f"), "hi!");
-    EXPECT_EQ(global("g"), "");
-    EXPECT_EQ(global("first"), "n1");
-    EXPECT_EQ(global("second"), "n2");
+    const std::pair<const char*, const char*> globals[] = {
+        {"a", "5"},   {"typeOfA", "int"}, {"b", "n5"},     {"typeOfB", "string"},
+        {"c", "42"},  {"typeOfC", "int"}, {"d", "4"},      {"e", "from host"},
+        {"f", "hi!"}, {"g", ""},          {"first", "n1"}, {"second", "n2"}};
+    for (auto [name, value] : globals)
+        EXPECT_EQ(global(name), value) << name;
 }
 
 TEST_F(Host, BindingsAreTheirOwnType) {
@@ -177,37 +172,13 @@ TEST_F(Host, RunWithNothingLoadedAnswersAnEmptyObject) {
     EXPECT_EQ(fresh.run(1).value()->toString().str(), "[null]");
 }
 
-class HostFiles : public Host {
-protected:
-    void SetUp() override {
-        Host::SetUp();
-        folder = std::filesystem::temp_directory_path() /
-                 ("kel_host_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string write(const char* name, const std::string& text) {
-        std::string path = (folder / name).string();
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
-    std::filesystem::path folder;
-};
-
-TEST_F(HostFiles, MissingFileIsNotFound) {
-    EXPECT_EQ(host.loadFile((folder / "absent.kel").string()), Interpreter::NOT_FOUND);
-}
-
-TEST_F(HostFiles, FailedCompileKeepsTheLoadedScript) {
-    std::string good = write("good.kel", "v1i(arg); x = yield 0; v1i(x + 1);");
-    std::string bad = write("bad.kel", "definedByBadFile { v1i(99); } x = (1;");
-    ASSERT_EQ(host.loadFile(good), Interpreter::LOADED);
+TEST_F(Host, FailedCompileKeepsTheLoadedScript) {
+    WriteFile("good.kel", "v1i(arg); x = yield 0; v1i(x + 1);");
+    WriteFile("bad.kel", "definedByBadFile { v1i(99); } x = (1;");
+    ASSERT_EQ(host.loadFile("good.kel"), Interpreter::LOADED);
     host.run(7);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(host.loadFile(bad), Interpreter::COMPILE_FAILED);
+    EXPECT_EQ(host.loadFile("bad.kel"), Interpreter::COMPILE_FAILED);
     std::fflush(stdout);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("1 error in compile"), std::string::npos);
     EXPECT_TRUE(host.isRunning());
@@ -217,28 +188,12 @@ TEST_F(HostFiles, FailedCompileKeepsTheLoadedScript) {
     EXPECT_EQ(g_calls, "v1i 7;v1i 21;");
 }
 
-TEST_F(HostFiles, CompiledFileRunsLikeItsSource) {
-    Ref unit;
-    std::string source = write("unit.kel", "v2is(arg * 3, \"compiled\");");
-    ASSERT_EQ(Interpreter::loadUnit(source, unit), Interpreter::LOADED);
-    std::vector<uint8_t> bytes = Kel::writeCompiledScript(unit);
-    ASSERT_GE(bytes.size(), 4u);
-    EXPECT_EQ(bytes[0], 0x1A);
-    EXPECT_EQ(bytes[3], 0xBC);
-    std::string compiled = write("unit.kelc", std::string(bytes.begin(), bytes.end()));
-    ASSERT_EQ(host.loadFile(compiled), Interpreter::LOADED);
-    host.run(2);
-    ASSERT_EQ(host.loadFile(source), Interpreter::LOADED);
-    host.run(2);
-    EXPECT_EQ(g_calls, "v2is 6 compiled;v2is 6 compiled;");
-}
-
-TEST_F(HostFiles, LoadingReplacesAScriptThatHasNotEnded) {
-    std::string first = write("first.kel", "yield 1; v0();");
-    std::string second = write("second.kel", "v1i(2);");
-    ASSERT_EQ(host.loadFile(first), Interpreter::LOADED);
+TEST_F(Host, LoadingReplacesAScriptThatHasNotEnded) {
+    WriteFile("first.kel", "yield 1; v0();");
+    WriteFile("second.kel", "v1i(2);");
+    ASSERT_EQ(host.loadFile("first.kel"), Interpreter::LOADED);
     host.run(0);
-    ASSERT_EQ(host.loadFile(second), Interpreter::LOADED);
+    ASSERT_EQ(host.loadFile("second.kel"), Interpreter::LOADED);
     host.run(0);
     EXPECT_FALSE(host.isRunning());
     EXPECT_EQ(g_calls, "v1i 2;");

@@ -1,7 +1,7 @@
 // Instruction sequences built in memory and run through the driver: shared
 // constants, selection of scalars, jumps that leave the block, scope
-// transfers of calls in tail position and the interpreter's two printed
-// diagnostics. What a statement does is checked by the Kel scripts.
+// transfers of calls in tail position and a pop from an empty stack. What a
+// statement does is checked by the Kel scripts.
 #include "exec_support.h"
 
 #include "pointer.h"
@@ -171,21 +171,6 @@ TEST_F(Calls, MillionDeepTailRecursionRunsInConstantDepth) {
     EXPECT_EQ(env.stackSize(), 0u);
 }
 
-TEST_F(Calls, CallLastInABlockLeavesTheBlockFirst) {
-    ScopedGlobal inner("exec_inner", makeFunction({new POP, new YIELD, new PUSH_INT(3)}));
-    Env env;
-    start(env,
-          makeFunction({new POP,
-                        new SCOPE(makeBlock({new VARIABLE("exec_inner"), new PUSH_NULL, new CALL})),
-                        new PUSH_INT(1), new ADD}),
-          makeEmpty());
-    env.drive();
-    ASSERT_NE(env.current(), nullptr);
-    EXPECT_EQ(env.current()->depth(), 2); // top level and inner, no block between
-    env.drive();
-    EXPECT_EQ(intOf(env.pop()), 4);
-}
-
 // ---- Diagnostics -----------------------------------------------------------------------
 
 TEST_F(Diagnostics, PopOfAnEmptyStackReportsAndGoesOn) {
@@ -194,16 +179,6 @@ TEST_F(Diagnostics, PopOfAnEmptyStackReportsAndGoesOn) {
         EXPECT_EQ(intOf(result), 2);
     });
     EXPECT_EQ(out, "runtime error : pop empty stack\n\n");
-}
-
-TEST_F(Diagnostics, ValuesLeftOnTheStackAreCountedAtTheEnd) {
-    std::string out = captureStdout([] {
-        Env env;
-        start(env, makeFunction({new PUSH_INT(1), new PUSH_INT(2), new PUSH_INT(3)}), makeEmpty());
-        env.drive();
-        env.pop();
-    });
-    EXPECT_EQ(out, "runtime warning : 3 stack remained when deleting env\n\n");
 }
 
 } // namespace

@@ -1,8 +1,5 @@
-// Host callables and methods called from C++: native pointers compare by
-// address, a call pops its argument and pushes a copy of the host's result,
-// and a method runs in the object that holds it.
-#include "code_block.h"
-#include "instructions.h"
+// Host callables called from C++: native pointers compare by address, and a
+// call pops its argument and pushes a copy of the host's result.
 #include "value_support.h"
 
 namespace valuetest {
@@ -23,16 +20,6 @@ Ref nothing(const Ref&) {
 }
 Ref selfText(Holder* self, const Ref& argument) {
     return text(str(Ref(self->value()->member("name"))) + str(argument));
-}
-
-Ref function(std::initializer_list<OpCode*> ops) {
-    Ref result = makeEmpty();
-    CodeBlock* block = CodeBlock::create();
-    for (OpCode* op : ops)
-        block->appendRaw(op);
-    static_cast<vObject*>(result.value())->shareCode(block);
-    block->release();
-    return result;
 }
 
 TEST_F(NativesTest, CPointersCompareByAddress) {
@@ -77,22 +64,6 @@ TEST_F(NativesTest, HostCallsPushACopyOfTheResult) {
     cmethod.value()->call(env, cmethod.get());
     EXPECT_EQ(str(env.pop()), "obj:arg");
     EXPECT_EQ(str(cmethod.value()->callSync(env, text("x"), cmethod.get())), "obj:x");
-}
-
-TEST_F(NativesTest, MethodCallRunsInItsObject) {
-    // Returns the bound object's member `name`.
-    Ref f = function({new POP, new VARIABLE("name"), new RETURN});
-    Ref owner = makeEmpty();
-    member(owner, "name")->substitute(text("mine"));
-    owner.value()->setMember("get", Ref(new vMethod(f.get(), nullptr)));
-    owner.value()->setOwner(owner.get());
-    Ref get = member(owner, "get");
-    Env env;
-    EXPECT_EQ(str(get.value()->callSync(env, makeEmpty(), get.get())), "mine");
-    env.push(makeEmpty());
-    get.value()->call(env, get.get());
-    env.drive();
-    EXPECT_EQ(str(env.pop()), "mine");
 }
 
 } // namespace

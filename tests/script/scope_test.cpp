@@ -1,6 +1,6 @@
 // Scopes through their C++ interface: where declarations land, statics handed
-// from blocks to their function, what the end of a block or a constructor
-// leaves, deep chains, captures and clones. How far a lookup reaches and how
+// from blocks to their function, what the end of a block leaves, deep chains,
+// captures and clones. How far a lookup reaches and how
 // return, break, continue and goto unwind are checked by the Kel scripts under
 // scopes/ and control/.
 #include "code_block.h"
@@ -57,13 +57,6 @@ TEST(ScopeLookup, MethodsReachTheirObjectAndDeclareInstanceVariables) {
     env.stack().clear();
 }
 
-TEST(ScopeDeclare, RedeclaringReportsNotNewAndRebinds) {
-    InFunction f;
-    EXPECT_TRUE(f.env.current()->declare("x", intValue(1), nullptr));
-    EXPECT_FALSE(f.env.current()->declare("x", intValue(2), nullptr));
-    EXPECT_EQ(f.env.current()->lookup("x")->value()->toInt(), 2);
-}
-
 TEST(ScopeStatics, BlocksHandStaticsToTheirFunction) {
     InFunction f;
     f.env.enter(new LoopScope(f.code.block, 0));
@@ -81,17 +74,6 @@ TEST(ScopeUnwinding, EndOfACodeBlockLeavesOnlyThatScope) {
     f.env.enter(new AnonymousScope(f.code.block));
     f.env.setCurrent(f.env.current()->onEnd(f.env));
     EXPECT_EQ(f.env.current(), outer);
-}
-
-TEST(ScopeUnwinding, ConstructorEndLeavesTheInstanceOnTheStack) {
-    Block code;
-    Ref cls = makeFunction(), instance = makeEmpty();
-    Env env;
-    env.enter(new ConstructorScope(code.block, cls.get(), instance.get()));
-    env.push(intValue(42));
-    env.setCurrent(env.current()->onEnd(env));
-    EXPECT_EQ(env.current(), nullptr);
-    EXPECT_EQ(env.pop(), instance);
 }
 
 TEST(ScopeUnwinding, AVeryDeepChainIsDeletedWithoutRecursion) {

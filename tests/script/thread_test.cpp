@@ -1,6 +1,6 @@
-// Script threads driven from the host: yield and resume, reading a suspended
-// thread's variables, and threads dropped or resumed while they run.
-// Threads made and resumed by scripts are checked by the Kel thread scripts.
+// Script threads driven from the host: threads dropped, restarted or resumed
+// while they run. Yield, resume and a suspended thread's variables are
+// checked by the Kel thread scripts.
 #include "exec_support.h"
 
 #include "thread.h"
@@ -11,55 +11,13 @@ namespace {
 
 class Threads : public FreshGlobal {};
 
-// f() { yield 1; yield 2; return 3; }
-Ref makeCounter() {
-    return makeFunction({new POP, new PUSH_INT(1), new YIELD, new POP, new PUSH_INT(2), new YIELD,
-                         new POP, new PUSH_INT(3)});
-}
-
 Ref makeThread(const Ref& function) {
     return Ref(new vThread(function.get()));
 }
 
-Ref resume(const Ref& thread, const Ref& argument = makeEmpty()) {
+Ref resume(const Ref& thread) {
     Env host;
-    return thread.value()->callSync(host, argument, thread.get());
-}
-
-TEST_F(Threads, YieldOneTwoThenReturnThree) {
-    Ref thread = makeThread(makeCounter());
-    EXPECT_TRUE(thread.value()->toBool());
-    EXPECT_EQ(intOf(resume(thread)), 1);
-    EXPECT_TRUE(thread.value()->toBool());
-    EXPECT_EQ(intOf(resume(thread)), 2);
-    EXPECT_TRUE(thread.value()->toBool());
-    EXPECT_EQ(intOf(resume(thread)), 3);
-    EXPECT_FALSE(thread.value()->toBool());
-    // A dead thread gives nil to the host.
-    EXPECT_EQ(typeOf(resume(thread)), TYPE_NIL);
-    EXPECT_EQ(textOf(thread), "[Thread]");
-}
-
-TEST_F(Threads, ThreadWithoutFunctionOrCodeIsNotAlive) {
-    Ref none(new vThread);
-    EXPECT_FALSE(none.value()->toBool());
-    EXPECT_EQ(none.value()->count(), 0);
-    EXPECT_EQ(typeOf(resume(none)), TYPE_NIL);
-    EXPECT_FALSE(makeThread(makeEmpty()).value()->toBool());
-}
-
-TEST_F(Threads, SuspendedThreadsVariablesCanBeRead) {
-    // f() { v = 77; yield; }
-    Ref thread = makeThread(makeFunction({new POP, new VARIABLE("v"), new PUSH_INT(77),
-                                          new SUBSTITUTION, new POP, new PUSH_NULL, new YIELD}));
-    EXPECT_EQ(thread.value()->member("v"), nullptr); // not started: no variables yet
-    resume(thread);
-    Holder* v = thread.value()->member("v");
-    ASSERT_NE(v, nullptr);
-    EXPECT_EQ(v->value()->toInt(), 77);
-    ScopedGlobal global("exec_seen", Ref(new vInt(5)));
-    EXPECT_EQ(thread.value()->member("exec_seen")->value()->toInt(), 5);
-    resume(thread);
+    return thread.value()->callSync(host, makeEmpty(), thread.get());
 }
 
 TEST_F(Threads, ThreadReplacedWhileItRunsFinishesItsResume) {

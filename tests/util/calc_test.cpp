@@ -9,10 +9,13 @@ namespace {
 
 using Calc = ScratchDirTest;
 
-TEST_F(Calc, RowMajorIndex) {
+TEST_F(Calc, RowMajorIndexAndAlphaInTheTopByte) {
     EXPECT_EQ(Kura::Calc::Get1dIndexFrom2dIndex(1, 2, 3), 5u);
     EXPECT_EQ(Kura::Calc::Get1dIndexFrom2dIndex(0, 0, 1), 0u);
     EXPECT_EQ(Kura::Calc::Get1dIndexFrom2dIndex(4, 0, 6), 24u);
+    EXPECT_EQ(Kura::Calc::MakeAlphaColor(0x80, 0x00112233), 0x80112233u);
+    EXPECT_EQ(Kura::Calc::MakeAlphaColor(255, 0xAABBCCDD), 0xFFBBCCDDu);
+    EXPECT_EQ(Kura::Calc::MakeAlphaColor(0, 0xFFFFFFFF), 0x00FFFFFFu);
     EXPECT_FALSE(std::filesystem::exists("log.txt"));
 }
 
@@ -22,12 +25,6 @@ TEST_F(Calc, ZeroColumnsIsReportedAndStillComputed) {
     EXPECT_EQ(log.rfind("File=src\\Util\\Calc\nLine=", 0), 0u) << log;
     EXPECT_NE(log.find("\nFunc=Kura::Calc::Get1dIndexFrom2dIndex\nmes=colSize\n"),
               std::string::npos);
-}
-
-TEST_F(Calc, AlphaReplacesTheTopByte) {
-    EXPECT_EQ(Kura::Calc::MakeAlphaColor(0x80, 0x00112233), 0x80112233u);
-    EXPECT_EQ(Kura::Calc::MakeAlphaColor(255, 0xAABBCCDD), 0xFFBBCCDDu);
-    EXPECT_EQ(Kura::Calc::MakeAlphaColor(0, 0xFFFFFFFF), 0x00FFFFFFu);
 }
 
 } // namespace

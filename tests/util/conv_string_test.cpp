@@ -15,52 +15,42 @@ const std::string kJapanese = "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\
                               "\xE3\x80\x81\xE4\xB8\x96\xE7\x95\x8C"; // こんにちは、世界
 const std::string kReplacement = "\xEF\xBF\xBD";
 
-TEST(ConvStringRoundTrip, JapaneseComesBackByteForByte) {
-    std::string ansi = CS::Utf8ToAnsi(kJapanese);
-    EXPECT_EQ(CS::AnsiToUtf8(ansi), kJapanese);
-    std::wstring wide = CS::AnsiToWide(ansi);
-    EXPECT_EQ(wide, L"こんにちは、世界");
-    EXPECT_EQ(CS::WideToAnsi(wide), kJapanese);
-    EXPECT_EQ(CS::WideToUtf8(wide), kJapanese);
-}
-
-TEST(ConvStringRoundTrip, EveryEncodingLengthAndLongTextSurvive) {
-    std::wstring wide = L"A\u00E9\u3042\U0001F600~\\";
-    std::string narrow = CS::WideToUtf8(wide);
-    EXPECT_EQ(narrow, "A\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80~\\");
-    EXPECT_EQ(CS::AnsiToWide(narrow), wide);
+TEST(ConvStringRoundTrip, EveryEncodingLengthJapaneseLongAndEmptyTextComeBack) {
     std::string longText;
     for (int i = 0; i < 2000; ++i)
         longText += "\xE3\x81\x82";
-    EXPECT_EQ(CS::Utf8ToAnsi(longText), longText);
-    EXPECT_EQ(CS::WideToAnsi(CS::AnsiToWide(longText)), longText);
+    const std::pair<std::string, std::wstring> rows[] = {
+        {kJapanese, L"こんにちは、世界"},
+        {"A\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80~\\", L"A\u00E9\u3042\U0001F600~\\"},
+        {longText, std::wstring(2000, L'\u3042')},
+        {"", L""}};
+    for (const auto& [narrow, wide] : rows) {
+        EXPECT_EQ(CS::Utf8ToAnsi(narrow), narrow);
+        EXPECT_EQ(CS::AnsiToUtf8(narrow), narrow);
+        EXPECT_EQ(CS::AnsiToWide(narrow), wide);
+        EXPECT_EQ(CS::WideToAnsi(wide), narrow);
+        EXPECT_EQ(CS::WideToUtf8(wide), narrow);
+    }
 }
 
-TEST(ConvStringRoundTrip, EmptyTextStaysEmpty) {
-    EXPECT_EQ(CS::WideToAnsi(std::wstring()), "");
-    EXPECT_EQ(CS::AnsiToWide(std::string()), L"");
-    EXPECT_EQ(CS::Utf8ToAnsi(""), "");
-}
-
-TEST(ConvStringInvalid, BadBytesBecomeReplacementCharacters) {
+TEST(ConvStringInvalid, BadOrTruncatedBytesBecomeReplacementsAndTheRestSurvives) {
     EXPECT_EQ(CS::Utf8ToAnsi("a\xFF"
                              "b"),
               "a" + kReplacement + "b");
-    EXPECT_EQ(CS::AnsiToWide("\x80"), L"\uFFFD");
-    // Overlong slash, an encoded surrogate and a code point past U+10FFFF.
-    EXPECT_EQ(CS::AnsiToWide("\xC0\xAF"), L"\uFFFD\uFFFD");
-    EXPECT_EQ(CS::AnsiToWide("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD");
-    EXPECT_EQ(CS::AnsiToWide("\xF4\x90\x80\x80"), L"\uFFFD\uFFFD\uFFFD\uFFFD");
-}
-
-TEST(ConvStringInvalid, TruncatedSequenceIsOneReplacementAndTheRestSurvives) {
-    EXPECT_EQ(CS::AnsiToWide("\xE3\x81"
-                             "x"),
-              L"\uFFFDx");
-    EXPECT_EQ(CS::AnsiToWide("x\xE3\x81"), L"x\uFFFD");
     EXPECT_EQ(CS::AnsiToUtf8("\xF0\x9F\x98"), kReplacement);
-    std::string sjis = "\x82\xA0\x82\xA2"; // あい in the old code page
-    EXPECT_EQ(CS::AnsiToWide(sjis), L"\uFFFD\uFFFD\uFFFD\uFFFD");
+    const std::pair<const char*, std::wstring> rows[] = {
+        {"\x80", L"\uFFFD"},
+        // Overlong slash, an encoded surrogate and a code point past U+10FFFF.
+        {"\xC0\xAF", L"\uFFFD\uFFFD"},
+        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},
+        {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"},
+        // A truncated sequence is one replacement.
+        {"\xE3\x81x", L"\uFFFDx"},
+        {"x\xE3\x81", L"x\uFFFD"},
+        {"\x82\xA0\x82\xA2", L"\uFFFD\uFFFD\uFFFD\uFFFD"}, // あい in the old code page
+    };
+    for (const auto& [narrow, wide] : rows)
+        EXPECT_EQ(CS::AnsiToWide(narrow), wide) << narrow;
 }
 
 TEST(ConvStringInvalid, UnencodableWideCharactersBecomeReplacements) {
@@ -118,24 +108,17 @@ TEST(ConvStringTyping, PrefixNeverEndsInsideACharacter) {
     }
 }
 
-TEST(NumberText, PlainDecimal) {
+TEST(NumberText, PlainAndPaddedDecimal) {
     EXPECT_EQ(CS::IntToString(-120), "-120");
     EXPECT_EQ(CS::IntToWString(0), L"0");
     EXPECT_EQ(CS::IntToWStringFast(INT32_MIN), L"-2147483648");
     EXPECT_EQ(CS::IntToWStringFast(34), L"34");
-}
-
-TEST(NumberText, BlankPaddingGoesInFront) {
+    // Blanks go in front, zeros after the sign.
     EXPECT_EQ(CS::PadBlank(-5, 4), "  -5");
-    EXPECT_EQ(CS::PadBlank(42, 5), "   42");
     EXPECT_EQ(CS::PadBlankW(7, 3), L"  7");
     EXPECT_EQ(CS::PadBlank(12345, 3), "12345");
     EXPECT_EQ(CS::PadBlank(1, -2), "1");
-}
-
-TEST(NumberText, ZeroPaddingGoesAfterTheSign) {
     EXPECT_EQ(CS::PadZero(-5, 4), "-005");
-    EXPECT_EQ(CS::PadZero(3, 3), "003");
     EXPECT_EQ(CS::PadZeroW(0, 2), L"00");
     EXPECT_EQ(CS::PadZeroW(-12, 3), L"-12");
     EXPECT_EQ(CS::PadZero(INT32_MIN, 12), "-02147483648");
