@@ -172,7 +172,9 @@ void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
     impl.state = STATE_RUNNING;
     impl.stopped = false;
     // The parser has printed why; the interpreter keeps what it held.
-    int loaded = impl.interpreter.loadFile(path);
+    Kel::Ref unit;
+    int loaded = impl.compiled.find(path, unit);
+    if (loaded == Kel::Interpreter::LOADED) impl.interpreter.loadCompiled(unit);
     if (!KURA_CHECK(loaded == Kel::Interpreter::LOADED, "0", SOURCE_NAME, "ScenarioPlayer::reload",
                     __LINE__))
         ReportAssertion(false, SOURCE_NAME, __LINE__, "ScenarioPlayer::reload",

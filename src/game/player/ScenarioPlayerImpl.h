@@ -2,6 +2,7 @@
 // define its commands; nothing else includes it.
 #pragma once
 
+#include "game/player/CompiledScenes.h"
 #include "game/player/GlobalSnapshot.h"
 #include "game/player/ScenarioPlayer.h"
 #include "game/player/ScenarioSignals.h"
@@ -17,6 +18,7 @@ namespace Kura {
 struct ScenarioPlayer::Impl {
     ScenarioSignals signals;
     Kel::Interpreter interpreter;
+    CompiledScenes compiled;
     int32_t state = STATE_RUNNING;
     std::string messageText; // narrow encoding, whole characters
     std::string shownText;   // the typed part, cut back to whole characters
