@@ -3,6 +3,7 @@
 // user's time zone, the utc form does not.
 #include "builtins.h"
 #include "builtins_support.h"
+#include "clock_source.h"
 
 #include <cstdint>
 #include <ctime>
@@ -42,7 +43,7 @@ Ref written(const Ref& argument, const char* name) {
                        unknown.data());
     time_t moment = parameterCount(argument) > 1
                         ? static_cast<time_t>(parameter(argument, 1).value()->toInt())
-                        : std::time(nullptr);
+                        : static_cast<time_t>(clock::wallSeconds());
     struct tm parts;
     if (!Breakdown(&moment, &parts)) return failure(name, "the moment cannot be written");
     char text[MAX_DATE_TEXT];

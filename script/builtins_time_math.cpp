@@ -2,30 +2,25 @@
 // give whatever the maths library gives (NaN, infinity); nothing is reported.
 #include "builtins.h"
 #include "builtins_support.h"
+#include "clock_source.h"
 
 #include <cmath>
 #include <cstdint>
-#include <ctime>
 
 namespace Kel::builtins {
 
 namespace {
-
-// Scripts count processor time in milliseconds whatever unit the C library
-// counts in.
-constexpr int32_t SCRIPT_CLOCKS_PER_SEC = 1000;
 
 double floatOf(const Ref& value) {
     return value.value()->toFloat();
 }
 
 Ref now(const Ref&) {
-    return makeInt(static_cast<int32_t>(std::time(nullptr)));
+    return makeInt(static_cast<int32_t>(clock::wallSeconds()));
 }
 
 Ref processorTime(const Ref&) {
-    int64_t ticks = static_cast<int64_t>(std::clock());
-    return makeInt(static_cast<int32_t>(ticks * SCRIPT_CLOCKS_PER_SEC / CLOCKS_PER_SEC));
+    return makeInt(static_cast<int32_t>(clock::processorMs()));
 }
 
 // The magnitude of the smallest int does not fit; it stays as it is.
@@ -86,7 +81,7 @@ void registerTimeAndMath(const Ref& global) {
     Ref time = libraryObject(global, "time");
     setFunction(time, "time", now);
     setFunction(time, "clock", processorTime);
-    setInt(time, "CLOCKS_PER_SEC", SCRIPT_CLOCKS_PER_SEC);
+    setInt(time, "CLOCKS_PER_SEC", static_cast<int32_t>(clock::PROCESSOR_MS_PER_SECOND));
     Ref math = libraryObject(global, "math");
     setFunction(math, "abs", absolute);
     setFunction(math, "fabs", unary<maths::fabs>);

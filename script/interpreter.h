@@ -33,6 +33,10 @@ public:
     int loadFile(const std::string& path);
     // The same for source text; messages name it `name`.
     int loadText(std::string_view text, const std::string& name);
+    // Loads a unit made by loadUnit or compileText. Loading copies what the
+    // unit holds and leaves the unit as it was, so a host may keep one and
+    // load it again without compiling again.
+    void loadCompiled(const Ref& unit) { start(unit); }
 
     // Starts or resumes the script with `argument`; answers what it yielded
     // or what it left when it ended. Without a live script: an empty object.

@@ -5,6 +5,8 @@
 #include "game/saves/PlayTrail.h"
 #include "game_fixture.h"
 
+#include <ctime>
+
 namespace kura_test {
 
 namespace {
@@ -103,6 +105,32 @@ TEST_F(ReplayTest, ReplayedStoryGoesOnAsThePlayedOne) {
             EXPECT_EQ(PlayRest(), rest);
         }
     }
+}
+
+// The clock and the random numbers read before a message. Two loads of one
+// save show what the play showed, though the wall clock has moved on since;
+// a new play draws new numbers.
+TEST_F(ReplayTest, LoadsReadTheClockAndRandomNumbersOfThePlay) {
+    WriteScenario("020.kel", R"(
+callDispMessage("" + time.time() + " " + time.clock() + " " + date.text("%H:%M:%S") + " " +
+                random.int(1, 1000000000) + " " + random.int(1, 1000000000), -1); yield;
+return 0;
+)");
+    player->beginPlay("020.kel");
+    PlayTo(0);
+    const Kura::PlayTrail trail = player->getTrail();
+    const std::string shown = player->getMessageText();
+    for (const time_t played = std::time(nullptr); std::time(nullptr) == played;) {
+    }
+    for (int load = 0; load < 2; ++load) {
+        RestartPlayer();
+        Kura::ScenarioReplay::Replay(*player, trail, trail.stops());
+        EXPECT_EQ(player->getShownText(), shown) << "load " << load;
+    }
+    player->beginPlay("020.kel");
+    PlayTo(0);
+    const std::string draws = shown.substr(shown.rfind(' ', shown.rfind(' ') - 1));
+    EXPECT_EQ(player->getMessageText().find(draws), std::string::npos) << draws;
 }
 
 // A scene with one menu; each edit changes one piece of it.

@@ -7,6 +7,7 @@
 #include "game/player/ScriptBudget.h"
 #include "game/settings/Setting.h"
 
+#include "clock_source.h"
 #include "random_source.h"
 #include "string_value.h"
 #include "util/AssertReport.h"
@@ -67,6 +68,13 @@ void ScenarioPlayer::Impl::appendMessage(const std::string& text, int32_t time) 
     autoAdvanceTime = time;
 }
 
+int64_t ScenarioPlayer::Impl::readClock(int64_t live) {
+    const size_t next = trail.clockReadings.size();
+    const int64_t value = replaying && next < replayedClock.size() ? replayedClock[next] : live;
+    trail.clockReadings.push_back(value);
+    return value;
+}
+
 void ScenarioPlayer::Impl::clearSceneFlags() {
     sceneFlags.clear();
     signals.onClearSceneFlag();
@@ -91,13 +99,16 @@ bool ScenarioPlayer::Impl::setItem(CommandList& items, const std::string& text, 
 ScenarioPlayer::ScenarioPlayer() : m_pImpl(std::make_unique<Impl>()) {
     ScenarioCommands::RegisterCommands(m_pImpl->interpreter);
     m_pRef = this;
+    Kel::clock::setFilter([impl = m_pImpl.get()](int64_t live) { return impl->readClock(live); });
     m_pImpl->progressPath = GamePath(SAVE_FOLDER, SAVE_FILE);
     // No file means no progress yet; a file not in the written form is reported.
     ScenarioProgress::Read(m_pImpl->progressPath, m_pImpl->nowScene, m_pImpl->maxScene);
 }
 
 ScenarioPlayer::~ScenarioPlayer() {
-    if (m_pRef == this) m_pRef = nullptr;
+    if (m_pRef != this) return;
+    m_pRef = nullptr;
+    Kel::clock::setFilter(nullptr);
 }
 
 ScenarioSignals& ScenarioPlayer::signals() {
@@ -126,7 +137,8 @@ void ScenarioPlayer::beginReplay(const PlayTrail& trail) {
     else
         impl.globalsAtFirstPlay.take();
     Kel::random::setState(trail.randomState);
-    impl.trail = PlayTrail{trail.beginScript, trail.randomState, {}, 0};
+    impl.trail = PlayTrail{trail.beginScript, trail.randomState, {}, 0, {}};
+    impl.replayedClock = trail.clockReadings;
     impl.menuWaits = 0;
     impl.clearMessage();
     impl.autoAdvanceTime = AUTO_ADVANCE_NONE;
@@ -172,7 +184,9 @@ void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
     impl.state = STATE_RUNNING;
     impl.stopped = false;
     // The parser has printed why; the interpreter keeps what it held.
-    int loaded = impl.interpreter.loadFile(path);
+    Kel::Ref unit;
+    int loaded = impl.compiled.find(path, unit);
+    if (loaded == Kel::Interpreter::LOADED) impl.interpreter.loadCompiled(unit);
     if (!KURA_CHECK(loaded == Kel::Interpreter::LOADED, "0", SOURCE_NAME, "ScenarioPlayer::reload",
                     __LINE__))
         ReportAssertion(false, SOURCE_NAME, __LINE__, "ScenarioPlayer::reload",

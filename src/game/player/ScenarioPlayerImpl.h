@@ -2,6 +2,7 @@
 // define its commands; nothing else includes it.
 #pragma once
 
+#include "game/player/CompiledScenes.h"
 #include "game/player/GlobalSnapshot.h"
 #include "game/player/ScenarioPlayer.h"
 #include "game/player/ScenarioSignals.h"
@@ -17,6 +18,7 @@ namespace Kura {
 struct ScenarioPlayer::Impl {
     ScenarioSignals signals;
     Kel::Interpreter interpreter;
+    CompiledScenes compiled;
     int32_t state = STATE_RUNNING;
     std::string messageText; // narrow encoding, whole characters
     std::string shownText;   // the typed part, cut back to whole characters
@@ -35,6 +37,8 @@ struct ScenarioPlayer::Impl {
     bool running = false; // inside the script: resume and reload must wait
     bool stopped = false; // the script ran past its bound and is not resumed
     PlayTrail trail;
+    // The readings of the trail being replayed, answered again in order.
+    std::vector<int64_t> replayedClock;
     GlobalSnapshot globalsAtFirstPlay;
     bool replaying = false;
     // Menus the script has waited at since the play began: a menu is open
@@ -45,6 +49,9 @@ struct ScenarioPlayer::Impl {
     void clearMessage();
     void showTypedCharacters();
     void appendMessage(const std::string& text, int32_t autoAdvanceTime);
+    // What a script reading the clock sees: while replaying, what the play
+    // read at the same reading; the live value after. Either is recorded.
+    int64_t readClock(int64_t live);
     void clearSceneFlags();
     void clearGlobalFlags();
     // Adds the item, or updates its value; true when the list changed.

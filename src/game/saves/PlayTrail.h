@@ -15,6 +15,9 @@ struct PlayTrail {
     uint64_t randomState = 0;           // the scripts' random numbers at that start
     std::vector<std::string> decisions; // each menu's decided path, UTF-8
     int32_t messages = 0;               // messages advanced since the beginning
+    // What each reading of the clock answered, in order, so that a replay
+    // reads the same times the play read.
+    std::vector<int64_t> clockReadings;
 
     // Every point the story waited at and was moved on from: a message
     // advanced or a decision made. A position in the story is such a count.

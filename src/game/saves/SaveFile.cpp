@@ -96,6 +96,19 @@ bool ReadDecisions(const json& save, std::vector<std::string>& decisions) {
     return true;
 }
 
+// Saves made before the clock was recorded have no readings: the replay then
+// reads the live clock, as the play did.
+bool ReadClock(const json& save, std::vector<int64_t>& readings) {
+    auto found = save.find("clockReadings");
+    if (found == save.end()) return true;
+    if (!found->is_array()) return false;
+    for (const json& reading : *found) {
+        if (!reading.is_number_integer()) return false;
+        readings.push_back(reading.get<int64_t>());
+    }
+    return true;
+}
+
 std::optional<SaveRecord> ReadSave(const json& save) {
     SaveRecord record;
     PlayTrail& trail = record.trail;
@@ -104,7 +117,7 @@ std::optional<SaveRecord> ReadSave(const json& save) {
         Read(save, "randomState", trail.randomState) && Read(save, "messages", trail.messages) &&
         Read(save, "stops", record.stops) && Read(save, "script", record.script) &&
         Read(save, "message", record.message) && Read(save, "savedAtMs", record.savedAtMs) &&
-        ReadDecisions(save, trail.decisions);
+        ReadDecisions(save, trail.decisions) && ReadClock(save, trail.clockReadings);
     if (!whole || trail.messages < 0 || record.stops < 0 || record.stops > trail.stops())
         return std::nullopt;
     return record;
@@ -118,6 +131,7 @@ std::string Encode(const SaveRecord& record) {
                  {"randomState", trail.randomState},
                  {"decisions", trail.decisions},
                  {"messages", trail.messages},
+                 {"clockReadings", trail.clockReadings},
                  {"stops", record.stops},
                  {"script", record.script},
                  {"message", record.message},
