@@ -15,27 +15,23 @@ std::string logged(ofLogLevel threshold, ofLogLevel level, const char* text) {
     return out;
 }
 
-TEST(Log, ThresholdStartsAtWarning) {
+TEST(Log, PrefixesAndThreshold) {
     EXPECT_EQ(ofGetLogLevel(), OF_LOG_WARNING);
-    EXPECT_EQ(logged(ofGetLogLevel(), OF_LOG_NOTICE, "quiet"), "");
-    EXPECT_EQ(logged(ofGetLogLevel(), OF_LOG_WARNING, "loud"), "OF_WARNING: loud\n");
-}
-
-TEST(Log, EveryLevelHasItsPrefix) {
-    EXPECT_EQ(logged(OF_LOG_VERBOSE, OF_LOG_VERBOSE, "a"), "OF_VERBOSE: a\n");
-    EXPECT_EQ(logged(OF_LOG_VERBOSE, OF_LOG_NOTICE, "b"), "OF_NOTICE: b\n");
-    EXPECT_EQ(logged(OF_LOG_VERBOSE, OF_LOG_WARNING, "c"), "OF_WARNING: c\n");
-    EXPECT_EQ(logged(OF_LOG_VERBOSE, OF_LOG_ERROR, "d"), "OF_ERROR: d\n");
-    EXPECT_EQ(logged(OF_LOG_VERBOSE, OF_LOG_FATAL_ERROR, "e"), "OF_FATAL_ERROR: e\n");
-}
-
-TEST(Log, MessagesBelowTheThresholdAreDropped) {
-    EXPECT_EQ(logged(OF_LOG_FATAL_ERROR, OF_LOG_ERROR, "x"), "");
-    EXPECT_EQ(logged(OF_LOG_ERROR, OF_LOG_WARNING, "x"), "");
-    EXPECT_EQ(logged(OF_LOG_ERROR, OF_LOG_ERROR, "x"), "OF_ERROR: x\n");
-}
-
-TEST(Log, FormatsLikePrintf) {
+    const struct {
+        ofLogLevel threshold, level;
+        const char* out;
+    } cases[] = {
+        {OF_LOG_WARNING, OF_LOG_NOTICE, ""},
+        {OF_LOG_VERBOSE, OF_LOG_VERBOSE, "OF_VERBOSE: x\n"},
+        {OF_LOG_VERBOSE, OF_LOG_NOTICE, "OF_NOTICE: x\n"},
+        {OF_LOG_VERBOSE, OF_LOG_WARNING, "OF_WARNING: x\n"},
+        {OF_LOG_ERROR, OF_LOG_WARNING, ""},
+        {OF_LOG_ERROR, OF_LOG_ERROR, "OF_ERROR: x\n"},
+        {OF_LOG_FATAL_ERROR, OF_LOG_ERROR, ""},
+        {OF_LOG_VERBOSE, OF_LOG_FATAL_ERROR, "OF_FATAL_ERROR: x\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(logged(c.threshold, c.level, "x"), c.out) << c.threshold << " " << c.level;
     testing::internal::CaptureStdout();
     ofLog(OF_LOG_ERROR, "error with FT_Load_Glyph %i at %s", 79, "p");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),

@@ -82,19 +82,24 @@ TEST_F(SoundRecordTest, VolumeScalesAndSpeedRaisesThePitch) {
 }
 
 // A 0.3 s sound that loops keeps sounding for as long as it is left playing, and
-// the output is silent once it is stopped.
+// the output is silent once it is stopped; one that does not loop ends by itself.
 TEST_F(SoundRecordTest, LoopingSoundPlaysUntilStopped) {
-    const std::string path = tonePath("loop");
+    const std::string path = tonePath("loop"), oncePath = tonePath("once");
     kura_test::writeTone(path, 500, 0.3, 0.4);
+    kura_test::writeTone(oncePath, 700, 0.2, 0.4);
     double playedSec = 0.0;
     {
-        ofSoundPlayer player;
+        ofSoundPlayer player, once;
         ASSERT_TRUE(player.loadSound(path));
+        ASSERT_TRUE(once.loadSound(oncePath));
         player.setLoop(true);
         const auto start = Clock::now();
         player.play();
+        once.play();
+        EXPECT_TRUE(once.getIsPlaying());
         waitMs(1200);
         EXPECT_TRUE(player.getIsPlaying());
+        EXPECT_FALSE(once.getIsPlaying());
         player.stop();
         playedSec = std::chrono::duration<double>(Clock::now() - start).count();
         EXPECT_FALSE(player.getIsPlaying());
@@ -106,18 +111,7 @@ TEST_F(SoundRecordTest, LoopingSoundPlaysUntilStopped) {
     const size_t tail = rec.left.size() - 4 * TONE_WINDOW;
     EXPECT_LT(kura_test::toneAmplitude(rec.left, tail, 4 * TONE_WINDOW, 500), SILENT);
     std::remove(path.c_str());
-}
-
-TEST_F(SoundRecordTest, SoundWithoutLoopEndsByItself) {
-    const std::string path = tonePath("once");
-    kura_test::writeTone(path, 500, 0.2, 0.4);
-    ofSoundPlayer player;
-    ASSERT_TRUE(player.loadSound(path));
-    player.play();
-    EXPECT_TRUE(player.getIsPlaying());
-    waitMs(700);
-    EXPECT_FALSE(player.getIsPlaying());
-    std::remove(path.c_str());
+    std::remove(oncePath.c_str());
 }
 
 TEST_F(SoundRecordTest, HardPanLeavesTheOtherChannelSilent) {

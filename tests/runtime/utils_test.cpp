@@ -13,22 +13,18 @@ TEST(DataPath, RelativeNamesGoBelowTheDataFolder) {
     ofSetDataPathRoot("data/");
 }
 
-TEST(Pow2, NextPowerOfTwo) {
-    EXPECT_EQ(ofNextPow2(0), 0);
-    EXPECT_EQ(ofNextPow2(1), 1);
-    EXPECT_EQ(ofNextPow2(3), 4);
-    EXPECT_EQ(ofNextPow2(200), 256);
-    EXPECT_EQ(ofNextPow2(300), 512);
-    EXPECT_EQ(ofNextPow2(512), 512);
-    EXPECT_EQ(ofNextPow2(513), 1024);
-    EXPECT_EQ(ofNextPow2(1 << 30), 1 << 30);
-}
-
-TEST(Pow2, ZeroCountsAsAPowerOfTwo) {
-    EXPECT_TRUE(ofIsPow2(0));
-    EXPECT_TRUE(ofIsPow2(1));
-    EXPECT_TRUE(ofIsPow2(256));
-    EXPECT_FALSE(ofIsPow2(300));
+// Zero counts as a power of two.
+TEST(Pow2, NextAndIs) {
+    for (auto [n, next] : {std::pair{0, 0},
+                           {1, 1},
+                           {3, 4},
+                           {300, 512},
+                           {512, 512},
+                           {513, 1024},
+                           {1 << 30, 1 << 30}}) {
+        EXPECT_EQ(ofNextPow2(n), next) << n;
+        EXPECT_EQ(ofIsPow2(n), n == next) << n;
+    }
     EXPECT_FALSE(ofIsPow2(-4));
 }
 

@@ -291,18 +291,6 @@ TEST_F(MenuInputTest, DeletingChildrenTakesTheWholeSubtreeOffTheStack) {
     EXPECT_EQ(tree.root.GetResultPath(), L"Parent");
 }
 
-TEST_F(MenuInputTest, FrameNinetyWideOpensInTheFifthFrame) {
-    SimpleMenu menu(nullptr, 10, 10, MENU_FONT, 1, 1);
-    menu.GetIcon()->SetW(90);
-    menu.Activate();
-    for (int frame = 1; frame <= 4; ++frame) {
-        Step(menu);
-        EXPECT_EQ(menu.GetIcon()->GetState(), Icon::STATE_OPENING) << frame;
-    }
-    Step(menu);
-    EXPECT_EQ(menu.GetIcon()->GetState(), Icon::STATE_OPEN);
-}
-
 TEST_F(MenuInputTest, InputWaitsFiveFramesAfterActivation) {
     SimpleMenu menu(nullptr, 10, 10, MENU_FONT, 1, 1);
     menu.SetMenuItem(0, 0, L"あ", nullptr, true);

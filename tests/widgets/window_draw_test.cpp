@@ -10,6 +10,7 @@
 #include "test_window_settings.h"
 
 #include <filesystem>
+#include <tuple>
 
 using namespace Kura;
 using kura_test::Rgba;
@@ -90,18 +91,14 @@ TEST_F(WindowDrawTest, LoadFillsTheWindowsSlotAndTakesThePicturesSize) {
     ASSERT_NE(textures->GetTexture(105), nullptr);
     EXPECT_EQ(textures->GetFilePath(105), "game1/image/quarters.png");
     EXPECT_EQ(textures->GetWidth(105), 300);
-    EXPECT_EQ(image.GetRect().x, 10);
-    EXPECT_EQ(image.GetRect().y, 20);
-    EXPECT_EQ(image.GetRect().w, 300);
-    EXPECT_EQ(image.GetRect().h, 200);
-    EXPECT_EQ(image.GetImageRect().w, 300);
-    EXPECT_EQ(image.GetImageRect().h, 200);
+    const auto& r = image.GetRect();
+    EXPECT_EQ(std::tie(r.x, r.y, r.w, r.h), std::make_tuple(10, 20, 300, 200));
+    EXPECT_EQ(std::tie(image.GetImageRect().w, image.GetImageRect().h), std::make_tuple(300, 200));
 
     image.SetVisible(1);
     kura_test::beginFrame();
     image.Draw();
-    const kura_test::Box box = Drawn();
-    EXPECT_EQ(box, (kura_test::Box{10, 20, 300, 200}));
+    EXPECT_EQ(Drawn(), (kura_test::Box{10, 20, 300, 200}));
     EXPECT_EQ(At(15, 25), RED);
     EXPECT_EQ(At(300, 210), WHITE);
 }

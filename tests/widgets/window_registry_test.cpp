@@ -6,6 +6,7 @@
 #include "test_window_settings.h"
 
 #include <memory>
+#include <tuple>
 
 using namespace Kura;
 
@@ -47,17 +48,11 @@ TEST_F(WindowStateTest, KindsAndSlots) {
     m_Settings.imageBase = 300;
     EXPECT_EQ(chara.GetTextureIndex(), 211);
     EXPECT_EQ(image.GetTextureIndex(), 305);
-}
-
-TEST_F(WindowStateTest, FaceMinusOneMeansTheFirstFace) {
-    CharacterWindow chara(0);
+    // Face -1 means the first face; other values are kept.
     chara.SetFace(-1);
     EXPECT_EQ(chara.GetFace(), 0);
     chara.SetFace(-2);
     EXPECT_EQ(chara.GetFace(), -2);
-    EXPECT_TRUE(chara.IsVisibleName());
-    chara.SetVisibleName(0);
-    EXPECT_FALSE(chara.IsVisibleName());
 }
 
 TEST_F(WindowStateTest, ScriptOperationsWithoutEffectChangeNothing) {
@@ -75,10 +70,8 @@ TEST_F(WindowStateTest, ScriptOperationsWithoutEffectChangeNothing) {
         w->Play(1);
         w->Stop();
         w->Update();
-        EXPECT_EQ(w->GetRect().x, 1);
-        EXPECT_EQ(w->GetRect().y, 2);
-        EXPECT_EQ(w->GetRect().w, 3);
-        EXPECT_EQ(w->GetRect().h, 4);
+        const auto& r = w->GetRect();
+        EXPECT_EQ(std::tie(r.x, r.y, r.w, r.h), std::make_tuple(1, 2, 3, 4));
         EXPECT_TRUE(w->IsVisible());
         EXPECT_FALSE(w->GetFlipX());
         EXPECT_TRUE(w->GetFlipY());

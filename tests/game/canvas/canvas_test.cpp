@@ -9,34 +9,30 @@ namespace {
 using Kura::Canvas::Compute;
 using Kura::Canvas::Transform;
 
-TEST(CanvasTransform, WindowedScalesTheCanvasOntoTheWindow) {
-    Transform half = Compute(480, 320, false, 1920, 1080);
-    EXPECT_FLOAT_EQ(half.scaleX, 0.5f);
-    EXPECT_FLOAT_EQ(half.scaleY, 0.5f);
-    EXPECT_EQ(half.offsetX, 0);
-    EXPECT_EQ(half.offsetY, 0);
-    Transform full = Compute(960, 640, false, 1920, 1080);
-    EXPECT_FLOAT_EQ(full.scaleX, 1.0f);
-    EXPECT_FLOAT_EQ(full.scaleY, 1.0f);
-}
-
-TEST(CanvasTransform, FullscreenKeepsTheAspectWithBarsOnTheLongSides) {
-    // rw = 2.0, rh = 1.6875: the canvas is 1620 x 1080 with 150 pixels each side.
-    Transform wide = Compute(960, 640, true, 1920, 1080);
-    EXPECT_FLOAT_EQ(wide.scaleX, 1.6875f);
-    EXPECT_FLOAT_EQ(wide.scaleY, 1.6875f);
-    EXPECT_EQ(wide.offsetX, 150);
-    EXPECT_EQ(wide.offsetY, 0);
-    // A tall screen puts the bars above and below.
-    Transform tall = Compute(960, 640, true, 1280, 1024);
-    EXPECT_FLOAT_EQ(tall.scaleX, 1280.0f / 960.0f);
-    EXPECT_EQ(tall.offsetX, 0);
-    EXPECT_EQ(tall.offsetY, 85); // (1024 - 640 * 4 / 3) / 2, truncated
-    // Equal ratios take the width ratio, without bars.
-    Transform equal = Compute(960, 640, true, 1920, 1280);
-    EXPECT_FLOAT_EQ(equal.scaleX, 2.0f);
-    EXPECT_EQ(equal.offsetX, 0);
-    EXPECT_EQ(equal.offsetY, 0);
+TEST(CanvasTransform, ScaleAndBars) {
+    struct Case {
+        int w, h;
+        bool fullscreen;
+        int screenW, screenH;
+        float scale;
+        int offsetX, offsetY;
+    } const cases[] = {
+        {480, 320, false, 1920, 1080, 0.5f, 0, 0},
+        {960, 640, false, 1920, 1080, 1.0f, 0, 0},
+        // rw = 2.0, rh = 1.6875: the canvas is 1620 x 1080 with 150 pixels each side.
+        {960, 640, true, 1920, 1080, 1.6875f, 150, 0},
+        // A tall screen puts the bars above and below: (1024 - 640 * 4 / 3) / 2, truncated.
+        {960, 640, true, 1280, 1024, 1280.0f / 960.0f, 0, 85},
+        // Equal ratios take the width ratio, without bars.
+        {960, 640, true, 1920, 1280, 2.0f, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Transform t = Compute(c.w, c.h, c.fullscreen, c.screenW, c.screenH);
+        EXPECT_FLOAT_EQ(t.scaleX, c.scale) << c.screenW << "x" << c.screenH;
+        EXPECT_FLOAT_EQ(t.scaleY, c.scale);
+        EXPECT_EQ(t.offsetX, c.offsetX);
+        EXPECT_EQ(t.offsetY, c.offsetY);
+    }
 }
 
 TEST(CanvasTransform, WindowPixelsBackInCanvasUnits) {

@@ -1,6 +1,6 @@
 // The title: the contents script and title picture, "はじめから" and the
-// "つづきから" sub-menu of every reached scene, and what each choice starts,
-// chosen with keys and with the mouse in a window of another size.
+// "つづきから" sub-menu of every reached scene, and what each choice starts.
+// (Pointer positions in a window of another size: the input router's tests.)
 #include "window_fixture.h"
 
 #include "game/settings/Setting.h"
@@ -34,14 +34,6 @@ protected:
         TapAndSettle(KEY_DOWN);
         TapAndSettle('z');
         WaitMenuReady(Scenes());
-    }
-    // The centre of item index of a menu, in canvas units.
-    static void CellCentre(Kura::SimpleMenu& menu, int index, int& x, int& y) {
-        const int charWidth = Kura::ImageFont::Get()->GetWidth(menu.GetFontType(), L"あ");
-        x = menu.GetIcon()->GetX() + (index % menu.GetColumn()) * menu.GetItemWidth() +
-            charWidth / 2 + menu.GetItemWidth() / 2;
-        y = menu.GetIcon()->GetY() + (index / menu.GetColumn()) * menu.GetItemHeight() +
-            menu.GetItemHeight() / 2 + menu.GetItemHeight() / 2;
     }
 };
 
@@ -93,61 +85,31 @@ TEST_F(Title, EveryReachedSceneIsOfferedPastThirtyFour) {
     EXPECT_EQ(scenes.GetMenuItemName(40), L"40");
 }
 
-TEST_F(Title, ChoosingASceneStartsItsFileWithEmptyFlags) {
-    WriteSave("002", "003");
-    ShowTitle();
-    OpenScenes();
-    for (int i = 0; i < 3; ++i)
-        TapAndSettle(KEY_DOWN);
-    TapAndSettle('z');
-    EXPECT_FALSE(game().isTitleMode());
-    EXPECT_EQ(player().getScriptName(), "003.kel");
-    EXPECT_EQ(SceneFlag("scene"), "003");
-    EXPECT_EQ(SceneFlag("title"), ""); // set by the title script, cleared by the start
-    EXPECT_EQ(player().getSceneFlags().size(), 1u);
-}
-
-TEST_F(Title, ContinueStartsTheSceneLastPlayed) {
-    WriteSave("002", "003");
-    ShowTitle();
-    OpenScenes();
-    TapAndSettle(KEY_DOWN);
-    TapAndSettle(KEY_UP);
-    TapAndSettle('z');
-    EXPECT_EQ(player().getScriptName(), "002.kel");
-    EXPECT_EQ(SceneFlag("scene"), "002");
-}
-
-TEST_F(Title, NewGameStartsTheFirstScenario) {
-    WriteSave("002", "003");
+// A scene chosen starts its file with empty flags ("title" was set by the
+// title script); "つづき" starts the scene last played.
+TEST_F(Title, EachChoiceStartsItsFile) {
+    const struct {
+        int downs, ups;
+        const char* script;
+    } cases[] = {{3, 0, "003"}, {1, 1, "002"}};
+    for (const auto& c : cases) {
+        WriteSave("002", "003");
+        ShowTitle();
+        OpenScenes();
+        for (int i = 0; i < c.downs; ++i)
+            TapAndSettle(KEY_DOWN);
+        for (int i = 0; i < c.ups; ++i)
+            TapAndSettle(KEY_UP);
+        TapAndSettle('z');
+        EXPECT_FALSE(game().isTitleMode());
+        EXPECT_EQ(player().getScriptName(), std::string(c.script) + ".kel");
+        EXPECT_EQ(SceneFlag("scene"), c.script);
+        EXPECT_EQ(player().getSceneFlags().size(), 1u);
+        Kura::GameMain::destroy();
+    }
     NewGame("callSetSceneFlagInt(\"first\", 1); callDispMessage(\"x\", -1); yield;");
     EXPECT_EQ(player().getScriptName(), "001.kel");
     EXPECT_EQ(SceneFlag("first"), "1");
-}
-
-// The window is half the canvas here: the pointer is taken into canvas units,
-// so clicks land on the items under them.
-TEST_F(Title, MouseChoosesInAWindowOfAnotherSize) {
-    WriteSave("002", "003");
-    ShowTitle();
-    router().SetTransform(Kura::Canvas::Compute(480, 320, false, 0, 0));
-    Kura::SimpleMenu& menu = game().getCommandMenu();
-    WaitMenuReady(menu);
-    int x = 0, y = 0;
-    CellCentre(menu, CONTINUE_ITEM, x, y);
-    MoveMouse(x / 2, y / 2);
-    Update();
-    EXPECT_EQ(menu.GetCursor(), CONTINUE_ITEM);
-    Click();
-    Updates(2);
-    WaitMenuReady(Scenes());
-    CellCentre(Scenes(), 0, x, y);
-    MoveMouse(x / 2, y / 2);
-    Update();
-    Click();
-    Updates(3);
-    EXPECT_FALSE(game().isTitleMode());
-    EXPECT_EQ(player().getScriptName(), "002.kel");
 }
 
 } // namespace

@@ -25,6 +25,11 @@ TEST_F(Commands, SameItemTwiceAddsOnceAndSignalsOnlyOnChange) {
               "callSetCommand(\"A\", 0); yield;");
     EXPECT_EQ(Describe(player->getCommands()), "A=0;B=2;");
     EXPECT_EQ(host->callsText(), "setCommand(A,1)\nsetCommand(B,2)\nsetCommand(A,0)\n");
+    // A new file starts with an empty list.
+    WriteScenario("next.kel", "yield;");
+    RunScript("callSetCommand(\"A\", 1); callGotoNextScript(\"next.kel\"); return 1;");
+    EXPECT_EQ(player->getScriptName(), "next.kel");
+    EXPECT_EQ(Describe(player->getCommands()), "");
 }
 
 TEST_F(Commands, SubItemsGoUnderTheirParentOnly) {
@@ -78,13 +83,6 @@ TEST_F(Commands, HostWaitsWhileAMenuHasNoAnswer) {
     host->answer("A");
     host->run(MAX_FRAMES);
     EXPECT_NE(host->callsText().find("select(A)\nwindowOpen(1)\n"), std::string::npos);
-}
-
-TEST_F(Commands, ANewFileStartsWithAnEmptyList) {
-    WriteScenario("next.kel", "yield;");
-    RunScript("callSetCommand(\"A\", 1); callGotoNextScript(\"next.kel\"); return 1;");
-    EXPECT_EQ(player->getScriptName(), "next.kel");
-    EXPECT_EQ(Describe(player->getCommands()), "");
 }
 
 } // namespace

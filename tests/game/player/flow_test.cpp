@@ -93,12 +93,6 @@ TEST_F(Flow, ARunawaySceneIsStoppedOnceAndReportedWithItsFileAndLine) {
     EXPECT_NE(host->callsText().find("windowOpen(3)"), std::string::npos);
 }
 
-TEST_F(Flow, TheScriptKnowsItsOwnName) {
-    WriteScenario("named.kel", "callSetSceneFlagString(\"me\", scriptName); return 0;");
-    StartAndRun("named.kel");
-    EXPECT_EQ(SceneFlag("me"), "named.kel");
-}
-
 TEST_F(Flow, OneMessageAndOneChoiceOnTheirWholeRoad) {
     WriteScenario("001.kel", "callDispMessage(\"どうする？\", -1); yield;"
                              "callSetCommand(\"行く\", 1); callSetCommand(\"戻る\", 1);"

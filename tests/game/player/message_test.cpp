@@ -41,19 +41,16 @@ TEST_F(Message, TypingShowsOneByteAStepThenFiresTheWaitOnce) {
     EXPECT_EQ(player->getAutoAdvanceTime(), ScenarioPlayer::AUTO_ADVANCE_DONE);
 }
 
-TEST_F(Message, AutoAdvanceTimeZeroAdvancesAfterTheShortestWait) {
-    RunScript("callDispMessage(\"a\", 0); yield;");
-    TypeToEnd();
-    player->typingStep();
-    EXPECT_EQ(host->callsText(), "effectWait(1,1)\n");
-}
-
-TEST_F(Message, WithoutAutoAdvanceTheMessageWaitsForThePlayer) {
-    RunScript("callDispMessage(\"hi\", -1); yield;");
-    EXPECT_EQ(TypeToEnd(), 2);
-    EXPECT_TRUE(player->isMessageCompleteAndReported());
-    player->typingStep();
-    EXPECT_EQ(host->callsText(), "");
+// Auto-advance 0 advances after the shortest wait; -1 waits for the player.
+TEST_F(Message, AutoAdvanceZeroAndNone) {
+    for (auto [time, calls] : {std::pair{"0", "effectWait(1,1)\n"}, {"-1", ""}}) {
+        RunScript(std::string("callDispMessage(\"hi\", ") + time + "); yield;");
+        EXPECT_EQ(TypeToEnd(), 2);
+        player->typingStep();
+        player->typingStep();
+        EXPECT_TRUE(player->isMessageCompleteAndReported());
+        EXPECT_EQ(host->callsText(), calls) << time;
+    }
 }
 
 TEST_F(Message, SecondMessageAppendsAndClearEmptiesBoth) {

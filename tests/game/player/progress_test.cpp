@@ -44,12 +44,6 @@ TEST_F(ProgressFile, MaxSceneIsKeptByTextOrderAndReadAtTheNextStart) {
     EXPECT_EQ(ReadFile(SavePath()), Lines("011", "011"));
 }
 
-TEST_F(ProgressFile, NoFileMeansNoProgressSilently) {
-    EXPECT_EQ(player->getNowScene(), "");
-    EXPECT_EQ(player->getMaxScene(), "");
-    EXPECT_EQ(NewReports(), "");
-}
-
 // A shared progress file is read as data: code, a loop, garbage, a huge file
 // or one line short each read as no progress, with one report, and never run.
 TEST_F(ProgressFile, AnythingButTheTwoLinesIsIgnoredWithOneReport) {
@@ -82,19 +76,19 @@ TEST_F(ProgressFile, AnythingButTheTwoLinesIsIgnoredWithOneReport) {
     }
 }
 
-TEST_F(ProgressFile, FilesOfEarlierVersionsReadTheSame) {
+// Files of earlier versions end their lines with CR LF.
+TEST_F(ProgressFile, NoFileOrAnEarlierOneAndAMissingFolder) {
+    EXPECT_EQ(player->getNowScene(), "");
+    EXPECT_EQ(NewReports(), "");
+    ASSERT_FALSE(Exists(std::string("data/") + GAME_FOLDER + "/save"));
+    RunScript("callGotoNextScript(\"002.kel\"); yield;");
+    EXPECT_EQ(ReadFile(SavePath()), Lines("002", "002"));
     WriteFile(SavePath(), "global string sd_now_scene=\"004\";\r\nglobal string "
                           "sd_max_scene=\"012\";\r\n");
     RestartPlayer();
     EXPECT_EQ(player->getNowScene(), "004");
     EXPECT_EQ(player->getMaxScene(), "012");
     EXPECT_EQ(NewReports(), "");
-}
-
-TEST_F(ProgressFile, MissingSaveFolderIsCreated) {
-    ASSERT_FALSE(Exists(std::string("data/") + GAME_FOLDER + "/save"));
-    RunScript("callGotoNextScript(\"002.kel\"); yield;");
-    EXPECT_EQ(ReadFile(SavePath()), Lines("002", "002"));
 }
 
 TEST_F(ProgressFile, FailedWriteIsReportedAndKeepsTheOldFile) {
@@ -113,12 +107,11 @@ TEST_F(ProgressFile, FailedWriteIsReportedAndKeepsTheOldFile) {
 }
 
 TEST_F(ProgressFile, SceneIsTakenOnlyFromWhatTheNameHolds) {
-    EXPECT_EQ(Progress::SceneOfScript("012.kel"), "012");
-    EXPECT_EQ(Progress::SceneOfScript("story/012.kel"), "012");
-    EXPECT_EQ(Progress::SceneOfScript("7.kel"), "7");
-    EXPECT_EQ(Progress::SceneOfScript(".kel"), "");
-    EXPECT_EQ(Progress::SceneOfScript("012"), "");
-    EXPECT_EQ(Progress::SceneOfScript(""), "");
+    const char* const names[][2] = {{"012.kel", "012"}, {"story/012.kel", "012"},
+                                    {"7.kel", "7"},     {".kel", ""},
+                                    {"012", ""},        {"", ""}};
+    for (const auto& [name, scene] : names)
+        EXPECT_EQ(Progress::SceneOfScript(name), scene) << name;
     RunScript("callGotoNextScript(\"004.kel\"); yield; callGotoNextScript(\"kel\"); yield;");
     player->resume();
     EXPECT_EQ(player->getScriptName(), "kel");
