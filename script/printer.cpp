@@ -19,6 +19,7 @@ const char* const DIAGNOSTIC_TEXT[] = {
     "runtime error : pop empty stack\n",
     "runtime warning : declared identidier %s already exist, over write\n",
     "runtime warning : call of a name that is no function%s\n",
+    "runtime warning : host command called with the wrong number of arguments: %s\n",
 };
 
 // Length of `text` (already cut to `length` bytes) without a trailing partial
@@ -48,11 +49,11 @@ void writeBounded(const char* format, va_list args) {
     std::fputc('\n', stdout);
 }
 
-bool isEnabled(int code) {
-    return code >= 0 && code <= DIAG_NOT_CALLABLE && (g_enabledCodes & (1u << code));
-}
-
 } // namespace
+
+bool diagnosticEnabled(int code) {
+    return code >= 0 && code <= DIAG_ARGUMENT_COUNT && (g_enabledCodes & (1u << code));
+}
 
 void printMessage(const char* format, ...) {
     va_list args;
@@ -76,11 +77,11 @@ void enableDiagnostic(int code, bool enabled) {
 }
 
 void report(int code, std::string_view text) {
-    if (isEnabled(code)) report(code, std::string(text).c_str());
+    if (diagnosticEnabled(code)) report(code, std::string(text).c_str());
 }
 
 void report(int code, const char* text) {
-    if (!isEnabled(code)) return;
+    if (!diagnosticEnabled(code)) return;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
     printMessage(DIAGNOSTIC_TEXT[code], text);

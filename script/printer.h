@@ -25,7 +25,8 @@ enum DiagnosticCode {
     DIAG_UNDECLARED = 1,
     DIAG_POP_EMPTY = 2,
     DIAG_REDECLARED = 3,
-    DIAG_NOT_CALLABLE = 4, // a call of an object with no code does nothing
+    DIAG_NOT_CALLABLE = 4,   // a call of an object with no code does nothing
+    DIAG_ARGUMENT_COUNT = 5, // a host function given more or fewer arguments
 };
 
 // Prints the message of `code` with `text` in its %s, when the code is enabled.
@@ -37,5 +38,6 @@ void report(int code, const char* text = "");
 void report(int code, std::string_view text);
 // Turns the message of `code` on or off for the whole process.
 void enableDiagnostic(int code, bool enabled);
+bool diagnosticEnabled(int code);
 
 } // namespace Kel
