@@ -6,10 +6,12 @@
 
 #include "env.h"
 #include "numbers.h"
+#include "printer.h"
 #include "string_value.h"
 #include "value.h"
 
 #include <cstddef>
+#include <string>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -54,6 +56,28 @@ void loadParameters(std::tuple<Parameter<P>...>& parameters, const Ref& argument
         (std::get<count - 1 - I>(parameters).load(parameterSource(argument, count - 1 - I)), ...);
 }
 
+// How many arguments a call passed: several arrive as a tuple, one as itself.
+inline size_t argumentCount(const Ref& argument) {
+    vBase* value = argument.value();
+    if (value->typeCode() != variable::Variable::TYPE_TUPLE) return 1;
+    size_t count = 0;
+    while (value->elementAt(static_cast<int>(count)))
+        ++count;
+    return count;
+}
+
+// Reports a call whose arguments cannot be the parameters one for one, when
+// the host asked to hear of it (a check of a game); the call goes on as ever.
+// A call with none passes one empty object, which cannot be told from one
+// argument, so only a list is taken as more than one.
+inline void checkArgumentCount(const Ref& argument, size_t parameters) {
+    if (!diagnosticEnabled(DIAG_ARGUMENT_COUNT)) return;
+    const size_t given = argumentCount(argument);
+    if (given == parameters || (given == 1 && parameters == 0)) return;
+    report(DIAG_ARGUMENT_COUNT,
+           (std::to_string(given) + " given, " + std::to_string(parameters) + " taken").c_str());
+}
+
 // A returned text is copied at once, so the host may hand back storage of its
 // own that it overwrites on the next call. A null text becomes "".
 inline Ref makeResult(const char* text) {
@@ -82,6 +106,7 @@ public:
     vBase* clone() const override { return new vBCFunction(m_function); }
     void call(Env& env, Holder*) override {
         Ref argument = env.pop();
+        binding::checkArgumentCount(argument, sizeof...(P));
         env.push(invoke(argument));
     }
     Ref callSync(Env&, const Ref& argument, Holder*) override { return invoke(argument); }

@@ -7,6 +7,7 @@
 #include "env.h"
 #include "natives.h"
 #include "opcode.h"
+#include "printer.h"
 #include "scope.h"
 #include "string_value.h"
 
@@ -367,8 +368,14 @@ Ref vObject::makeInstance() {
     return Ref(instance);
 }
 
+// Calling an object without code leaves its argument as the result; a host
+// that wants to hear of such calls (a misspelled command) enables the report.
 void vObject::call(Env& env, Holder* self) {
-    if (m_code && !env.enterCall(new FunctionScope(m_code, self))) refuseCall(env);
+    if (!m_code) {
+        report(DIAG_NOT_CALLABLE);
+        return;
+    }
+    if (!env.enterCall(new FunctionScope(m_code, self))) refuseCall(env);
 }
 
 void vObject::instantiate(Env& env, Holder* self) {

@@ -10,13 +10,16 @@
 namespace Kel {
 namespace {
 
-constexpr unsigned ENABLED_CODES = (1u << DIAG_STACK_REMAINED) | (1u << DIAG_POP_EMPTY);
+unsigned g_enabledCodes = (1u << DIAG_STACK_REMAINED) | (1u << DIAG_POP_EMPTY);
+MessageSink g_sink = nullptr;
 
 const char* const DIAGNOSTIC_TEXT[] = {
     "runtime warning : %s stack remained when deleting env\n",
     "runtime warning : undeclared identidier %s\n",
     "runtime error : pop empty stack\n",
     "runtime warning : declared identidier %s already exist, over write\n",
+    "runtime warning : call of a name that is no function%s\n",
+    "runtime warning : host command called with the wrong number of arguments: %s\n",
 };
 
 // Length of `text` (already cut to `length` bytes) without a trailing partial
@@ -38,15 +41,19 @@ void writeBounded(const char* format, va_list args) {
     if (wanted < 0) return;
     int length = wanted < PRINTER_BUFFER_SIZE ? wanted : PRINTER_BUFFER_SIZE - 1;
     if (wanted >= PRINTER_BUFFER_SIZE) length = wholeCharacterLength(buffer, length);
+    if (g_sink) {
+        g_sink(std::string_view(buffer, static_cast<size_t>(length)));
+        return;
+    }
     std::fwrite(buffer, 1, static_cast<size_t>(length), stdout);
     std::fputc('\n', stdout);
 }
 
-bool isEnabled(int code) {
-    return code >= 0 && code <= DIAG_REDECLARED && (ENABLED_CODES & (1u << code));
-}
-
 } // namespace
+
+bool diagnosticEnabled(int code) {
+    return code >= 0 && code <= DIAG_ARGUMENT_COUNT && (g_enabledCodes & (1u << code));
+}
 
 void printMessage(const char* format, ...) {
     va_list args;
@@ -55,12 +62,26 @@ void printMessage(const char* format, ...) {
     va_end(args);
 }
 
+MessageSink setMessageSink(MessageSink sink) {
+    MessageSink previous = g_sink;
+    g_sink = sink;
+    return previous;
+}
+
+void enableDiagnostic(int code, bool enabled) {
+    if (code < 0 || code > DIAG_NOT_CALLABLE) return;
+    if (enabled)
+        g_enabledCodes |= 1u << code;
+    else
+        g_enabledCodes &= ~(1u << code);
+}
+
 void report(int code, std::string_view text) {
-    if (isEnabled(code)) report(code, std::string(text).c_str());
+    if (diagnosticEnabled(code)) report(code, std::string(text).c_str());
 }
 
 void report(int code, const char* text) {
-    if (!isEnabled(code)) return;
+    if (!diagnosticEnabled(code)) return;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
     printMessage(DIAGNOSTIC_TEXT[code], text);

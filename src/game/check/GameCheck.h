@@ -1,0 +1,15 @@
+// `kura --check`: the whole check of the game in the working directory, with
+// no window, no GL and no audio device. Compiles every script, walks every
+// route, checks what the settings and the commands name, prints the problems
+// and a summary.
+#pragma once
+
+namespace Kura::GameCheck {
+
+inline constexpr int EXIT_CLEAN = 0;
+inline constexpr int EXIT_PROBLEMS = 1;
+inline constexpr int EXIT_CANNOT_RUN = 2;
+
+int Run();
+
+} // namespace Kura::GameCheck

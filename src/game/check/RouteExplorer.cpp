@@ -1,0 +1,282 @@
+// Each route is played from its beginning, in replaying mode so that waits
+// and typing pass at once and nothing is written, by a headless host that
+// answers the menus with the route's decisions. Routes wait on a stack, so
+// the walk goes deep first and holds only the routes not yet taken.
+#include "game/check/RouteExplorer.h"
+
+#include "game/check/AssetCheck.h"
+#include "game/check/KelMessages.h"
+#include "game/headless/HeadlessHost.h"
+#include "game/player/ScenarioPlayerImpl.h"
+#include "game/player/ScenarioSignals.h"
+#include "game/settings/Setting.h"
+#include "of/Audio.h"
+#include "of/Window.h"
+#include "util/ConvString.h"
+
+#include <boost/signals2/connection.hpp>
+
+#include <algorithm>
+#include <filesystem>
+#include <tuple>
+#include <type_traits>
+
+namespace Kura {
+
+namespace {
+
+// Every route starts from the same random numbers, so a walk is repeatable.
+constexpr uint64_t ROUTE_RANDOM_STATE = 1;
+// Decided paths join a menu item and its sub-item with this.
+constexpr char PATH_SEPARATOR = '-';
+constexpr const char* FLAG_KINDS[] = {"scene", "global"};
+
+RouteExplorer* g_pExplorer = nullptr;
+
+const char* CheckedGetSceneFlag(const char* name) {
+    if (g_pExplorer) g_pExplorer->noteFlagRead(false, name);
+    return ScenarioCommands::callGetSceneFlag(name);
+}
+
+const char* CheckedGetGlobalFlag(const char* name) {
+    if (g_pExplorer) g_pExplorer->noteFlagRead(true, name);
+    return ScenarioCommands::callGetGlobalFlag(name);
+}
+
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+// The kind of window a command acts on, 0 for any; -1 for no window command.
+int RequiredKind(const std::string& command) {
+    if (StartsWith(command, "CharacterWindow")) return WINDOW_KIND_CHARACTER;
+    if (StartsWith(command, "ImageWindow")) return WINDOW_KIND_IMAGE;
+    if (StartsWith(command, "WindowManager")) return -1;
+    return StartsWith(command, "Window") ? 0 : -1;
+}
+
+// Character windows are image windows too.
+bool KindFits(int required, int kind) {
+    return required == 0 || required == kind ||
+           (required == WINDOW_KIND_IMAGE && kind == WINDOW_KIND_CHARACTER);
+}
+
+std::string KindName(int kind) {
+    return kind == WINDOW_KIND_CHARACTER ? "character" : "image";
+}
+
+// What a menu offers: each shown item, or each shown sub-item of it.
+std::vector<std::string> ShownPaths(const CommandList& items) {
+    std::vector<std::string> paths;
+    for (const CommandItem& item : items) {
+        if (item.value == 0) continue;
+        size_t before = paths.size();
+        for (const CommandItem& sub : item.subItems)
+            if (sub.value != 0) paths.push_back(item.text + PATH_SEPARATOR + sub.text);
+        if (paths.size() == before && item.subItems.empty()) paths.push_back(item.text);
+    }
+    return paths;
+}
+
+std::string FlagsText(const FlagMap& flags) {
+    std::string text;
+    for (const auto& [name, value] : flags)
+        text += name + '=' + value + '\n';
+    return text;
+}
+
+} // namespace
+
+struct RouteExplorer::Connections {
+    std::vector<boost::signals2::scoped_connection> list;
+
+    // A window command's first argument is its window number.
+    template <class... A>
+    void window(boost::signals2::signal<void(A...)>& signal, const char* name,
+                RouteExplorer& explorer) {
+        if constexpr (sizeof...(A) > 0) {
+            using First = std::tuple_element_t<0, std::tuple<A...>>;
+            if constexpr (std::is_same_v<First, int>) {
+                if (RequiredKind(name) < 0) return;
+                list.emplace_back(signal.connect(
+                    [&explorer, command = std::string(name)](int window, auto... /*rest*/) {
+                        explorer.checkWindow(command, window);
+                    }));
+            }
+        }
+    }
+};
+
+RouteExplorer::RouteExplorer(ScenarioPlayer& player, CheckReport& report)
+    : m_Player(player), m_Report(report), m_pConnections(std::make_unique<Connections>()) {
+    g_pExplorer = this;
+    Kel::Interpreter& interpreter = player.impl().interpreter;
+    interpreter.registerFunction("callGetSceneFlag", &CheckedGetSceneFlag);
+    interpreter.registerFunction("callGetGlobalFlag", &CheckedGetGlobalFlag);
+
+    ScenarioSignals& s = player.signals();
+    Connections& c = *m_pConnections;
+#define KURA_CHECK_WINDOW(NAME, SIGNATURE) c.window(s.on##NAME, #NAME, *this);
+    KURA_SCENARIO_COMMANDS(KURA_SCENARIO_SKIP, KURA_CHECK_WINDOW, KURA_SCENARIO_SKIP)
+#undef KURA_CHECK_WINDOW
+    c.list.emplace_back(s.onWindowManagerAdd.connect([this](int kind) {
+        if (kind >= WINDOW_KIND_TEXT && kind <= WINDOW_KIND_CHARACTER)
+            m_WindowKinds.push_back(kind);
+    }));
+    c.list.emplace_back(s.onWindowManagerClearAll.connect([this] { m_WindowKinds.clear(); }));
+    c.list.emplace_back(
+        s.onWindowLoad.connect([this](int, const std::string& folder, const std::string& file) {
+            checkAsset(AssetCheck::PICTURE, folder, file);
+        }));
+    c.list.emplace_back(s.onSoundLoadBGM.connect([this](int, const std::string& file) {
+        checkAsset(AssetCheck::SOUND, Audio::BGM_FOLDER, file);
+    }));
+    c.list.emplace_back(s.onSoundLoadSE.connect([this](int, const std::string& file) {
+        checkAsset(AssetCheck::SOUND, Audio::SE_FOLDER, file);
+    }));
+    c.list.emplace_back(
+        s.onGotoNextScript.connect([this](const std::string& name) { nextScene(name); }));
+    auto set = [this](bool global) {
+        return [this, global](const std::string& name, const std::string&) {
+            m_FlagsSet[global].insert(ConvString::AnsiToUtf8(name));
+        };
+    };
+    c.list.emplace_back(s.onSetSceneFlagInt.connect(set(false)));
+    c.list.emplace_back(s.onSetSceneFlagString.connect(set(false)));
+    c.list.emplace_back(s.onSetGlobalFlagInt.connect(set(true)));
+    c.list.emplace_back(s.onSetGlobalFlagString.connect(set(true)));
+}
+
+RouteExplorer::~RouteExplorer() {
+    if (g_pExplorer == this) g_pExplorer = nullptr;
+}
+
+void RouteExplorer::walkFrom(const std::string& scene) {
+    std::vector<Route> pending{{scene, {}, {}}};
+    while (!pending.empty() && !boundReached()) {
+        Route route = std::move(pending.back());
+        pending.pop_back();
+        play(route, pending);
+    }
+    m_Player.setReplaying(false);
+}
+
+void RouteExplorer::play(const Route& route, std::vector<Route>& pending) {
+    m_WindowKinds.clear();
+    m_Reached.insert(route.begin);
+    HeadlessHost host(m_Player);
+    for (const std::string& decision : route.decisions)
+        host.answer(decision);
+    PlayTrail trail;
+    trail.beginScript = route.begin;
+    trail.randomState = ROUTE_RANDOM_STATE;
+    m_Player.beginReplay(trail);
+    m_Player.setReplaying(true);
+    ++m_Report.counts().routes;
+    while (m_Player.isScriptRunning() && !boundReached()) {
+        if (m_Player.impl().stopped) {
+            const Kel::SourcePlace place = Kel::Interpreter::budgetStopPlace();
+            m_Report.add(KelMessages::fileOf(place), place.line,
+                         "scenario runs past the instruction budget without waiting");
+            return;
+        }
+        if (host.waitsForAnswer()) {
+            decisionPoint(route, pending);
+            return;
+        }
+        if (m_Player.getState() == ScenarioPlayer::STATE_MESSAGE && !m_Player.isMessageComplete())
+            noteMessage();
+        host.frame();
+        ++m_Steps;
+    }
+    if (boundReached())
+        m_Report.add(KelMessages::fileOf(KelMessages::runningPlace()),
+                     KelMessages::runningPlace().line,
+                     "check stopped after " + std::to_string(MAX_STEPS) + " steps");
+}
+
+void RouteExplorer::decisionPoint(const Route& route, std::vector<Route>& pending) {
+    const bool interrupt = m_Player.getState() == ScenarioPlayer::STATE_SELECT_INTERRUPT;
+    const CommandList& items = interrupt ? m_Player.getInterruptCommands() : m_Player.getCommands();
+    const std::vector<std::string> paths = ShownPaths(items);
+    const Place place = here();
+    std::string menu =
+        m_Player.getScriptName() + '\n' + place.file + ':' + std::to_string(place.line) + '\n';
+    for (const std::string& path : paths)
+        menu += path + '\n';
+    const std::string key =
+        menu + FlagsText(m_Player.getSceneFlags()) + FlagsText(m_Player.getGlobalFlags());
+    if (!m_DecisionPoints.insert(key).second) return;
+    ++m_Report.counts().menus;
+    if (paths.empty()) problemHere("menu with every item hidden: the player is stuck");
+    for (auto path = paths.rbegin(); path != paths.rend(); ++path) {
+        const std::string choice = menu + *path;
+        if (std::count(route.choices.begin(), route.choices.end(), choice) >= MAX_SAME_CHOICE)
+            continue;
+        Route next = route;
+        next.decisions.push_back(*path);
+        next.choices.push_back(choice);
+        pending.push_back(std::move(next));
+    }
+}
+
+void RouteExplorer::noteMessage() {
+    m_Player.completeMessage();
+    if (m_Messages.insert(m_Player.getScriptName() + '\n' + m_Player.getMessageText()).second)
+        ++m_Report.counts().messages;
+}
+
+RouteExplorer::Place RouteExplorer::here() const {
+    const Kel::SourcePlace place = KelMessages::runningPlace();
+    return {KelMessages::fileOf(place), place.line};
+}
+
+void RouteExplorer::problemHere(const std::string& text) {
+    const Place place = here();
+    m_Report.add(place.file, place.line, text);
+}
+
+void RouteExplorer::checkAsset(int kind, const std::string& folder, const std::string& file) {
+    const std::string shown = Setting::joinPath(folder, file);
+    const std::string problem = AssetCheck::Problem(
+        static_cast<AssetCheck::Kind>(kind), Setting::get()->getDataPath(folder, file), shown);
+    if (!problem.empty()) problemHere(problem);
+}
+
+void RouteExplorer::checkWindow(const std::string& command, int window) {
+    const int required = RequiredKind(command);
+    const int count = static_cast<int>(m_WindowKinds.size());
+    if (window < 0 || window >= count) {
+        problemHere("window " + std::to_string(window) + " out of range (" + std::to_string(count) +
+                    " windows): call" + command);
+        return;
+    }
+    const int kind = m_WindowKinds[static_cast<size_t>(window)];
+    if (!KindFits(required, kind))
+        problemHere("call" + command + " on window " + std::to_string(window) + ", which is no " +
+                    KindName(required) + " window");
+}
+
+void RouteExplorer::nextScene(const std::string& name) {
+    const std::string path = Setting::get()->getDataPath(ScenarioPlayer::SCENARIO_FOLDER, name);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        problemHere("next scene not found: " + ConvString::AnsiToUtf8(name));
+    else
+        m_Reached.insert(name);
+}
+
+void RouteExplorer::noteFlagRead(bool global, const std::string& name) {
+    m_FlagsRead[global].emplace(name, here());
+}
+
+void RouteExplorer::reportUnsetFlags() {
+    for (int global = 0; global < 2; ++global)
+        for (const auto& [name, place] : m_FlagsRead[global])
+            if (!m_FlagsSet[global].count(name))
+                m_Report.add(place.file, place.line,
+                             std::string(FLAG_KINDS[global]) +
+                                 " flag read but set on no route: " + name);
+}
+
+} // namespace Kura

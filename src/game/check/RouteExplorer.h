@@ -1,0 +1,79 @@
+// Walks every route of the story without a screen: the scenario is replayed
+// from its beginning with the decisions of a route, and at each menu every
+// item it shows (and every sub-item) becomes a route of its own. A decision
+// point met again with the same menu and the same flags is walked once. On
+// the way, what the commands name is checked: pictures and sounds, window
+// numbers and kinds, the next scene, and the flags read and set.
+#pragma once
+
+#include "game/check/CheckReport.h"
+#include "game/player/ScenarioPlayer.h"
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace Kura {
+
+class RouteExplorer {
+public:
+    // Far more frames than a story of a hundred long scenes needs; a story
+    // that needs more is cut short and the report says so.
+    static constexpr int64_t MAX_STEPS = 50'000'000;
+    // A menu that a loop offers again (a counter in a flag makes every visit
+    // new) is answered with the same item at most this often on one route:
+    // enough to walk the loop's body after itself, and the walk stays finite.
+    static constexpr int32_t MAX_SAME_CHOICE = 2;
+
+    RouteExplorer(ScenarioPlayer& player, CheckReport& report);
+    ~RouteExplorer();
+    RouteExplorer(const RouteExplorer&) = delete;
+    RouteExplorer& operator=(const RouteExplorer&) = delete;
+
+    // Every route of a play that starts a new game at scene.
+    void walkFrom(const std::string& scene);
+    // The scene files the routes so far have played, by name.
+    const std::set<std::string>& reachedScenes() const { return m_Reached; }
+    bool boundReached() const { return m_Steps >= MAX_STEPS; }
+    // Reports each flag that a route read and no route set.
+    void reportUnsetFlags();
+
+    // Called by the checked flag commands.
+    void noteFlagRead(bool global, const std::string& name);
+
+private:
+    struct Route {
+        std::string begin;
+        std::vector<std::string> decisions; // narrow encoding, as the menu holds them
+        std::vector<std::string> choices;   // each decision with the menu it was made at
+    };
+    struct Connections;
+    struct Place {
+        std::string file;
+        int32_t line = 0;
+    };
+
+    void play(const Route& route, std::vector<Route>& pending);
+    void decisionPoint(const Route& route, std::vector<Route>& pending);
+    void noteMessage();
+    void problemHere(const std::string& text);
+    Place here() const;
+    void checkAsset(int kind, const std::string& folder, const std::string& file);
+    void checkWindow(const std::string& command, int window);
+    void nextScene(const std::string& name);
+
+    ScenarioPlayer& m_Player;
+    CheckReport& m_Report;
+    std::unique_ptr<Connections> m_pConnections;
+    int64_t m_Steps = 0;
+    std::set<std::string> m_DecisionPoints;
+    std::set<std::string> m_Messages;
+    std::set<std::string> m_Reached;
+    std::vector<int> m_WindowKinds; // the kinds of the windows the story added
+    std::set<std::string> m_FlagsSet[2];
+    std::map<std::string, Place> m_FlagsRead[2];
+};
+
+} // namespace Kura
