@@ -6,7 +6,7 @@ PACKAGES := g++ cmake make pkg-config libgtest-dev python3 \
   libopenal-dev libsndfile1-dev nlohmann-json3-dev \
   xvfb xauth xdotool imagemagick sox fonts-ipafont-mincho fonts-ipafont-gothic \
   clang-format-14
-BENCH_PACKAGES := lua5.4 python3 time valgrind
+BENCH_PACKAGES := lua5.4 python3 time valgrind onscripter
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
 JOBS := $(shell nproc)

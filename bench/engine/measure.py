@@ -147,6 +147,22 @@ def rss_kib(pids):
     return total
 
 
+def private_kib(pids):
+    """Proportional and private (unshared) KiB from smaps_rollup: private memory
+    leaves out the libraries and drivers that other processes map too."""
+    pss = private = 0
+    for p in pids:
+        try:
+            for line in open("/proc/%d/smaps_rollup" % p):
+                if line.startswith("Pss:"):
+                    pss += int(line.split()[1])
+                elif line.startswith(("Private_Clean:", "Private_Dirty:")):
+                    private += int(line.split()[1])
+        except OSError:
+            continue
+    return pss, private
+
+
 def stop(proc):
     if proc.poll() is None:
         os.killpg(proc.pid, signal.SIGTERM)
@@ -158,7 +174,8 @@ def stop(proc):
 
 
 def screen_run(display, screen, game_dir, command):
-    """One run: (first non-black ms, KiB once settled, idle CPU ms) or None."""
+    """One run: (first non-black ms, KiB once settled, idle CPU ms, proportional
+    and private KiB) or None."""
     env = dict(os.environ, DISPLAY=display)
     t0 = time.monotonic()
     proc = subprocess.Popen(command, cwd=game_dir, env=env, start_new_session=True,
@@ -180,12 +197,13 @@ def screen_run(display, screen, game_dir, command):
             time.sleep(max(0.0, POLL_S - (time.monotonic() - t)))
         pids = tree(proc.pid)
         rss = rss_kib(pids)
+        pss, private = private_kib(pids)
         c0 = cpu_ticks(pids)
         time.sleep(IDLE_S)
         idle_ms = (cpu_ticks(tree(proc.pid)) - c0) * 1000.0 / CLK_TCK
         if proc.poll() is not None:
             return None
-        return (first - t0) * 1000.0, rss, idle_ms
+        return (first - t0) * 1000.0, rss, idle_ms, pss, private
     finally:
         stop(proc)
 
@@ -211,11 +229,14 @@ def screen_figures(game_dir, runs, command):
                 failed += 1
                 print("failed run")
                 continue
-            print("run first_nonblack_ms=%.0f vmrss_kb=%d idle_cpu_ms=%.0f" % r)
+            print("run first_nonblack_ms=%.0f vmrss_kb=%d idle_cpu_ms=%.0f pss_kb=%d private_kb=%d"
+                  % r)
             results.append(r)
         summary("kura", "first_nonblack_ms", [r[0] for r in results])
         summary("kura", "vmrss_kb", [r[1] for r in results])
         summary("kura", "idle_cpu_ms", [r[2] for r in results])
+        summary("kura", "pss_kb", [r[3] for r in results])
+        summary("kura", "private_kb", [r[4] for r in results])
         print("kura failed_runs %d" % failed)
     finally:
         xvfb.terminate()

@@ -32,6 +32,10 @@ ROWS = [
      lambda v: v, "%.0f ms", 150.0),
     ("resident memory once the first message is typed", "vmrss_kb", "median",
      lambda v: v / 1024.0, "%.1f MiB", 40.0),
+    # Private memory leaves out the shared libraries and the GL driver, so it
+    # is what the engine itself holds; the target is ONScripter's in the same run.
+    ("private memory once the first message is typed", "private_kb", "median",
+     lambda v: v / 1024.0, "%.1f MiB", "onscripter"),
     ("CPU while idle on a finished message, %g s" % IDLE_S, "idle_cpu_ms", "median",
      lambda v: 100.0 * v / (IDLE_S * 1000.0), "%.2f %% of a core", 1.0),
     ("update + draw CPU per frame while typing, 99th percentile", "frame_cpu_ms", "p99",
@@ -50,11 +54,19 @@ def main():
     print("|---|%s---|---|---|" % ("---|" * len(PEERS)))
     for label, figure, key, convert, fmt, target in ROWS:
         ours = value(figures, "kura", figure, key)
-        met = "-" if ours is None else ("yes" if convert(ours) <= target else "no")
+        if isinstance(target, str):  # below a peer's figure of the same run
+            peer = value(figures, target, figure, key)
+            limit = None if peer is None else convert(peer)
+            wanted = "< " + dict(PEERS)[target]
+            met = "-" if ours is None or limit is None else ("yes" if convert(ours) < limit
+                                                              else "no")
+        else:
+            wanted = "<= " + fmt % target
+            met = "-" if ours is None else ("yes" if convert(ours) <= target else "no")
         peers = " | ".join(cell(figures, e, figure, key, convert, fmt) for e, _ in PEERS)
-        print("| %s | %s | %s | <= %s | %s |" % (label, peers,
-                                                 cell(figures, "kura", figure, key, convert, fmt),
-                                                 fmt % target, met))
+        print("| %s | %s | %s | %s | %s |" % (label, peers,
+                                              cell(figures, "kura", figure, key, convert, fmt),
+                                              wanted, met))
 
 
 if __name__ == "__main__":

@@ -83,10 +83,9 @@ bool TextureManager::LoadTexture(const std::string& filePath, int32_t texIdx) {
     TEX_DATA& slot = m_pImpl->slots[texIdx];
     if (slot.image || slot.texture) Release(texIdx);
 
-    slot.image = std::make_unique<ofImage>();
+    ofImage image;
     auto texture = std::make_unique<ofTexture>();
-    const ofImage& image = *slot.image;
-    const bool decoded = slot.image->loadImage(filePath);
+    const bool decoded = image.loadImage(filePath);
     const int glFormat = decoded ? glFormatOf(image) : 0;
     const int internalFormat = glFormat == GL_RGBA ? GL_RGBA : GL_RGB;
     if (!decoded || !texture->allocate(image.getWidth(), image.getHeight(), internalFormat)) {
@@ -125,9 +124,19 @@ ofTexture* TextureManager::GetTexture(int32_t texIdx) const {
     return slot != nullptr ? slot->texture.get() : nullptr;
 }
 
+// The decoded picture is not kept after its upload (a full-screen picture
+// alone is megabytes the game never reads again): it is decoded anew for
+// whoever asks, and kept until the slot is released.
 ofImage* TextureManager::GetImage(int32_t texIdx) const {
-    const TEX_DATA* slot = m_pImpl->slotForGetter(texIdx, "Kura::TextureManager::GetImage");
-    return slot != nullptr ? slot->image.get() : nullptr;
+    const TEX_DATA* found = m_pImpl->slotForGetter(texIdx, "Kura::TextureManager::GetImage");
+    if (found == nullptr || !found->texture) return nullptr;
+    TEX_DATA& slot = m_pImpl->slots[texIdx < MAX_TEXTURE_NUM ? texIdx : 0];
+    if (!slot.image) {
+        auto image = std::make_unique<ofImage>();
+        if (!image->loadImage(slot.filePath)) return nullptr;
+        slot.image = std::move(image);
+    }
+    return slot.image.get();
 }
 
 int32_t TextureManager::GetWidth(int32_t texIdx) const {

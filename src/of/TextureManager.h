@@ -1,5 +1,6 @@
 // Every picture of the game, in a fixed table of numbered slots. Callers choose the
-// slot numbers; a slot holds the decoded image and its texture until released.
+// slot numbers; a slot holds its texture until released, and the decoded image
+// only once someone asks for it.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@ namespace Kura {
 struct TEX_DATA {
     int32_t width = 0; // of the loaded image; 0 when never loaded or the load failed
     int32_t height = 0;
-    std::unique_ptr<ofImage> image;
+    std::unique_ptr<ofImage> image;     // decoded again on demand after the upload
     std::unique_ptr<ofTexture> texture; // present means loaded
     std::string filePath;               // the path last loaded successfully
     TEX_DATA();

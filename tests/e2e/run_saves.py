@@ -4,7 +4,8 @@ on the save screen after a choice, loaded after a restart, shows the saved
 screen and goes on as before; quick save and load; rolling back and forward by
 keys and wheel; rolling back past a menu to choose the other branch; the
 auto-save made at Escape loads at the next start; a damaged slot shows as
-damaged and the game goes on. Usage: run_saves.py <kura program> <demo data folder>"""
+damaged and the game goes on; a slot loads at its message after the scene file
+was edited. Usage: run_saves.py <kura program> <demo data folder>"""
 
 import os
 import shutil
@@ -153,6 +154,24 @@ def main(kura, demo_data):
         game.win.click(*QUICK_TAB_AT)
         game.win.click(*row_at(2))
         shows(game, escaped, "the auto-save of the last Escape")
+        assert game.quit() == 0
+
+        # A message added before the saved place: slot 3 still loads at its
+        # message, and log.txt says which file changed.
+        scene = os.path.join(data, folder, "scenario", "001.kel")
+        anchor = 'narrate("丘の上に、夕方の風が吹いている。");\n'
+        text = open(scene, encoding="utf-8").read()
+        assert anchor in text
+        open(scene, "w", encoding="utf-8").write(
+            text.replace(anchor, anchor + 'narrate("遠くで鳥が鳴いた。");\n'))
+        game = Game(kura, work, title)
+        check_title(game, data, TITLE_MENU, 1)
+        keys(game, "F3")
+        time.sleep(0.5)
+        game.win.click(*row_at(2))
+        shows(game, saved, "slot 3 shows its message after the edit")
+        log = open(os.path.join(work, "log.txt"), encoding="utf-8").read()
+        assert "001.kel changed since the save: has the saved message at another place" in log, log
         assert game.quit() == 0
     finally:
         stop_all()
