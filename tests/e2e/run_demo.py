@@ -39,15 +39,20 @@ def wait_until(what, predicate, timeout):
     raise AssertionError("timed out waiting until " + what)
 
 
-# Every program started, so that a run that fails half-way leaves none behind.
+# Every program started, with the file its output went to, so that a run that
+# fails half-way leaves none behind and shows what each one printed.
 STARTED = []
 
 
 def stop_all():
-    for proc in STARTED:
+    failing = sys.exc_info()[0] is not None
+    for proc, output in STARTED:
         if proc.poll() is None:
             proc.kill()
             proc.wait()
+        if failing:
+            print("---- the program printed (status %r):" % proc.returncode)
+            print(open(output, encoding="utf-8", errors="replace").read())
 
 
 class Game:
@@ -60,7 +65,7 @@ class Game:
         with open(self.stdout_path, "w") as out:
             self.proc = subprocess.Popen([kura], cwd=folder, stdout=out,
                                          stderr=subprocess.STDOUT)
-        STARTED.append(self.proc)
+        STARTED.append((self.proc, self.stdout_path))
         try:
             self.win = Window(find_window(title, 60, lambda: self.proc.poll() is None))
         except AssertionError:
@@ -71,12 +76,21 @@ class Game:
     def stdout(self):
         return open(self.stdout_path, encoding="utf-8", errors="replace").read()
 
-    def decide(self, region, index, vertical=True, column_gap=4):
+    def decide(self, region, index, vertical=True, column_gap=4, patient=True):
         """Clicks item index of the menu in region once it shows; answers the
-        decision the program reports."""
+        decision the program reports. Not patient: answers None when no menu
+        stands there or the click decides nothing."""
         kind = menu_text
-        bands = wait_until("the menu shows", lambda: self.stable_bands(region, vertical,
-                                                                       column_gap), 15)
+        try:
+            bands = wait_until("the menu shows",
+                               lambda: self.stable_bands(region, vertical, column_gap),
+                               15 if patient else 3)
+        except AssertionError:
+            if patient:
+                raise
+            return None
+        if not patient and index >= len(bands):
+            return None
         first, last = bands[index]
         x0, y0, x1, y1 = region
         if vertical:
@@ -87,7 +101,12 @@ class Game:
             x, y = (first + last) // 2, (down[0][0] + down[-1][1]) // 2
         decided = self.stdout().count("result=")
         self.win.click(x, y)
-        wait_until("the decision", lambda: self.stdout().count("result=") > decided, 5)
+        try:
+            wait_until("the decision", lambda: self.stdout().count("result=") > decided, 5)
+        except AssertionError:
+            if patient:
+                raise
+            return None
         return self.stdout().rsplit("result=", 1)[1].splitlines()[0]
 
     def stable_bands(self, region, vertical, gap):
@@ -138,7 +157,14 @@ def play_to_next_scene(game, command_menu, save_path):
         assert time.monotonic() < deadline, "scene 1 never ended; decisions %r" % decisions
         shot = game.win.shot()
         if len(decisions) < len(choices) and shot.bands(command_menu, menu_text):
-            decisions.append(game.decide(command_menu, choices[len(decisions)]))
+            # One look can catch a menu in the frame it closes, or colours in
+            # passing that look like one: when no menu stays, clicking goes on.
+            decided = game.decide(command_menu, choices[len(decisions)], patient=False)
+            if decided:
+                decisions.append(decided)
+            else:
+                print("a look at %.1f s saw a menu that did not stay"
+                      % (time.monotonic() - game.started))
         elif time.monotonic() - last_click > ADVANCE_EVERY:
             game.win.click(*ADVANCE_AT)
             last_click = time.monotonic()
