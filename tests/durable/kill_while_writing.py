@@ -10,9 +10,10 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "util"))
+from kill_moments import two_rounds_seconds  # noqa: E402
+
 KILLS = 200
-# Long enough for many complete rewrites, short enough that 200 runs stay quick.
-MAX_RUN_SECONDS = 0.05
 
 
 def line(key, value):
@@ -33,9 +34,11 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         path = os.path.join(folder, "save.kel")
         found = set()
+        run_seconds = two_rounds_seconds([rewriter, path])
+        os.remove(path)
         for kill in range(KILLS):
-            process = subprocess.Popen([rewriter, path])
-            time.sleep(rng.uniform(0, MAX_RUN_SECONDS))
+            process = subprocess.Popen([rewriter, path], stdout=subprocess.DEVNULL)
+            time.sleep(rng.uniform(0, run_seconds))
             process.send_signal(signal.SIGKILL)
             process.wait()
             if not os.path.exists(path):
@@ -48,7 +51,8 @@ def main():
                 return 1
             found.add(text)
         # Both versions seen means the kills really fell between rewrites.
-        print("%d kills, %d versions seen, every file whole" % (KILLS, len(found)))
+        print("%d kills within %.3f s of a start, %d versions seen, every file whole"
+              % (KILLS, run_seconds, len(found)))
         return 0 if len(found) == 2 else 1
 
 

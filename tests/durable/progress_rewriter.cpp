@@ -1,6 +1,6 @@
 // Rewrites a progress file without end, alternating between two versions of
-// different lengths, exactly as the scenario player writes it; stops only when
-// killed. Usage: progress_rewriter PATH
+// different lengths, exactly as the scenario player writes it, and prints
+// "round" after each pair; stops only when killed. Usage: progress_rewriter PATH
 #include "util/DurableFile.h"
 #include "util/ProgressText.h"
 
@@ -20,6 +20,12 @@ int main(int argc, char** argv) {
         if (!Kura::DurableFile::Replace(argv[1], versions[i % 2])) {
             std::perror(argv[1]);
             return 1;
+        }
+        // Each round (both versions written) told at once, so the killer can
+        // time its kills.
+        if (i % 2 == 1) {
+            std::puts("round");
+            std::fflush(stdout);
         }
     }
 }

@@ -46,13 +46,18 @@ STARTED = []
 
 def stop_all():
     failing = sys.exc_info()[0] is not None
-    for proc, output in STARTED:
-        if proc.poll() is None:
-            proc.kill()
-            proc.wait()
+    for game in STARTED:
+        if failing and game.proc.poll() is None and hasattr(game, "win"):
+            # What the screen showed when the run failed, for a look afterwards.
+            path = os.path.join(tempfile.gettempdir(), "kura-e2e-failed-%d.ppm" % os.getpid())
+            game.win.shot().save(path)
+            print("---- the screen at the failure: %s" % path)
+        if game.proc.poll() is None:
+            game.proc.kill()
+            game.proc.wait()
         if failing:
-            print("---- the program printed (status %r):" % proc.returncode)
-            print(open(output, encoding="utf-8", errors="replace").read())
+            print("---- the program printed (status %r):" % game.proc.returncode)
+            print(game.stdout())
 
 
 class Game:
@@ -65,7 +70,7 @@ class Game:
         with open(self.stdout_path, "w") as out:
             self.proc = subprocess.Popen([kura], cwd=folder, stdout=out,
                                          stderr=subprocess.STDOUT)
-        STARTED.append((self.proc, self.stdout_path))
+        STARTED.append(self)
         try:
             self.win = Window(find_window(title, 60, lambda: self.proc.poll() is None))
         except AssertionError:

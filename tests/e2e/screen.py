@@ -90,6 +90,10 @@ class Picture:
         return Picture.from_ppm(subprocess.run(["convert", path, "-depth", "8", "ppm:-"],
                                                check=True, capture_output=True).stdout)
 
+    def save(self, path):
+        with open(path, "wb") as out:
+            out.write(b"P6 %d %d 255\n" % (self.w, self.h) + self.rgb)
+
     def pixel(self, x, y):
         at = 3 * (y * self.w + x)
         return tuple(self.rgb[at:at + 3])

@@ -1,6 +1,7 @@
 // "write FOLDER" saves without end, through the game's slot store, into three
 // numbered slots and the quick slot, alternating two saves of different
-// lengths; it stops only when killed. "check FOLDER" reads every slot and its
+// lengths, and prints "round" after each round of saves; it stops only when
+// killed. "check FOLDER" reads every slot and its
 // backup back: each must be absent, or byte for byte one of the two saves and
 // loaded as such. It prints the versions found and fails on anything else.
 #include "game/saves/SlotStore.h"
@@ -43,6 +44,9 @@ int Write(const Kura::SlotStore& store) {
                 return 1;
             }
         }
+        // Each round told at once, so the killer can time its kills.
+        std::puts("round");
+        std::fflush(stdout);
     }
 }
 
