@@ -2,9 +2,9 @@
 // also when it keeps its object alive; the Kel class scripts check when it
 // runs), long chains freed and traced without deep recursion, and the pools
 // the collector walks and trims.
-#include "value_support.h"
+#include "script_support.h"
 
-namespace valuetest {
+namespace script_test {
 namespace {
 
 using HolderTest = ValueTest;
@@ -169,4 +169,4 @@ TEST(FixedPool, ReleasesEntirelyFreeBlocksButTheFirst) {
 }
 
 } // namespace
-} // namespace valuetest
+} // namespace script_test

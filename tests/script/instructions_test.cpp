@@ -2,11 +2,11 @@
 // constants, selection of scalars, jumps that leave the block, scope
 // transfers of calls in tail position and a pop from an empty stack. What a
 // statement does is checked by the Kel scripts.
-#include "exec_support.h"
+#include "script_support.h"
 
 #include "pointer.h"
 
-using namespace exec_test;
+using namespace script_test;
 
 namespace {
 
@@ -51,7 +51,7 @@ TEST_F(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
     ASSERT_EQ(elements.size(), 5u);
     for (const Ref& element : elements) {
         ASSERT_TRUE(element);
-        EXPECT_EQ(textOf(element), "[null]");
+        EXPECT_EQ(str(element), "[null]");
     }
 }
 
@@ -128,7 +128,7 @@ TEST_F(Calls, CallLastInAConstructorStillGivesTheInstance) {
                      makeClass({new POP, new VARIABLE("exec_nine"), new PUSH_NULL, new CALL}));
     Env env;
     Ref instance = run(env, makeFunction({new POP, new VARIABLE("exec_class"), new INSTANCE}));
-    ASSERT_EQ(typeOf(instance), TYPE_OBJECT);
+    ASSERT_EQ(type(instance), TYPE_OBJECT);
     EXPECT_NE(instance.value()->findMember("field"), nullptr);
     // The helper's 9 was dropped for the instance, and nothing else was left.
     EXPECT_EQ(env.stackSize(), 0u);
