@@ -16,6 +16,7 @@ namespace {
 using Kura::Draw2D;
 using Kura::TextureManager;
 using kura_test::Box;
+using kura_test::lit;
 using kura_test::Rgba;
 
 // Red in the left 50 columns, green in the top 25 rows, blue everywhere: each
@@ -28,10 +29,6 @@ constexpr Rgba TOP_LEFT{255, 255, 128, 255};
 constexpr Rgba TOP_RIGHT{0, 255, 128, 255};
 constexpr Rgba BOTTOM_LEFT{255, 0, 128, 255};
 constexpr Rgba BOTTOM_RIGHT{0, 0, 128, 255};
-
-bool lit(const Rgba& p) {
-    return p.r != 0 || p.g != 0 || p.b != 0;
-}
 
 class Draw2DTest : public testing::Test {
 protected:

@@ -8,11 +8,8 @@
 namespace {
 
 using kura_test::Box;
+using kura_test::lit;
 using kura_test::Rgba;
-
-bool lit(const Rgba& p) {
-    return p.r != 0 || p.g != 0 || p.b != 0;
-}
 
 TEST(MatrixStack, TranslateScaleAndRotateCompose) {
     kura_test::beginFrame();
