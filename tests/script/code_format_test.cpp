@@ -57,8 +57,6 @@ Ref readBack(const std::vector<uint8_t>& bytes) {
     return readCompiledScript(bytes.data(), bytes.size());
 }
 
-// ---- Round trips ----------------------------------------------------------------------
-
 // Read code enters its block through the appender, like generated code: what
 // comes back is what the appender makes of the instruction (unary plus, which
 // does nothing, it drops).

@@ -17,8 +17,6 @@ class Scopes : public FreshGlobal {};
 class Calls : public FreshGlobal {};
 class Diagnostics : public FreshGlobal {};
 
-// ---- Values through the stack ---------------------------------------------------
-
 TEST_F(Operators, ConstantsAreSharedButNeverChangedByOperators) {
     auto* negated = new PUSH_INT(5);
     auto* added = new PUSH_INT(5);
@@ -38,8 +36,6 @@ TEST_F(Operators, ConstantsAreSharedButNeverChangedByOperators) {
     direct.stack().clear();
 }
 
-// ---- Selection: members, elements, slices, pointers ----------------------------------
-
 TEST_F(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
     // Member, index and dereference of an int, and a negative local index,
     // each push a usable empty object rather than nothing.
@@ -54,8 +50,6 @@ TEST_F(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
         EXPECT_EQ(str(element), "[null]");
     }
 }
-
-// ---- Jumps ---------------------------------------------------------------------------
 
 // s = 0; i = 1; while (i <= 10) { s += i; i++; } s -- with the loop's exit
 // and back jumps given: the condition starts at 9, the exit lands on 21.
@@ -94,8 +88,6 @@ TEST_F(Jumps, TargetsOutsideTheBlockEndIt) {
     EXPECT_EQ(env.stackSize(), 0u);
 }
 
-// ---- Scopes ------------------------------------------------------------------------
-
 TEST_F(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
     Env env;
     Ref function = makeFunction(
@@ -111,8 +103,6 @@ TEST_F(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
     EXPECT_EQ(intOf(env.pop()), 2);
     env.pop(); // the argument, never taken
 }
-
-// ---- Calls --------------------------------------------------------------------------
 
 // A class with member `field` = 5 and method `get` answering it.
 Ref makeClass(std::initializer_list<OpCode*> constructor) {
@@ -170,8 +160,6 @@ TEST_F(Calls, MillionDeepTailRecursionRunsInConstantDepth) {
     EXPECT_EQ(intOf(env.pop()), 7);
     EXPECT_EQ(env.stackSize(), 0u);
 }
-
-// ---- Diagnostics -----------------------------------------------------------------------
 
 TEST_F(Diagnostics, PopOfAnEmptyStackReportsAndGoesOn) {
     std::string out = captureStdout([] {
