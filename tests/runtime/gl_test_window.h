@@ -21,8 +21,8 @@ inline bool lit(const Rgba& p) { // anything but black
     return p.r != 0 || p.g != 0 || p.b != 0;
 }
 
-// Idempotent; the window stays open until the process ends. Readback and
-// beginFrame assume the default size.
+// Idempotent; the window stays open until the process ends. beginFrame,
+// pixelAt and boundsWhere assume the default size; readWindow takes any.
 void openWindowOnce(int w = WINDOW_W, int h = WINDOW_H);
 void pinGlDriver();         // keeps the driver loaded to the end, for the leak checker
 void beginFrame();          // viewport, clear to black, the runtime's screen projection
