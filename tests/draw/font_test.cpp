@@ -14,14 +14,11 @@
 namespace {
 
 using kura_test::Box;
+using kura_test::lit;
 using kura_test::Rgba;
 
 constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
 constexpr int SIZE = 24;
-
-bool lit(const Rgba& p) {
-    return p.r != 0 || p.g != 0 || p.b != 0;
-}
 
 // Bitmap width of one character as FreeType renders it at the font's size.
 int renderedWidth(wchar_t c) {

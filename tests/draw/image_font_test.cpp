@@ -11,14 +11,11 @@ namespace {
 
 using Kura::ImageFont;
 using kura_test::Box;
+using kura_test::lit;
 using kura_test::Rgba;
 
 constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
 constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
-
-bool lit(const Rgba& p) {
-    return p.r != 0 || p.g != 0 || p.b != 0;
-}
 
 class ImageFontTest : public testing::Test {
 protected:

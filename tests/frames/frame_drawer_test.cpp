@@ -82,21 +82,6 @@ std::vector<uint8_t> picturePixels(uint8_t shade) {
     return px;
 }
 
-// The colour channels only: the window keeps no alpha.
-std::vector<Rgba> opaque(std::vector<Rgba> px) {
-    for (Rgba& p : px)
-        p.a = 255;
-    return px;
-}
-
-// Pixels that differ between two whole-window reads.
-int differing(const std::vector<Rgba>& a, const std::vector<Rgba>& b) {
-    int n = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        n += !(a[i] == b[i]);
-    return n;
-}
-
 class FrameDrawerTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -127,7 +112,7 @@ protected:
         glViewport(0, 0, WINDOW_W, WINDOW_H);
         ofSetupScreenPerspective(WINDOW_W, WINDOW_H);
         app.draw();
-        std::vector<Rgba> px = kura_test::readWindow();
+        std::vector<Rgba> px = kura_test::drawnOpaque();
         drawer.drawFrame(app, WINDOW_W, WINDOW_H, false, true);
         return px;
     }
@@ -142,7 +127,7 @@ protected:
     // The window shows the frame as drawing it whole from scratch would.
     void expectShownAsDrawnWhole(const char* what) {
         const std::vector<Rgba> shown = kura_test::shownOnWindow();
-        EXPECT_EQ(differing(shown, opaque(drawnWhole())), 0) << what;
+        EXPECT_EQ(kura_test::differing(shown, drawnWhole()), 0) << what;
     }
 
     SceneApp app;
@@ -158,7 +143,7 @@ TEST_F(FrameDrawerTest, UnchangedFramesDrawNothingAndShowNothing) {
     EXPECT_EQ(drawer.getDrawnFrames(), drawn);
     // Nothing was drawn over the marker, and the window never received it.
     EXPECT_EQ(kura_test::pixelAt(MARKER_X, MARKER_Y), (Rgba{0, 255, 0, 255}));
-    EXPECT_EQ(differing(kura_test::shownOnWindow(), shown), 0);
+    EXPECT_EQ(kura_test::differing(kura_test::shownOnWindow(), shown), 0);
 }
 
 TEST_F(FrameDrawerTest, MovedBoxIsDrawnInItsFrameOverItsOldAndNewPlaceOnly) {

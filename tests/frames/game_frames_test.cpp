@@ -37,27 +37,6 @@ public:
     void draw() override { Kura::GameMain::get()->draw(); }
 };
 
-std::vector<Rgba> backBuffer() {
-    std::vector<Rgba> bottomUp(static_cast<size_t>(WINDOW_W) * WINDOW_H);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, WINDOW_W, WINDOW_H, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<Rgba> topDown(bottomUp.size());
-    for (int y = 0; y < WINDOW_H; ++y)
-        for (int x = 0; x < WINDOW_W; ++x) {
-            Rgba p = bottomUp[static_cast<size_t>(WINDOW_H - 1 - y) * WINDOW_W + x];
-            p.a = 255; // the window keeps no alpha
-            topDown[static_cast<size_t>(y) * WINDOW_W + x] = p;
-        }
-    return topDown;
-}
-
-int differing(const std::vector<Rgba>& a, const std::vector<Rgba>& b) {
-    int n = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        n += !(a[i] == b[i]);
-    return n;
-}
-
 class GameFrames : public GameTest {
 protected:
     void SetUp() override {
@@ -90,7 +69,7 @@ protected:
         ofSetupScreenPerspective(WINDOW_W, WINDOW_H);
         ofClear(0, 0, 0);
         game().draw();
-        std::vector<Rgba> px = backBuffer();
+        std::vector<Rgba> px = kura_test::drawnOpaque(WINDOW_W, WINDOW_H);
         WholeFrame();
         return px;
     }
@@ -127,7 +106,7 @@ TEST_F(GameFrames, EachTypedCharacterAndEveryFrameOfAFadeIsShown) {
         fadeFrames += newAlpha;
         ASSERT_TRUE(drawn) << "\"" << player().getShownText() << "\", alpha "
                            << game().fadeOutAlpha() << " not drawn";
-        ASSERT_EQ(differing(Shown(), DrawnWhole()), 0)
+        ASSERT_EQ(kura_test::differing(Shown(), DrawnWhole()), 0)
             << player().getShownText() << ", alpha " << game().fadeOutAlpha();
     }
     EXPECT_GE(typedFrames, 10);
@@ -150,7 +129,7 @@ TEST_F(GameFrames, MenuCursorIsShownInTheFrameItMoves) {
         }
     }
     ASSERT_NE(game().getCommandMenu().GetCursor(), cursor);
-    EXPECT_EQ(differing(Shown(), DrawnWhole()), 0);
+    EXPECT_EQ(kura_test::differing(Shown(), DrawnWhole()), 0);
 }
 
 } // namespace

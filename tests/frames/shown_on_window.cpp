@@ -32,4 +32,18 @@ std::vector<Rgba> shownOnWindow(int w, int h) {
     return px;
 }
 
+std::vector<Rgba> drawnOpaque(int w, int h) {
+    std::vector<Rgba> px = readWindow(w, h);
+    for (Rgba& p : px)
+        p.a = 255;
+    return px;
+}
+
+int differing(const std::vector<Rgba>& a, const std::vector<Rgba>& b) {
+    int n = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        n += !(a[i] == b[i]);
+    return n;
+}
+
 } // namespace kura_test

@@ -1,5 +1,6 @@
 // The raw input state as the window callbacks write it: key entries, releases
-// that arrive with another case or control code, and the mouse writers.
+// that arrive with another case or control code, and the buttons. (Moves and
+// drags are read through the input router's tests.)
 #include "of/InputState.h"
 
 #include <gtest/gtest.h>
@@ -39,17 +40,6 @@ TEST_F(InputStateTest, KeyReleasedUnderAnotherCaseOrControlCodeIsNotHeld) {
     }
 }
 
-TEST_F(InputStateTest, MoveStoresThePositionAndAStillMoveClearsEveryKey) {
-    input.OnKeyPressed('z');
-    input.OnMouseMoved(10, 20);
-    EXPECT_EQ(input.GetMousePosition().x, 10.0f);
-    EXPECT_EQ(input.GetMousePosition().y, 20.0f);
-    EXPECT_TRUE(input.IsKeyDown('z'));
-    input.OnMouseMoved(10, 20);
-    EXPECT_FALSE(input.IsKeyDown('z'));
-    EXPECT_EQ(input.GetKeyEntryCount(), 0u);
-}
-
 TEST_F(InputStateTest, ButtonsFollowPressAndReleaseAndIgnoreOthers) {
     for (int button : {0, 2, 3, -1})
         input.OnMousePressed(5, 5, button);
@@ -60,16 +50,6 @@ TEST_F(InputStateTest, ButtonsFollowPressAndReleaseAndIgnoreOthers) {
     input.OnMouseReleased(5, 5, 2);
     EXPECT_FALSE(input.IsButtonDown(2));
     EXPECT_EQ(input.GetMousePosition().x, 0.0f); // presses do not move the pointer
-}
-
-TEST_F(InputStateTest, DragAtTheStoredPositionLetsGoAndElsewhereChangesNothing) {
-    input.OnMouseMoved(30, 40);
-    input.OnMousePressed(30, 40, 0);
-    input.OnMouseDragged(31, 40, 0);
-    EXPECT_TRUE(input.IsButtonDown(0));
-    EXPECT_EQ(input.GetMousePosition().x, 30.0f);
-    input.OnMouseDragged(30, 40, 0);
-    EXPECT_FALSE(input.IsButtonDown(0));
 }
 
 } // namespace

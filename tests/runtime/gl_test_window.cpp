@@ -42,12 +42,12 @@ void pinGlDriver() {
     dl_iterate_phdr(pinDriver, nullptr);
 }
 
-void openWindowOnce() {
+void openWindowOnce(int w, int h) {
     static ofAppGlutWindow* window = nullptr;
     if (window != nullptr) return;
     window = new ofAppGlutWindow; // lives as long as the process, like the game's
     window->setGlutDisplayString("rgba double depth stencil alpha");
-    ofSetupOpenGL(window, WINDOW_W, WINDOW_H, 0);
+    ofSetupOpenGL(window, w, h, 0);
     glutDisplayFunc(drawNothing);
     pinGlDriver();
     std::atexit(closeWindow);
@@ -66,14 +66,15 @@ void beginFrame() {
     ofSetupScreenPerspective(WINDOW_W, WINDOW_H);
 }
 
-std::vector<Rgba> readWindow() {
-    std::vector<Rgba> bottomUp(WINDOW_W * WINDOW_H);
+std::vector<Rgba> readWindow(int w, int h) {
+    std::vector<Rgba> bottomUp(static_cast<size_t>(w) * h);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, WINDOW_W, WINDOW_H, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
     std::vector<Rgba> topDown(bottomUp.size());
-    for (int y = 0; y < WINDOW_H; ++y) {
-        for (int x = 0; x < WINDOW_W; ++x)
-            topDown[y * WINDOW_W + x] = bottomUp[(WINDOW_H - 1 - y) * WINDOW_W + x];
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x)
+            topDown[static_cast<size_t>(y) * w + x] =
+                bottomUp[static_cast<size_t>(h - 1 - y) * w + x];
     }
     return topDown;
 }
@@ -85,7 +86,8 @@ Rgba pixelAt(int x, int y) {
     return px;
 }
 
-void writePng(const std::string& path, int w, int h, Rgba (*colourAt)(int x, int y)) {
+void writePng(const std::string& path, int w, int h,
+              const std::function<Rgba(int x, int y)>& colourAt) {
     FIBITMAP* dib = FreeImage_Allocate(w, h, 32);
     for (int y = 0; y < h; ++y) {
         BYTE* line = FreeImage_GetScanLine(dib, h - 1 - y);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,8 +17,13 @@ struct Rgba {
     uint8_t r, g, b, a;
     bool operator==(const Rgba&) const = default;
 };
+inline bool lit(const Rgba& p) { // anything but black
+    return p.r != 0 || p.g != 0 || p.b != 0;
+}
 
-void openWindowOnce();      // idempotent; the window stays open until the process ends
+// Idempotent; the window stays open until the process ends. beginFrame,
+// pixelAt and boundsWhere assume the default size; readWindow takes any.
+void openWindowOnce(int w = WINDOW_W, int h = WINDOW_H);
 void pinGlDriver();         // keeps the driver loaded to the end, for the leak checker
 void beginFrame();          // viewport, clear to black, the runtime's screen projection
 Rgba pixelAt(int x, int y); // window coordinates, top-left origin, from the back buffer
@@ -32,10 +38,11 @@ inline std::ostream& operator<<(std::ostream& out, const Box& b) {
     return out << "(" << b.x << ", " << b.y << ") " << b.w << " x " << b.h;
 }
 template <typename Pred> Box boundsWhere(Pred keep);
-std::vector<Rgba> readWindow(); // row 0 is the top row
+std::vector<Rgba> readWindow(int w = WINDOW_W, int h = WINDOW_H); // row 0 is the top row
 
 // Writes a 32-bit PNG; colourAt(x, y) gives the pixel, y from the top.
-void writePng(const std::string& path, int w, int h, Rgba (*colourAt)(int x, int y));
+void writePng(const std::string& path, int w, int h,
+              const std::function<Rgba(int x, int y)>& colourAt);
 
 template <typename Pred> Box boundsWhere(Pred keep) {
     const std::vector<Rgba> px = readWindow();

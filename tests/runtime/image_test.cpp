@@ -67,78 +67,62 @@ std::string loadAndCaptureLog(ofImage& image, const std::string& path, bool& ok)
     return testing::internal::GetCapturedStdout();
 }
 
-TEST(ImageDecode, AlphaPictureKeepsTopRowFirstInRgbaOrder) {
+// Saves a FreeImage bitmap of bpp bits (pixels set by fill) as a PNG and loads it.
+template <class Fill> void saveAndLoad(ofImage& image, const char* name, int bpp, Fill fill) {
+    const std::string path = tempPath(name);
+    FIBITMAP* dib = FreeImage_Allocate(4, 2, bpp);
+    fill(dib);
+    FreeImage_Save(FIF_PNG, dib, path.c_str());
+    FreeImage_Unload(dib);
+    ASSERT_TRUE(image.loadImage(path));
+    std::remove(path.c_str());
+}
+
+// Top row first, RGBA order, and the type of each kind of picture; PNGs with
+// alpha often arrive as palette pictures with a transparency table.
+TEST(ImageDecode, PixelOrderAndTypeOfEachKindOfPicture) {
     const std::string path = tempPath("alpha.png");
     kura_test::writePng(path, 300, 200, corners);
     ofImage image;
     ASSERT_TRUE(image.loadImage(path));
+    std::remove(path.c_str());
     EXPECT_EQ(image.getWidth(), 300);
     EXPECT_EQ(image.getHeight(), 200);
     EXPECT_EQ(image.getType(), OF_IMAGE_COLOR_ALPHA);
-    const unsigned char* px = image.getPixels();
     auto at = [&](int x, int y) {
-        const unsigned char* p = px + (y * 300 + x) * 4;
+        const unsigned char* p = image.getPixels() + (y * image.getWidth() + x) * 4;
         return Rgba{p[0], p[1], p[2], p[3]};
     };
-    EXPECT_EQ(at(0, 0), (Rgba{255, 0, 0, 255}));
-    EXPECT_EQ(at(299, 0), (Rgba{0, 255, 0, 128}));
-    EXPECT_EQ(at(0, 199), (Rgba{0, 0, 255, 0}));
-    EXPECT_EQ(at(299, 199), (Rgba{10, 20, 30, 255}));
-    std::remove(path.c_str());
-}
+    for (int x : {0, 299})
+        for (int y : {0, 199})
+            EXPECT_EQ(at(x, y), corners(x, y)) << x << "," << y;
 
-TEST(ImageDecode, OpaqueColourAndGreyPicturesKeepTheirTypes) {
-    const std::string colourPath = tempPath("rgb.png");
-    FIBITMAP* rgb = FreeImage_Allocate(4, 2, 24);
-    BYTE* top = FreeImage_GetScanLine(rgb, 1);
-    top[FI_RGBA_RED] = 200, top[FI_RGBA_GREEN] = 100, top[FI_RGBA_BLUE] = 50;
-    FreeImage_Save(FIF_PNG, rgb, colourPath.c_str());
-    FreeImage_Unload(rgb);
-
-    const std::string greyPath = tempPath("grey.png");
-    FIBITMAP* grey = FreeImage_Allocate(3, 3, 8);
-    FreeImage_GetScanLine(grey, 2)[0] = 77;
-    FreeImage_Save(FIF_PNG, grey, greyPath.c_str());
-    FreeImage_Unload(grey);
-
-    ofImage image;
-    ASSERT_TRUE(image.loadImage(colourPath));
+    saveAndLoad(image, "rgb.png", 24, [](FIBITMAP* dib) {
+        BYTE* top = FreeImage_GetScanLine(dib, 1);
+        top[FI_RGBA_RED] = 200, top[FI_RGBA_GREEN] = 100, top[FI_RGBA_BLUE] = 50;
+    });
     EXPECT_EQ(image.getType(), OF_IMAGE_COLOR);
     EXPECT_EQ(image.getBytesPerPixel(), 3);
-    EXPECT_EQ(image.getPixels()[0], 200);
-    EXPECT_EQ(image.getPixels()[1], 100);
-    EXPECT_EQ(image.getPixels()[2], 50);
+    EXPECT_EQ(std::vector<int>(image.getPixels(), image.getPixels() + 4),
+              (std::vector<int>{200, 100, 50, 0}));
 
-    ASSERT_TRUE(image.loadImage(greyPath));
+    saveAndLoad(image, "grey.png", 8, [](FIBITMAP* dib) { FreeImage_GetScanLine(dib, 1)[0] = 77; });
     EXPECT_EQ(image.getType(), OF_IMAGE_GRAYSCALE);
-    EXPECT_EQ(image.getPixels()[0], 77);
-    EXPECT_EQ(image.getPixels()[1], 0);
-    std::remove(colourPath.c_str());
-    std::remove(greyPath.c_str());
-}
+    EXPECT_EQ(std::vector<int>(image.getPixels(), image.getPixels() + 2),
+              (std::vector<int>{77, 0}));
 
-// PNGs with alpha often arrive as palette pictures with a transparency table.
-TEST(ImageDecode, PalettePictureWithTransparencyGetsAlpha) {
-    const std::string path = tempPath("palette.png");
-    FIBITMAP* dib = FreeImage_Allocate(2, 1, 8);
-    RGBQUAD* palette = FreeImage_GetPalette(dib);
-    palette[1].rgbRed = 255, palette[1].rgbGreen = 255, palette[1].rgbBlue = 0;
-    BYTE alpha[256];
-    std::fill(alpha, alpha + 256, 255);
-    alpha[0] = 0;
-    FreeImage_SetTransparencyTable(dib, alpha, 256);
-    FreeImage_GetScanLine(dib, 0)[1] = 1;
-    FreeImage_Save(FIF_PNG, dib, path.c_str());
-    FreeImage_Unload(dib);
-
-    ofImage image;
-    ASSERT_TRUE(image.loadImage(path));
+    saveAndLoad(image, "palette.png", 8, [](FIBITMAP* dib) {
+        RGBQUAD* palette = FreeImage_GetPalette(dib);
+        palette[1].rgbRed = 255, palette[1].rgbGreen = 255, palette[1].rgbBlue = 0;
+        BYTE alpha[256];
+        std::fill(alpha, alpha + 256, 255);
+        alpha[0] = 0;
+        FreeImage_SetTransparencyTable(dib, alpha, 256);
+        FreeImage_GetScanLine(dib, 1)[1] = 1;
+    });
     EXPECT_EQ(image.getType(), OF_IMAGE_COLOR_ALPHA);
-    EXPECT_EQ(image.getPixels()[3], 0);
-    EXPECT_EQ((Rgba{image.getPixels()[4], image.getPixels()[5], image.getPixels()[6],
-                    image.getPixels()[7]}),
-              (Rgba{255, 255, 0, 255}));
-    std::remove(path.c_str());
+    EXPECT_EQ(std::vector<int>(image.getPixels() + 3, image.getPixels() + 8),
+              (std::vector<int>{0, 255, 255, 0, 255}));
 }
 
 TEST(ImageDecode, RelativeNamesAreReadFromTheDataFolder) {

@@ -1,7 +1,7 @@
 // Compiled code: every instruction written and read back, the file framing,
 // label tables, and a reader that survives damaged and absurdly nested input
 // (random and truncated files are the compiled-file fuzzer's).
-#include "exec_support.h"
+#include "script_support.h"
 
 #include "code_reader.h"
 #include "code_writer.h"
@@ -10,7 +10,7 @@
 
 #include <type_traits>
 
-using namespace exec_test;
+using namespace script_test;
 
 namespace {
 
@@ -56,8 +56,6 @@ const std::vector<Sample>& everyInstruction() {
 Ref readBack(const std::vector<uint8_t>& bytes) {
     return readCompiledScript(bytes.data(), bytes.size());
 }
-
-// ---- Round trips ----------------------------------------------------------------------
 
 // Read code enters its block through the appender, like generated code: what
 // comes back is what the appender makes of the instruction (unary plus, which
@@ -152,7 +150,7 @@ TEST_F(CompiledCode, DamagedAndOddFilesReadAsFarAsTheyCan) {
     for (const auto& [bytes, expected] : rows) {
         Ref function = readBack(bytes);
         EXPECT_EQ(disassemble(function), expected) << bytes.size() << " bytes";
-        EXPECT_EQ(typeOf(function), TYPE_OBJECT);
+        EXPECT_EQ(type(function), TYPE_OBJECT);
         EXPECT_EQ(function.value()->count(), 0);
     }
 }

@@ -2,14 +2,14 @@
 // thread still holds survives, long cycles go without recursion, and nothing
 // is left in the pools. What scripts see of it is checked by the Kel
 // collector scripts.
-#include "exec_support.h"
+#include "script_support.h"
 
 #include "collector.h"
 #include "natives.h"
 #include "pool.h"
 #include "thread.h"
 
-using namespace exec_test;
+using namespace script_test;
 
 namespace {
 

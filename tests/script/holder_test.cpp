@@ -2,9 +2,12 @@
 // also when it keeps its object alive; the Kel class scripts check when it
 // runs), long chains freed and traced without deep recursion, and the pools
 // the collector walks and trims.
-#include "value_support.h"
+#include "script_support.h"
 
-namespace valuetest {
+#include <algorithm>
+#include <random>
+
+namespace script_test {
 namespace {
 
 using HolderTest = ValueTest;
@@ -146,27 +149,47 @@ TEST(FixedPool, HandsOutRecyclesAndWalksSlotsInOrder) {
     pool.free(again);
 }
 
-TEST(FixedPool, ReleasesEntirelyFreeBlocksButTheFirst) {
-    pool::FixedPool pool(16, 4);
+// Whatever order the slots were freed in, blocks left entirely free go (all but
+// the first), and the rebuilt free list hands the rest out block by block, each
+// block's slots in address order, never a slot in use or one twice.
+TEST(FixedPool, ReleasesEntirelyFreeBlocksButTheFirstAfterShuffledFrees) {
+    constexpr size_t PER_BLOCK = 8, BLOCKS = 500;
+    pool::FixedPool pool(24, PER_BLOCK);
     std::vector<void*> slots;
-    for (int i = 0; i < 12; ++i) {
+    for (size_t i = 0; i < PER_BLOCK * BLOCKS; ++i) {
         slots.push_back(pool.allocate());
         *static_cast<void**>(slots.back()) = slots.back();
     }
-    EXPECT_EQ(pool.blockCount(), 3u);
-    for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 9})
-        pool.free(slots[static_cast<size_t>(i)]);
-    // Block 1 (slots 0-3) is free but first; block 2 (4-7) goes; block 3 keeps 8, 10, 11.
-    EXPECT_EQ(pool.releaseFreeBlocks(), 1u);
-    EXPECT_EQ(pool.blockCount(), 2u);
-    EXPECT_EQ(pool.inUse(), 3u);
-    // The rebuilt free list hands out the remaining free slots in address order.
+    // One slot kept in every odd block: the even ones, the first among them, go free.
+    std::vector<void*> kept, freed;
+    for (size_t i = 0; i < slots.size(); ++i)
+        (i % (2 * PER_BLOCK) == PER_BLOCK + 3 ? kept : freed).push_back(slots[i]);
+    std::shuffle(freed.begin(), freed.end(), std::mt19937(7));
+    for (void* slot : freed)
+        pool.free(slot);
+    EXPECT_EQ(pool.releaseFreeBlocks(), BLOCKS / 2 - 1);
+    EXPECT_EQ(pool.inUse(), kept.size());
+    EXPECT_EQ(pool.blockCount(), BLOCKS / 2 + 1);
+
     std::vector<void*> handed;
-    for (int i = 0; i < 5; ++i)
+    for (size_t i = 0; i < pool.blockCount() * PER_BLOCK - kept.size(); ++i)
         handed.push_back(pool.allocate());
-    EXPECT_EQ(handed, (std::vector<void*>{slots[0], slots[1], slots[2], slots[3], slots[9]}));
-    EXPECT_EQ(pool.blockCount(), 2u);
+    EXPECT_EQ(pool.blockCount(), BLOCKS / 2 + 1);
+    EXPECT_EQ(std::vector<void*>(handed.begin(), handed.begin() + PER_BLOCK),
+              std::vector<void*>(slots.begin(), slots.begin() + PER_BLOCK));
+    // Blocks follow their chain, not their addresses: an address may drop only
+    // where a new block starts.
+    size_t drops = 0;
+    for (size_t i = 1; i < handed.size(); ++i)
+        drops += handed[i] < handed[i - 1] ? 1 : 0;
+    EXPECT_LT(drops, pool.blockCount());
+    std::vector<void*> unique = handed;
+    std::sort(unique.begin(), unique.end());
+    EXPECT_EQ(std::adjacent_find(unique.begin(), unique.end()), unique.end());
+    EXPECT_TRUE(std::none_of(handed.begin(), handed.end(), [&](void* slot) {
+        return std::find(kept.begin(), kept.end(), slot) != kept.end();
+    }));
 }
 
 } // namespace
-} // namespace valuetest
+} // namespace script_test

@@ -2,11 +2,11 @@
 // constants, selection of scalars, jumps that leave the block, scope
 // transfers of calls in tail position and a pop from an empty stack. What a
 // statement does is checked by the Kel scripts.
-#include "exec_support.h"
+#include "script_support.h"
 
 #include "pointer.h"
 
-using namespace exec_test;
+using namespace script_test;
 
 namespace {
 
@@ -16,8 +16,6 @@ class Jumps : public FreshGlobal {};
 class Scopes : public FreshGlobal {};
 class Calls : public FreshGlobal {};
 class Diagnostics : public FreshGlobal {};
-
-// ---- Values through the stack ---------------------------------------------------
 
 TEST_F(Operators, ConstantsAreSharedButNeverChangedByOperators) {
     auto* negated = new PUSH_INT(5);
@@ -38,8 +36,6 @@ TEST_F(Operators, ConstantsAreSharedButNeverChangedByOperators) {
     direct.stack().clear();
 }
 
-// ---- Selection: members, elements, slices, pointers ----------------------------------
-
 TEST_F(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
     // Member, index and dereference of an int, and a negative local index,
     // each push a usable empty object rather than nothing.
@@ -51,11 +47,9 @@ TEST_F(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
     ASSERT_EQ(elements.size(), 5u);
     for (const Ref& element : elements) {
         ASSERT_TRUE(element);
-        EXPECT_EQ(textOf(element), "[null]");
+        EXPECT_EQ(str(element), "[null]");
     }
 }
-
-// ---- Jumps ---------------------------------------------------------------------------
 
 // s = 0; i = 1; while (i <= 10) { s += i; i++; } s -- with the loop's exit
 // and back jumps given: the condition starts at 9, the exit lands on 21.
@@ -94,8 +88,6 @@ TEST_F(Jumps, TargetsOutsideTheBlockEndIt) {
     EXPECT_EQ(env.stackSize(), 0u);
 }
 
-// ---- Scopes ------------------------------------------------------------------------
-
 TEST_F(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
     Env env;
     Ref function = makeFunction(
@@ -112,8 +104,6 @@ TEST_F(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
     env.pop(); // the argument, never taken
 }
 
-// ---- Calls --------------------------------------------------------------------------
-
 // A class with member `field` = 5 and method `get` answering it.
 Ref makeClass(std::initializer_list<OpCode*> constructor) {
     Ref cls = constructor.size() ? makeFunction(constructor) : makeEmpty();
@@ -128,7 +118,7 @@ TEST_F(Calls, CallLastInAConstructorStillGivesTheInstance) {
                      makeClass({new POP, new VARIABLE("exec_nine"), new PUSH_NULL, new CALL}));
     Env env;
     Ref instance = run(env, makeFunction({new POP, new VARIABLE("exec_class"), new INSTANCE}));
-    ASSERT_EQ(typeOf(instance), TYPE_OBJECT);
+    ASSERT_EQ(type(instance), TYPE_OBJECT);
     EXPECT_NE(instance.value()->findMember("field"), nullptr);
     // The helper's 9 was dropped for the instance, and nothing else was left.
     EXPECT_EQ(env.stackSize(), 0u);
@@ -170,8 +160,6 @@ TEST_F(Calls, MillionDeepTailRecursionRunsInConstantDepth) {
     EXPECT_EQ(intOf(env.pop()), 7);
     EXPECT_EQ(env.stackSize(), 0u);
 }
-
-// ---- Diagnostics -----------------------------------------------------------------------
 
 TEST_F(Diagnostics, PopOfAnEmptyStackReportsAndGoesOn) {
     std::string out = captureStdout([] {

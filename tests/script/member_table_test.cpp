@@ -7,9 +7,9 @@
 // replayed beside the table.
 #include "member_table.h"
 
-#include "value_support.h"
+#include "script_support.h"
 
-namespace valuetest {
+namespace script_test {
 namespace {
 
 using MemberTableTest = ValueTest;
@@ -172,4 +172,4 @@ TEST_F(MemberTableTest, ObjectKeysFollowSlotOrderNotInsertionOrder) {
 }
 
 } // namespace
-} // namespace valuetest
+} // namespace script_test

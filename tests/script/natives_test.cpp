@@ -1,8 +1,8 @@
 // Host callables called from C++: native pointers compare by address, and a
 // call pops its argument and pushes a copy of the host's result.
-#include "value_support.h"
+#include "script_support.h"
 
-namespace valuetest {
+namespace script_test {
 namespace {
 
 using NativesTest = ValueTest;
@@ -67,4 +67,4 @@ TEST_F(NativesTest, HostCallsPushACopyOfTheResult) {
 }
 
 } // namespace
-} // namespace valuetest
+} // namespace script_test

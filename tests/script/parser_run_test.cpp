@@ -2,13 +2,13 @@
 // fresh global object, called with an argument and must leave the stack
 // empty; a compiled block copies whole. Language behaviour itself is checked
 // by the Kel scripts.
-#include "exec_support.h"
+#include "script_support.h"
 
 #include "disassembler.h"
 #include "parser.h"
 #include "tokenizer.h"
 
-using namespace exec_test;
+using namespace script_test;
 
 namespace {
 
@@ -53,7 +53,7 @@ TEST_F(ParserRun, ResultsOfCallsWithAnArgumentLeaveTheStackEmpty) {
         Ref global = Env::global();
         Ref result = global.value()->callSync(env, Ref(new vInt(row.argument)), global.get());
         EXPECT_EQ(env.stackSize(), 0u);
-        EXPECT_EQ(textOf(result), row.result);
+        EXPECT_EQ(str(result), row.result);
     }
 }
 

@@ -1,8 +1,7 @@
-// Scopes through their C++ interface: where declarations land, statics handed
-// from blocks to their function, what the end of a block leaves, deep chains,
-// captures and clones. How far a lookup reaches and how
-// return, break, continue and goto unwind are checked by the Kel scripts under
-// scopes/ and control/.
+// Scopes through their C++ interface: where a method's declarations land, deep
+// chains and clones. How far a lookup reaches, statics declared in blocks,
+// captures, and how blocks, return, break, continue and goto unwind are checked
+// by the Kel scripts under scopes/ and control/.
 #include "code_block.h"
 #include "env.h"
 #include "numbers.h"
@@ -57,25 +56,6 @@ TEST(ScopeLookup, MethodsReachTheirObjectAndDeclareInstanceVariables) {
     env.stack().clear();
 }
 
-TEST(ScopeStatics, BlocksHandStaticsToTheirFunction) {
-    InFunction f;
-    f.env.enter(new LoopScope(f.code.block, 0));
-    f.env.enter(new AnonymousScope(f.code.block));
-    EXPECT_TRUE(f.env.current()->declareStatic("s", intValue(1), &f.env));
-    f.env.pop();
-    EXPECT_TRUE(f.function.value()->hasMember("s"));
-}
-
-TEST(ScopeUnwinding, EndOfACodeBlockLeavesOnlyThatScope) {
-    InFunction f;
-    f.env.enter(new LoopScope(f.code.block, 2));
-    Scope* outer = new AnonymousScope(f.code.block);
-    f.env.enter(outer);
-    f.env.enter(new AnonymousScope(f.code.block));
-    f.env.setCurrent(f.env.current()->onEnd(f.env));
-    EXPECT_EQ(f.env.current(), outer);
-}
-
 TEST(ScopeUnwinding, AVeryDeepChainIsDeletedWithoutRecursion) {
     Block code;
     Ref function = makeFunction();
@@ -85,21 +65,6 @@ TEST(ScopeUnwinding, AVeryDeepChainIsDeletedWithoutRecursion) {
         env->enter(new AnonymousScope(code.block));
     ASSERT_EQ(env->current()->depth(), 1000001);
     delete env; // would overflow the native stack if the chain were deleted recursively
-}
-
-TEST(ScopeClosure, InnerNamesWinOverOuterOnesAndFunctionsBoundTheCapture) {
-    Block code;
-    Ref caller = makeFunction(), function = makeFunction(), closure = makeFunction();
-    Env env;
-    env.enter(new FunctionScope(code.block, caller.get()));
-    env.current()->declare("hidden", intValue(0), nullptr);
-    env.enter(new FunctionScope(code.block, function.get()));
-    env.current()->declare("x", intValue(1), nullptr);
-    env.enter(new AnonymousScope(code.block));
-    env.current()->declare("x", intValue(2), nullptr);
-    env.current()->capture(closure);
-    EXPECT_EQ(closure.value()->findMember("x")->value()->toInt(), 2);
-    EXPECT_FALSE(closure.value()->hasMember("hidden"));
 }
 
 TEST(ScopeClone, VariablesAreCopiedAndTheChainIsCloned) {

@@ -1,11 +1,11 @@
 // Script threads driven from the host: threads dropped, restarted or resumed
 // while they run. Yield, resume and a suspended thread's variables are
 // checked by the Kel thread scripts.
-#include "exec_support.h"
+#include "script_support.h"
 
 #include "thread.h"
 
-using namespace exec_test;
+using namespace script_test;
 
 namespace {
 
@@ -31,7 +31,7 @@ TEST_F(Threads, ThreadReplacedWhileItRunsFinishesItsResume) {
                         .get()));
     Ref held(variable);
     std::string out = captureStdout([&] { EXPECT_EQ(intOf(resume(held)), 9); });
-    EXPECT_EQ(typeOf(held), TYPE_INT);
+    EXPECT_EQ(type(held), TYPE_INT);
     EXPECT_EQ(out, "");
 }
 
@@ -53,7 +53,7 @@ TEST_F(Threads, RunningThreadCannotResumeItself) {
     Ref result = resume(thread);
     const std::vector<Ref>& elements = static_cast<vRArray*>(result.value())->elements();
     ASSERT_EQ(elements.size(), 2u);
-    EXPECT_EQ(typeOf(elements[0]), TYPE_NIL);
+    EXPECT_EQ(type(elements[0]), TYPE_NIL);
     EXPECT_EQ(intOf(elements[1]), 4);
     EXPECT_FALSE(thread.value()->toBool());
 }

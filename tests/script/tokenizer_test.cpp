@@ -77,7 +77,6 @@ struct Row {
 
 TEST(TokenizerScan, NumbersStringsAndOperators) {
     const Row rows[] = {
-        // Decimal, hex and floating literals.
         {"12", "int:12"},
         {"0x1F 0XfF", "hex:31 hex:255"},
         {"0x", "hex:0"},
@@ -106,10 +105,8 @@ TEST(TokenizerScan, NumbersStringsAndOperators) {
         {R"("ab\tcd)", "str:ab\t"},
         {"'abc", "str:"},
         {"\"ab\\", "str:ab"},
-        // Every compound operator.
         {":= ++ -- == != <= >= += -= *= /= %= &= |= ^= << >> <<= >>= && ||",
          "#6 #7 #8 #9 #10 #11 #12 #13 #14 #15 #16 #17 #18 #19 #20 #21 #22 #23 #24 #25 #26"},
-        // Single character punctuation.
         {"! $ % & ( ) * + , - . / : ; < = > ? @ [ ] ^ { | } ~",
          "! $ % & ( ) * + , - . / : ; < = > ? @ [ ] ^ { | } ~"},
         {"a+++b", "id:a #7 + id:b"},
@@ -166,7 +163,6 @@ TEST(TokenizerMessages, TokensAndWhatIsPrinted) {
 
 TEST(TokenizerDirectives, DefinesAndConditionals) {
     const Row rows[] = {
-        // #define replaces by tokens.
         {"#define F(x) x\nF", "( id:x ) id:x"},
         {"#define A 1\n#define A 2\nA", "int:2"},
         // A #define at the end of the text defines nothing.

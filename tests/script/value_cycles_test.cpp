@@ -2,9 +2,9 @@
 // writing through them must end (the nesting guard cuts what would recurse
 // without end) and copies keep the shape of what they copy.
 #include "nesting.h"
-#include "value_support.h"
+#include "script_support.h"
 
-namespace valuetest {
+namespace script_test {
 namespace {
 
 using ValueCycles = ValueTest;
@@ -79,4 +79,4 @@ TEST_F(ValueCycles, DeepDataIsCopiedWhole) {
 }
 
 } // namespace
-} // namespace valuetest
+} // namespace script_test

@@ -25,9 +25,6 @@ Rgba Quarters(int x, int y) {
     const bool right = x >= 150, bottom = y >= 100;
     return bottom ? (right ? WHITE : BLUE) : (right ? GREEN : RED);
 }
-Rgba Grey(int, int) {
-    return GREY;
-}
 
 class WindowDrawTest : public ScratchDirTest {
 protected:
@@ -39,7 +36,8 @@ protected:
         Window::SetSettings(&m_Settings);
         std::filesystem::create_directories("data/game1/image/chara");
         kura_test::writePng("data/game1/image/quarters.png", 300, 200, Quarters);
-        kura_test::writePng("data/game1/image/chara/grey.png", 40, 30, Grey);
+        kura_test::writePng("data/game1/image/chara/grey.png", 40, 30,
+                            [](int, int) { return GREY; });
     }
     void TearDown() override {
         Window::SetSettings(nullptr);

@@ -95,6 +95,7 @@ TEST_F(InputRouterTest, RepeatedPositionIsJudgedInWindowPixels) {
     EXPECT_EQ(Kura::g_pInput->GetMousePosition().x, 10.0f);
     router->MouseMoved(21, 20); // the very same report again empties the keys
     EXPECT_FALSE(Kura::g_pInput->IsKeyDown('w'));
+    EXPECT_EQ(Kura::g_pInput->GetKeyEntryCount(), 0u);
 }
 
 TEST_F(InputRouterTest, DragLetsTheButtonGoOnlyAtTheStoredPosition) {

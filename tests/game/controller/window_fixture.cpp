@@ -1,5 +1,5 @@
-// The fixture: one 960 x 640 window per process, opened through the runtime as
-// the program opens its own; data written fresh for every test.
+// The fixture: one 960 x 640 window per process (the runtime tests' window at
+// the game's size); data written fresh for every test.
 #include "window_fixture.h"
 
 #include "game/services/Services.h"
@@ -10,15 +10,12 @@
 #include "of/SimpleMenu.h"
 
 #include "gl_test_window.h"
-#include "ofAppGlutWindow.h"
 #include "ofAppRunner.h"
 #include "ofGraphics.h"
 #include "recording.h"
 
-#include <FreeImage.h>
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 #include <cstdint>
-#include <cstdlib>
 
 namespace controller_test {
 
@@ -28,24 +25,6 @@ constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.tt
 constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
 constexpr double TONE_SECONDS = 3.0;
 constexpr double TONE_AMPLITUDE = 0.25;
-
-void DrawNothing() {}
-void CloseWindow() {
-    glutExit();
-}
-
-void OpenWindowOnce() {
-    static ofAppGlutWindow* window = nullptr;
-    if (window != nullptr) return;
-    window = new ofAppGlutWindow; // lives as long as the process, like the program's
-    window->setGlutDisplayString("rgba double depth stencil alpha");
-    ofSetupOpenGL(window, WINDOW_W, WINDOW_H, 0);
-    glutDisplayFunc(DrawNothing);
-    kura_test::pinGlDriver();
-    std::atexit(CloseWindow);
-    for (int i = 0; i < 10; ++i)
-        glutMainLoopEvent();
-}
 
 // What a game's settings file adds for the controller; the fonts are the system's.
 const char* WINDOW_SETTINGS = R"(global fontSizeS = 12;
@@ -82,7 +61,7 @@ std::string GamePath(const std::string& rest) {
 
 void GameTest::SetUp() {
     GameFolderTest::SetUp();
-    OpenWindowOnce();
+    kura_test::openWindowOnce(WINDOW_W, WINDOW_H);
     WriteSettings(WINDOW_SETTINGS);
     std::filesystem::create_directories("data/font");
     std::filesystem::create_symlink(GOTHIC, "data/font/ipag.ttf");
@@ -112,18 +91,8 @@ void GameTest::TearDown() {
 void GameTest::WritePicture(const std::string& path, int w, int h, Rgba color) {
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent);
-    FIBITMAP* dib = FreeImage_Allocate(w, h, 32);
-    for (int y = 0; y < h; ++y) {
-        BYTE* line = FreeImage_GetScanLine(dib, y);
-        for (int x = 0; x < w; ++x, line += 4) {
-            line[FI_RGBA_RED] = static_cast<BYTE>(color.r);
-            line[FI_RGBA_GREEN] = static_cast<BYTE>(color.g);
-            line[FI_RGBA_BLUE] = static_cast<BYTE>(color.b);
-            line[FI_RGBA_ALPHA] = 255;
-        }
-    }
-    FreeImage_Save(FIF_PNG, dib, path.c_str());
-    FreeImage_Unload(dib);
+    const kura_test::Rgba pixel{uint8_t(color.r), uint8_t(color.g), uint8_t(color.b), 255};
+    kura_test::writePng(path, w, h, [&](int, int) { return pixel; });
 }
 
 void GameTest::ShowTitle() {
