@@ -143,7 +143,8 @@ def check_title(game, data, menu_region, items):
     def picture_shows():
         shot = game.win.shot()
         return all(near(shot.pixel(x, y), picture.pixel(x, y), 3) for x, y in points)
-    wait_until("the title picture shows", picture_shows, 20)
+    # The fade counts frames, and a loaded machine draws few of them a second.
+    wait_until("the title picture shows", picture_shows, 60)
     bands = wait_until("the title menu shows",
                        lambda: game.stable_bands(menu_region, True, 4), 10)
     assert len(bands) == items, "title menu rows %r, want %d" % (bands, items)
