@@ -23,6 +23,8 @@ struct Watch {
 };
 Watch g_watch;
 
+// The calls a game does not report but a check does.
+constexpr int CHECKED_CALLS[] = {Kel::DIAG_NOT_CALLABLE, Kel::DIAG_ARGUMENT_COUNT};
 constexpr const char* RUNTIME_PREFIX = "runtime ";
 constexpr const char* KIND_SEPARATOR = " : ";
 
@@ -74,11 +76,13 @@ KelMessages::KelMessages(CheckReport& report) {
     g_watch = Watch{};
     g_watch.report = &report;
     Kel::setMessageSink(Collect);
-    Kel::enableDiagnostic(Kel::DIAG_NOT_CALLABLE, true);
+    for (int code : CHECKED_CALLS)
+        Kel::enableDiagnostic(code, true);
 }
 
 KelMessages::~KelMessages() {
-    Kel::enableDiagnostic(Kel::DIAG_NOT_CALLABLE, false);
+    for (int code : CHECKED_CALLS)
+        Kel::enableDiagnostic(code, false);
     Kel::setMessageSink(nullptr);
     g_watch = Watch{};
 }
