@@ -4,6 +4,7 @@
 // the walk goes deep first and holds only the routes not yet taken.
 #include "game/check/RouteExplorer.h"
 
+#include "game/canvas/MessageLayout.h"
 #include "game/check/AssetCheck.h"
 #include "game/check/KelMessages.h"
 #include "game/headless/HeadlessHost.h"
@@ -107,8 +108,10 @@ struct RouteExplorer::Connections {
     }
 };
 
-RouteExplorer::RouteExplorer(ScenarioPlayer& player, CheckReport& report)
-    : m_Player(player), m_Report(report), m_pConnections(std::make_unique<Connections>()) {
+RouteExplorer::RouteExplorer(ScenarioPlayer& player, CheckReport& report,
+                             const MessageFont::Measures& messageFont)
+    : m_Player(player), m_Report(report), m_MessageFont(messageFont),
+      m_pConnections(std::make_unique<Connections>()) {
     g_pExplorer = this;
     Kel::Interpreter& interpreter = player.impl().interpreter;
     interpreter.registerFunction("callGetSceneFlag", &CheckedGetSceneFlag);
@@ -152,11 +155,13 @@ RouteExplorer::~RouteExplorer() {
 }
 
 void RouteExplorer::walkFrom(const std::string& scene) {
-    std::vector<Route> pending{{scene, {}, {}}};
+    std::vector<Route> pending{{scene, {}, {}, {}}};
     while (!pending.empty() && !boundReached()) {
         Route route = std::move(pending.back());
         pending.pop_back();
         play(route, pending);
+        m_pHost = nullptr;
+        m_pRoute = nullptr;
     }
     m_Player.setReplaying(false);
 }
@@ -167,6 +172,10 @@ void RouteExplorer::play(const Route& route, std::vector<Route>& pending) {
     HeadlessHost host(m_Player);
     for (const std::string& decision : route.decisions)
         host.answer(decision);
+    m_pHost = &host;
+    m_pRoute = &route;
+    m_GraphFollows = route.decisions.empty();
+    if (m_GraphFollows) m_Graph.startAt(route.begin);
     PlayTrail trail;
     trail.beginScript = route.begin;
     trail.randomState = ROUTE_RANDOM_STATE;
@@ -189,6 +198,7 @@ void RouteExplorer::play(const Route& route, std::vector<Route>& pending) {
         host.frame();
         ++m_Steps;
     }
+    if (!m_Player.isScriptRunning() && graphFollows()) m_Graph.reachEnd();
     if (boundReached())
         m_Report.add(KelMessages::fileOf(KelMessages::runningPlace()),
                      KelMessages::runningPlace().line,
@@ -200,6 +210,11 @@ void RouteExplorer::decisionPoint(const Route& route, std::vector<Route>& pendin
     const CommandList& items = interrupt ? m_Player.getInterruptCommands() : m_Player.getCommands();
     const std::vector<std::string> paths = ShownPaths(items);
     const Place place = here();
+    const Place line = sceneLine();
+    const std::string node = line.file + ':' + std::to_string(line.line);
+    if (graphFollows())
+        m_Graph.reachMenu(node, "menu\n" + std::filesystem::path(line.file).filename().string() +
+                                    ':' + std::to_string(line.line));
     std::string menu =
         m_Player.getScriptName() + '\n' + place.file + ':' + std::to_string(place.line) + '\n';
     for (const std::string& path : paths)
@@ -216,14 +231,48 @@ void RouteExplorer::decisionPoint(const Route& route, std::vector<Route>& pendin
         Route next = route;
         next.decisions.push_back(*path);
         next.choices.push_back(choice);
+        next.lastMenu = node;
         pending.push_back(std::move(next));
     }
 }
 
 void RouteExplorer::noteMessage() {
     m_Player.completeMessage();
-    if (m_Messages.insert(m_Player.getScriptName() + '\n' + m_Player.getMessageText()).second)
-        ++m_Report.counts().messages;
+    if (!m_Messages.insert(m_Player.getScriptName() + '\n' + m_Player.getMessageText()).second)
+        return;
+    ++m_Report.counts().messages;
+    m_Graph.countMessage(m_Player.getScriptName());
+    checkMessageFits(m_Player.getShownText());
+}
+
+// Laid out as the game draws it, marker aside: the marker follows the text.
+void RouteExplorer::checkMessageFits(const std::string& text) {
+    const int32_t below = MessageLayout::LinesBelowCanvas(
+        MessageLayout::Layout(ConvString::AnsiToWide(text), m_MessageFont.cellWidth,
+                              m_MessageFont.lineHeight, false),
+        m_MessageFont.lineHeight);
+    if (below == 0) return;
+    const Place place = sceneLine();
+    m_Report.add(place.file, place.line,
+                 "message longer than the screen shows: " + std::to_string(below) +
+                     (below == 1 ? " line" : " lines") + " below the canvas");
+}
+
+// Helpers from an included file (a "say" or a "choose") are placed at the
+// scene's line that called them.
+RouteExplorer::Place RouteExplorer::sceneLine() const {
+    const std::string scene =
+        Setting::get()->getDataPath(ScenarioPlayer::SCENARIO_FOLDER, m_Player.getScriptName());
+    const Kel::SourcePlace place = KelMessages::placeIn(scene);
+    return {KelMessages::fileOf(place), place.line};
+}
+
+bool RouteExplorer::graphFollows() {
+    if (!m_GraphFollows && m_pHost && m_pHost->answersLeft() == 0) {
+        m_GraphFollows = true;
+        m_Graph.startAfter(m_pRoute->lastMenu, ConvString::AnsiToUtf8(m_pRoute->decisions.back()));
+    }
+    return m_GraphFollows;
 }
 
 RouteExplorer::Place RouteExplorer::here() const {
@@ -264,6 +313,7 @@ void RouteExplorer::nextScene(const std::string& name) {
         problemHere("next scene not found: " + ConvString::AnsiToUtf8(name));
     else
         m_Reached.insert(name);
+    if (graphFollows()) m_Graph.reachScene(ConvString::AnsiToUtf8(name));
 }
 
 void RouteExplorer::noteFlagRead(bool global, const std::string& name) {

@@ -6,7 +6,9 @@
 // numbers and kinds, the next scene, and the flags read and set.
 #pragma once
 
+#include "game/canvas/MessageFont.h"
 #include "game/check/CheckReport.h"
+#include "game/check/StoryGraph.h"
 #include "game/player/ScenarioPlayer.h"
 
 #include <cstdint>
@@ -16,6 +18,8 @@
 #include <vector>
 
 namespace Kura {
+
+class HeadlessHost;
 
 class RouteExplorer {
 public:
@@ -27,7 +31,9 @@ public:
     // enough to walk the loop's body after itself, and the walk stays finite.
     static constexpr int32_t MAX_SAME_CHOICE = 2;
 
-    RouteExplorer(ScenarioPlayer& player, CheckReport& report);
+    // Messages are laid out with the message font's measures.
+    RouteExplorer(ScenarioPlayer& player, CheckReport& report,
+                  const MessageFont::Measures& messageFont);
     ~RouteExplorer();
     RouteExplorer(const RouteExplorer&) = delete;
     RouteExplorer& operator=(const RouteExplorer&) = delete;
@@ -37,6 +43,7 @@ public:
     // The scene files the routes so far have played, by name.
     const std::set<std::string>& reachedScenes() const { return m_Reached; }
     bool boundReached() const { return m_Steps >= MAX_STEPS; }
+    StoryGraph& graph() { return m_Graph; }
     // Reports each flag that a route read and no route set.
     void reportUnsetFlags();
 
@@ -48,6 +55,7 @@ private:
         std::string begin;
         std::vector<std::string> decisions; // narrow encoding, as the menu holds them
         std::vector<std::string> choices;   // each decision with the menu it was made at
+        std::string lastMenu;               // the graph's node of the last decision's menu
     };
     struct Connections;
     struct Place {
@@ -58,15 +66,25 @@ private:
     void play(const Route& route, std::vector<Route>& pending);
     void decisionPoint(const Route& route, std::vector<Route>& pending);
     void noteMessage();
+    void checkMessageFits(const std::string& text);
     void problemHere(const std::string& text);
     Place here() const;
     void checkAsset(int kind, const std::string& folder, const std::string& file);
     void checkWindow(const std::string& command, int window);
     void nextScene(const std::string& name);
+    // The graph follows a play once it has made the route's own last decision:
+    // what a route replays before it, an earlier route has drawn already.
+    bool graphFollows();
+    Place sceneLine() const;
 
     ScenarioPlayer& m_Player;
     CheckReport& m_Report;
+    MessageFont::Measures m_MessageFont;
     std::unique_ptr<Connections> m_pConnections;
+    StoryGraph m_Graph;
+    const HeadlessHost* m_pHost = nullptr; // of the play under way
+    const Route* m_pRoute = nullptr;
+    bool m_GraphFollows = false;
     int64_t m_Steps = 0;
     std::set<std::string> m_DecisionPoints;
     std::set<std::string> m_Messages;

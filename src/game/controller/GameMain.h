@@ -106,6 +106,9 @@ public:
     bool autoSave();    // into the auto-save slot whose turn it is; not on the title
     bool rollBack();    // one message back
     bool rollForward(); // along the trail kept since rolling back
+    // Developer mode's hot reload (DevReload.cpp): the play so far replayed
+    // with every scene file read again; false on the title.
+    bool replayEditedScenes();
     const SlotStore& getSlots() const {
         return *m_pSlots;
     }

@@ -1,0 +1,20 @@
+// Hot reload replays the trail as a load does, to the stop the play has
+// reached. Every kept compilation is dropped first: a scene's kept code is
+// compiled again only when its own file changes, and the edit may be in a
+// file it includes.
+#include "game/controller/GameMain.h"
+
+#include "game/player/ScenarioPlayer.h"
+#include "game/player/ScenarioPlayerImpl.h"
+
+namespace Kura {
+
+bool GameMain::replayEditedScenes() {
+    if (m_TitleMode || m_pPlayer->isReplaying()) return false;
+    const PlayTrail trail = m_pPlayer->getTrail();
+    m_pPlayer->impl().compiled = CompiledScenes();
+    replayTo(trail, trail.stops());
+    return true;
+}
+
+} // namespace Kura
