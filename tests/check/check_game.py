@@ -1,7 +1,8 @@
 """kura --check on the demo (clean, exit 0) and on a copy of it holding one
 fault of every kind the checker finds: each must be reported exactly once, at
 the file and line of the command that causes it, and the exit status is 1.
-Also the command line: --help, --version, an unknown option, a missing folder.
+Also the story graph (DOT and SVG) and the command line: --help, --version,
+unknown or contradictory options, a missing folder.
 
 usage: check_game.py KURA DATA_FOLDER"""
 import os
@@ -116,7 +117,9 @@ def main():
     for arguments, status, needle in [(["--help"], 0, "usage: kura"),
                                       (["--version"], 0, "kura "),
                                       (["--bogus"], 2, "unknown option: --bogus"),
-                                      (["--check", "/nonexistent"], 2, "cannot enter")]:
+                                      (["--check", "/nonexistent"], 2, "cannot enter"),
+                                      (["--check", "--graph"], 2, "--graph needs a file"),
+                                      (["--dev", "--check"], 2, "--check does not")]:
         result = run(kura, *arguments)
         if result.returncode != status or needle not in result.stdout + result.stderr:
             failures.append(f"{arguments}: status {result.returncode}\n{result.stderr}")
