@@ -91,8 +91,10 @@ void CheckSettingAssets(Setting& setting, CheckReport& report) {
         const std::string problem = AssetCheck::Problem(AssetCheck::FONT, path, path);
         if (!problem.empty()) report.add(file, LineNaming(file, key), problem);
     }
+    // Only the entries there are: reading past the end of a list grows it.
     Kel::Ref sounds = setting.getValue(SOUND_DATA_KEY);
-    for (int slot = 0;; ++slot) {
+    const int entries = sounds.value()->count();
+    for (int slot = 0; slot < entries; ++slot) {
         Kel::Holder* entry = sounds.value()->elementAt(slot);
         if (!entry) break;
         Kel::Holder* member = entry->value()->findMember(SOUND_FILE_MEMBER);
