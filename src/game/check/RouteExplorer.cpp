@@ -269,11 +269,16 @@ void RouteExplorer::problemHere(const std::string& text) {
     m_Report.add(place.file, place.line, text);
 }
 
+// Each file is decoded once; every command naming it is told its problem.
 void RouteExplorer::checkAsset(int kind, const std::string& folder, const std::string& file) {
-    const std::string shown = Setting::joinPath(folder, file);
-    const std::string problem = AssetCheck::Problem(
-        static_cast<AssetCheck::Kind>(kind), Setting::get()->getDataPath(folder, file), shown);
-    if (!problem.empty()) problemHere(problem);
+    const std::string path = Setting::get()->getDataPath(folder, file);
+    auto checked = m_AssetProblems.find({kind, path});
+    if (checked == m_AssetProblems.end()) {
+        const std::string problem = AssetCheck::Problem(static_cast<AssetCheck::Kind>(kind), path,
+                                                        Setting::joinPath(folder, file));
+        checked = m_AssetProblems.emplace(std::make_pair(kind, path), problem).first;
+    }
+    if (!checked->second.empty()) problemHere(checked->second);
 }
 
 void RouteExplorer::checkWindow(const std::string& command, int window) {

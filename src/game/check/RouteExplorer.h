@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Kura {
@@ -89,6 +90,8 @@ private:
     std::set<std::string> m_Messages;
     std::set<std::string> m_Reached;
     std::vector<int> m_WindowKinds; // the kinds of the windows the story added
+    // The problem of each picture and sound file by kind and path, empty for none.
+    std::map<std::pair<int, std::string>, std::string> m_AssetProblems;
     std::set<std::string> m_FlagsSet[2];
     std::map<std::string, Place> m_FlagsRead[2];
 };
