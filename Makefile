@@ -84,6 +84,7 @@ bench: bench-deps
 	python3 bench/instructions.py $(BENCH_BUILD)/kel
 	bench/engine/run.sh $(BENCH_BUILD)
 	$(BENCH_BUILD)/saves_bench
+	bench/check/run.sh $(BENCH_BUILD)
 
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for
 # FUZZ_SECONDS on a corpus seeded from the script-level tests (and the
