@@ -48,16 +48,19 @@ std::wstring ReportField(const std::wstring& report, const wchar_t* key) {
 }
 
 // Placed at the scenario command that was running, which is what an author
-// can change; the engine's own place is in log.txt.
+// can change; the engine's own place is in log.txt. A failure with no command
+// running follows from a problem shown already (a scene that did not compile
+// is then not loaded), so it does not take that problem's place.
 void EngineCheckFailed(const std::wstring& report) {
     if (!g_pState) return;
+    const Kel::SourcePlace place = KelMessages::runningPlace();
+    if (place.line == 0 && g_pState->report.latest()) return;
     std::wstring what = ReportField(report, REPORT_MESSAGE_KEY);
     const std::wstring function = ReportField(report, REPORT_FUNCTION_KEY);
     if (what.empty())
         what = function;
     else if (!function.empty())
         what += L" (" + function + L")";
-    const Kel::SourcePlace place = KelMessages::runningPlace();
     g_pState->report.add(KelMessages::fileOf(place), place.line,
                          ENGINE_CHECK_PREFIX + ConvString::WideToUtf8(what));
 }
@@ -90,6 +93,7 @@ void Watch(Kel::Interpreter* interpreter) {
 std::string Latest() {
     if (!g_pState || !g_pState->report.latest()) return {};
     const CheckProblem& problem = *g_pState->report.latest();
+    if (problem.line == 0) return problem.text;
     return problem.file + ':' + std::to_string(problem.line) + ": " + problem.text;
 }
 

@@ -20,7 +20,8 @@ void Start();
 bool IsOn();
 // Run-time messages are placed in this interpreter's running code.
 void Watch(Kel::Interpreter* interpreter);
-// "file:line: text" of the latest problem; empty while there is none.
+// "file:line: text" of the latest problem (its text alone when no scenario
+// line caused it); empty while there is none.
 std::string Latest();
 // Before the game's frame: carries out a reload asked for since the last one.
 void Update();
