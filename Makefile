@@ -5,7 +5,7 @@ PACKAGES := g++ cmake make pkg-config libgtest-dev python3 \
   libglut-dev libglu1-mesa-dev libfreetype-dev libfreeimage-dev libboost-dev \
   libopenal-dev libsndfile1-dev nlohmann-json3-dev \
   xvfb xauth xdotool imagemagick sox fonts-ipafont-mincho fonts-ipafont-gothic \
-  clang-format-14
+  clang-format-14 graphviz
 BENCH_PACKAGES := lua5.4 python3 time valgrind onscripter
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
@@ -84,6 +84,7 @@ bench: bench-deps
 	python3 bench/instructions.py $(BENCH_BUILD)/kel
 	bench/engine/run.sh $(BENCH_BUILD)
 	$(BENCH_BUILD)/saves_bench
+	bench/check/run.sh $(BENCH_BUILD)
 
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for
 # FUZZ_SECONDS on a corpus seeded from the script-level tests (and the

@@ -74,6 +74,7 @@ void ofTrueTypeFont::loadGlyph(int index, int code) {
     g.tH = static_cast<float>(rows + 2 * visibleBorder) / texH;
     g.xOff = static_cast<float>(border - visibleBorder) / texW;
     g.yOff = static_cast<float>(border - visibleBorder) / texH;
+    if (!bMakeTextures) return;
 
     // Two bytes per texel: luminance always white, alpha the glyph's coverage.
     std::vector<GLubyte> texels(static_cast<size_t>(texW) * texH * 2, 0);

@@ -42,6 +42,9 @@ public:
     float getLineHeight() const { return lineHeight; }
     int getCharacterCount() const { return nCharacters; }
     int getGlyphLoadCount() const { return glyphLoadCount; } // rasterisations so far
+    // Glyphs loaded from now on are measured but get no texture, so a font can
+    // measure text where there is no GL context (checking a game headlessly).
+    void measureOnly() { bMakeTextures = false; }
 
 protected:
     // Empty texels around a glyph bitmap in its texture, so linear filtering at
@@ -71,4 +74,5 @@ protected:
     FT_LibraryRec_* library = nullptr;
     FT_FaceRec_* face = nullptr;
     int glyphLoadCount = 0;
+    bool bMakeTextures = true;
 };

@@ -8,6 +8,7 @@
 #include "numbers.h"
 #include "printer.h"
 #include "string_value.h"
+#include "tuple.h"
 #include "value.h"
 
 #include <cstddef>
@@ -57,13 +58,12 @@ void loadParameters(std::tuple<Parameter<P>...>& parameters, const Ref& argument
 }
 
 // How many arguments a call passed: several arrive as a tuple, one as itself.
+// The tuple's own list is counted: asking it for elements past its end would
+// grow it.
 inline size_t argumentCount(const Ref& argument) {
     vBase* value = argument.value();
     if (value->typeCode() != variable::Variable::TYPE_TUPLE) return 1;
-    size_t count = 0;
-    while (value->elementAt(static_cast<int>(count)))
-        ++count;
-    return count;
+    return static_cast<variable::Variable::vRArray*>(value)->elements().size();
 }
 
 // Reports a call whose arguments cannot be the parameters one for one, when

@@ -69,7 +69,7 @@ MessageSink setMessageSink(MessageSink sink) {
 }
 
 void enableDiagnostic(int code, bool enabled) {
-    if (code < 0 || code > DIAG_NOT_CALLABLE) return;
+    if (code < 0 || code > DIAG_ARGUMENT_COUNT) return;
     if (enabled)
         g_enabledCodes |= 1u << code;
     else

@@ -13,6 +13,8 @@ struct CommandLine {
     Mode mode = PLAY;
     std::string gameFolder; // empty: the working directory
     std::string error;      // for WRONG, what was wrong
+    std::string graphFile;  // --graph: where the check draws the story graph
+    bool developer = false; // --dev: the problem banner and hot reload
 
     static CommandLine Parse(const std::vector<std::string>& arguments);
 };

@@ -5,6 +5,7 @@
 // and writes its log and saves there, as if it had been started in it.
 #include "CommandLine.h"
 #include "game/check/GameCheck.h"
+#include "game/dev/DevMode.h"
 #include "game/settings/Setting.h"
 #include "testApp.h"
 
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -21,7 +23,8 @@ namespace {
 constexpr const char* DISPLAY_MODE = "rgba double depth stencil alpha";
 constexpr int EXIT_CANNOT_RUN = 2;
 
-int Play() {
+int Play(bool developer) {
+    if (developer) Kura::DevMode::Start();
     Kura::Setting::create();
     Kura::Setting* setting = Kura::Setting::get();
     // Both live until the process ends; the usual end is inside the run loop.
@@ -54,10 +57,14 @@ int main(int argc, char** argv) {
     default:
         break;
     }
+    // The graph's file is named from where the program was started.
+    const std::string graphFile =
+        line.graphFile.empty() ? std::string() : std::filesystem::absolute(line.graphFile).string();
     if (!line.gameFolder.empty() && chdir(line.gameFolder.c_str()) != 0) {
         std::fprintf(stderr, "kura: cannot enter %s: %s\n", line.gameFolder.c_str(),
                      std::strerror(errno));
         return EXIT_CANNOT_RUN;
     }
-    return line.mode == Kura::CommandLine::CHECK ? Kura::GameCheck::Run() : Play();
+    return line.mode == Kura::CommandLine::CHECK ? Kura::GameCheck::Run(graphFile)
+                                                 : Play(line.developer);
 }

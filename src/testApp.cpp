@@ -6,6 +6,8 @@
 #include "game/canvas/Canvas.h"
 #include "game/canvas/InputRouter.h"
 #include "game/controller/GameMain.h"
+#include "game/dev/DevMode.h"
+#include "game/player/ScenarioPlayerImpl.h"
 #include "game/services/Services.h"
 #include "game/settings/Setting.h"
 #include "util/ConvString.h"
@@ -53,10 +55,13 @@ void testApp::setup() {
     Kura::Services::Start();
     Kura::Services::Router()->SetTransform(CurrentTransform());
     Kura::GameMain::create();
+    if (Kura::DevMode::IsOn())
+        Kura::DevMode::Watch(&Kura::GameMain::get()->getPlayer().impl().interpreter);
     Kura::GameMain::get()->scenarioInit();
 }
 
 void testApp::update() {
+    Kura::DevMode::Update();
     if (Kura::GameMain* game = Kura::GameMain::get()) game->update();
     if (Kura::InputRouter* router = Kura::Services::Router()) router->AfterUpdate();
 }
@@ -68,6 +73,7 @@ void testApp::draw() {
     ofTranslate(static_cast<float>(transform.offsetX), static_cast<float>(transform.offsetY), 0.0f);
     ofScale(transform.scaleX, transform.scaleY, 1.0f);
     if (Kura::GameMain* game = Kura::GameMain::get()) game->draw();
+    Kura::DevMode::DrawBanner();
     ofPopMatrix();
 }
 
@@ -81,6 +87,7 @@ void testApp::exit() {
 void testApp::windowResized(int, int) {}
 
 void testApp::keyPressed(int key) {
+    if (Kura::DevMode::KeyPressed(key)) return;
     if (Kura::InputRouter* router = Kura::Services::Router()) router->KeyPressed(key);
 }
 

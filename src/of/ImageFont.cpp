@@ -34,6 +34,7 @@ struct ImageFont::Impl {
     int32_t fontIndex = 0;
     uint8_t color[4] = {255, 255, 255, 255};
     int16_t letterSpacing = 0;
+    bool measureOnly = false;
 
     bool has(int32_t index) const { return index >= 0 && static_cast<size_t>(index) < font.size(); }
 };
@@ -57,8 +58,13 @@ ImageFont* ImageFont::Get() {
 
 void ImageFont::AddFont(const std::string& filePath, int32_t size) {
     auto font = std::make_unique<ofTrueTypeFontWS>();
+    if (m_pImpl->measureOnly) font->measureOnly();
     font->loadFont(filePath, size, true, true, false);
     m_pImpl->font.push_back(std::move(font));
+}
+
+void ImageFont::SetMeasureOnly() {
+    m_pImpl->measureOnly = true;
 }
 
 void ImageFont::SetFontType(int32_t fontIndex) {

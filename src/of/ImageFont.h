@@ -18,6 +18,9 @@ public:
 
     // Appends the font even when it cannot be loaded, so font numbers stay fixed.
     void AddFont(const std::string& filePath, int32_t size);
+    // Fonts added from now on measure text but never draw it, so text can be
+    // measured where there is no GL context (checking a game headlessly).
+    void SetMeasureOnly();
     void SetFontType(int32_t fontIndex);
     void SetLetterSpacing(int16_t spacing); // pixels added per character when measuring
     void SetColor(uint32_t abgr);           // 0xAABBGGRR; also becomes the drawing colour

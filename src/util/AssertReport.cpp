@@ -33,7 +33,7 @@ void ReportAssertion(bool toConsole, const char* file, int32_t line, const char*
         return;
     }
     WriteLog(text);
-    if (g_DebugBreakHook != nullptr) g_DebugBreakHook();
+    if (g_DebugBreakHook != nullptr) g_DebugBreakHook(text);
 }
 
 DebugBreakHook SetDebugBreakHook(DebugBreakHook hook) {

@@ -10,8 +10,9 @@ namespace Kura {
 // The file every failed check is appended to, in the working directory.
 inline constexpr const char* LOG_FILE_NAME = "log.txt";
 
-// Called after each report written to the log; does nothing unless a hook is set.
-using DebugBreakHook = void (*)();
+// Called after each report written to the log with the report's text; does
+// nothing unless a hook is set.
+using DebugBreakHook = void (*)(const std::wstring& report);
 
 // Builds the report text and appends it to the log (toConsole false) or prints it
 // on the console (toConsole true). A null file, function or expression gives an

@@ -63,12 +63,12 @@ def stop_all():
 class Game:
     """One run of the program in folder."""
 
-    def __init__(self, kura, folder, title):
+    def __init__(self, kura, folder, title, options=()):
         self.folder = folder
         self.stdout_path = os.path.join(folder, "stdout.txt")
         self.started = time.monotonic()
         with open(self.stdout_path, "w") as out:
-            self.proc = subprocess.Popen([kura], cwd=folder, stdout=out,
+            self.proc = subprocess.Popen([kura, *options], cwd=folder, stdout=out,
                                          stderr=subprocess.STDOUT)
         STARTED.append(self)
         try:

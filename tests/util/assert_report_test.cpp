@@ -11,7 +11,7 @@ namespace {
 using AssertReport = ScratchDirTest;
 
 int g_HookCalls = 0;
-void CountHook() {
+void CountHook(const std::wstring&) {
     ++g_HookCalls;
 }
 

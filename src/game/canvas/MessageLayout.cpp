@@ -4,8 +4,11 @@
 // breaks the line where it stands.
 #include "game/canvas/MessageLayout.h"
 
+#include "game/canvas/Canvas.h"
+
 #include <algorithm>
 #include <array>
+#include <set>
 
 namespace Kura::MessageLayout {
 
@@ -56,6 +59,13 @@ std::vector<Glyph> Layout(const std::wstring& text, int32_t cellWidth, int32_t l
     }
     if (withMarker) glyphs.push_back({ADVANCE_MARKER, x, y});
     return glyphs;
+}
+
+int32_t LinesBelowCanvas(const std::vector<Glyph>& glyphs, int32_t lineHeight) {
+    std::set<int32_t> lines;
+    for (const Glyph& glyph : glyphs)
+        if (ORIGIN_Y + glyph.y + lineHeight > Canvas::HEIGHT) lines.insert(glyph.y);
+    return static_cast<int32_t>(lines.size());
 }
 
 } // namespace Kura::MessageLayout

@@ -32,4 +32,8 @@ bool MustNotBeginLine(wchar_t character);
 std::vector<Glyph> Layout(const std::wstring& text, int32_t cellWidth, int32_t lineHeight,
                           bool withMarker);
 
+// How many lines of laid-out glyphs end below the canvas, where the player
+// never sees them.
+int32_t LinesBelowCanvas(const std::vector<Glyph>& glyphs, int32_t lineHeight);
+
 } // namespace Kura::MessageLayout

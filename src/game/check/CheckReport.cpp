@@ -7,6 +7,7 @@
 namespace Kura {
 
 void CheckReport::add(const std::string& file, int32_t line, const std::string& text) {
+    m_Latest = {file, line, text};
     if (!m_Seen.emplace(file, line, text).second) return;
     m_Problems.push_back({file, line, text});
 }

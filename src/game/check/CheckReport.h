@@ -31,6 +31,9 @@ public:
     void add(const std::string& file, int32_t line, const std::string& text);
     size_t size() const { return m_Problems.size(); }
     bool has(const std::string& text) const;
+    // The problem added last, even when it was kept already; none while empty.
+    const CheckProblem* latest() const { return m_Problems.empty() ? nullptr : &m_Latest; }
+    void clear() { *this = CheckReport(); }
 
     CheckCounts& counts() { return m_Counts; }
     // "file:line: text" a line, in the order of files and lines, then the summary.
@@ -40,6 +43,7 @@ private:
     std::vector<CheckProblem> m_Problems;
     std::set<std::tuple<std::string, int32_t, std::string>> m_Seen;
     CheckCounts m_Counts;
+    CheckProblem m_Latest;
 };
 
 } // namespace Kura

@@ -11,7 +11,9 @@
 #include "game/controller/GameMain.h"
 #include "game/player/ScenarioPlayerImpl.h"
 #include "game/settings/Setting.h"
+#include "game/settings/SettingsArray.h"
 #include "of/Audio.h"
+#include "of/ImageFont.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -28,7 +30,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* FONT_FOLDER = "font";
+// Font types 0, 1 and 2, in that order.
 constexpr const char* FONT_KEYS[] = {"fontPathS", "fontPathM", "fontPathL"};
+constexpr const char* FONT_SIZE_KEYS[] = {"fontSizeS", "fontSizeM", "fontSizeL"};
 constexpr const char* SOUND_DATA_KEY = "gSoundData";
 constexpr const char* SOUND_FILE_MEMBER = "filepath";
 constexpr const char* SCENE_FILE_FORMAT = "%03d.kel";
@@ -91,13 +95,12 @@ void CheckSettingAssets(Setting& setting, CheckReport& report) {
         const std::string problem = AssetCheck::Problem(AssetCheck::FONT, path, path);
         if (!problem.empty()) report.add(file, LineNaming(file, key), problem);
     }
-    Kel::Ref sounds = setting.getValue(SOUND_DATA_KEY);
-    for (int slot = 0;; ++slot) {
-        Kel::Holder* entry = sounds.value()->elementAt(slot);
-        if (!entry) break;
-        Kel::Holder* member = entry->value()->findMember(SOUND_FILE_MEMBER);
-        if (!member) continue;
-        const std::string name = member->value()->toString().str();
+    const int32_t count = SettingsArray::Count(SOUND_DATA_KEY);
+    for (int32_t slot = 0; slot < count; ++slot) {
+        const std::optional<std::string> found =
+            SettingsArray::Text(SOUND_DATA_KEY, slot, SOUND_FILE_MEMBER);
+        if (!found) continue;
+        const std::string& name = *found;
         const std::string problem =
             AssetCheck::Problem(AssetCheck::SOUND, setting.getDataPath(Audio::SE_FOLDER, name),
                                 Setting::joinPath(Audio::SE_FOLDER, name));
@@ -115,11 +118,25 @@ std::string SceneFileName(int32_t number) {
     return name;
 }
 
-void WalkRoutes(Setting& setting, const std::string& folder, const std::vector<std::string>& names,
-                CheckReport& report, KelMessages& messages) {
+// The message font measured as the game measures it, without drawing.
+MessageFont::Measures MeasureMessageFont(Setting& setting) {
+    ImageFont::Create();
+    ImageFont& fonts = *ImageFont::Get();
+    fonts.SetMeasureOnly();
+    for (size_t type = 0; type < std::size(FONT_KEYS); ++type)
+        fonts.AddFont(Setting::joinPath(FONT_FOLDER, setting.getString(FONT_KEYS[type])),
+                      setting.getInt(FONT_SIZE_KEYS[type]));
+    const MessageFont::Measures measures = MessageFont::Measure(fonts, GameMain::MESSAGE_FONT_TYPE);
+    ImageFont::Destroy();
+    return measures;
+}
+
+// False when the graph was asked for and could not be written.
+bool WalkRoutes(Setting& setting, const std::string& folder, const std::vector<std::string>& names,
+                CheckReport& report, KelMessages& messages, const std::string& graphPath) {
     ScenarioPlayer player;
     messages.watch(&player.impl().interpreter, folder);
-    RouteExplorer explorer(player, report);
+    RouteExplorer explorer(player, report, MeasureMessageFont(setting));
     explorer.walkFrom(GameMain::CONTENTS_FILE);
     explorer.walkFrom(setting.getString("start_scenario_file"));
     int32_t reached = 0;
@@ -135,16 +152,22 @@ void WalkRoutes(Setting& setting, const std::string& folder, const std::vector<s
         if (included.count(name) || name == GameMain::CONTENTS_FILE ||
             name == GameMain::TITLE_SCENARIO)
             continue;
-        if (explorer.reachedScenes().count(name))
+        if (explorer.reachedScenes().count(name)) {
             ++report.counts().scenes;
-        else
+        } else {
             report.add(Setting::joinPath(folder, name), 1, "scene file never reached");
+            explorer.graph().addUnreached(name);
+        }
     }
+    if (graphPath.empty()) return true;
+    const std::string problem = explorer.graph().write(graphPath);
+    if (!problem.empty()) std::fprintf(stderr, "kura --check: %s\n", problem.c_str());
+    return problem.empty();
 }
 
 } // namespace
 
-int Run() {
+int Run(const std::string& graphPath) {
     const std::string settingFile = Setting::joinPath(Setting::DATA_FOLDER, Setting::SETTING_FILE);
     std::error_code error;
     if (!fs::is_regular_file(settingFile, error)) {
@@ -153,6 +176,7 @@ int Run() {
         return EXIT_CANNOT_RUN;
     }
     CheckReport report;
+    bool graphWritten = true;
     {
         KelMessages messages(report);
         Compile(settingFile);
@@ -168,10 +192,11 @@ int Run() {
         for (const std::string& name : names)
             Compile(Setting::joinPath(folderPath, name));
         CheckSettingAssets(*setting, report);
-        WalkRoutes(*setting, folderPath, names, report, messages);
+        graphWritten = WalkRoutes(*setting, folderPath, names, report, messages, graphPath);
     }
     report.print(stdout);
     Setting::destroy();
+    if (!graphWritten) return EXIT_CANNOT_RUN;
     return report.size() == 0 ? EXIT_CLEAN : EXIT_PROBLEMS;
 }
 

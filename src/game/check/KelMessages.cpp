@@ -8,6 +8,7 @@
 #include "printer.h"
 #include "scope.h"
 
+#include <cstdio>
 #include <regex>
 
 namespace Kura {
@@ -18,11 +19,14 @@ struct Watch {
     CheckReport* report = nullptr;
     Kel::Interpreter* interpreter = nullptr;
     std::string fallbackFile;
+    bool echo = false;
     std::string headFile; // a head waiting for its text
     int32_t headLine = 0;
 };
 Watch g_watch;
 
+// The calls a game does not report but a check does.
+constexpr int CHECKED_CALLS[] = {Kel::DIAG_NOT_CALLABLE, Kel::DIAG_ARGUMENT_COUNT};
 constexpr const char* RUNTIME_PREFIX = "runtime ";
 constexpr const char* KIND_SEPARATOR = " : ";
 
@@ -49,6 +53,10 @@ bool ReadHead(const std::string& message) {
 }
 
 void Collect(std::string_view raw) {
+    if (g_watch.echo) {
+        std::fwrite(raw.data(), 1, raw.size(), stdout);
+        std::fputc('\n', stdout);
+    }
     const std::string message = Trimmed(raw);
     if (!g_watch.headFile.empty()) {
         g_watch.report->add(g_watch.headFile, g_watch.headLine, message);
@@ -70,15 +78,18 @@ void Collect(std::string_view raw) {
 
 } // namespace
 
-KelMessages::KelMessages(CheckReport& report) {
+KelMessages::KelMessages(CheckReport& report, bool echo) {
     g_watch = Watch{};
     g_watch.report = &report;
+    g_watch.echo = echo;
     Kel::setMessageSink(Collect);
-    Kel::enableDiagnostic(Kel::DIAG_NOT_CALLABLE, true);
+    for (int code : CHECKED_CALLS)
+        Kel::enableDiagnostic(code, true);
 }
 
 KelMessages::~KelMessages() {
-    Kel::enableDiagnostic(Kel::DIAG_NOT_CALLABLE, false);
+    for (int code : CHECKED_CALLS)
+        Kel::enableDiagnostic(code, false);
     Kel::setMessageSink(nullptr);
     g_watch = Watch{};
 }
@@ -94,6 +105,16 @@ Kel::SourcePlace KelMessages::runningPlace() {
     Kel::Scope* scope = g_watch.interpreter->env().current();
     if (!scope || !scope->code() || scope->pc() == 0) return {};
     return scope->code()->placeAt(scope->pc() - 1);
+}
+
+Kel::SourcePlace KelMessages::placeIn(const std::string& file) {
+    if (!g_watch.interpreter) return {};
+    for (Kel::Scope* scope = g_watch.interpreter->env().current(); scope; scope = scope->outer()) {
+        if (!scope->code() || scope->pc() == 0) continue;
+        const Kel::SourcePlace place = scope->code()->placeAt(scope->pc() - 1);
+        if (place.file && *place.file == file) return place;
+    }
+    return runningPlace();
 }
 
 std::string KelMessages::fileOf(const Kel::SourcePlace& place) {

@@ -1,12 +1,15 @@
-// Each route is played from its beginning, in replaying mode so that waits
-// and typing pass at once and nothing is written, by a headless host that
-// answers the menus with the route's decisions. Routes wait on a stack, so
-// the walk goes deep first and holds only the routes not yet taken.
+// Each route is played in replaying mode, so that waits and typing pass at
+// once and nothing is written, by a headless host that answers the menus with
+// the route's decisions. Routes wait on a stack, so the walk goes deep first
+// and holds only the routes not yet taken; a route waiting starts from the
+// checkpoint its play passed last, with the window kinds kept there.
 #include "game/check/RouteExplorer.h"
 
+#include "game/canvas/MessageLayout.h"
 #include "game/check/AssetCheck.h"
 #include "game/check/KelMessages.h"
 #include "game/headless/HeadlessHost.h"
+#include "game/player/PlayCheckpoints.h"
 #include "game/player/ScenarioPlayerImpl.h"
 #include "game/player/ScenarioSignals.h"
 #include "game/settings/Setting.h"
@@ -78,6 +81,15 @@ std::vector<std::string> ShownPaths(const CommandList& items) {
     return paths;
 }
 
+// How often the route has made choice before.
+template <class Step>
+int32_t TimesChosen(const std::shared_ptr<const Step>& last, const std::string& choice) {
+    int32_t times = 0;
+    for (const Step* step = last.get(); step != nullptr; step = step->before.get())
+        times += step->choice == choice ? 1 : 0;
+    return times;
+}
+
 std::string FlagsText(const FlagMap& flags) {
     std::string text;
     for (const auto& [name, value] : flags)
@@ -107,8 +119,10 @@ struct RouteExplorer::Connections {
     }
 };
 
-RouteExplorer::RouteExplorer(ScenarioPlayer& player, CheckReport& report)
-    : m_Player(player), m_Report(report), m_pConnections(std::make_unique<Connections>()) {
+RouteExplorer::RouteExplorer(ScenarioPlayer& player, CheckReport& report,
+                             const MessageFont::Measures& messageFont)
+    : m_Player(player), m_Report(report), m_MessageFont(messageFont),
+      m_pConnections(std::make_unique<Connections>()) {
     g_pExplorer = this;
     Kel::Interpreter& interpreter = player.impl().interpreter;
     interpreter.registerFunction("callGetSceneFlag", &CheckedGetSceneFlag);
@@ -145,32 +159,57 @@ RouteExplorer::RouteExplorer(ScenarioPlayer& player, CheckReport& report)
     c.list.emplace_back(s.onSetSceneFlagString.connect(set(false)));
     c.list.emplace_back(s.onSetGlobalFlagInt.connect(set(true)));
     c.list.emplace_back(s.onSetGlobalFlagString.connect(set(true)));
+    player.setStageKeeper(
+        {[this] { return std::any(m_WindowKinds); },
+         [this](const std::any& kept) { m_WindowKinds = std::any_cast<std::vector<int>>(kept); }});
 }
 
 RouteExplorer::~RouteExplorer() {
+    m_Player.setStageKeeper({});
     if (g_pExplorer == this) g_pExplorer = nullptr;
 }
 
 void RouteExplorer::walkFrom(const std::string& scene) {
-    std::vector<Route> pending{{scene, {}, {}}};
+    std::vector<Route> pending{{scene, nullptr, nullptr, {}}};
     while (!pending.empty() && !boundReached()) {
         Route route = std::move(pending.back());
         pending.pop_back();
-        play(route, pending);
+        play(std::move(route), pending);
+        m_pHost = nullptr;
+        m_pRoute = nullptr;
     }
     m_Player.setReplaying(false);
 }
 
-void RouteExplorer::play(const Route& route, std::vector<Route>& pending) {
-    m_WindowKinds.clear();
+// The decisions made after the checkpoint are answered again.
+void RouteExplorer::start(const Route& route, HeadlessHost& host) {
     m_Reached.insert(route.begin);
+    size_t made = 0;
+    if (route.from) {
+        m_Player.beginReplayAt(route.from);
+        made = route.from->trail.decisions.size();
+    } else {
+        m_WindowKinds.clear();
+        PlayTrail trail;
+        trail.beginScript = route.begin;
+        trail.randomState = ROUTE_RANDOM_STATE;
+        m_Player.beginReplay(trail);
+    }
+    std::vector<const std::string*> answers;
+    for (const Step* step = route.last.get(); step != nullptr && step->count > made;
+         step = step->before.get())
+        answers.push_back(&step->decision);
+    for (auto answer = answers.rbegin(); answer != answers.rend(); ++answer)
+        host.answer(**answer);
+    m_pHost = &host;
+    m_pRoute = &route;
+    m_GraphFollows = route.last == nullptr;
+    if (m_GraphFollows) m_Graph.startAt(route.begin);
+}
+
+void RouteExplorer::play(Route route, std::vector<Route>& pending) {
     HeadlessHost host(m_Player);
-    for (const std::string& decision : route.decisions)
-        host.answer(decision);
-    PlayTrail trail;
-    trail.beginScript = route.begin;
-    trail.randomState = ROUTE_RANDOM_STATE;
-    m_Player.beginReplay(trail);
+    start(route, host);
     m_Player.setReplaying(true);
     ++m_Report.counts().routes;
     while (m_Player.isScriptRunning() && !boundReached()) {
@@ -180,50 +219,93 @@ void RouteExplorer::play(const Route& route, std::vector<Route>& pending) {
                          "scenario runs past the instruction budget without waiting");
             return;
         }
-        if (host.waitsForAnswer()) {
-            decisionPoint(route, pending);
-            return;
-        }
+        if (host.waitsForAnswer() && !decisionPoint(route, host, pending)) return;
         if (m_Player.getState() == ScenarioPlayer::STATE_MESSAGE && !m_Player.isMessageComplete())
             noteMessage();
         host.frame();
         ++m_Steps;
     }
+    if (!m_Player.isScriptRunning() && graphFollows()) m_Graph.reachEnd();
     if (boundReached())
         m_Report.add(KelMessages::fileOf(KelMessages::runningPlace()),
                      KelMessages::runningPlace().line,
                      "check stopped after " + std::to_string(MAX_STEPS) + " steps");
 }
 
-void RouteExplorer::decisionPoint(const Route& route, std::vector<Route>& pending) {
+bool RouteExplorer::decisionPoint(Route& route, HeadlessHost& host, std::vector<Route>& pending) {
     const bool interrupt = m_Player.getState() == ScenarioPlayer::STATE_SELECT_INTERRUPT;
     const CommandList& items = interrupt ? m_Player.getInterruptCommands() : m_Player.getCommands();
     const std::vector<std::string> paths = ShownPaths(items);
     const Place place = here();
+    const Place line = sceneLine();
+    const std::string node = line.file + ':' + std::to_string(line.line);
+    if (graphFollows())
+        m_Graph.reachMenu(node, "menu\n" + std::filesystem::path(line.file).filename().string() +
+                                    ':' + std::to_string(line.line));
     std::string menu =
         m_Player.getScriptName() + '\n' + place.file + ':' + std::to_string(place.line) + '\n';
     for (const std::string& path : paths)
         menu += path + '\n';
     const std::string key =
         menu + FlagsText(m_Player.getSceneFlags()) + FlagsText(m_Player.getGlobalFlags());
-    if (!m_DecisionPoints.insert(key).second) return;
+    if (!m_DecisionPoints.insert(key).second) return false;
     ++m_Report.counts().menus;
     if (paths.empty()) problemHere("menu with every item hidden: the player is stuck");
-    for (auto path = paths.rbegin(); path != paths.rend(); ++path) {
-        const std::string choice = menu + *path;
-        if (std::count(route.choices.begin(), route.choices.end(), choice) >= MAX_SAME_CHOICE)
-            continue;
-        Route next = route;
-        next.decisions.push_back(*path);
-        next.choices.push_back(choice);
-        pending.push_back(std::move(next));
+    const size_t count = route.last ? route.last->count + 1 : 1;
+    std::vector<Route> next;
+    for (const std::string& path : paths) {
+        std::string choice = menu + path;
+        if (TimesChosen(route.last, choice) >= MAX_SAME_CHOICE) continue;
+        auto step = std::make_shared<Step>(Step{route.last, path, std::move(choice), count});
+        next.push_back({route.begin, std::move(step), m_Player.lastCheckpoint(), node});
     }
+    if (next.empty()) return false;
+    for (auto later = next.rbegin(); later + 1 != next.rend(); ++later)
+        pending.push_back(std::move(*later));
+    route = std::move(next.front());
+    host.answer(route.last->decision);
+    m_Graph.startAfter(node, ConvString::AnsiToUtf8(route.last->decision));
+    ++m_Report.counts().routes;
+    return true;
 }
 
 void RouteExplorer::noteMessage() {
     m_Player.completeMessage();
-    if (m_Messages.insert(m_Player.getScriptName() + '\n' + m_Player.getMessageText()).second)
-        ++m_Report.counts().messages;
+    if (!m_Messages.insert(m_Player.getScriptName() + '\n' + m_Player.getMessageText()).second)
+        return;
+    ++m_Report.counts().messages;
+    m_Graph.countMessage(m_Player.getScriptName());
+    checkMessageFits(m_Player.getShownText());
+}
+
+// Laid out as the game draws it, marker aside: the marker follows the text.
+void RouteExplorer::checkMessageFits(const std::string& text) {
+    const int32_t below = MessageLayout::LinesBelowCanvas(
+        MessageLayout::Layout(ConvString::AnsiToWide(text), m_MessageFont.cellWidth,
+                              m_MessageFont.lineHeight, false),
+        m_MessageFont.lineHeight);
+    if (below == 0) return;
+    const Place place = sceneLine();
+    m_Report.add(place.file, place.line,
+                 "message longer than the screen shows: " + std::to_string(below) +
+                     (below == 1 ? " line" : " lines") + " below the canvas");
+}
+
+// Helpers from an included file (a "say" or a "choose") are placed at the
+// scene's line that called them.
+RouteExplorer::Place RouteExplorer::sceneLine() const {
+    const std::string scene =
+        Setting::get()->getDataPath(ScenarioPlayer::SCENARIO_FOLDER, m_Player.getScriptName());
+    const Kel::SourcePlace place = KelMessages::placeIn(scene);
+    return {KelMessages::fileOf(place), place.line};
+}
+
+bool RouteExplorer::graphFollows() {
+    if (!m_GraphFollows && m_pHost && m_pHost->answersLeft() == 0) {
+        m_GraphFollows = true;
+        m_Graph.startAfter(m_pRoute->lastMenu, ConvString::AnsiToUtf8(m_pRoute->last->decision));
+    }
+    return m_GraphFollows;
 }
 
 RouteExplorer::Place RouteExplorer::here() const {
@@ -236,11 +318,16 @@ void RouteExplorer::problemHere(const std::string& text) {
     m_Report.add(place.file, place.line, text);
 }
 
+// Each file is decoded once; every command naming it is told its problem.
 void RouteExplorer::checkAsset(int kind, const std::string& folder, const std::string& file) {
-    const std::string shown = Setting::joinPath(folder, file);
-    const std::string problem = AssetCheck::Problem(
-        static_cast<AssetCheck::Kind>(kind), Setting::get()->getDataPath(folder, file), shown);
-    if (!problem.empty()) problemHere(problem);
+    const std::string path = Setting::get()->getDataPath(folder, file);
+    auto checked = m_AssetProblems.find({kind, path});
+    if (checked == m_AssetProblems.end()) {
+        const std::string problem = AssetCheck::Problem(static_cast<AssetCheck::Kind>(kind), path,
+                                                        Setting::joinPath(folder, file));
+        checked = m_AssetProblems.emplace(std::make_pair(kind, path), problem).first;
+    }
+    if (!checked->second.empty()) problemHere(checked->second);
 }
 
 void RouteExplorer::checkWindow(const std::string& command, int window) {
@@ -264,6 +351,7 @@ void RouteExplorer::nextScene(const std::string& name) {
         problemHere("next scene not found: " + ConvString::AnsiToUtf8(name));
     else
         m_Reached.insert(name);
+    if (graphFollows()) m_Graph.reachScene(ConvString::AnsiToUtf8(name));
 }
 
 void RouteExplorer::noteFlagRead(bool global, const std::string& name) {

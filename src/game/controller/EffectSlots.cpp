@@ -27,7 +27,8 @@ void GameMain::slotEffectSetBackgroundColor(int r, int g, int b) {
 }
 
 // While a replay runs, waits and fades pass at once, sound effects stay
-// silent and the music is only noted, to start when the replay is over.
+// silent and the music is only noted, to start when the replay is over. The
+// music and the sound files are noted in a play too, for the checkpoints.
 void GameMain::slotEffectWait(int ms, int resume) {
     GameMain* self = slotTarget("Kura::GameMain::slotEffectWait", __LINE__);
     if (self != nullptr && self->m_pPlayer->isReplaying()) return;
@@ -50,20 +51,24 @@ void GameMain::slotEffectFadeOut(int r, int g, int b, int ms) {
 }
 
 void GameMain::slotSoundLoadBGM(int slot, const std::string& file) {
-    if (slotTarget("Kura::GameMain::slotSoundLoadBGM", __LINE__)) Audio::LoadBgm(file, slot);
+    GameMain* self = slotTarget("Kura::GameMain::slotSoundLoadBGM", __LINE__);
+    if (self == nullptr) return;
+    self->m_BgmFiles[slot] = file;
+    Audio::LoadBgm(file, slot);
 }
 
 void GameMain::slotSoundLoadSE(int slot, const std::string& file) {
-    if (slotTarget("Kura::GameMain::slotSoundLoadSE", __LINE__)) Audio::LoadSe(file, slot);
+    GameMain* self = slotTarget("Kura::GameMain::slotSoundLoadSE", __LINE__);
+    if (self == nullptr) return;
+    self->m_SeFiles[slot] = file;
+    Audio::LoadSe(file, slot);
 }
 
 void GameMain::slotSoundPlayBGM(int slot, int volume, int speed) {
     GameMain* self = slotTarget("Kura::GameMain::slotSoundPlayBGM", __LINE__);
     if (self == nullptr) return;
-    if (self->m_pPlayer->isReplaying()) {
-        self->m_ReplayMusic = {true, slot, volume, speed};
-        return;
-    }
+    self->m_ReplayMusic = {true, slot, volume, speed};
+    if (self->m_pPlayer->isReplaying()) return;
     if (volume != KEEP_CURRENT) Audio::SetBgmVolume(slot, volume);
     if (speed != KEEP_CURRENT) Audio::SetBgmSpeed(slot, speed);
     Audio::Play(slot, true);
@@ -80,10 +85,8 @@ void GameMain::slotSoundPlaySE(int slot, int volume, int speed) {
 void GameMain::slotSoundStopBGM() {
     GameMain* self = slotTarget("Kura::GameMain::slotSoundStopBGM", __LINE__);
     if (self == nullptr) return;
-    if (self->m_pPlayer->isReplaying())
-        self->m_ReplayMusic.playing = false;
-    else
-        Audio::StopBgm(Audio::GetNowBgm());
+    self->m_ReplayMusic.playing = false;
+    if (!self->m_pPlayer->isReplaying()) Audio::StopBgm(Audio::GetNowBgm());
 }
 
 void GameMain::slotSoundStopSE(int slot) {

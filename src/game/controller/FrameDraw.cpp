@@ -3,6 +3,7 @@
 #include "game/controller/GameMain.h"
 
 #include "game/canvas/Canvas.h"
+#include "game/canvas/MessageFont.h"
 #include "game/canvas/MessageLayout.h"
 #include "game/player/ScenarioPlayer.h"
 #include "game/settings/Setting.h"
@@ -46,18 +47,16 @@ void GameMain::draw() {
 void GameMain::drawMessage() {
     ImageFont* font = ImageFont::Get();
     if (font == nullptr) return;
-    font->SetFontType(MESSAGE_FONT_TYPE);
+    const MessageFont::Measures measures = MessageFont::Measure(*font, MESSAGE_FONT_TYPE);
     font->SetColor(WHITE_RGBA);
     const std::wstring text = ConvString::AnsiToWide(m_pPlayer->getShownText());
     // The marker invites the player to advance, which only a message allows.
     const bool marker = m_pPlayer->getState() == ScenarioPlayer::STATE_MESSAGE &&
                         m_pPlayer->isMessageCompleteAndReported();
     if (text.empty() && !marker) return;
-    const int32_t cellWidth = font->GetWidth(MESSAGE_FONT_TYPE, L"\u3042");
-    const int32_t lineHeight = font->GetLineHeight();
     wchar_t one[2] = {0, 0};
     for (const MessageLayout::Glyph& glyph :
-         MessageLayout::Layout(text, cellWidth, lineHeight, marker)) {
+         MessageLayout::Layout(text, measures.cellWidth, measures.lineHeight, marker)) {
         one[0] = glyph.character;
         font->Draw(MessageLayout::ORIGIN_X + glyph.x, MessageLayout::ORIGIN_Y + glyph.y, one);
     }

@@ -12,6 +12,7 @@
 
 #include "interpreter.h"
 
+#include <any>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -106,6 +107,9 @@ public:
     bool autoSave();    // into the auto-save slot whose turn it is; not on the title
     bool rollBack();    // one message back
     bool rollForward(); // along the trail kept since rolling back
+    // Developer mode's hot reload (DevReload.cpp): the play so far replayed
+    // with every scene file read again; false on the title.
+    bool replayEditedScenes();
     const SlotStore& getSlots() const {
         return *m_pSlots;
     }
@@ -185,6 +189,10 @@ private:
     // Replays trail to the stop; with a message, to the stop showing it.
     void replayTo(const PlayTrail& trail, int32_t stops, const std::string& message = "");
     SaveRecord currentRecord() const;
+    // The stage kept with each checkpoint of the play (StageKeeping.cpp).
+    struct Stage;
+    std::any captureStage() const;
+    void restoreStage(const std::any& kept);
     void titleStep();
     void gameStep();
     void onStateChanged(int32_t state);
@@ -229,13 +237,16 @@ private:
 
     std::unique_ptr<SlotStore> m_pSlots;
     PlayTrail m_ForwardTrail; // the furthest play since the last rollback
-    // The music a replay asked for last, played when the replay is over.
+    // The music the story asked for last; a replay plays it when it is over.
     struct ReplayMusic {
         bool playing = false;
         int32_t slot = 0;
         int32_t volume = -1;
         int32_t speed = -1;
     } m_ReplayMusic;
+    // The sound file the story loaded last into each music and effect slot.
+    std::map<int32_t, std::string> m_BgmFiles;
+    std::map<int32_t, std::string> m_SeFiles;
     std::map<int32_t, bool> m_SaveKeysDown; // as last seen, for presses
     std::unique_ptr<SlotScreen> m_pScreen;
     // After a screen closes the story waits until the button or key that

@@ -1,6 +1,7 @@
 // Connects the scenario player's signals to the controller's slots. Kept apart
 // because Boost.Signals2 is slow to compile. Of the player's news only the
-// waits for a choice and the next script need a slot.
+// waits for a choice and the next script need a slot. The player's
+// checkpoints keep the stage too.
 #include "game/controller/GameMain.h"
 
 #include "game/player/ScenarioPlayer.h"
@@ -16,6 +17,8 @@ void GameMain::connectSlots() {
     s.onGotoNextScript.connect(&GameMain::slotGotoNextScript);
     s.onWaitSelectCommand.connect(&GameMain::slotWaitSelect);
     s.onWaitSelectInterruptCommand.connect(&GameMain::slotWaitSelect);
+    m_pPlayer->setStageKeeper(
+        {[this] { return captureStage(); }, [this](const std::any& kept) { restoreStage(kept); }});
 }
 
 } // namespace Kura

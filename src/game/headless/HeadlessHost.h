@@ -31,6 +31,7 @@ public:
     bool waitsForAnswer() const;
 
     void answer(const std::string& text) { m_Answers.push_back(text); }
+    size_t answersLeft() const { return m_Answers.size(); }
     // What the image-size questions are answered with.
     void setImageSize(int width, int height);
 

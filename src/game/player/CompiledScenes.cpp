@@ -17,7 +17,7 @@ int CompiledScenes::find(const std::string& path, Kel::Ref& unit) {
         return Kel::Interpreter::loadUnit(path, unit);
     }
     auto kept = m_Files.find(path);
-    if (kept != m_Files.end() && kept->second.modified == modified && kept->second.size == size) {
+    if (kept != m_Files.end() && kept->second.matches(modified, size)) {
         unit = kept->second.unit;
         return Kel::Interpreter::LOADED;
     }
@@ -27,6 +27,14 @@ int CompiledScenes::find(const std::string& path, Kel::Ref& unit) {
     else
         m_Files.erase(path);
     return result;
+}
+
+bool CompiledScenes::isCurrent(const std::string& path) const {
+    const auto kept = m_Files.find(path);
+    std::error_code error;
+    const auto modified = std::filesystem::last_write_time(path, error);
+    const uintmax_t size = error ? 0 : std::filesystem::file_size(path, error);
+    return !error && kept != m_Files.end() && kept->second.matches(modified, size);
 }
 
 } // namespace Kura

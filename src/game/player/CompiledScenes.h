@@ -18,9 +18,15 @@ public:
     // The compiled code of the scenario file at path, compiled now unless a
     // copy of the same file is kept; answers an Interpreter::LoadResult.
     int find(const std::string& path, Kel::Ref& unit);
+    // True when the file at path is the one compiled last.
+    bool isCurrent(const std::string& path) const;
 
 private:
     struct Compiled {
+        bool matches(const std::filesystem::file_time_type& time, uintmax_t bytes) const {
+            return modified == time && size == bytes;
+        }
+
         std::filesystem::file_time_type modified;
         uintmax_t size = 0;
         Kel::Ref unit;

@@ -75,6 +75,56 @@ int64_t ScenarioPlayer::Impl::readClock(int64_t live) {
     return value;
 }
 
+void ScenarioPlayer::Impl::keepCheckpoint(bool anew) {
+    if (!onTrail) return;
+    lastCheckpoint = anew ? nullptr : checkpoints.at(trail);
+    if (lastCheckpoint) return;
+    auto here = std::make_shared<PlayCheckpoint>();
+    here->trail = trail;
+    here->randomState = Kel::random::state();
+    here->globals.take();
+    here->sceneFlags = sceneFlags;
+    here->globalFlags = globalFlags;
+    here->interruptCommands = interruptCommands;
+    here->selectedText = selectedText;
+    here->messageText = messageText;
+    here->shownText = shownText;
+    here->typedWidth = typedWidth;
+    here->shownWidth = shownWidth;
+    here->autoAdvanceTime = autoAdvanceTime;
+    here->menuWaits = menuWaits;
+    here->scriptName = scriptName;
+    here->scenes = scenesRun;
+    if (stageKeeper.capture) here->stage = stageKeeper.capture();
+    lastCheckpoint = here;
+    checkpoints.add(std::move(here));
+}
+
+// The scene file is loaded again by the caller; the clock readings still to
+// come are those of the trail replayed.
+void ScenarioPlayer::Impl::resumeAt(const PlayCheckpoints::Kept& checkpoint,
+                                    const PlayTrail& replayed) {
+    const PlayCheckpoint& from = *checkpoint;
+    from.globals.restore();
+    Kel::random::setState(from.randomState);
+    trail = from.trail;
+    replayedClock = replayed.clockReadings;
+    sceneFlags = from.sceneFlags;
+    globalFlags = from.globalFlags;
+    interruptCommands = from.interruptCommands;
+    selectedText = from.selectedText;
+    messageText = from.messageText;
+    shownText = from.shownText;
+    typedWidth = from.typedWidth;
+    shownWidth = from.shownWidth;
+    autoAdvanceTime = from.autoAdvanceTime;
+    menuWaits = from.menuWaits;
+    scriptName = from.scriptName;
+    scenesRun = from.scenes;
+    lastCheckpoint = checkpoint;
+    onTrail = true;
+}
+
 void ScenarioPlayer::Impl::clearSceneFlags() {
     sceneFlags.clear();
     signals.onClearSceneFlag();
@@ -119,6 +169,7 @@ void ScenarioPlayer::start(const std::string& name) {
     if (!KURA_CHECK(!m_pImpl->running, "!running", SOURCE_NAME, "ScenarioPlayer::start", __LINE__))
         return;
     m_pImpl->scriptName = name;
+    m_pImpl->onTrail = false;
     reload(true, true);
 }
 
@@ -127,9 +178,12 @@ void ScenarioPlayer::beginPlay(const std::string& name) {
     trail.beginScript = name;
     trail.randomState = Kel::random::state();
     beginReplay(trail);
+    m_pImpl->keepCheckpoint(true);
 }
 
-// The first play takes the snapshot that every later one goes back to.
+// The first play takes the snapshot that every later one goes back to. The
+// stage a play finds is kept with a checkpoint at its beginning, so that its
+// replays find it too.
 void ScenarioPlayer::beginReplay(const PlayTrail& trail) {
     Impl& impl = *m_pImpl;
     if (impl.globalsAtFirstPlay.isTaken())
@@ -144,7 +198,44 @@ void ScenarioPlayer::beginReplay(const PlayTrail& trail) {
     impl.autoAdvanceTime = AUTO_ADVANCE_NONE;
     impl.interruptCommands.clear();
     impl.selectedText.clear();
+    impl.scenesRun.clear();
+    impl.lastCheckpoint = nullptr;
     start(trail.beginScript);
+    impl.onTrail = true;
+}
+
+void ScenarioPlayer::beginReplayBefore(const PlayTrail& trail, int32_t stops) {
+    Impl& impl = *m_pImpl;
+    const PlayCheckpoints::Kept from = impl.checkpoints.latestOn(
+        trail, stops, [&impl](const std::string& path) { return impl.compiled.isCurrent(path); });
+    if (from)
+        resumeAt(from, trail);
+    else
+        beginReplay(trail);
+}
+
+void ScenarioPlayer::beginReplayAt(const std::shared_ptr<const PlayCheckpoint>& checkpoint) {
+    resumeAt(checkpoint, checkpoint->trail);
+}
+
+std::shared_ptr<const PlayCheckpoint> ScenarioPlayer::lastCheckpoint() const {
+    return m_pImpl->lastCheckpoint;
+}
+
+void ScenarioPlayer::resumeAt(const std::shared_ptr<const PlayCheckpoint>& checkpoint,
+                              const PlayTrail& replayed) {
+    Impl& impl = *m_pImpl;
+    if (!KURA_CHECK(!impl.running, "!running", SOURCE_NAME, "ScenarioPlayer::resumeAt", __LINE__))
+        return;
+    impl.resumeAt(checkpoint, replayed);
+    reload(false, false);
+    if (impl.stageKeeper.restore) impl.stageKeeper.restore(checkpoint->stage);
+}
+
+// Checkpoints taken without the keeper hold no stage of its.
+void ScenarioPlayer::setStageKeeper(StageKeeper keeper) {
+    m_pImpl->stageKeeper = std::move(keeper);
+    m_pImpl->checkpoints.clear();
 }
 
 const PlayTrail& ScenarioPlayer::getTrail() const {
@@ -183,6 +274,7 @@ void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
     impl.commands.clear();
     impl.state = STATE_RUNNING;
     impl.stopped = false;
+    impl.scenesRun.insert(path);
     // The parser has printed why; the interpreter keeps what it held.
     Kel::Ref unit;
     int loaded = impl.compiled.find(path, unit);
@@ -216,7 +308,9 @@ void ScenarioPlayer::resume() {
     impl.running = false;
     if (impl.stopped) return; // what a stopped run answers is no result of the script
     std::string text = result.value()->toString().str();
-    if (text != RESULT_NOTHING && text != RESULT_ZERO) reload(false, false);
+    if (text == RESULT_NOTHING || text == RESULT_ZERO) return;
+    reload(false, false);
+    impl.keepCheckpoint(false);
 }
 
 void ScenarioPlayer::typingStep() {

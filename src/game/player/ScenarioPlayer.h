@@ -4,7 +4,9 @@
 // which only the files that connect or fire them include.
 #pragma once
 
+#include <any>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,6 +14,7 @@
 
 namespace Kura {
 
+struct PlayCheckpoint;
 struct PlayTrail;
 struct ScenarioSignals;
 
@@ -52,11 +55,27 @@ public:
 
     void start(const std::string& name); // a new game: both flag maps cleared
     // A new play from the scenario file: the script globals go back to what
-    // the first play found, and the trail begins here.
+    // the first play found, and the trail begins here, with a checkpoint.
     void beginPlay(const std::string& name);
     // Back to the beginning of trail, with its random numbers, ready to be
     // replayed; the trail recorded from now on starts empty there.
     void beginReplay(const PlayTrail& trail);
+    // The same from the latest checkpoint that a replay of trail passes at or
+    // before `stops` stops, when one is kept: the trail recorded from now on
+    // is the one the play had there.
+    void beginReplayBefore(const PlayTrail& trail, int32_t stops);
+    // What a host keeps of its own stage with each checkpoint (taken at every
+    // change of scene file), and puts back when a replay starts from one.
+    struct StageKeeper {
+        std::function<std::any()> capture;
+        std::function<void(const std::any&)> restore;
+    };
+    void setStageKeeper(StageKeeper keeper);
+    // The checkpoint the play passed last, taken or started from; null when
+    // it has passed none since its beginning.
+    std::shared_ptr<const PlayCheckpoint> lastCheckpoint() const;
+    // Back to that checkpoint, to go on from there as a new route would.
+    void beginReplayAt(const std::shared_ptr<const PlayCheckpoint>& checkpoint);
     // The play so far: its beginning, decisions and messages advanced.
     const PlayTrail& getTrail() const;
     // While replaying, waits, typing and sounds pass at once and nothing is
@@ -102,6 +121,9 @@ public:
     Impl& impl() { return *m_pImpl; }
 
 private:
+    void resumeAt(const std::shared_ptr<const PlayCheckpoint>& checkpoint,
+                  const PlayTrail& replayed);
+
     std::unique_ptr<Impl> m_pImpl;
 };
 

@@ -4,6 +4,7 @@
 
 #include "game/player/CompiledScenes.h"
 #include "game/player/GlobalSnapshot.h"
+#include "game/player/PlayCheckpoints.h"
 #include "game/player/ScenarioPlayer.h"
 #include "game/player/ScenarioSignals.h"
 #include "game/saves/PlayTrail.h"
@@ -11,6 +12,7 @@
 #include "interpreter.h"
 
 #include <cstddef>
+#include <set>
 #include <type_traits>
 
 namespace Kura {
@@ -45,6 +47,13 @@ struct ScenarioPlayer::Impl {
     // while there are more of them than decisions, since after a decision the
     // state stays "choosing" until the script sets another.
     int32_t menuWaits = 0;
+    PlayCheckpoints checkpoints;
+    PlayCheckpoints::Kept lastCheckpoint; // the play passed it last
+    // A play begun from a trail, whose scene changes are checkpoints; not the
+    // title's script, which runs on no trail of its own.
+    bool onTrail = false;
+    std::set<std::string> scenesRun; // paths, since the play began
+    StageKeeper stageKeeper;
 
     void clearMessage();
     void showTypedCharacters();
@@ -52,6 +61,10 @@ struct ScenarioPlayer::Impl {
     // What a script reading the clock sees: while replaying, what the play
     // read at the same reading; the live value after. Either is recorded.
     int64_t readClock(int64_t live);
+    // A checkpoint where the scene file just loaded begins, unless one is
+    // kept there and not asked for anew.
+    void keepCheckpoint(bool anew);
+    void resumeAt(const PlayCheckpoints::Kept& checkpoint, const PlayTrail& replayed);
     void clearSceneFlags();
     void clearGlobalFlags();
     // Adds the item, or updates its value; true when the list changed.

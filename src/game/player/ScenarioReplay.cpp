@@ -89,10 +89,11 @@ ReplayOutcome ScenarioReplay::Replay(ScenarioPlayer& player, const PlayTrail& tr
                                      int32_t stops) {
     const PlayTrail saved = trail; // the player's own trail starts over below
     player.setReplaying(true);
-    player.beginReplay(saved);
-    ReplayOutcome outcome = Replayer(player, saved).run(std::min(stops, saved.stops()));
+    const int32_t target = std::min(stops, saved.stops());
+    player.beginReplayBefore(saved, target);
+    ReplayOutcome outcome = Replayer(player, saved).run(target);
     if (outcome.where == ReplayOutcome::STORY_ENDED && outcome.stops > 0) {
-        player.beginReplay(saved);
+        player.beginReplayBefore(saved, outcome.stops - 1);
         outcome.stops = Replayer(player, saved).run(outcome.stops - 1).stops;
     }
     player.completeMessage();
