@@ -82,7 +82,8 @@ protected:
 // Stop 2: a message of the loop; 3: the menu; 4: the message after the wait;
 // 5: a message of the next file; 6: its menu; 7: its last message. Replayed
 // by a fresh player, as a load at the next start, and by the same player
-// after playing on to the end, as a rollback.
+// after playing on to the end, as a rollback: from stop 5 on, that replay
+// starts at the checkpoint kept where the next file begins.
 TEST_F(ReplayTest, ReplayedStoryGoesOnAsThePlayedOne) {
     for (bool fresh : {true, false}) {
         for (int32_t stop : {2, 3, 4, 5, 6, 7}) {
