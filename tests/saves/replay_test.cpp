@@ -49,6 +49,7 @@ return 0;
 )";
 
 const std::vector<std::string> ANSWERS = {"go-right", "end"};
+constexpr int32_t CHANGE_OF_FILE = 5; // the stops passed when 002.kel begins
 
 class ReplayTest : public PlayerTest {
 protected:
@@ -82,7 +83,8 @@ protected:
 // Stop 2: a message of the loop; 3: the menu; 4: the message after the wait;
 // 5: a message of the next file; 6: its menu; 7: its last message. Replayed
 // by a fresh player, as a load at the next start, and by the same player
-// after playing on to the end, as a rollback.
+// after playing on to the end, as a rollback: from stop 5 on, that replay
+// begins at the checkpoint kept where the next file begins.
 TEST_F(ReplayTest, ReplayedStoryGoesOnAsThePlayedOne) {
     for (bool fresh : {true, false}) {
         for (int32_t stop : {2, 3, 4, 5, 6, 7}) {
@@ -99,6 +101,7 @@ TEST_F(ReplayTest, ReplayedStoryGoesOnAsThePlayedOne) {
             const ReplayOutcome outcome = Kura::ScenarioReplay::Replay(*player, trail, stop);
             EXPECT_EQ(outcome.where, ReplayOutcome::AT_POSITION) << outcome.missingDecision;
             EXPECT_EQ(outcome.stops, stop);
+            EXPECT_EQ(outcome.begunAt, !fresh && stop >= CHANGE_OF_FILE ? CHANGE_OF_FILE : 0);
             EXPECT_EQ(player->getShownText(), shown);
             EXPECT_EQ(player->getTrail().decisions, trail.decisions);
             AnswerFrom(trail.decisions.size());

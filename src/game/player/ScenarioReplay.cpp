@@ -3,6 +3,7 @@
 // once, answer a menu from the trail.
 #include "game/player/ScenarioReplay.h"
 
+#include "game/player/PlayCheckpoints.h"
 #include "game/player/ScenarioPlayer.h"
 #include "util/ConvString.h"
 
@@ -37,8 +38,12 @@ class Replayer {
 public:
     Replayer(ScenarioPlayer& player, const PlayTrail& trail) : m_Player(player), m_Trail(trail) {}
 
+    // From the latest checkpoint on the way, or from the trail's beginning.
     ReplayOutcome run(int32_t target) {
         ReplayOutcome outcome;
+        m_Player.beginReplayBefore(m_Trail, target);
+        const auto from = m_Player.lastCheckpoint();
+        outcome.begunAt = from ? from->trail.stops() : 0;
         int32_t idle = 0;
         while (outcome.where == ReplayOutcome::AT_POSITION) {
             const bool stop = IsStop(m_Player);
@@ -90,11 +95,11 @@ ReplayOutcome ScenarioReplay::Replay(ScenarioPlayer& player, const PlayTrail& tr
     const PlayTrail saved = trail; // the player's own trail starts over below
     player.setReplaying(true);
     const int32_t target = std::min(stops, saved.stops());
-    player.beginReplayBefore(saved, target);
     ReplayOutcome outcome = Replayer(player, saved).run(target);
     if (outcome.where == ReplayOutcome::STORY_ENDED && outcome.stops > 0) {
-        player.beginReplayBefore(saved, outcome.stops - 1);
-        outcome.stops = Replayer(player, saved).run(outcome.stops - 1).stops;
+        const ReplayOutcome shorter = Replayer(player, saved).run(outcome.stops - 1);
+        outcome.stops = shorter.stops;
+        outcome.begunAt = shorter.begunAt;
     }
     player.completeMessage();
     player.setReplaying(false);

@@ -24,6 +24,7 @@ struct ReplayOutcome {
     };
     Where where = AT_POSITION;
     int32_t stops = 0;           // stops passed when the replay stopped
+    int32_t begunAt = 0;         // where it began: a checkpoint's stops, 0 at the beginning
     std::string script;          // the scenario file it stopped in
     std::string missingDecision; // for DECISION_MISSING, UTF-8
 };
