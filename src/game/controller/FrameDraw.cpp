@@ -40,6 +40,7 @@ void GameMain::draw() {
     if (!m_TitleMode) drawStageFrame();
     if (m_FadeInLeft > 0) drawFade(m_FadeInColor, fadeInAlpha());
     if (m_FadeOutLeft > 0) drawFade(m_FadeOutColor, fadeOutAlpha());
+    drawSystemScreens();
     if (m_pScreen) m_pScreen->draw();
 }
 

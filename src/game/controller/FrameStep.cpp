@@ -21,7 +21,7 @@ constexpr int32_t STORY_COLUMNS = 1;
 } // namespace
 
 void GameMain::update() {
-    if (screenStep()) return;
+    if (screenStep() || systemStep()) return;
     saveKeysStep();
     if (m_Wait > 0) {
         --m_Wait;

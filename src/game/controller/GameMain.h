@@ -8,7 +8,10 @@
 #include "game/saves/PlayTrail.h"
 #include "game/saves/SlotStore.h"
 #include "game/saves/Thumbnail.h"
+#include "game/screens/BacklogScreen.h"
+#include "game/screens/MessageHistory.h"
 #include "game/screens/SlotScreen.h"
+#include "game/screens/SystemMenu.h"
 
 #include "interpreter.h"
 
@@ -21,6 +24,7 @@
 namespace Kura {
 
 class CharacterWindow;
+class Controller;
 class GameWindowSettings;
 class ScenarioPlayer;
 class SimpleMenu;
@@ -51,6 +55,8 @@ public:
     static constexpr int32_t KEY_ROLL_FORWARD = 0x100 + 105; // Page Down
     static constexpr int32_t KEY_SAVE_SCREEN = 0x100 + 2;    // F2
     static constexpr int32_t KEY_LOAD_SCREEN = 0x100 + 3;    // F3
+    static constexpr int32_t KEY_SYSTEM_MENU = 0x100 + 1;    // F1
+    static constexpr int32_t KEY_BACKLOG = 'l';
 
     // The frame rate the game is made for; waits and fades run at the measured one.
     static constexpr int32_t FRAME_RATE = 60;
@@ -103,15 +109,28 @@ public:
     bool saveTo(SlotId slot);
     bool loadFrom(SlotId slot); // a damaged slot falls back to its backup
     void loadRecord(const SaveRecord& record);
-    bool autoSave();    // into the auto-save slot whose turn it is; not on the title
-    bool rollBack();    // one message back
-    bool rollForward(); // along the trail kept since rolling back
+    bool autoSave();                // into the auto-save slot whose turn it is; not on the title
+    bool rollBack();                // one message back
+    bool rollForward();             // along the trail kept since rolling back
+    bool rollBackTo(int32_t stops); // to the place where so many stops were passed
     const SlotStore& getSlots() const {
         return *m_pSlots;
     }
     // The save or load screen that is open; null when the story has the input.
     const SlotScreen* getScreen() const {
         return m_pScreen.get();
+    }
+
+    // What the play has said and chosen, for the backlog.
+    const MessageHistory& getHistory() const {
+        return m_History;
+    }
+    // The system menu and the backlog over the paused story (SystemScreens.cpp).
+    const SystemMenu* getSystemMenu() const {
+        return m_pSystemMenu.get();
+    }
+    const BacklogScreen* getBacklog() const {
+        return m_pBacklog.get();
     }
 
     // What the frame loop has reached, for the application and its tests.
@@ -173,6 +192,21 @@ private:
     void openScreen(SlotScreen::Mode mode);
     void closeScreen();
     void carryOut(const SlotScreen::Action& action);
+    // The system menu's or the backlog's frame in place of the story's; false
+    // when neither holds the input and neither is asked for.
+    bool systemStep();
+    bool openSystemScreen(const Controller& input, bool menuKey, bool backlogKey);
+    void systemMenuStep(const Controller& input);
+    void carryOut(SystemMenu::Item item);
+    void backlogStep(const Controller& input, int32_t wheelSteps);
+    void openBacklog();
+    void closeSystemScreens();
+    void returnToTitle();
+    void drawSystemScreens() const;
+    // The player's news of what it passed, kept for the backlog.
+    void recordMessage(int32_t stop, const std::string& text);
+    void recordDecision(int32_t stop, const std::string& path);
+    std::string speakerName() const; // of the message window's character; empty for none
     // The next drawn frame, shrunk, becomes the picture of the next save;
     // then what waits for it runs.
     enum class AfterCapture { NOTHING, QUICK_SAVE, SAVE_SCREEN };
@@ -245,6 +279,9 @@ private:
     bool m_CaptureArrived = false;
     AfterCapture m_AfterCapture = AfterCapture::NOTHING;
     PlayTrail m_SavedTrail; // of the last save or load the player made
+    MessageHistory m_History;
+    std::unique_ptr<SystemMenu> m_pSystemMenu;
+    std::unique_ptr<BacklogScreen> m_pBacklog; // over the system menu when opened from it
 };
 
 } // namespace Kura

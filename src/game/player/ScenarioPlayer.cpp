@@ -235,6 +235,7 @@ void ScenarioPlayer::typingStep() {
 }
 
 void ScenarioPlayer::select(const std::string& text) {
+    m_pImpl->signals.onDecide(m_pImpl->trail.stops(), text);
     m_pImpl->selectedText = ConvString::AnsiToUtf8(text);
     m_pImpl->trail.decisions.push_back(m_pImpl->selectedText);
     resume();

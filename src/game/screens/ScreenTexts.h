@@ -1,5 +1,6 @@
-// Every text the save and load screens show: the settings key a game sets it
-// with and the English text shown when the game does not.
+// Every text the screens over the story show (save and load, the system menu,
+// the backlog): the settings key a game sets it with and the English text
+// shown when the game does not.
 #pragma once
 
 #include <string>
@@ -20,7 +21,23 @@ namespace Kura {
     X(CONFIRM_BACKUP, "save_screen_backup", "This save is damaged. Load its backup?")              \
     X(YES, "save_screen_yes", "Yes")                                                               \
     X(NO, "save_screen_no", "No")                                                                  \
-    X(HINT, "save_screen_hint", "Z: choose   X: back   Left/Right: page")
+    X(HINT, "save_screen_hint", "Z: choose   X: back   Left/Right: page")                          \
+    X(MENU_SAVE, "system_menu_save", "Save")                                                       \
+    X(MENU_LOAD, "system_menu_load", "Load")                                                       \
+    X(MENU_BACKLOG, "system_menu_backlog", "Backlog")                                              \
+    X(MENU_PREFERENCES, "system_menu_preferences", "Preferences")                                  \
+    X(MENU_AUTO, "system_menu_auto", "Auto")                                                       \
+    X(MENU_SKIP, "system_menu_skip", "Skip")                                                       \
+    X(MENU_TITLE, "system_menu_title", "Title")                                                    \
+    X(MENU_QUIT, "system_menu_quit", "Quit")                                                       \
+    X(MENU_ON, "system_menu_on", "ON")                                                             \
+    X(CONFIRM_TITLE, "system_menu_title_ask", "Return to the title?")                              \
+    X(CONFIRM_QUIT, "system_menu_quit_ask", "Quit the game?")                                      \
+    X(MENU_HINT, "system_menu_hint", "Z: choose   X: back")                                        \
+    X(BACKLOG_TITLE, "backlog_title", "Backlog")                                                   \
+    X(BACKLOG_CHOICE, "backlog_choice", "Choice")                                                  \
+    X(CONFIRM_ROLL_BACK, "backlog_return_ask", "Go back to this point?")                           \
+    X(BACKLOG_HINT, "backlog_hint", "Z: go back here   X: close   Up/Down, wheel: scroll")
 
 enum class ScreenText {
 #define KURA_SCREEN_TEXT_ID(ID, KEY, ENGLISH) ID,
