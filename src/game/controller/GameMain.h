@@ -5,6 +5,7 @@
 #pragma once
 
 #include "game/player/ScenarioCommandList.h"
+#include "game/reading/Preferences.h"
 #include "game/saves/PlayTrail.h"
 #include "game/saves/SlotStore.h"
 #include "game/saves/Thumbnail.h"
@@ -113,6 +114,17 @@ public:
     const SlotScreen* getScreen() const {
         return m_pScreen.get();
     }
+
+    // Reading comfort (ReadingStep.cpp): the player's preferences, applied at
+    // once and kept in the save folder, and the skip and auto modes.
+    Preferences& getPreferences() {
+        return m_Preferences;
+    }
+    void applyPreferences();
+    void setSkipMode(bool on);
+    void setAutoMode(bool on);
+    bool isSkipMode() const;
+    bool isAutoMode() const;
 
     // What the frame loop has reached, for the application and its tests.
     ScenarioPlayer& getPlayer() {
@@ -245,6 +257,12 @@ private:
     bool m_CaptureArrived = false;
     AfterCapture m_AfterCapture = AfterCapture::NOTHING;
     PlayTrail m_SavedTrail; // of the last save or load the player made
+
+    void loadPreferences();
+    void usePreferences();
+    Preferences m_Preferences;
+    bool m_SkipMode = false;
+    bool m_AutoMode = false;
 };
 
 } // namespace Kura
