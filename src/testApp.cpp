@@ -48,10 +48,10 @@ void testApp::setup() {
     ofSetDrawChangesOnly(true);
     CentreWindow(width, height);
     ofSetWindowTitle(Kura::ConvString::Utf8ToAnsi(setting.getString("app_title")));
-    if (setting.getBool("is_fullscreen")) ofToggleFullscreen();
 
     Kura::Services::Start();
     Kura::Services::Router()->SetTransform(CurrentTransform());
+    // The game enters fullscreen as the player's preferences (or "is_fullscreen") say.
     Kura::GameMain::create();
     Kura::GameMain::get()->scenarioInit();
 }

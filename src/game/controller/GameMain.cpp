@@ -81,6 +81,7 @@ GameMain::GameMain()
     m_pCommandMenu = std::make_unique<SimpleMenu>(nullptr, SettingInt("cmd_wind_x"),
                                                   SettingInt("cmd_wind_y"), MENU_FONT_TYPE, 0, 1);
     m_pInterruptMenu = std::make_unique<SimpleMenu>(nullptr, 0, 0, MENU_FONT_TYPE, 0, 1);
+    loadPreferences();
 }
 
 GameMain::~GameMain() {

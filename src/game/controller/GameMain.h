@@ -5,6 +5,7 @@
 #pragma once
 
 #include "game/player/ScenarioCommandList.h"
+#include "game/reading/Preferences.h"
 #include "game/saves/PlayTrail.h"
 #include "game/saves/SlotStore.h"
 #include "game/saves/Thumbnail.h"
@@ -132,6 +133,16 @@ public:
     const BacklogScreen* getBacklog() const {
         return m_pBacklog.get();
     }
+    // Reading comfort (ReadingStep.cpp): the player's preferences, applied at
+    // once and kept in the save folder, and the skip and auto modes.
+    Preferences& getPreferences() {
+        return m_Preferences;
+    }
+    void applyPreferences();
+    void setSkipMode(bool on);
+    void setAutoMode(bool on);
+    bool isSkipMode() const;
+    bool isAutoMode() const;
 
     // What the frame loop has reached, for the application and its tests.
     ScenarioPlayer& getPlayer() {
@@ -282,6 +293,12 @@ private:
     MessageHistory m_History;
     std::unique_ptr<SystemMenu> m_pSystemMenu;
     std::unique_ptr<BacklogScreen> m_pBacklog; // over the system menu when opened from it
+
+    void loadPreferences();
+    void usePreferences();
+    Preferences m_Preferences;
+    bool m_SkipMode = false;
+    bool m_AutoMode = false;
 };
 
 } // namespace Kura
