@@ -11,6 +11,7 @@
 #include "game/saves/Thumbnail.h"
 #include "game/screens/BacklogScreen.h"
 #include "game/screens/MessageHistory.h"
+#include "game/screens/PreferencesScreen.h"
 #include "game/screens/SlotScreen.h"
 #include "game/screens/SystemMenu.h"
 
@@ -133,6 +134,9 @@ public:
     const BacklogScreen* getBacklog() const {
         return m_pBacklog.get();
     }
+    const PreferencesScreen* getPreferencesScreen() const {
+        return m_pPreferencesScreen.get();
+    }
     // Reading comfort (ReadingStep.cpp): the player's preferences, applied at
     // once and kept in the save folder, and the skip and auto modes.
     Preferences& getPreferences() {
@@ -203,14 +207,15 @@ private:
     void openScreen(SlotScreen::Mode mode);
     void closeScreen();
     void carryOut(const SlotScreen::Action& action);
-    // The system menu's or the backlog's frame in place of the story's; false
-    // when neither holds the input and neither is asked for.
+    // The frame of the system menu or a screen opened from it in place of the
+    // story's; false when none holds the input and none is asked for.
     bool systemStep();
     bool openSystemScreen(const Controller& input, bool menuKey, bool backlogKey);
     void systemMenuStep(const Controller& input);
     void carryOut(SystemMenu::Item item);
     void backlogStep(const Controller& input, int32_t wheelSteps);
     void openBacklog();
+    void preferencesStep(const Controller& input);
     void closeSystemScreens();
     void returnToTitle();
     void drawSystemScreens() const;
@@ -292,7 +297,9 @@ private:
     PlayTrail m_SavedTrail; // of the last save or load the player made
     MessageHistory m_History;
     std::unique_ptr<SystemMenu> m_pSystemMenu;
-    std::unique_ptr<BacklogScreen> m_pBacklog; // over the system menu when opened from it
+    // Over the system menu when opened from it.
+    std::unique_ptr<BacklogScreen> m_pBacklog;
+    std::unique_ptr<PreferencesScreen> m_pPreferencesScreen;
 
     void loadPreferences();
     void usePreferences();

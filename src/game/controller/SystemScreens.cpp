@@ -1,5 +1,5 @@
-// The system menu and the backlog in the frame loop. F1, or a right click
-// while a message is shown, opens the menu; L opens the backlog. A right
+// The system menu, the backlog and the preferences in the frame loop. F1, or
+// a right click while a message is shown, opens the menu; L opens the backlog. A right
 // click in a menu of choices keeps its own meaning there, so it opens
 // nothing. While either is open the story is paused as under the save
 // screens. What the player chose is carried out here, by the same saving,
@@ -22,12 +22,14 @@ bool GameMain::systemStep() {
     const bool menuKey = keyPressedNow(KEY_SYSTEM_MENU);
     const bool backlogKey = keyPressedNow(KEY_BACKLOG);
     if (input == nullptr) return false;
-    const bool open = m_pSystemMenu || m_pBacklog;
+    const bool open = m_pSystemMenu || m_pBacklog || m_pPreferencesScreen;
     if (!open && !openSystemScreen(*input, menuKey, backlogKey)) return false;
     // Wheel steps over a screen would roll the story back once it closes.
     const int32_t wheelSteps = g_pInput != nullptr ? g_pInput->TakeWheelSteps() : 0;
     if (open && m_pBacklog)
         backlogStep(*input, wheelSteps);
+    else if (open && m_pPreferencesScreen)
+        preferencesStep(*input);
     else if (open)
         systemMenuStep(*input);
     input->Update();
@@ -41,7 +43,7 @@ bool GameMain::openSystemScreen(const Controller& input, bool menuKey, bool back
         return false;
     const bool message = m_pPlayer->getState() == ScenarioPlayer::STATE_MESSAGE;
     if (menuKey || (message && input.IsRMousePressed()))
-        m_pSystemMenu = std::make_unique<SystemMenu>(false, false);
+        m_pSystemMenu = std::make_unique<SystemMenu>(isAutoMode(), isSkipMode());
     else if (backlogKey)
         openBacklog();
     return m_pSystemMenu || m_pBacklog;
@@ -67,6 +69,17 @@ void GameMain::carryOut(SystemMenu::Item item) {
     case SystemMenu::BACKLOG:
         openBacklog();
         break;
+    case SystemMenu::PREFERENCES:
+        m_pPreferencesScreen = std::make_unique<PreferencesScreen>(m_Preferences);
+        break;
+    case SystemMenu::AUTO:
+        closeSystemScreens();
+        setAutoMode(!isAutoMode());
+        break;
+    case SystemMenu::SKIP:
+        closeSystemScreens();
+        setSkipMode(!isSkipMode());
+        break;
     case SystemMenu::TITLE:
         closeSystemScreens();
         returnToTitle();
@@ -75,7 +88,6 @@ void GameMain::carryOut(SystemMenu::Item item) {
         // As Escape ends the program: the application's exit auto-saves.
         std::exit(EXIT_SUCCESS);
     default:
-        closeSystemScreens();
         break;
     }
 }
@@ -97,17 +109,30 @@ void GameMain::backlogStep(const Controller& input, int32_t wheelSteps) {
     }
 }
 
+// Each change is applied and kept at once; closing goes back to the menu.
+void GameMain::preferencesStep(const Controller& input) {
+    const PreferencesScreen::Action action = m_pPreferencesScreen->step(input);
+    if (action == PreferencesScreen::CHANGED) {
+        m_Preferences = m_pPreferencesScreen->preferences();
+        applyPreferences();
+    }
+    if (action == PreferencesScreen::CLOSE) m_pPreferencesScreen.reset();
+}
+
 // The button or key that closed a screen must not also reach the story.
 void GameMain::closeSystemScreens() {
+    m_pPreferencesScreen.reset();
     m_pBacklog.reset();
     m_pSystemMenu.reset();
     m_ScreenInputHeld = true;
 }
 
 // The play is auto-saved first, as when the program ends, so the load
-// screen can take the player back to it.
+// screen can take the player back to it. The next play starts reading as usual.
 void GameMain::returnToTitle() {
     autoSave();
+    setAutoMode(false);
+    setSkipMode(false);
     resetStage();
     m_ForwardTrail = PlayTrail();
     m_SavedTrail = PlayTrail();
@@ -119,6 +144,8 @@ void GameMain::returnToTitle() {
 void GameMain::drawSystemScreens() const {
     if (m_pBacklog)
         m_pBacklog->draw();
+    else if (m_pPreferencesScreen)
+        m_pPreferencesScreen->draw();
     else if (m_pSystemMenu)
         m_pSystemMenu->draw();
 }

@@ -30,14 +30,26 @@ namespace Kura {
     X(MENU_SKIP, "system_menu_skip", "Skip")                                                       \
     X(MENU_TITLE, "system_menu_title", "Title")                                                    \
     X(MENU_QUIT, "system_menu_quit", "Quit")                                                       \
-    X(MENU_ON, "system_menu_on", "ON")                                                             \
+    X(ON, "screen_on", "ON")                                                                       \
+    X(OFF, "screen_off", "OFF")                                                                    \
     X(CONFIRM_TITLE, "system_menu_title_ask", "Return to the title?")                              \
     X(CONFIRM_QUIT, "system_menu_quit_ask", "Quit the game?")                                      \
     X(MENU_HINT, "system_menu_hint", "Z: choose   X: back")                                        \
     X(BACKLOG_TITLE, "backlog_title", "Backlog")                                                   \
     X(BACKLOG_CHOICE, "backlog_choice", "Choice")                                                  \
     X(CONFIRM_ROLL_BACK, "backlog_return_ask", "Go back to this point?")                           \
-    X(BACKLOG_HINT, "backlog_hint", "Z: go back here   X: close   Up/Down, wheel: scroll")
+    X(BACKLOG_HINT, "backlog_hint", "Z: go back here   X: close   Up/Down, wheel: scroll")         \
+    X(PREF_TITLE, "preferences_title", "Preferences")                                              \
+    X(PREF_TEXT_SPEED, "preferences_text_speed", "Text speed")                                     \
+    X(PREF_INSTANT, "preferences_instant", "Instant")                                              \
+    X(PREF_CLICK_COMPLETES, "preferences_click_completes", "Click shows whole text")               \
+    X(PREF_AUTO_DELAY, "preferences_auto_delay", "Auto delay")                                     \
+    X(PREF_MUSIC_VOLUME, "preferences_music_volume", "Music volume")                               \
+    X(PREF_SOUND_VOLUME, "preferences_sound_volume", "Sound volume")                               \
+    X(PREF_TYPING_SOUND, "preferences_typing_sound", "Typing sound")                               \
+    X(PREF_FULLSCREEN, "preferences_fullscreen", "Fullscreen")                                     \
+    X(PREF_SKIP_UNREAD, "preferences_skip_unread", "Skip unread text")                             \
+    X(PREF_HINT, "preferences_hint", "Up/Down: choose   Left/Right: change   X: back")
 
 enum class ScreenText {
 #define KURA_SCREEN_TEXT_ID(ID, KEY, ENGLISH) ID,

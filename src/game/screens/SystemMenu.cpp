@@ -85,7 +85,7 @@ void SystemMenu::draw() const {
         Text(box.x + TEXT_INSET, box.y + TEXT_INSET, ScreenTextOf(ITEMS[item].label), TEXT_COLOR);
         const bool on = (item == AUTO && m_AutoOn) || (item == SKIP && m_SkipOn);
         if (on)
-            Text(box.x + box.w - MARK_INSET, box.y + TEXT_INSET, ScreenTextOf(ScreenText::MENU_ON),
+            Text(box.x + box.w - MARK_INSET, box.y + TEXT_INSET, ScreenTextOf(ScreenText::ON),
                  TEXT_COLOR);
     }
     Text(HINT_X, HINT_Y, ScreenTextOf(ScreenText::MENU_HINT), FAINT_COLOR, HINT_FONT_TYPE);
