@@ -21,6 +21,7 @@ public:
         bool choice = false; // a decision, else a message
         std::string speaker; // the message window's character; empty for none
         std::string text;    // the message, or the decided path; narrow encoding
+        bool operator==(const Entry&) const = default;
     };
 
     void add(Entry entry);
