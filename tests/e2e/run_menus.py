@@ -46,7 +46,7 @@ def screen_of(shot):
     """Which screen is up, read from the fills only it has at those points."""
     if near(shot.pixel(165, 235), PANEL_FILL, 4):
         return "question"
-    if near(shot.pixel(100, 106), NO_PICTURE, 4):
+    if filled(shot, 42, 68) and near(shot.pixel(100, 106), NO_PICTURE, 4):
         return "load" if filled(shot, 950, 18) else "save"
     if filled(shot, 42, 68):
         return "backlog"

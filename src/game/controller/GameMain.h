@@ -127,16 +127,7 @@ public:
     const MessageHistory& getHistory() const {
         return m_History;
     }
-    // The system menu and the backlog over the paused story (SystemScreens.cpp).
-    const SystemMenu* getSystemMenu() const {
-        return m_pSystemMenu.get();
-    }
-    const BacklogScreen* getBacklog() const {
-        return m_pBacklog.get();
-    }
-    const PreferencesScreen* getPreferencesScreen() const {
-        return m_pPreferencesScreen.get();
-    }
+
     // Reading comfort (ReadingStep.cpp): the player's preferences, applied at
     // once and kept in the save folder, and the skip and auto modes.
     Preferences& getPreferences() {
