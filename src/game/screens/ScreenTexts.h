@@ -1,4 +1,4 @@
-// Every text the save and load screens show: the settings key a game sets it
+// Every text the save and load screens and the reading modes show: the settings key a game sets it
 // with and the English text shown when the game does not.
 #pragma once
 
@@ -20,7 +20,9 @@ namespace Kura {
     X(CONFIRM_BACKUP, "save_screen_backup", "This save is damaged. Load its backup?")              \
     X(YES, "save_screen_yes", "Yes")                                                               \
     X(NO, "save_screen_no", "No")                                                                  \
-    X(HINT, "save_screen_hint", "Z: choose   X: back   Left/Right: page")
+    X(HINT, "save_screen_hint", "Z: choose   X: back   Left/Right: page")                          \
+    X(AUTO_MODE, "auto_mode_sign", "AUTO")                                                         \
+    X(SKIP_MODE, "skip_mode_sign", "SKIP")
 
 enum class ScreenText {
 #define KURA_SCREEN_TEXT_ID(ID, KEY, ENGLISH) ID,
