@@ -62,16 +62,16 @@ void GameMain::loadPreferences() {
     usePreferences();
 }
 
-// Volumes and the screen mode take effect here; the text speed and the rest
-// are read where they matter, each frame.
+// The volumes take effect here; the text speed and the rest are read where
+// they matter, each frame. The screen mode the application sets at start.
 void GameMain::usePreferences() {
     Audio::SetMasterVolumes(m_Preferences.musicVolume, m_Preferences.soundVolume);
-    const bool fullscreen = ofGetWindowMode() != OF_WINDOW;
-    if ((m_Preferences.fullscreen != 0) != fullscreen) ofToggleFullscreen();
 }
 
 void GameMain::applyPreferences() {
     usePreferences();
+    const bool fullscreen = ofGetWindowMode() != OF_WINDOW;
+    if ((m_Preferences.fullscreen != 0) != fullscreen) ofToggleFullscreen();
     const bool saved = m_Preferences.save(SavePathOf(Preferences::FILE_NAME));
     KURA_CHECK(saved, "saved", SOURCE_NAME, "Kura::GameMain::applyPreferences", __LINE__);
 }
@@ -178,15 +178,13 @@ void GameMain::advanceMessage(bool withSound) {
 
 // Typing at the player's text speed: some bytes every some frames, or the
 // whole message at once. Once it is complete the step hands on the message's
-// own auto-advance wait.
+// own auto-advance wait, at once for a message shown whole, so that its
+// marker comes with it.
 void GameMain::typeAtRate() {
     const TypingRate rate = m_Preferences.typingRate();
+    if (rate.frames == 0) m_pPlayer->completeMessage();
     if (m_pPlayer->isMessageComplete()) {
         m_pPlayer->typingStep();
-        return;
-    }
-    if (rate.frames == 0) {
-        m_pPlayer->completeMessage();
         return;
     }
     if (m_MessageFrames % rate.frames != 0) return;
