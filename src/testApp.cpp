@@ -50,10 +50,12 @@ void testApp::setup() {
     ofSetWindowTitle(Kura::ConvString::Utf8ToAnsi(setting.getString("app_title")));
 
     Kura::Services::Start();
-    Kura::Services::Router()->SetTransform(CurrentTransform());
-    // The game enters fullscreen as the player's preferences (or "is_fullscreen") say.
     Kura::GameMain::create();
-    Kura::GameMain::get()->scenarioInit();
+    Kura::GameMain* game = Kura::GameMain::get();
+    // Fullscreen as the player's preferences say, "is_fullscreen" when they do not.
+    if (game->getPreferences().fullscreen != 0) ofToggleFullscreen();
+    Kura::Services::Router()->SetTransform(CurrentTransform());
+    game->scenarioInit();
 }
 
 void testApp::update() {

@@ -87,6 +87,7 @@ GameMain::GameMain()
 GameMain::~GameMain() {
     // A capture still asked for would reach this object after it is gone.
     ofReadNextFrame(nullptr);
+    writeReadMarks();
     m_pScreen.reset();
     clearAllWindows();
     m_pInterruptMenu->DeleteChildren();

@@ -6,6 +6,7 @@
 
 #include "game/player/ScenarioCommandList.h"
 #include "game/reading/Preferences.h"
+#include "game/reading/ReadMarks.h"
 #include "game/saves/PlayTrail.h"
 #include "game/saves/SlotStore.h"
 #include "game/saves/Thumbnail.h"
@@ -76,7 +77,7 @@ public:
     // The typing sound plays on every this-many-th frame of a message.
     static constexpr int32_t TYPING_SOUND_INTERVAL = 3;
     // Bytes typed per frame without input; holding the button types one.
-    static constexpr int32_t TYPING_STEPS_PER_FRAME = 2;
+    static constexpr int32_t TYPING_STEPS_PER_FRAME = TEXT_SPEEDS[TEXT_SPEED_BASE].bytes;
 
     static void create();   // no-op when the instance exists
     static void destroy();  // no-op without one
@@ -292,11 +293,38 @@ private:
     std::unique_ptr<BacklogScreen> m_pBacklog;
     std::unique_ptr<PreferencesScreen> m_pPreferencesScreen;
 
+    // Reading comfort (ReadingStep.cpp, ReadingDraw.cpp).
     void loadPreferences();
     void usePreferences();
+    void readingKeysStep();
+    bool readingPressed(int32_t code, bool down);
+    void writeReadMarks();
+    // Takes the frame's message step when skip, auto mode, a completing click
+    // or the text speed have it; false leaves it to the plain advance.
+    bool readingMessageStep();
+    void noteMessageShown();
+    void typeAtRate();
+    void advanceMessage(bool withSound);
+    bool isSkipping() const;
+    bool isAdvanceInput(bool pressedOnly) const;
+    void drawReadingIndicator();
     Preferences m_Preferences;
-    bool m_SkipMode = false;
-    bool m_AutoMode = false;
+    ReadMarks m_ReadMarks;
+    struct Reading {
+        bool skipMode = false;
+        bool skipHeld = false; // Ctrl
+        bool autoMode = false;
+        bool hidden = false;
+        // A press that completed the typing or showed the message again does
+        // not advance: advancing waits until it is let go.
+        bool inputHeld = false;
+        int64_t messageSeen = -1; // the player's count of the message last noted
+        bool messageWasRead = false;
+        int32_t autoFrames = 0; // frames a complete message has waited in auto mode
+        int32_t framesSinceMarksWritten = 0;
+        bool marksUnwritten = false;
+        std::map<int32_t, bool> down; // reading keys as last seen, for presses
+    } m_Reading;
 };
 
 } // namespace Kura

@@ -36,10 +36,12 @@ bool GameMain::systemStep() {
     return true;
 }
 
-// Only over a story that has the input: not on the title, in a replay, or
-// while a save waits for its picture.
+// Only over a story that has the input: not on the title, in a replay, while
+// a save waits for its picture, or while the message is hidden (the press
+// that shows it again does nothing else).
 bool GameMain::openSystemScreen(const Controller& input, bool menuKey, bool backlogKey) {
-    if (m_TitleMode || m_pPlayer->isReplaying() || m_AfterCapture != AfterCapture::NOTHING)
+    if (m_TitleMode || m_pPlayer->isReplaying() || m_AfterCapture != AfterCapture::NOTHING ||
+        m_Reading.hidden)
         return false;
     const bool message = m_pPlayer->getState() == ScenarioPlayer::STATE_MESSAGE;
     if (menuKey || (message && input.IsRMousePressed()))
@@ -103,8 +105,11 @@ void GameMain::backlogStep(const Controller& input, int32_t wheelSteps) {
         m_pBacklog.reset();
         if (!m_pSystemMenu) closeSystemScreens();
     }
+    // Skipping or reading on by itself would leave the place gone back to.
     if (action.kind == BacklogScreen::Action::ROLL_BACK) {
         closeSystemScreens();
+        setSkipMode(false);
+        setAutoMode(false);
         rollBackTo(action.stop);
     }
 }

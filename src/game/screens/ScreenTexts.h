@@ -1,6 +1,7 @@
 // Every text the screens over the story show (save and load, the system menu,
-// the backlog): the settings key a game sets it with and the English text
-// shown when the game does not.
+// the backlog, the preferences) and the signs of the reading modes: the
+// settings key a game sets it with and the English text shown when the game
+// does not.
 #pragma once
 
 #include <string>
@@ -49,7 +50,9 @@ namespace Kura {
     X(PREF_TYPING_SOUND, "preferences_typing_sound", "Typing sound")                               \
     X(PREF_FULLSCREEN, "preferences_fullscreen", "Fullscreen")                                     \
     X(PREF_SKIP_UNREAD, "preferences_skip_unread", "Skip unread text")                             \
-    X(PREF_HINT, "preferences_hint", "Up/Down: choose   Left/Right: change   X: back")
+    X(PREF_HINT, "preferences_hint", "Up/Down: choose   Left/Right: change   X: back")             \
+    X(AUTO_MODE, "auto_mode_sign", "AUTO")                                                         \
+    X(SKIP_MODE, "skip_mode_sign", "SKIP")
 
 enum class ScreenText {
 #define KURA_SCREEN_TEXT_ID(ID, KEY, ENGLISH) ID,
