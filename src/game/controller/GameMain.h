@@ -76,7 +76,8 @@ public:
     static constexpr int32_t CLICK_FREEZE_FRAMES = 20;
     // The typing sound plays on every this-many-th frame of a message.
     static constexpr int32_t TYPING_SOUND_INTERVAL = 3;
-    // Bytes typed per frame without input; holding the button types one.
+    // Bytes typed per frame at the base text speed without input; holding the
+    // button types one.
     static constexpr int32_t TYPING_STEPS_PER_FRAME = TEXT_SPEEDS[TEXT_SPEED_BASE].bytes;
 
     static void create();   // no-op when the instance exists

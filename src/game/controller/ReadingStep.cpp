@@ -130,7 +130,7 @@ void GameMain::readingKeysStep() {
     const int32_t state = m_pPlayer->getState();
     if (m_Reading.hidden) {
         // The press that shows the message again does nothing else.
-        if (hidePressed || (input != nullptr && AnyPress(*input))) {
+        if (hidePressed || tabPressed || autoPressed || (input != nullptr && AnyPress(*input))) {
             m_Reading.hidden = false;
             m_Reading.inputHeld = true;
         }
