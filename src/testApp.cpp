@@ -50,14 +50,15 @@ void testApp::setup() {
     ofSetDrawChangesOnly(true);
     CentreWindow(width, height);
     ofSetWindowTitle(Kura::ConvString::Utf8ToAnsi(setting.getString("app_title")));
-    if (setting.getBool("is_fullscreen")) ofToggleFullscreen();
 
     Kura::Services::Start();
-    Kura::Services::Router()->SetTransform(CurrentTransform());
     Kura::GameMain::create();
-    if (Kura::DevMode::IsOn())
-        Kura::DevMode::Watch(&Kura::GameMain::get()->getPlayer().impl().interpreter);
-    Kura::GameMain::get()->scenarioInit();
+    Kura::GameMain* game = Kura::GameMain::get();
+    if (Kura::DevMode::IsOn()) Kura::DevMode::Watch(&game->getPlayer().impl().interpreter);
+    // Fullscreen as the player's preferences say, "is_fullscreen" when they do not.
+    if (game->getPreferences().fullscreen != 0) ofToggleFullscreen();
+    Kura::Services::Router()->SetTransform(CurrentTransform());
+    game->scenarioInit();
 }
 
 void testApp::update() {

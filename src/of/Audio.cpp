@@ -19,6 +19,7 @@ constexpr const char* SOURCE_NAME = "src\\of\\Audio";
 struct Slot {
     ofSoundPlayer player;
     std::string path;
+    float volume = 1.0f; // as the game set it, before the player's own volume
 };
 
 Audio* g_pInstance = nullptr;
@@ -30,6 +31,18 @@ template <size_t N> Slot* SlotAt(std::array<Slot, N>& slots, int32_t index) {
 
 float Percent(int32_t value) {
     return static_cast<float>(value) / 100.0f;
+}
+
+void ApplyVolume(Slot& slot, float scale) {
+    slot.player.setVolume(slot.volume * scale);
+}
+
+template <size_t N>
+void SetVolume(std::array<Slot, N>& slots, int32_t index, float volume, float scale) {
+    if (Slot* slot = SlotAt(slots, index)) {
+        slot->volume = volume;
+        ApplyVolume(*slot, scale);
+    }
 }
 
 // A file that is not there is the game's fault, not the machine's: it goes to
@@ -52,6 +65,8 @@ struct Audio::Impl {
     std::array<Slot, SE_NUM> se;
     int32_t nowBgm = BGM_FREE_NONE;
     DataPathFunc dataPath;
+    float bgmScale = 1.0f; // the player's music and sound-effect volumes
+    float seScale = 1.0f;
 
     std::string PathOf(const char* folder, const std::string& file) const {
         if (dataPath) return dataPath(folder, file);
@@ -131,11 +146,26 @@ void Audio::StopSe(int32_t slot) {
 }
 
 void Audio::SetBgmVolume(int32_t slot, int32_t volume) {
-    if (ofSoundPlayer* player = GetBgmPlayer(slot)) player->setVolume(Percent(volume));
+    if (g_pInstance == nullptr) return;
+    Impl& audio = *g_pInstance->m_pImpl;
+    SetVolume(audio.bgm, slot, Percent(volume), audio.bgmScale);
 }
 
 void Audio::SetSeVolume(int32_t slot, int32_t volume) {
-    if (ofSoundPlayer* player = GetSePlayer(slot)) player->setVolume(Percent(volume));
+    if (g_pInstance == nullptr) return;
+    Impl& audio = *g_pInstance->m_pImpl;
+    SetVolume(audio.se, slot, Percent(volume), audio.seScale);
+}
+
+void Audio::SetMasterVolumes(int32_t bgmPercent, int32_t sePercent) {
+    if (g_pInstance == nullptr) return;
+    Impl& audio = *g_pInstance->m_pImpl;
+    audio.bgmScale = Percent(bgmPercent);
+    audio.seScale = Percent(sePercent);
+    for (Slot& slot : audio.bgm)
+        ApplyVolume(slot, audio.bgmScale);
+    for (Slot& slot : audio.se)
+        ApplyVolume(slot, audio.seScale);
 }
 
 void Audio::SetBgmSpeed(int32_t slot, int32_t speed) {

@@ -44,6 +44,9 @@ public:
     static void SetSeVolume(int32_t slot, int32_t volume);
     static void SetBgmSpeed(int32_t slot, int32_t speed);
     static void SetSeSpeed(int32_t slot, int32_t speed);
+    // The player's own volumes, scaling every slot's: the music's and the
+    // sound effects' (percent), applied to what plays at once.
+    static void SetMasterVolumes(int32_t bgmPercent, int32_t sePercent);
 
     static int32_t GetNowBgm(); // the music slot last played, BGM_FREE_NONE for none
     static bool IsPlayingSe(int32_t slot);

@@ -79,7 +79,8 @@ void GameMain::slotSoundPlaySE(int slot, int volume, int speed) {
     if (self == nullptr || self->m_pPlayer->isReplaying()) return;
     if (volume != KEEP_CURRENT) Audio::SetSeVolume(slot, volume);
     if (speed != KEEP_CURRENT) Audio::SetSeSpeed(slot, speed);
-    Audio::PlaySe(slot);
+    // Skipping passes the moment a one-shot sound belongs to.
+    if (!self->isSkipping()) Audio::PlaySe(slot);
 }
 
 void GameMain::slotSoundStopBGM() {

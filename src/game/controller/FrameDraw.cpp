@@ -32,15 +32,19 @@ constexpr int32_t STAGE_FRAME_THICKNESS = 1;
 void GameMain::draw() {
     ofClear(m_BackgroundColor.r, m_BackgroundColor.g, m_BackgroundColor.b, m_BackgroundColor.a);
     Draw2D().SetColors(WHITE_RGBA, WHITE_RGBA, WHITE_RGBA, WHITE_RGBA);
-    drawMessage();
+    // A hidden message takes its speaker's picture with it.
+    const Window* hidden = m_Reading.hidden ? currentCharacterWindow() : nullptr;
+    if (!m_Reading.hidden) drawMessage();
     ofSetColor(255, 255, 255);
     for (Window* window : mWindowManager)
-        window->Draw();
+        if (window != hidden) window->Draw();
     m_pCommandMenu->Draw();
     m_pInterruptMenu->Draw();
     if (!m_TitleMode) drawStageFrame();
     if (m_FadeInLeft > 0) drawFade(m_FadeInColor, fadeInAlpha());
     if (m_FadeOutLeft > 0) drawFade(m_FadeOutColor, fadeOutAlpha());
+    drawReadingIndicator();
+    drawSystemScreens();
     if (m_pScreen) m_pScreen->draw();
 }
 

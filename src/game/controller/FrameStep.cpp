@@ -21,8 +21,9 @@ constexpr int32_t STORY_COLUMNS = 1;
 } // namespace
 
 void GameMain::update() {
-    if (screenStep()) return;
+    if (screenStep() || systemStep()) return;
     saveKeysStep();
+    readingKeysStep();
     if (m_Wait > 0) {
         --m_Wait;
         if (m_Wait == 0 && m_ResumeAfterWait) {
@@ -51,6 +52,7 @@ void GameMain::update() {
 // there is no speaker and so no sound.
 void GameMain::typingSound() {
     if (m_pPlayer->getState() != ScenarioPlayer::STATE_MESSAGE || m_Wait != 0) return;
+    if (isSkipping() || m_Preferences.typingSound == 0) return;
     const CharacterWindow* speaker = currentCharacterWindow();
     Setting* setting = Setting::get();
     if (speaker == nullptr || setting == nullptr) return;
@@ -120,19 +122,14 @@ void GameMain::onStateChanged(int32_t state) {
     }
 }
 
-// Advancing is a click (or the button held down) or Z. Past a complete message
-// it plays the advance sound and resumes the story; a click also freezes the
-// story for a moment. Otherwise it types one byte where idle typing types two.
+// Advancing is a click (or the button held down), Z, Return or Space. Past a
+// complete message it plays the advance sound and resumes the story; a click
+// also freezes the story for a moment. Otherwise it types one byte where idle
+// typing types two. Without input the reading step types at the text speed.
 void GameMain::messageStep() {
+    if (readingMessageStep()) return;
     const Controller* input = Controller::Get();
     const bool clicked = input != nullptr && input->IsLMousePressed();
-    const bool advance =
-        input != nullptr && (input->IsLMouseDown() || input->IsPressed(Controller::KEY_Z));
-    if (!advance) {
-        for (int32_t step = 0; step < TYPING_STEPS_PER_FRAME; ++step)
-            m_pPlayer->typingStep();
-        return;
-    }
     if (m_pPlayer->isMessageCompleteAndReported() && m_Wait == 0) {
         setWait(clicked ? CLICK_FREEZE_FRAMES : 0, false);
         m_pPlayer->resume();

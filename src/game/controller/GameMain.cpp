@@ -81,11 +81,13 @@ GameMain::GameMain()
     m_pCommandMenu = std::make_unique<SimpleMenu>(nullptr, SettingInt("cmd_wind_x"),
                                                   SettingInt("cmd_wind_y"), MENU_FONT_TYPE, 0, 1);
     m_pInterruptMenu = std::make_unique<SimpleMenu>(nullptr, 0, 0, MENU_FONT_TYPE, 0, 1);
+    loadPreferences();
 }
 
 GameMain::~GameMain() {
     // A capture still asked for would reach this object after it is gone.
     ofReadNextFrame(nullptr);
+    writeReadMarks();
     m_pScreen.reset();
     clearAllWindows();
     m_pInterruptMenu->DeleteChildren();

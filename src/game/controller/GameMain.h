@@ -5,10 +5,16 @@
 #pragma once
 
 #include "game/player/ScenarioCommandList.h"
+#include "game/reading/Preferences.h"
+#include "game/reading/ReadMarks.h"
 #include "game/saves/PlayTrail.h"
 #include "game/saves/SlotStore.h"
 #include "game/saves/Thumbnail.h"
+#include "game/screens/BacklogScreen.h"
+#include "game/screens/MessageHistory.h"
+#include "game/screens/PreferencesScreen.h"
 #include "game/screens/SlotScreen.h"
+#include "game/screens/SystemMenu.h"
 
 #include "interpreter.h"
 
@@ -22,6 +28,7 @@
 namespace Kura {
 
 class CharacterWindow;
+class Controller;
 class GameWindowSettings;
 class ScenarioPlayer;
 class SimpleMenu;
@@ -52,6 +59,8 @@ public:
     static constexpr int32_t KEY_ROLL_FORWARD = 0x100 + 105; // Page Down
     static constexpr int32_t KEY_SAVE_SCREEN = 0x100 + 2;    // F2
     static constexpr int32_t KEY_LOAD_SCREEN = 0x100 + 3;    // F3
+    static constexpr int32_t KEY_SYSTEM_MENU = 0x100 + 1;    // F1
+    static constexpr int32_t KEY_BACKLOG = 'l';
 
     // The frame rate the game is made for; waits and fades run at the measured one.
     static constexpr int32_t FRAME_RATE = 60;
@@ -68,8 +77,9 @@ public:
     static constexpr int32_t CLICK_FREEZE_FRAMES = 20;
     // The typing sound plays on every this-many-th frame of a message.
     static constexpr int32_t TYPING_SOUND_INTERVAL = 3;
-    // Bytes typed per frame without input; holding the button types one.
-    static constexpr int32_t TYPING_STEPS_PER_FRAME = 2;
+    // Bytes typed per frame at the base text speed without input; holding the
+    // button types one.
+    static constexpr int32_t TYPING_STEPS_PER_FRAME = TEXT_SPEEDS[TEXT_SPEED_BASE].bytes;
 
     static void create();   // no-op when the instance exists
     static void destroy();  // no-op without one
@@ -104,9 +114,10 @@ public:
     bool saveTo(SlotId slot);
     bool loadFrom(SlotId slot); // a damaged slot falls back to its backup
     void loadRecord(const SaveRecord& record);
-    bool autoSave();    // into the auto-save slot whose turn it is; not on the title
-    bool rollBack();    // one message back
-    bool rollForward(); // along the trail kept since rolling back
+    bool autoSave();                // into the auto-save slot whose turn it is; not on the title
+    bool rollBack();                // one message back
+    bool rollForward();             // along the trail kept since rolling back
+    bool rollBackTo(int32_t stops); // to the place where so many stops were passed
     // Developer mode's hot reload (DevReload.cpp): the play so far replayed
     // with every scene file read again; false on the title.
     bool replayEditedScenes();
@@ -117,6 +128,22 @@ public:
     const SlotScreen* getScreen() const {
         return m_pScreen.get();
     }
+
+    // What the play has said and chosen, for the backlog.
+    const MessageHistory& getHistory() const {
+        return m_History;
+    }
+
+    // Reading comfort (ReadingStep.cpp): the player's preferences, applied at
+    // once and kept in the save folder, and the skip and auto modes.
+    Preferences& getPreferences() {
+        return m_Preferences;
+    }
+    void applyPreferences();
+    void setSkipMode(bool on);
+    void setAutoMode(bool on);
+    bool isSkipMode() const;
+    bool isAutoMode() const;
 
     // What the frame loop has reached, for the application and its tests.
     ScenarioPlayer& getPlayer() {
@@ -177,6 +204,22 @@ private:
     void openScreen(SlotScreen::Mode mode);
     void closeScreen();
     void carryOut(const SlotScreen::Action& action);
+    // The frame of the system menu or a screen opened from it in place of the
+    // story's; false when none holds the input and none is asked for.
+    bool systemStep();
+    bool openSystemScreen(const Controller& input, bool menuKey, bool backlogKey);
+    void systemMenuStep(const Controller& input);
+    void carryOut(SystemMenu::Item item);
+    void backlogStep(const Controller& input, int32_t wheelSteps);
+    void openBacklog();
+    void preferencesStep(const Controller& input);
+    void closeSystemScreens();
+    void returnToTitle();
+    void drawSystemScreens() const;
+    // The player's news of what it passed, kept for the backlog.
+    void recordMessage(int32_t stop, const std::string& text);
+    void recordDecision(int32_t stop, const std::string& path);
+    std::string speakerName() const; // of the message window's character; empty for none
     // The next drawn frame, shrunk, becomes the picture of the next save;
     // then what waits for it runs.
     enum class AfterCapture { NOTHING, QUICK_SAVE, SAVE_SCREEN };
@@ -256,6 +299,44 @@ private:
     bool m_CaptureArrived = false;
     AfterCapture m_AfterCapture = AfterCapture::NOTHING;
     PlayTrail m_SavedTrail; // of the last save or load the player made
+    MessageHistory m_History;
+    std::unique_ptr<SystemMenu> m_pSystemMenu;
+    // Over the system menu when opened from it.
+    std::unique_ptr<BacklogScreen> m_pBacklog;
+    std::unique_ptr<PreferencesScreen> m_pPreferencesScreen;
+
+    // Reading comfort (ReadingStep.cpp, ReadingDraw.cpp).
+    void loadPreferences();
+    void usePreferences();
+    void readingKeysStep();
+    bool readingPressed(int32_t code, bool down);
+    void writeReadMarks();
+    // Takes the frame's message step when skip, auto mode, a completing click
+    // or the text speed have it; false leaves it to the plain advance.
+    bool readingMessageStep();
+    void noteMessageShown();
+    void typeAtRate();
+    void advanceMessage(bool withSound);
+    bool isSkipping() const;
+    bool isAdvanceInput(bool pressedOnly) const;
+    void drawReadingIndicator();
+    Preferences m_Preferences;
+    ReadMarks m_ReadMarks;
+    struct Reading {
+        bool skipMode = false;
+        bool skipHeld = false; // Ctrl
+        bool autoMode = false;
+        bool hidden = false;
+        // A press that completed the typing or showed the message again does
+        // not advance: advancing waits until it is let go.
+        bool inputHeld = false;
+        int64_t messageSeen = -1; // the player's count of the message last noted
+        bool messageWasRead = false;
+        int32_t autoFrames = 0; // frames a complete message has waited in auto mode
+        int32_t framesSinceMarksWritten = 0;
+        bool marksUnwritten = false;
+        std::map<int32_t, bool> down; // reading keys as last seen, for presses
+    } m_Reading;
 };
 
 } // namespace Kura

@@ -137,12 +137,17 @@ void GameMain::loadRecord(const SaveRecord& record) {
 }
 
 // One stop back: the message before, or the menu before it, where the player
-// may now decide otherwise. The trail kept for rolling forward is the longer.
+// may now decide otherwise; or further, to any stop passed. The trail kept
+// for rolling forward is the longer.
 bool GameMain::rollBack() {
+    return rollBackTo(m_pPlayer->getTrail().stops() - 1);
+}
+
+bool GameMain::rollBackTo(int32_t stops) {
     const PlayTrail& trail = m_pPlayer->getTrail();
-    if (m_TitleMode || trail.stops() == 0) return false;
+    if (m_TitleMode || stops < 0 || stops > trail.stops()) return false;
     if (!m_ForwardTrail.continues(trail)) m_ForwardTrail = trail;
-    replayTo(trail, trail.stops() - 1);
+    replayTo(trail, stops);
     return true;
 }
 
@@ -174,6 +179,7 @@ void GameMain::resetStage() {
     }
     if (Audio::GetNowBgm() != Audio::BGM_FREE_NONE) Audio::StopBgm(Audio::GetNowBgm());
     m_ReplayMusic = ReplayMusic();
+    m_History.clear(); // the replay tells it again
     m_TitleMode = false;
 }
 

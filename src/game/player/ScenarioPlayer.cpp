@@ -66,6 +66,8 @@ void ScenarioPlayer::Impl::showTypedCharacters() {
 void ScenarioPlayer::Impl::appendMessage(const std::string& text, int32_t time) {
     messageText += ConvString::Utf8ToAnsi(text);
     autoAdvanceTime = time;
+    messageKey = {scriptName, text, textsShownInFile[text]++};
+    ++messagesShown;
 }
 
 int64_t ScenarioPlayer::Impl::readClock(int64_t live) {
@@ -272,6 +274,7 @@ void ScenarioPlayer::reload(bool clearScene, bool clearGlobal) {
     if (impl.scriptName.empty()) return;
     std::string path = GamePath(SCENARIO_FOLDER, impl.scriptName);
     impl.commands.clear();
+    impl.textsShownInFile.clear();
     impl.state = STATE_RUNNING;
     impl.stopped = false;
     impl.scenesRun.insert(path);
@@ -329,6 +332,7 @@ void ScenarioPlayer::typingStep() {
 }
 
 void ScenarioPlayer::select(const std::string& text) {
+    m_pImpl->signals.onDecide(m_pImpl->trail.stops(), text);
     m_pImpl->selectedText = ConvString::AnsiToUtf8(text);
     m_pImpl->trail.decisions.push_back(m_pImpl->selectedText);
     resume();
@@ -394,6 +398,12 @@ const FlagMap& ScenarioPlayer::getGlobalFlags() const {
 }
 const std::string& ScenarioPlayer::getSelectedText() const {
     return m_pImpl->selectedText;
+}
+const MessageKey& ScenarioPlayer::getMessageKey() const {
+    return m_pImpl->messageKey;
+}
+int64_t ScenarioPlayer::getMessagesShown() const {
+    return m_pImpl->messagesShown;
 }
 const std::string& ScenarioPlayer::getScriptName() const {
     return m_pImpl->scriptName;

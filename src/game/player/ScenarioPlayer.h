@@ -15,6 +15,7 @@
 namespace Kura {
 
 struct PlayCheckpoint;
+struct MessageKey;
 struct PlayTrail;
 struct ScenarioSignals;
 
@@ -111,6 +112,11 @@ public:
     const FlagMap& getGlobalFlags() const;
     const std::string& getSelectedText() const; // UTF-8
     const std::string& getScriptName() const;
+    // The message last shown as the read marks know it, and how many messages
+    // have been shown so far, so that a new one shows even when its key is
+    // the same as the last.
+    const MessageKey& getMessageKey() const;
+    int64_t getMessagesShown() const;
 
     // The player the bound commands act on: set by the constructor, reload and
     // resume, cleared when that player goes.

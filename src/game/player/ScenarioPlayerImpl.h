@@ -7,6 +7,7 @@
 #include "game/player/PlayCheckpoints.h"
 #include "game/player/ScenarioPlayer.h"
 #include "game/player/ScenarioSignals.h"
+#include "game/reading/ReadMarks.h"
 #include "game/saves/PlayTrail.h"
 
 #include "interpreter.h"
@@ -54,10 +55,15 @@ struct ScenarioPlayer::Impl {
     bool onTrail = false;
     std::set<std::string> scenesRun; // paths, since the play began
     StageKeeper stageKeeper;
+    // The message last shown, known as the read marks know it, and how often
+    // each text has been shown since its file was loaded.
+    MessageKey messageKey;
+    int64_t messagesShown = 0;
+    std::map<std::string, int32_t> textsShownInFile;
 
     void clearMessage();
     void showTypedCharacters();
-    void appendMessage(const std::string& text, int32_t autoAdvanceTime);
+    void appendMessage(const std::string& text, int32_t autoAdvanceTime); // text in UTF-8
     // What a script reading the clock sees: while replaying, what the play
     // read at the same reading; the live value after. Either is recorded.
     int64_t readClock(int64_t live);

@@ -17,6 +17,11 @@ struct ScenarioSignals {
     KURA_SCENARIO_COMMANDS(KURA_SCENARIO_SKIP, KURA_SIGNAL, KURA_SIGNAL)
     KURA_PLAYER_NEWS(KURA_SIGNAL)
 #undef KURA_SIGNAL
+    // What the play shows and decides, for a history of it: a message as it
+    // reads whole, a decided path, each at the count of stops passed before
+    // it (narrow encoding). A replay tells them again.
+    boost::signals2::signal<void(int32_t stop, const std::string& text)> onShowMessage;
+    boost::signals2::signal<void(int32_t stop, const std::string& path)> onDecide;
 };
 
 } // namespace Kura

@@ -26,6 +26,7 @@ void callDispMessage(const char* text, int autoAdvanceTime) {
     if (!player) return;
     player->appendMessage(text, autoAdvanceTime);
     player->state = ScenarioPlayer::STATE_MESSAGE;
+    player->signals.onShowMessage(player->trail.stops(), player->messageText);
 }
 
 void callSetCommand(const char* text, int value) {

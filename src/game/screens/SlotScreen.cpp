@@ -76,7 +76,7 @@ void SlotScreen::showSlots() {
 }
 
 SlotScreen::Action SlotScreen::step(const Controller& input) {
-    if (m_Question != NO_QUESTION) return questionStep(input);
+    if (m_QuestionBox) return answer(m_QuestionBox->step(input));
     const int32_t x = input.GetMouseX();
     const int32_t y = input.GetMouseY();
     const int32_t row = rowAt(x, y);
@@ -128,38 +128,19 @@ SlotScreen::Action SlotScreen::decide(int32_t row) {
     }
     Audio::PlaySe(SimpleMenu::SE_DECIDE);
     m_Question = question;
-    m_AnswerYes = false;
+    ScreenText text = ScreenText::CONFIRM_LOAD;
+    if (question == OVERWRITE) text = ScreenText::CONFIRM_OVERWRITE;
+    if (question == LOAD_BACKUP) text = ScreenText::CONFIRM_BACKUP;
+    m_QuestionBox.emplace(text);
     return {};
 }
 
-SlotScreen::Action SlotScreen::questionStep(const Controller& input) {
-    const int32_t x = input.GetMouseX();
-    const int32_t y = input.GetMouseY();
-    const bool onYes = SlotScreenLayout::YES.contains(x, y);
-    const bool onNo = SlotScreenLayout::NO.contains(x, y);
-    if (input.IsMouseMoved() && (onYes || onNo)) m_AnswerYes = onYes;
-    if (input.IsLMousePressed() && (onYes || onNo)) return answer(onYes);
-    if (input.IsRMousePressed() || input.IsPressed(Controller::KEY_X)) return answer(false);
-    if (input.IsPressed(Controller::KEY_Z)) return answer(m_AnswerYes);
-    for (int key :
-         {Controller::KEY_LEFT, Controller::KEY_RIGHT, Controller::KEY_UP, Controller::KEY_DOWN}) {
-        if (!input.IsPressed(key)) continue;
-        m_AnswerYes = !m_AnswerYes;
-        Audio::PlaySe(SimpleMenu::SE_CURSOR);
-        break;
-    }
-    return {};
-}
-
-SlotScreen::Action SlotScreen::answer(bool yes) {
-    const Question question = m_Question;
-    m_Question = NO_QUESTION;
-    if (!yes) {
-        Audio::PlaySe(SimpleMenu::SE_CANCEL);
-        return {};
-    }
+SlotScreen::Action SlotScreen::answer(QuestionBox::Answer answer) {
+    if (answer == QuestionBox::NONE) return {};
+    m_QuestionBox.reset();
+    if (answer == QuestionBox::NO) return {};
     const SlotId slot = m_Rows[m_Cursor].slot;
-    return decided({question == OVERWRITE ? Action::SAVE : Action::LOAD, slot});
+    return {m_Question == OVERWRITE ? Action::SAVE : Action::LOAD, slot};
 }
 
 SlotScreen::Action SlotScreen::decided(Action action) {

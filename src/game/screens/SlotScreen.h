@@ -8,8 +8,10 @@
 #pragma once
 
 #include "game/saves/SlotStore.h"
+#include "game/screens/QuestionBox.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace Kura {
@@ -54,14 +56,12 @@ private:
     int32_t pageCount() const;
     void turnPage(int32_t page);
     Action decide(int32_t row);
-    Action answer(bool yes);
+    Action answer(QuestionBox::Answer answer);
     static Action decided(Action action); // with the menus' sound of deciding
-    Action questionStep(const Controller& input);
     int32_t rowAt(int32_t x, int32_t y) const;
     int32_t tabAt(int32_t x, int32_t y) const;
     void drawTabs() const;
     void drawRow(int32_t index) const;
-    void drawQuestion() const;
 
     Mode m_Mode;
     const SlotStore& m_Slots;
@@ -70,7 +70,7 @@ private:
     int32_t m_Cursor = 0;
     std::vector<Row> m_Rows;
     Question m_Question = NO_QUESTION;
-    bool m_AnswerYes = false; // a question starts on "No": nothing is lost by a slip
+    std::optional<QuestionBox> m_QuestionBox; // while a question is put
 };
 
 } // namespace Kura

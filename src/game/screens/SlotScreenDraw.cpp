@@ -1,11 +1,9 @@
 // Drawing the screens over the stage, which stays visible but dimmed: the
 // story is paused behind them, not gone.
-#include "game/canvas/Canvas.h"
 #include "game/screens/ScreenTexts.h"
 #include "game/screens/SlotScreen.h"
 #include "game/screens/SlotScreenLayout.h"
 #include "of/Draw2D.h"
-#include "of/ImageFont.h"
 #include "of/TextureManager.h"
 #include "util/ConvString.h"
 
@@ -17,39 +15,14 @@ namespace Kura {
 
 namespace {
 
-using SlotScreenLayout::Box;
+using namespace ScreenDrawing;
 
-constexpr int32_t SCREEN_FONT_TYPE = 1; // the menus' font
-constexpr int32_t HINT_FONT_TYPE = 0;   // the small one
-constexpr uint32_t DIM = 0x000000D0;    // 0xRRGGBBAA over the whole canvas
-constexpr uint32_t ROW_FILL = 0x203040FF;
-constexpr uint32_t CURSOR_FILL = 0x5A3A3AFF;
 constexpr uint32_t NO_PICTURE_FILL = 0x101010FF;
-constexpr uint32_t TAB_FILL = 0x203040FF;
-constexpr uint32_t TAB_SHOWN_FILL = 0x5A3A3AFF;
-constexpr uint32_t QUESTION_FILL = 0x101828FF;
-constexpr uint32_t TEXT_COLOR = 0xFFFFFFFF;    // 0xAABBGGRR for the font
-constexpr uint32_t FAINT_COLOR = 0xFFA0A0A0;   // empty slots and the hint
+constexpr uint32_t TAB_FILL = ROW_FILL;
+constexpr uint32_t TAB_SHOWN_FILL = CURSOR_FILL;
 constexpr uint32_t DAMAGED_COLOR = 0xFF6060FF; // red
-constexpr int32_t TEXT_INSET = 8;
 constexpr size_t DATE_SIZE = 32;
 constexpr int64_t MS_PER_SECOND = 1000;
-
-void Fill(const Box& box, uint32_t rgba) {
-    Draw2D drawer;
-    drawer.SetTexture(nullptr, false);
-    drawer.SetColor(rgba);
-    drawer.DrawRect(box.x, box.y, box.w, box.h);
-}
-
-void Text(int32_t x, int32_t y, const std::wstring& text, uint32_t abgr,
-          int32_t fontType = SCREEN_FONT_TYPE) {
-    ImageFont* font = ImageFont::Get();
-    if (font == nullptr || text.empty()) return;
-    font->SetFontType(fontType);
-    font->SetColor(abgr);
-    font->Draw(x, y, text.c_str());
-}
 
 // In the player's own time zone, to the minute.
 std::wstring DateOf(int64_t savedAtMs) {
@@ -75,7 +48,7 @@ std::wstring SlotLabel(const SlotId& slot) {
 } // namespace
 
 void SlotScreen::draw() const {
-    Fill({0, 0, Canvas::WIDTH, Canvas::HEIGHT}, DIM);
+    DimStage();
     const ScreenText title = m_Mode == SAVE ? ScreenText::SAVE_TITLE : ScreenText::LOAD_TITLE;
     Text(SlotScreenLayout::TITLE.x, SlotScreenLayout::TITLE.y, ScreenTextOf(title), TEXT_COLOR);
     drawTabs();
@@ -83,7 +56,7 @@ void SlotScreen::draw() const {
         drawRow(row);
     Text(SlotScreenLayout::HINT_X, SlotScreenLayout::HINT_Y, ScreenTextOf(ScreenText::HINT),
          FAINT_COLOR, HINT_FONT_TYPE);
-    if (m_Question != NO_QUESTION) drawQuestion();
+    if (m_QuestionBox) m_QuestionBox->draw();
 }
 
 void SlotScreen::drawTabs() const {
@@ -134,22 +107,6 @@ void SlotScreen::drawRow(int32_t index) const {
     y += SlotScreenLayout::ROW_LINE_PITCH;
     Text(x, y, ConvString::AnsiToWide(ConvString::Utf8ToAnsi(SaveFile::Excerpt(record.message))),
          TEXT_COLOR);
-}
-
-void SlotScreen::drawQuestion() const {
-    const Box& box = SlotScreenLayout::QUESTION;
-    Fill(box, QUESTION_FILL);
-    ScreenText question = ScreenText::CONFIRM_LOAD;
-    if (m_Question == OVERWRITE) question = ScreenText::CONFIRM_OVERWRITE;
-    if (m_Question == LOAD_BACKUP) question = ScreenText::CONFIRM_BACKUP;
-    Text(box.x + SlotScreenLayout::QUESTION_TEXT_INSET,
-         box.y + SlotScreenLayout::QUESTION_TEXT_INSET, ScreenTextOf(question), TEXT_COLOR);
-    for (bool yes : {true, false}) {
-        const Box& answer = yes ? SlotScreenLayout::YES : SlotScreenLayout::NO;
-        Fill(answer, yes == m_AnswerYes ? CURSOR_FILL : ROW_FILL);
-        Text(answer.x + TEXT_INSET, answer.y + TEXT_INSET,
-             ScreenTextOf(yes ? ScreenText::YES : ScreenText::NO), TEXT_COLOR);
-    }
 }
 
 } // namespace Kura

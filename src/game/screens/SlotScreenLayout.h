@@ -1,18 +1,15 @@
 // Where the save and load screens put things in the 960 x 640 canvas: page
 // tabs along the top, one row per slot, a hint at the foot, and the question
-// box with its two answers in the middle. Drawing and pointer hits share it.
+// Drawing and pointer hits share it.
 #pragma once
+
+#include "game/screens/ScreenDrawing.h"
 
 #include <cstdint>
 
 namespace Kura::SlotScreenLayout {
 
-struct Box {
-    int32_t x, y, w, h;
-    bool contains(int32_t px, int32_t py) const {
-        return px >= x && px < x + w && py >= y && py < y + h;
-    }
-};
+using ScreenDrawing::Box;
 
 inline constexpr Box TITLE = {40, 18, 300, 36};
 inline constexpr int32_t TAB_X = 330;
@@ -28,10 +25,6 @@ inline constexpr int32_t ROW_LINE_PITCH = 26;
 inline constexpr int32_t ROW_TEXT_TOP = 6;
 inline constexpr int32_t HINT_X = 40;
 inline constexpr int32_t HINT_Y = 614;
-inline constexpr Box QUESTION = {160, 230, 640, 180};
-inline constexpr int32_t QUESTION_TEXT_INSET = 30;
-inline constexpr Box YES = {300, 340, 140, 44};
-inline constexpr Box NO = {520, 340, 140, 44};
 
 inline Box Tab(int32_t page, bool last) {
     Box tab = FIRST_TAB;

@@ -48,6 +48,18 @@ bool Setting::getBool(const std::string& key) {
     return getInt(key) != 0;
 }
 
+int32_t Setting::getIntOr(const std::string& key, int32_t fallback) {
+    Kel::Ref value = getGlobal(key);
+    switch (value.value()->typeCode()) {
+    case Kel::variable::Variable::TYPE_INT:
+    case Kel::variable::Variable::TYPE_HEX:
+    case Kel::variable::Variable::TYPE_FLOAT:
+        return value.value()->toInt();
+    default:
+        return fallback;
+    }
+}
+
 std::string Setting::getString(const std::string& key) {
     return getGlobal(key).value()->toString().str();
 }

@@ -23,6 +23,9 @@ public:
     // A key the file does not define reads as 0, false and "[null]".
     int32_t getInt(const std::string& key);
     bool getBool(const std::string& key);
+    // The number the file gives the key, else the fallback: for keys a game
+    // may leave out.
+    int32_t getIntOr(const std::string& key, int32_t fallback);
     // A copy, so two reads in a row never disturb each other.
     std::string getString(const std::string& key);
     // A text the player reads: the setting when the file gives it as a
