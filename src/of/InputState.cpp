@@ -43,7 +43,21 @@ InputState::InputState(int windowWidth, int windowHeight)
     : m_WindowWidth(windowWidth), m_WindowHeight(windowHeight) {}
 
 void InputState::OnKeyPressed(int key) {
+    if (!IsKeyDown(key)) ++m_Presses[key];
     m_Keys[key] = true;
+}
+
+void InputState::OnKeyPressedAgain(int key) {
+    ++m_Presses[key];
+    m_Keys[key] = true;
+}
+
+int InputState::TakePresses(int key) {
+    auto entry = m_Presses.find(key);
+    if (entry == m_Presses.end()) return 0;
+    const int presses = entry->second;
+    m_Presses.erase(entry);
+    return presses;
 }
 
 void InputState::OnKeyReleased(int key) {

@@ -36,6 +36,16 @@ public:
     // The wheel steps since the last call, each taken once: a step is an
     // event, not a state, so no frame may see it twice.
     int TakeWheelSteps();
+    // A press of a key that the router holds down for the frame because its
+    // release came first: the key stays down, and the press still counts.
+    void OnKeyPressedAgain(int key);
+    // The presses of key (from up, or again after a release) since the last
+    // call or the last ForgetPresses, each taken once: two taps within one
+    // slow frame are two presses, and a held key's repeats are none.
+    int TakePresses(int key);
+    // Presses no one took in the frame they came in are not carried into
+    // the next.
+    void ForgetPresses() { m_Presses.clear(); }
     const MousePoint& GetMousePosition() const { return m_MousePos; }
     int GetWindowWidth() const { return m_WindowWidth; }
     int GetWindowHeight() const { return m_WindowHeight; }
@@ -46,6 +56,7 @@ private:
     MousePoint m_MousePos;
     std::map<int, bool> m_Keys; // an entry stays, false, after its key is let go
     int m_WheelSteps = 0;
+    std::map<int, int> m_Presses;
     int m_WindowWidth;
     int m_WindowHeight;
 };

@@ -18,10 +18,14 @@ bool IsButton(int button) {
 } // namespace
 
 void InputRouter::KeyPressed(int key) {
-    // Pressed again before the update: the key is down, whatever came before.
-    std::erase(m_PendingKeyReleases, key);
+    // Pressed again before the update: the key is down, whatever came before,
+    // and this is a press of its own.
+    const bool again = std::erase(m_PendingKeyReleases, key) > 0;
     m_KeyPressedSinceUpdate = true;
-    m_Input.OnKeyPressed(key);
+    if (again)
+        m_Input.OnKeyPressedAgain(key);
+    else
+        m_Input.OnKeyPressed(key);
 }
 
 void InputRouter::KeyReleased(int key) {
@@ -78,6 +82,7 @@ void InputRouter::MouseScrolled(int steps) {
 }
 
 void InputRouter::AfterUpdate() {
+    m_Input.ForgetPresses();
     m_KeyPressedSinceUpdate = false;
     for (int key : m_PendingKeyReleases)
         m_Input.OnKeyReleased(key);

@@ -227,6 +227,8 @@ private:
     void afterCaptureStep();
     void writeThumbnail(SlotId slot);
     bool isPlayUnsaved() const;
+    // The presses of a key that this frame takes (each press is taken once).
+    int32_t keyPresses(int32_t key);
     bool keyPressedNow(int32_t key);
     void resetStage();
     // Replays trail to the stop; with a message, to the stop showing it.
@@ -290,7 +292,6 @@ private:
     // The sound file the story loaded last into each music and effect slot.
     std::map<int32_t, std::string> m_BgmFiles;
     std::map<int32_t, std::string> m_SeFiles;
-    std::map<int32_t, bool> m_SaveKeysDown; // as last seen, for presses
     std::unique_ptr<SlotScreen> m_pScreen;
     // After a screen closes the story waits until the button or key that
     // closed it is let go, so it cannot also advance the story.
@@ -335,7 +336,7 @@ private:
         int32_t autoFrames = 0; // frames a complete message has waited in auto mode
         int32_t framesSinceMarksWritten = 0;
         bool marksUnwritten = false;
-        std::map<int32_t, bool> down; // reading keys as last seen, for presses
+        std::map<int32_t, bool> down; // the middle button as last seen, for presses
     } m_Reading;
 };
 

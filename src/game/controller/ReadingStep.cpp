@@ -117,14 +117,12 @@ void GameMain::readingKeysStep() {
     if (++m_Reading.framesSinceMarksWritten >= MARKS_WRITE_INTERVAL_FRAMES) writeReadMarks();
     const Controller* input = Controller::Get();
     const bool hidePressed =
-        readingPressed(ReadingKeys::HIDE_LOWER, KeyDown(ReadingKeys::HIDE_LOWER)) |
-        readingPressed(ReadingKeys::HIDE_UPPER, KeyDown(ReadingKeys::HIDE_UPPER)) |
+        keyPressedNow(ReadingKeys::HIDE_LOWER) | keyPressedNow(ReadingKeys::HIDE_UPPER) |
         readingPressed(BUTTON_CODE_BASE - ReadingKeys::MIDDLE_BUTTON,
                        g_pInput != nullptr && g_pInput->IsButtonDown(ReadingKeys::MIDDLE_BUTTON));
-    const bool tabPressed = readingPressed(ReadingKeys::TAB, KeyDown(ReadingKeys::TAB));
+    const bool tabPressed = keyPressedNow(ReadingKeys::TAB);
     const bool autoPressed =
-        readingPressed(ReadingKeys::AUTO_LOWER, KeyDown(ReadingKeys::AUTO_LOWER)) |
-        readingPressed(ReadingKeys::AUTO_UPPER, KeyDown(ReadingKeys::AUTO_UPPER));
+        keyPressedNow(ReadingKeys::AUTO_LOWER) | keyPressedNow(ReadingKeys::AUTO_UPPER);
     m_Reading.skipHeld = KeyDown(ReadingKeys::CTRL_LEFT) || KeyDown(ReadingKeys::CTRL_RIGHT);
     if (m_TitleMode || m_pPlayer->isReplaying()) return;
     const int32_t state = m_pPlayer->getState();

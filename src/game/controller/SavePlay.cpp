@@ -205,11 +205,12 @@ void GameMain::replayTo(const PlayTrail& trail, int32_t stops, const std::string
 }
 
 // A key counts once, in the frame it went down.
+int32_t GameMain::keyPresses(int32_t key) {
+    return g_pInput != nullptr ? g_pInput->TakePresses(key) : 0;
+}
+
 bool GameMain::keyPressedNow(int32_t key) {
-    const bool down = g_pInput != nullptr && g_pInput->IsKeyDown(key);
-    const bool pressed = down && !m_SaveKeysDown[key];
-    m_SaveKeysDown[key] = down;
-    return pressed;
+    return keyPresses(key) > 0;
 }
 
 // Saving waits one frame for the picture of the screen; there is nothing to
@@ -221,8 +222,11 @@ void GameMain::saveKeysStep() {
     if (keyPressedNow(KEY_SAVE_SCREEN) && playing) captureThen(AfterCapture::SAVE_SCREEN);
     if (keyPressedNow(KEY_LOAD_SCREEN)) openScreen(SlotScreen::LOAD);
     if (keyPressedNow(KEY_QUICK_LOAD)) loadFrom({SlotId::QUICK, 1});
-    if (keyPressedNow(KEY_ROLL_BACK)) rollBack();
-    if (keyPressedNow(KEY_ROLL_FORWARD)) rollForward();
+    // Each press is a message, however many came within the frame.
+    for (int32_t presses = keyPresses(KEY_ROLL_BACK); presses > 0; --presses)
+        rollBack();
+    for (int32_t presses = keyPresses(KEY_ROLL_FORWARD); presses > 0; --presses)
+        rollForward();
     wheelStep();
 }
 

@@ -1,6 +1,7 @@
 // The input router between the window's events and the input controller:
 // pointer positions in canvas units, repeated positions judged in window
-// pixels, and presses let go again before a frame still read as pressed.
+// pixels, presses let go again before a frame still read as pressed, and each
+// tap counted as one press.
 #include "game/canvas/InputRouter.h"
 #include "game/services/Services.h"
 #include "of/Controller.h"
@@ -82,6 +83,23 @@ TEST_F(InputRouterTest, PressesWithinOneFrame) {
     EXPECT_FALSE(Kura::g_pInput->IsButtonDown(0));
     EXPECT_FALSE(Controller::Get()->IsDown(Controller::KEY_Z));
     EXPECT_FALSE(Kura::g_pInput->IsKeyDown('Z'));
+}
+
+// Presses are events: two taps within one slow frame are two, a held key's
+// repeats are none, and a press no frame took is not carried into the next.
+TEST_F(InputRouterTest, EachTapIsOnePress) {
+    for (int tap = 0; tap < 2; ++tap) {
+        router->KeyPressed('n');
+        router->KeyReleased('n');
+    }
+    router->KeyPressed('a');
+    router->KeyPressed('a'); // the window repeats a held key
+    EXPECT_EQ(Kura::g_pInput->TakePresses('n'), 2);
+    EXPECT_EQ(Kura::g_pInput->TakePresses('n'), 0);
+    EXPECT_EQ(Kura::g_pInput->TakePresses('a'), 1);
+    router->KeyPressed('b');
+    Frame();
+    EXPECT_EQ(Kura::g_pInput->TakePresses('b'), 0);
 }
 
 // Several window pixels share a canvas unit when the canvas is drawn larger: a
