@@ -72,21 +72,6 @@ TEST_F(MenuInputTest, HeldArrowRepeatsAfterMoreThanOneHoldInterval) {
     EXPECT_EQ(menu.GetCursor(), 0) << "three steps down a three-item menu";
 }
 
-TEST_F(MenuInputTest, FreshMenuHasItsCursorOnTheFirstItemAndFollowsTheMouse) {
-    SimpleMenu menu(nullptr, 10, 10, MENU_FONT, 3, 1);
-    for (int row = 0; row < 3; ++row)
-        menu.SetMenuItem(row, 0, L"はい", nullptr, true);
-    EXPECT_EQ(menu.GetCursor(), SimpleMenu::NO_ITEM);
-    Show(menu, menu);
-    EXPECT_EQ(menu.GetCursor(), 0);
-
-    const kura_test::Box first = CursorCell(menu);
-    MoveMouse(menu, kura_test::WINDOW_W - 1, kura_test::WINDOW_H - 1);
-    EXPECT_EQ(menu.GetCursor(), SimpleMenu::NO_ITEM) << "off every cell while the menu is the top";
-    MoveMouse(menu, first.x + 2, first.y + first.h + 2);
-    EXPECT_EQ(menu.GetCursor(), 1);
-}
-
 TEST_F(MenuInputTest, CellsHoldTheirLeftAndTopEdgesOnly) {
     SimpleMenu menu(nullptr, 10, 10, MENU_FONT, 2, 2);
     for (int i = 0; i < 4; ++i)

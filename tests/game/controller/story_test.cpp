@@ -1,4 +1,5 @@
-// The story frame by frame: typing, advancing by click or Z, auto-advance and
+// The story frame by frame: typing (the widths of Japanese text are the text
+// conversions' and the message's), advancing by click or Z, auto-advance and
 // other waits, the typing sound, and menus of choices with their decided paths.
 // (A message without a speaker reporting nothing: the end-to-end faulty game.)
 #include "window_fixture.h"
@@ -98,31 +99,6 @@ TEST_F(Story, TypingTakesTwoBytesAFrameAndOneWhileTheButtonIsHeld) {
     Update(); // read as held one last time
     Update();
     EXPECT_EQ(player().getShownText().size(), 12u);
-}
-
-// Kana and kanji are two bytes wide in the code page typing counts in: one
-// character a frame, one every two frames while the button is held.
-TEST_F(Story, JapaneseTypesACharacterAFrameAndTwoFramesEachWhileHeld) {
-    const std::string kana = "あいうえおかきくけこ";
-    NewGame("callWindowManagerClearAll(); callDispMessage(\"" + kana + "\", -1); yield;" +
-            "callClearMessage(); callDispMessage(\"" + kana + "\", -1); yield;");
-    Updates(9);
-    EXPECT_EQ(player().getShownText(), kana.substr(0, 27));
-    EXPECT_FALSE(player().isMessageComplete());
-    Update();
-    EXPECT_TRUE(MessageShown());
-
-    Tap('z');
-    Updates(3);
-    ASSERT_EQ(player().getShownText(), "あ");
-    MoveMouse(CENTRE_X, CENTRE_Y);
-    PressButton();
-    Update();
-    EXPECT_EQ(player().getShownText(), "あい");
-    Updates(5); // two and a half characters: the half stays hidden
-    EXPECT_EQ(player().getShownText(), "あいうえ");
-    Update();
-    EXPECT_EQ(player().getShownText(), "あいうえお");
 }
 
 TEST_F(Story, ShortAutoAdvanceStillResumesByItself) {
