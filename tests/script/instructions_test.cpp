@@ -13,7 +13,6 @@ namespace {
 class Operators : public FreshGlobal {};
 class Selection : public FreshGlobal {};
 class Jumps : public FreshGlobal {};
-class Scopes : public FreshGlobal {};
 class Calls : public FreshGlobal {};
 class Diagnostics : public FreshGlobal {};
 
@@ -67,13 +66,6 @@ TEST_F(Jumps, AbsoluteAndRelativeLoopsSumOneToTen) {
     EXPECT_EQ(sumOneToTen(new JRF(8), new JR(-12)), 55);
 }
 
-TEST_F(Jumps, ConditionalJumpsTestTruth) {
-    Ref taken =
-        run({new POP, new PUSH_INT(1), new JT(4), new PUSH_INT(100), new PUSH_INT(1), new JRT(1),
-             new PUSH_INT(100), new PUSH_INT(0), new JRF(1), new PUSH_INT(100), new PUSH_INT(7)});
-    EXPECT_EQ(intOf(taken), 7);
-}
-
 TEST_F(Jumps, TargetsOutsideTheBlockEndIt) {
     Env env;
     Ref past = run(env, makeFunction({new POP, new PUSH_INT(1), new JMP(1000), new PUSH_INT(2)}));
@@ -86,22 +78,6 @@ TEST_F(Jumps, TargetsOutsideTheBlockEndIt) {
     EXPECT_EQ(intOf(backward), 5);
     EXPECT_EQ(env.current(), nullptr);
     EXPECT_EQ(env.stackSize(), 0u);
-}
-
-TEST_F(Scopes, BlockIsEnteredAndLeftAtItsEnd) {
-    Env env;
-    Ref function = makeFunction(
-        {new SCOPE(makeBlock({new PUSH_INT(1), new YIELD, new POP})), new PUSH_INT(2)});
-    start(env, function, makeEmpty());
-    env.drive();
-    ASSERT_NE(env.current(), nullptr);
-    EXPECT_EQ(env.current()->scopeKind(), SCOPE_ANONYMOUS);
-    EXPECT_EQ(env.current()->depth(), 2);
-    // A yield inside a block suspends the whole environment; driving again goes on.
-    env.drive();
-    EXPECT_EQ(env.current(), nullptr);
-    EXPECT_EQ(intOf(env.pop()), 2);
-    env.pop(); // the argument, never taken
 }
 
 // A class with member `field` = 5 and method `get` answering it.

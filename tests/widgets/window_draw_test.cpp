@@ -1,6 +1,7 @@
 // What picture windows put on screen, read back from a real window: nothing
-// until visible and loaded, pictures in the slots the settings give, shared
-// faces, flips mirroring in place, and missing pictures.
+// until visible and loaded, part of a picture, shared faces, flips mirroring in
+// place, and missing pictures. (A whole picture at its own size in its window:
+// the title picture of the end-to-end demo run.)
 #include "of/Draw2D.h"
 #include "of/TextureManager.h"
 #include "of/Window.h"
@@ -10,7 +11,6 @@
 #include "test_window_settings.h"
 
 #include <filesystem>
-#include <tuple>
 
 using namespace Kura;
 using kura_test::Rgba;
@@ -79,26 +79,6 @@ TEST_F(WindowDrawTest, NothingIsDrawnUntilVisibleAndLoaded) {
     kura_test::beginFrame();
     image.Draw();
     EXPECT_EQ(Drawn().w, 300);
-}
-
-TEST_F(WindowDrawTest, LoadFillsTheWindowsSlotAndTakesThePicturesSize) {
-    ImageWindow image(5);
-    image.SetRect(10, 20, 1, 1);
-    image.Load("image", "quarters.png");
-    const TextureManager* textures = TextureManager::Get();
-    ASSERT_NE(textures->GetTexture(105), nullptr);
-    EXPECT_EQ(textures->GetFilePath(105), "game1/image/quarters.png");
-    EXPECT_EQ(textures->GetWidth(105), 300);
-    const auto& r = image.GetRect();
-    EXPECT_EQ(std::tie(r.x, r.y, r.w, r.h), std::make_tuple(10, 20, 300, 200));
-    EXPECT_EQ(std::tie(image.GetImageRect().w, image.GetImageRect().h), std::make_tuple(300, 200));
-
-    image.SetVisible(1);
-    kura_test::beginFrame();
-    image.Draw();
-    EXPECT_EQ(Drawn(), (kura_test::Box{10, 20, 300, 200}));
-    EXPECT_EQ(At(15, 25), RED);
-    EXPECT_EQ(At(300, 210), WHITE);
 }
 
 TEST_F(WindowDrawTest, ImageRectSelectsPartOfThePicture) {

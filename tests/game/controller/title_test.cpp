@@ -1,15 +1,9 @@
-// The title: the contents script and title picture, "はじめから" and the
-// "つづきから" sub-menu of every reached scene, and what each choice starts.
-// (Pointer positions in a window of another size: the input router's tests.)
+// The title's "つづきから" sub-menu past the first row of reached scenes, and what
+// each choice starts. (The title picture and the menus a new and a returning
+// player get are read on the real program by the end-to-end demo run.)
 #include "window_fixture.h"
 
-#include "game/settings/Setting.h"
-#include "of/Icon.h"
-#include "of/ImageFont.h"
 #include "of/SimpleMenu.h"
-#include "of/Window.h"
-
-#include "string_value.h"
 
 namespace controller_test {
 namespace {
@@ -36,45 +30,6 @@ protected:
         WaitMenuReady(Scenes());
     }
 };
-
-TEST_F(Title, NewPlayerGetsTheTitlePictureAndOnlyANewGame) {
-    WriteScenario("contents.kel", "global string contentsMark = \"title\";");
-    Kura::Setting::get()->setGlobal(
-        "contentsMark", Kel::Ref(new Kel::variable::Variable::vString(Kel::SharedString("none"))));
-    ShowTitle();
-    EXPECT_EQ(Kura::Setting::get()->getString("contentsMark"), "title");
-    ASSERT_EQ(game().getWindowCount(), 1u);
-    Kura::Window* picture = game().getWindow(0);
-    EXPECT_EQ(picture->GetType(), Kura::WINDOW_KIND_IMAGE);
-    EXPECT_TRUE(picture->IsLoaded());
-    EXPECT_TRUE(picture->IsVisible());
-    Kura::SimpleMenu& menu = game().getCommandMenu();
-    EXPECT_EQ(menu.GetRow(), 1);
-    EXPECT_EQ(menu.GetMenuItemName(0), L"はじめから");
-    EXPECT_TRUE(game().isTitleMode());
-    // Centred across the window, a quarter of the way down (250 of 640 here).
-    const int w = Kura::ImageFont::Get()->GetWidth(1, L"はじめから");
-    EXPECT_EQ(menu.GetIcon()->GetX(), (960 - w) / 2);
-    EXPECT_EQ(menu.GetIcon()->GetY(), 250);
-}
-
-TEST_F(Title, ReachedScenesAreOfferedUnderContinue) {
-    WriteSave("002", "003");
-    ShowTitle();
-    Kura::SimpleMenu& menu = game().getCommandMenu();
-    ASSERT_EQ(menu.GetRow(), 2);
-    EXPECT_EQ(menu.GetMenuItemName(0), L"はじめから");
-    EXPECT_EQ(menu.GetMenuItemName(1), L"つづきから");
-    Kura::SimpleMenu& scenes = Scenes();
-    EXPECT_EQ(scenes.GetRow(), 1);
-    EXPECT_EQ(scenes.GetColumn(), 10);
-    const wchar_t* labels[] = {L"つづき", L"1", L"2", L"3", L""};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(scenes.GetMenuItemName(i), labels[i]) << i;
-    EXPECT_EQ(scenes.GetIcon()->GetX(), 40);
-    EXPECT_EQ(scenes.GetIcon()->GetY(), 200);
-    EXPECT_EQ(scenes.GetItemWidth(), 4 * Kura::ImageFont::Get()->GetWidth(1, L"あ"));
-}
 
 TEST_F(Title, EveryReachedSceneIsOfferedPastThirtyFour) {
     WriteSave("040", "040");

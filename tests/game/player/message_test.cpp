@@ -1,5 +1,6 @@
 // The message: appending, clearing, the typing step with its auto-advance
-// wait, whole characters only on screen, long texts, and the player's states.
+// wait, long texts, and the player's states (whole characters only on screen:
+// the text conversions' typing prefix).
 #include "game_fixture.h"
 
 namespace kura_test {
@@ -63,16 +64,6 @@ TEST_F(Message, SecondMessageAppendsAndClearEmptiesBoth) {
     player->resume();
     EXPECT_EQ(player->getMessageText(), "");
     EXPECT_EQ(player->getShownText(), "");
-    EXPECT_TRUE(player->isMessageComplete());
-}
-
-TEST_F(Message, ShownTextNeverEndsInsideACharacter) {
-    RunScript("callDispMessage(\"あい。x\", -1); yield;"); // 2 + 2 + 2 + 1 wide
-    const char* expected[] = {"", "あ", "あ", "あい", "あい", "あい。", "あい。x"};
-    for (const char* shown : expected) {
-        player->typingStep();
-        EXPECT_EQ(player->getShownText(), shown);
-    }
     EXPECT_TRUE(player->isMessageComplete());
 }
 

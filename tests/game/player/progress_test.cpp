@@ -20,16 +20,6 @@ std::string Lines(const std::string& now, const std::string& max) {
 
 using ProgressFile = PlayerTest;
 
-TEST_F(ProgressFile, NextScriptWritesTheTwoLines) {
-    RunScript("callGotoNextScript(\"003.kel\"); yield;");
-    EXPECT_EQ(ReadFile(SavePath()), Lines("003", "003"));
-    EXPECT_EQ(player->getNowScene(), "003");
-    EXPECT_EQ(player->getMaxScene(), "003");
-    EXPECT_EQ(host->callsText(), "gotoNextScript(003.kel)\n");
-    EXPECT_FALSE(Exists(SavePath() + ".tmp"));
-    EXPECT_EQ(NewReports(), "");
-}
-
 TEST_F(ProgressFile, MaxSceneIsKeptByTextOrderAndReadAtTheNextStart) {
     WriteFile(SavePath(), Lines("010", "010"));
     RestartPlayer();
