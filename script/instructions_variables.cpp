@@ -74,7 +74,7 @@ void reportRedeclared(std::string_view name) {
 // count. The tuple shares the container's holders, so writing into the slice
 // writes into the container.
 Ref slice(vBase* container, vRArray& range) {
-    const std::vector<Ref>& bounds = range.elements();
+    const TupleElements& bounds = range.elements();
     int start = bounds[0].value()->toInt();
     int count = bounds[1].value()->toInt();
     // Checked before anything is made: a slice is a list like any other.
@@ -292,7 +292,7 @@ int LIST::execute(Env& env) {
         env.push(std::move(first));
     } else {
         // Argument lists are the usual tuples; room for four saves regrowing.
-        std::vector<Ref> items;
+        TupleElements items;
         items.reserve(LIST_START_CAPACITY);
         items.push_back(std::move(first));
         items.push_back(std::move(last));

@@ -137,7 +137,7 @@ bool bindParameters(Env& env, const ParameterList& list) {
     const Ref& argument = env.stack().back();
     vBase* value = argument.value();
     size_t count = list.names.size();
-    const std::vector<Ref>* elements = nullptr;
+    const TupleElements* elements = nullptr;
     if (value->typeCode() == TYPE_TUPLE) {
         elements = &static_cast<vRArray*>(value)->elements();
         if (count == 1 || elements->size() < 2) return false;
@@ -146,7 +146,7 @@ bool bindParameters(Env& env, const ParameterList& list) {
     } else if (count > 1 && !isPlain(value)) {
         return false;
     }
-    std::vector<Ref> holders;
+    TupleElements holders;
     holders.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         vBase* source = nullptr;
