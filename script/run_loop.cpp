@@ -16,6 +16,8 @@
 #include "scope.h"
 #include "tuple.h"
 
+#include <algorithm>
+
 namespace Kel {
 
 using namespace variable::Variable;
@@ -167,6 +169,17 @@ bool bindParameters(Env& env, const ParameterList& list) {
 
 } // namespace
 
+// The budget must cover every instruction a fused step stands for.
+inline bool Env::fusable(const Step& step) {
+    return s_budget >= step.span - 1;
+}
+
+bool Env::endBlock(int& scopePc, int pc) {
+    scopePc = pc;
+    m_current = m_current->onEnd(*this);
+    return true;
+}
+
 // The pc is kept in a local and written back to the scope before anything
 // that may read or move it: an instruction's own execute, the end of the
 // block, a stop.
@@ -174,25 +187,24 @@ bool Env::run(CodeBlock* block, int& scopePc) {
     const ExecForm& form = block->execForm();
     const Step* steps = form.steps();
     const int size = form.size();
-    int pc = scopePc;
+    // A pc past the end (a loop's restart index in a damaged compiled file)
+    // ends the block.
+    int pc = std::min(scopePc, size);
     for (;;) {
-        if (pc >= size) {
-            scopePc = pc;
-            m_current = m_current->onEnd(*this);
-            return true;
-        }
         if (--s_budget < 0) {
-            // The pc stays on the instruction that did not run.
             s_budget = 0;
+            if (steps[pc].action == STEP_END) return endBlock(scopePc, pc);
+            // The pc stays on the instruction that did not run.
             s_budgetExhausted = true;
             s_stopPlace = block->placeAt(pc);
             scopePc = pc;
             return false;
         }
         const Step& step = steps[pc++];
-        // The budget must cover every instruction a fused step stands for.
-        const bool fusable = s_budget >= step.span - 1;
         switch (step.action) {
+        case STEP_END:
+            ++s_budget; // the end of a block is no instruction
+            return endBlock(scopePc, pc - 1);
         case STEP_PUSH_CONSTANT:
             push(step.constant);
             continue;
@@ -217,7 +229,7 @@ bool Env::run(CodeBlock* block, int& scopePc) {
             break;
         case STEP_COMPARE_JUMP: {
             bool outcome = false;
-            if (!fusable || !compareInts(*this, step, outcome)) break;
+            if (!fusable(step) || !compareInts(*this, step, outcome)) break;
             m_stack.pop_back();
             m_stack.pop_back();
             s_budget -= step.span - 1;
@@ -228,7 +240,7 @@ bool Env::run(CodeBlock* block, int& scopePc) {
             // A thread copied as an argument copies this scope with its pc,
             // which the argument instruction would have left past the list.
             scopePc = pc + step.span - 1;
-            if (!fusable || !bindParameters(*this, form.parameters(step.target))) break;
+            if (!fusable(step) || !bindParameters(*this, form.parameters(step.target))) break;
             s_budget -= step.span - 1;
             pc += step.span - 1;
             continue;
@@ -245,7 +257,7 @@ bool Env::run(CodeBlock* block, int& scopePc) {
         scopePc = pc;
         int status = step.op->execute(*this);
         if (status != STATUS_CONTINUE) return status != STATUS_YIELD;
-        pc = scopePc;
+        pc = std::min(scopePc, size);
     }
 }
 
