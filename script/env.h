@@ -14,7 +14,6 @@ namespace Kel {
 
 class CodeBlock;
 class Scope;
-struct Step;
 
 // Scopes a chain may hold when a call enters another. Every level keeps its
 // scope, variables and stack entries (a few hundred bytes), so unbounded
@@ -88,7 +87,6 @@ public:
     static constexpr int64_t UNLIMITED_INSTRUCTIONS = INT64_MAX;
 
 private:
-    static bool fusable(const Step& step);
     // Leaves the block whose end `pc` is: the scope's end step.
     bool endBlock(int& scopePc, int pc);
     Ref popEmpty();

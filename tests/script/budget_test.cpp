@@ -80,10 +80,10 @@ TEST_F(BudgetTest, EveryInstructionCountsOnceAndEndsOfBlocksCostNothing) {
     };
     const Case cases[] = {
         {"a = 1;", 6},
-        {"{ a = 1; }", 7},
+        {"{ a = 1; } b = 2;", 11},
         {"a = 1; if (a < 2) a = 3;", 15},
-        {"f(local n) { if (n) { a = n; } } f(1);", 16},
-        {"g(local x, local y) { return x; } g(1, 2);", 17},
+        {"f(local n) { if (n) { a = n; } } f(1); b = 2;", 20},
+        {"g(local x, local y) { return x; } g(1, 2); b = 2;", 21},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(runsOutOfBudget(c.text, c.instructions - 1)) << c.text;
