@@ -284,20 +284,29 @@ int CLOSURE::execute(Env& env) {
     return STATUS_CONTINUE;
 }
 
+// Every call with two or more arguments runs this once per argument after the
+// first, so the operands are worked on where they lie on the stack.
 int LIST::execute(Env& env) {
-    Ref last = env.pop();
-    Ref first = env.pop();
-    if (first.value()->typeCode() == TYPE_TUPLE) {
-        static_cast<vRArray*>(first.value())->add(last);
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2) {
+        // Popping reports each missing operand and stands in a fresh value.
+        Ref last = env.pop();
+        Ref first = env.pop();
         env.push(std::move(first));
+        env.push(std::move(last));
+    }
+    Ref& first = stack[stack.size() - 2];
+    if (first.value()->typeCode() == TYPE_TUPLE) {
+        static_cast<vRArray*>(first.value())->add(stack.back());
     } else {
         // Argument lists are the usual tuples; room for four saves regrowing.
         TupleElements items;
         items.reserve(LIST_START_CAPACITY);
         items.push_back(std::move(first));
-        items.push_back(std::move(last));
-        env.push(Ref(new vRArray(std::move(items))));
+        items.push_back(std::move(stack.back()));
+        first = Ref(new vRArray(std::move(items)));
     }
+    stack.pop_back();
     return STATUS_CONTINUE;
 }
 
