@@ -170,6 +170,32 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
     return globalMember();
 }
 
+namespace {
+
+// Where a lookup from a block or loop scope goes on when the name is not its
+// own; none when it stops there.
+Scope* outwardOrigin(Scope* origin, std::string_view name) {
+    if (!origin->passesLookups() || !origin->outer()) return nullptr;
+    Holder* own = origin->ownVariables();
+    if (own && own->value()->findMember(name)) return nullptr;
+    return origin->outer()->lookupOrigin();
+}
+
+} // namespace
+
+Holder* VARIABLE::foundOutward(Scope* origin, uint64_t epoch) const {
+    if (epoch != m_outwardEpoch) return nullptr;
+    Scope* outward = outwardOrigin(origin, m_name);
+    return outward && outward->serial() == m_outwardScope ? m_outwardFound : nullptr;
+}
+
+void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
+    Scope* outward = outwardOrigin(origin, m_name);
+    m_outwardScope = outward ? outward->serial() : 0;
+    m_outwardEpoch = epoch;
+    m_outwardFound = found;
+}
+
 int VARIABLE::execute(Env& env) {
     Scope* scope = env.current();
     if (!scope) {
@@ -181,8 +207,10 @@ int VARIABLE::execute(Env& env) {
     if (origin->serial() != m_foundInScope || epoch != m_foundInEpoch) {
         Holder* found = inFrame(origin, epoch);
         if (!found) found = rememberedOwnVariable(origin);
+        if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
         if (!found && (found = scope->lookup(m_name)) != nullptr) {
             rememberOwnVariable(origin, found);
+            if (origin->passesLookups()) rememberOutward(origin, found, epoch);
         } else if (!found && (found = globalMember()) == nullptr) {
             found = declareUndeclared(scope, m_name);
             // A name new to the scope now lives in it.
