@@ -40,7 +40,7 @@ Ref parameter(const Ref& argument, int index) {
     if (!argument || argument.value()->typeCode() != TYPE_TUPLE) {
         return index == 0 && argument ? argument : makeEmpty();
     }
-    const std::vector<Ref>& given = static_cast<vRArray*>(argument.value())->elements();
+    const TupleElements& given = static_cast<vRArray*>(argument.value())->elements();
     return index >= 0 && static_cast<size_t>(index) < given.size() ? given[index] : makeEmpty();
 }
 

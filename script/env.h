@@ -87,6 +87,8 @@ public:
     static constexpr int64_t UNLIMITED_INSTRUCTIONS = INT64_MAX;
 
 private:
+    // Leaves the block whose end `pc` is: the scope's end step.
+    bool endBlock(int& scopePc, int pc);
     Ref popEmpty();
     Holder* topEmpty();
 

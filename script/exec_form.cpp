@@ -21,9 +21,9 @@ uint64_t g_parameterListSerial = 0;
 constexpr size_t MAX_FUSED_PARAMETERS = 16;
 
 // A jump target as the jump instructions clamp it: an index outside the
-// block's range ends the block.
-int32_t clampedTarget(int64_t target) {
-    return target >= 0 && target <= INT32_MAX ? static_cast<int32_t>(target) : INT32_MAX;
+// block's range ends the block, at the step that stands for its end.
+int32_t clampedTarget(const CodeBlock& block, int64_t target) {
+    return target >= 0 && target < block.size() ? static_cast<int32_t>(target) : block.size();
 }
 
 uint8_t byteAt(const CodeBlock& block, int index) {
@@ -44,17 +44,17 @@ int32_t jumpTarget(const CodeBlock& block, int index) {
     OpCode* op = block.at(index);
     switch (byteCodeOf(*op)) {
     case OP_JMP:
-        return clampedTarget(static_cast<JMP*>(op)->target());
+        return clampedTarget(block, static_cast<JMP*>(op)->target());
     case OP_JT:
-        return clampedTarget(static_cast<JT*>(op)->target());
+        return clampedTarget(block, static_cast<JT*>(op)->target());
     case OP_JF:
-        return clampedTarget(static_cast<JF*>(op)->target());
+        return clampedTarget(block, static_cast<JF*>(op)->target());
     case OP_JR:
-        return clampedTarget(int64_t{index} + 1 + static_cast<JR*>(op)->target());
+        return clampedTarget(block, int64_t{index} + 1 + static_cast<JR*>(op)->target());
     case OP_JRT:
-        return clampedTarget(int64_t{index} + 1 + static_cast<JRT*>(op)->target());
+        return clampedTarget(block, int64_t{index} + 1 + static_cast<JRT*>(op)->target());
     default:
-        return clampedTarget(int64_t{index} + 1 + static_cast<JRF*>(op)->target());
+        return clampedTarget(block, int64_t{index} + 1 + static_cast<JRF*>(op)->target());
     }
 }
 
@@ -83,6 +83,7 @@ ExecForm::ExecForm(const CodeBlock& block) {
     m_steps.resize(static_cast<size_t>(block.size()));
     for (int i = 0; i < block.size(); ++i)
         translate(block, i);
+    m_steps.push_back(Step{nullptr, nullptr, 0, STEP_END, 0, 0, false});
 }
 
 void ExecForm::translate(const CodeBlock& block, int index) {

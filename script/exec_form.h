@@ -35,6 +35,7 @@ enum StepAction : uint8_t {
     STEP_PARAMETERS,    // a function's parameter list bound in one go
     STEP_SUBSTITUTE,    // `=`, an int into an int in place
     STEP_INT_STEP,      // ++ and --, prefix (`when`) or postfix, on an int
+    STEP_END,           // the block's end, after its last instruction
 };
 
 struct Step {
@@ -71,8 +72,10 @@ public:
     ExecForm(const ExecForm&) = delete;
     ExecForm& operator=(const ExecForm&) = delete;
 
+    // Steps 0 .. size() - 1 stand for the instructions, step size() for the
+    // end of the block, where every jump out of the block lands.
     const Step* steps() const { return m_steps.data(); }
-    int size() const { return static_cast<int>(m_steps.size()); }
+    int size() const { return static_cast<int>(m_steps.size()) - 1; }
     const ParameterList& parameters(int32_t index) const {
         return m_parameters[static_cast<size_t>(index)];
     }

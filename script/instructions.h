@@ -212,7 +212,10 @@ private:
 // scope's table under the same shared name, and the global found last stays
 // right while the binding epoch stands. A call that holds its parameters
 // apart from a table has the same list of them each time, and past them the
-// same function object's members.
+// same function object's members. A loop or block that declares a variable of
+// its own is a new scope on every entry; a name that is not its own is found
+// where it was found before, from its outer scopes, while they stand as they
+// were.
 class VARIABLE final : public OpCode {
 public:
     static constexpr uint8_t CODE = OP_VARIABLE;
@@ -235,6 +238,10 @@ private:
     // or none when that does not settle it.
     Holder* inFrame(Scope* origin, uint64_t epoch);
     void rememberOwnVariable(Scope* origin, Holder* found);
+    // The holder found last from the origin's outer scopes, if the origin
+    // hands the name on to them and they still stand as they were.
+    Holder* foundOutward(Scope* origin, uint64_t epoch) const;
+    void rememberOutward(Scope* origin, Holder* found, uint64_t epoch);
 
     std::string m_name;
     uint64_t m_foundInScope = 0; // scope serials start at 1
@@ -252,6 +259,11 @@ private:
     uint32_t m_frameIndex = 0;
     vBase* m_memberless = nullptr;
     uint64_t m_memberlessEpoch = UINT64_MAX;
+    // Found outward: the serial of the outer scope the lookup went on from
+    // (0 for none), the binding epoch, and the holder.
+    uint64_t m_outwardScope = 0;
+    uint64_t m_outwardEpoch = 0;
+    Holder* m_outwardFound = nullptr;
 };
 // POP: pop and drop.
 KEL_PLAIN_INSTRUCTION(POP);

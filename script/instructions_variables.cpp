@@ -74,7 +74,7 @@ void reportRedeclared(std::string_view name) {
 // count. The tuple shares the container's holders, so writing into the slice
 // writes into the container.
 Ref slice(vBase* container, vRArray& range) {
-    const std::vector<Ref>& bounds = range.elements();
+    const TupleElements& bounds = range.elements();
     int start = bounds[0].value()->toInt();
     int count = bounds[1].value()->toInt();
     // Checked before anything is made: a slice is a list like any other.
@@ -170,6 +170,32 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
     return globalMember();
 }
 
+namespace {
+
+// Where a lookup from a block or loop scope goes on when the name is not its
+// own; none when it stops there.
+Scope* outwardOrigin(Scope* origin, std::string_view name) {
+    if (!origin->passesLookups() || !origin->outer()) return nullptr;
+    Holder* own = origin->ownVariables();
+    if (own && own->value()->findMember(name)) return nullptr;
+    return origin->outer()->lookupOrigin();
+}
+
+} // namespace
+
+Holder* VARIABLE::foundOutward(Scope* origin, uint64_t epoch) const {
+    if (epoch != m_outwardEpoch) return nullptr;
+    Scope* outward = outwardOrigin(origin, m_name);
+    return outward && outward->serial() == m_outwardScope ? m_outwardFound : nullptr;
+}
+
+void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
+    Scope* outward = outwardOrigin(origin, m_name);
+    m_outwardScope = outward ? outward->serial() : 0;
+    m_outwardEpoch = epoch;
+    m_outwardFound = found;
+}
+
 int VARIABLE::execute(Env& env) {
     Scope* scope = env.current();
     if (!scope) {
@@ -181,8 +207,10 @@ int VARIABLE::execute(Env& env) {
     if (origin->serial() != m_foundInScope || epoch != m_foundInEpoch) {
         Holder* found = inFrame(origin, epoch);
         if (!found) found = rememberedOwnVariable(origin);
+        if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
         if (!found && (found = scope->lookup(m_name)) != nullptr) {
             rememberOwnVariable(origin, found);
+            if (origin->passesLookups()) rememberOutward(origin, found, epoch);
         } else if (!found && (found = globalMember()) == nullptr) {
             found = declareUndeclared(scope, m_name);
             // A name new to the scope now lives in it.
@@ -284,20 +312,29 @@ int CLOSURE::execute(Env& env) {
     return STATUS_CONTINUE;
 }
 
+// Every call with two or more arguments runs this once per argument after the
+// first, so the operands are worked on where they lie on the stack.
 int LIST::execute(Env& env) {
-    Ref last = env.pop();
-    Ref first = env.pop();
-    if (first.value()->typeCode() == TYPE_TUPLE) {
-        static_cast<vRArray*>(first.value())->add(last);
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2) {
+        // Popping reports each missing operand and stands in a fresh value.
+        Ref last = env.pop();
+        Ref first = env.pop();
         env.push(std::move(first));
+        env.push(std::move(last));
+    }
+    Ref& first = stack[stack.size() - 2];
+    if (first.value()->typeCode() == TYPE_TUPLE) {
+        static_cast<vRArray*>(first.value())->add(stack.back());
     } else {
         // Argument lists are the usual tuples; room for four saves regrowing.
-        std::vector<Ref> items;
+        TupleElements items;
         items.reserve(LIST_START_CAPACITY);
         items.push_back(std::move(first));
-        items.push_back(std::move(last));
-        env.push(Ref(new vRArray(std::move(items))));
+        items.push_back(std::move(stack.back()));
+        first = Ref(new vRArray(std::move(items)));
     }
+    stack.pop_back();
     return STATUS_CONTINUE;
 }
 

@@ -65,19 +65,6 @@ std::vector<NamedRef> memberList(vBase* value) {
 
 } // namespace
 
-Holder* growingElement(std::vector<Ref>& elements, int index) {
-    if (index < 0 || index >= MAX_ELEMENTS) return nullptr;
-    auto wanted = static_cast<size_t>(index) + 1;
-    if (elements.size() < wanted) {
-        // Doubling only when full keeps appends amortised constant.
-        if (elements.capacity() < wanted)
-            elements.reserve(std::max(wanted, 2 * elements.capacity()));
-        while (elements.size() < wanted)
-            elements.push_back(makeEmpty());
-    }
-    return elements[static_cast<size_t>(index)].get();
-}
-
 void refuseCall(Env& env) {
     env.pop();
     env.push(makeEmpty());

@@ -6,6 +6,7 @@
 #include "member_table.h"
 #include "value.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace Kel {
@@ -16,7 +17,18 @@ namespace Kel::variable::Variable {
 
 // Element `index` of a growable element array, growing it with fresh empty
 // objects up to index + 1; none for a negative index or one past MAX_ELEMENTS.
-Holder* growingElement(std::vector<Ref>& elements, int index);
+template <class Elements> Holder* growingElement(Elements& elements, int index) {
+    if (index < 0 || index >= MAX_ELEMENTS) return nullptr;
+    auto wanted = static_cast<size_t>(index) + 1;
+    if (elements.size() < wanted) {
+        // Doubling only when full keeps appends amortised constant.
+        if (elements.capacity() < wanted)
+            elements.reserve(std::max(wanted, 2 * elements.capacity()));
+        while (elements.size() < wanted)
+            elements.push_back(makeEmpty());
+    }
+    return elements[static_cast<size_t>(index)].get();
+}
 
 // Runs `scope` to completion for a host-side call: enters it, pushes the
 // argument, runs until control is back in the scope that was current before

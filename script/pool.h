@@ -143,4 +143,31 @@ inline void release(void* slot, size_t size) {
 // Releases entirely free blocks of every pool (the collector's last step).
 size_t releaseFreeBlocks();
 
+// Buffers of standard containers from the size-class pools, for the small
+// arrays that come and go with nearly every call (tuple elements). A pool
+// tells a free slot by a zero first word, and a buffer's first word may be
+// anything, so each buffer starts with a word of its own that never is.
+template <class T> class Allocator {
+public:
+    using value_type = T;
+    static_assert(alignof(T) <= SLOT_GRANULE, "pool slots are word aligned");
+
+    Allocator() = default;
+    template <class U> Allocator(const Allocator<U>&) {}
+
+    T* allocate(size_t count) {
+        auto* slot = static_cast<uintptr_t*>(pool::allocate(bytes(count)));
+        *slot = IN_USE;
+        return reinterpret_cast<T*>(slot + 1);
+    }
+    void deallocate(T* buffer, size_t count) {
+        pool::release(reinterpret_cast<uintptr_t*>(buffer) - 1, bytes(count));
+    }
+    friend bool operator==(const Allocator&, const Allocator&) { return true; }
+
+private:
+    static constexpr uintptr_t IN_USE = 1;
+    static size_t bytes(size_t count) { return sizeof(uintptr_t) + count * sizeof(T); }
+};
+
 } // namespace Kel::pool

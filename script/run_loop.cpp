@@ -16,6 +16,8 @@
 #include "scope.h"
 #include "tuple.h"
 
+#include <algorithm>
+
 namespace Kel {
 
 using namespace variable::Variable;
@@ -137,7 +139,7 @@ bool bindParameters(Env& env, const ParameterList& list) {
     const Ref& argument = env.stack().back();
     vBase* value = argument.value();
     size_t count = list.names.size();
-    const std::vector<Ref>* elements = nullptr;
+    const TupleElements* elements = nullptr;
     if (value->typeCode() == TYPE_TUPLE) {
         elements = &static_cast<vRArray*>(value)->elements();
         if (count == 1 || elements->size() < 2) return false;
@@ -146,7 +148,7 @@ bool bindParameters(Env& env, const ParameterList& list) {
     } else if (count > 1 && !isPlain(value)) {
         return false;
     }
-    std::vector<Ref> holders;
+    TupleElements holders;
     holders.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         vBase* source = nullptr;
@@ -165,72 +167,96 @@ bool bindParameters(Env& env, const ParameterList& list) {
     return true;
 }
 
+// The budget must cover every instruction a fused step stands for.
+bool fusable(const Step& step, int64_t budget) {
+    return budget >= step.span - 1;
+}
+
 } // namespace
 
-// The pc is kept in a local and written back to the scope before anything
-// that may read or move it: an instruction's own execute, the end of the
-// block, a stop.
+bool Env::endBlock(int& scopePc, int pc) {
+    scopePc = pc;
+    m_current = m_current->onEnd(*this);
+    return true;
+}
+
+// The pc is kept as a pointer to the next step and written back to the scope
+// before anything that may read or move it: an instruction's own execute, the
+// end of the block, a stop. The budget is kept in a local too, stored before
+// anything that may run script code elsewhere (dropping an object runs its
+// destructor, which draws from the same budget) and loaded again after it.
 bool Env::run(CodeBlock* block, int& scopePc) {
     const ExecForm& form = block->execForm();
-    const Step* steps = form.steps();
+    const Step* const steps = form.steps();
     const int size = form.size();
-    int pc = scopePc;
+    auto indexOf = [steps](const Step* step) { return static_cast<int>(step - steps); };
+    // A pc past the end (a loop's restart index in a damaged compiled file)
+    // ends the block.
+    const Step* next = steps + std::min(scopePc, size);
+    int64_t budget = s_budget;
     for (;;) {
-        if (pc >= size) {
-            scopePc = pc;
-            m_current = m_current->onEnd(*this);
-            return true;
-        }
-        if (--s_budget < 0) {
-            // The pc stays on the instruction that did not run.
+        if (--budget < 0) {
             s_budget = 0;
+            if (next->action == STEP_END) return endBlock(scopePc, indexOf(next));
+            // The pc stays on the instruction that did not run.
             s_budgetExhausted = true;
-            s_stopPlace = block->placeAt(pc);
-            scopePc = pc;
+            s_stopPlace = block->placeAt(indexOf(next));
+            scopePc = indexOf(next);
             return false;
         }
-        const Step& step = steps[pc++];
-        // The budget must cover every instruction a fused step stands for.
-        const bool fusable = s_budget >= step.span - 1;
+        const Step& step = *next++;
         switch (step.action) {
+        case STEP_END:
+            s_budget = budget + 1; // the end of a block is no instruction
+            return endBlock(scopePc, indexOf(&step));
         case STEP_PUSH_CONSTANT:
             push(step.constant);
             continue;
         case STEP_POP:
+            s_budget = budget;
             pop();
+            budget = s_budget;
             continue;
         case STEP_VARIABLE:
             // Reads no pc and runs no script code.
             static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
             continue;
         case STEP_JUMP:
-            pc = step.target;
+            next = steps + step.target;
             continue;
         case STEP_JUMP_IF:
-            if (pop().value()->toBool() == step.when) pc = step.target;
+            s_budget = budget;
+            if (pop().value()->toBool() == step.when) next = steps + step.target;
+            budget = s_budget;
             continue;
         case STEP_OPERATOR:
-            if (operateInPlace(*this, step) || operateOnInts(*this, step)) continue;
+            s_budget = budget;
+            if (operateInPlace(*this, step) || operateOnInts(*this, step)) {
+                budget = s_budget;
+                continue;
+            }
             break;
         case STEP_COMPARE:
+            // Ints only: nothing is dropped but ints.
             if (compareInPlace(*this, step)) continue;
             break;
         case STEP_COMPARE_JUMP: {
             bool outcome = false;
-            if (!fusable || !compareInts(*this, step, outcome)) break;
+            if (!fusable(step, budget) || !compareInts(*this, step, outcome)) break;
             m_stack.pop_back();
             m_stack.pop_back();
-            s_budget -= step.span - 1;
-            pc = outcome == step.when ? step.target : pc + step.span - 1;
+            budget -= step.span - 1;
+            next = outcome == step.when ? steps + step.target : next + step.span - 1;
             continue;
         }
         case STEP_PARAMETERS:
             // A thread copied as an argument copies this scope with its pc,
             // which the argument instruction would have left past the list.
-            scopePc = pc + step.span - 1;
-            if (!fusable || !bindParameters(*this, form.parameters(step.target))) break;
-            s_budget -= step.span - 1;
-            pc += step.span - 1;
+            scopePc = indexOf(next) + step.span - 1;
+            if (!fusable(step, budget) || !bindParameters(*this, form.parameters(step.target)))
+                break;
+            budget -= step.span - 1;
+            next += step.span - 1;
             continue;
         case STEP_SUBSTITUTE:
             if (substituteInt(*this)) continue;
@@ -242,10 +268,12 @@ bool Env::run(CodeBlock* block, int& scopePc) {
             break;
         }
         // The instruction itself.
-        scopePc = pc;
+        s_budget = budget;
+        scopePc = indexOf(next);
         int status = step.op->execute(*this);
         if (status != STATUS_CONTINUE) return status != STATUS_YIELD;
-        pc = scopePc;
+        budget = s_budget;
+        next = steps + std::min(scopePc, size);
     }
 }
 

@@ -77,6 +77,9 @@ public:
             scope = scope->m_outer;
         return scope;
     }
+    // Blocks and loops: a name not among their own variables is looked up
+    // from their outer scope.
+    bool passesLookups() const { return m_passesLookups; }
     CodeBlock* code() const { return m_code; }
     int& pc() { return m_pc; }
     Scope* outer() const { return m_outer; }

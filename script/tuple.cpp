@@ -108,7 +108,7 @@ vBase* vRArray::assign(const Ref& rhs) {
 
 namespace {
 // The in-place operators reach only the element a single-element tuple has.
-Holder* soleHolder(const std::vector<Ref>& elements) {
+Holder* soleHolder(const TupleElements& elements) {
     return elements.size() == 1 ? elements[0].get() : nullptr;
 }
 } // namespace

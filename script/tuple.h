@@ -3,17 +3,21 @@
 // stands for that element in nearly every operation.
 #pragma once
 
+#include "pool.h"
 #include "value.h"
 
 #include <vector>
 
 namespace Kel::variable::Variable {
 
+// A tuple's elements: a few, made and dropped with nearly every call.
+using TupleElements = std::vector<Ref, pool::Allocator<Ref>>;
+
 class vRArray final : public vBase {
 public:
     vRArray() = default;
-    explicit vRArray(std::vector<Ref> elements) : m_elements(std::move(elements)) {}
-    const std::vector<Ref>& elements() const { return m_elements; }
+    explicit vRArray(TupleElements elements) : m_elements(std::move(elements)) {}
+    const TupleElements& elements() const { return m_elements; }
     // Adds `item`'s holder itself (shared).
     void add(const Ref& item) { m_elements.push_back(item); }
 
@@ -65,7 +69,7 @@ private:
     // Whether `sources` must be copied before distributing from them.
     bool needsCopyToDistribute(const vRArray& sources) const;
 
-    std::vector<Ref> m_elements;
+    TupleElements m_elements;
 };
 
 } // namespace Kel::variable::Variable

@@ -70,4 +70,25 @@ TEST_F(BudgetTest, AStoppedRunGoesOnWithANewBudgetAndAWholeOneRunsToTheEnd) {
     EXPECT_EQ(global("total"), 499500);
 }
 
+// A script ends on a budget of exactly the instructions it executes, as
+// `kel -d` lists them: the end of a block or a call costs nothing, and a step
+// that stands for several instructions counts every one.
+TEST_F(BudgetTest, EveryInstructionCountsOnceAndEndsOfBlocksCostNothing) {
+    struct Case {
+        const char* text;
+        int64_t instructions;
+    };
+    const Case cases[] = {
+        {"a = 1;", 6},
+        {"{ a = 1; } b = 2;", 11},
+        {"a = 1; if (a < 2) a = 3;", 15},
+        {"f(local n) { if (n) { a = n; } } f(1); b = 2;", 20},
+        {"g(local x, local y) { return x; } g(1, 2); b = 2;", 21},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(runsOutOfBudget(c.text, c.instructions - 1)) << c.text;
+        EXPECT_FALSE(runsOutOfBudget(c.text, c.instructions)) << c.text;
+    }
+}
+
 } // namespace

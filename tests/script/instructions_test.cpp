@@ -42,7 +42,7 @@ TEST_F(Selection, ScalarsAndNonPointersGiveFreshEmptyObjects) {
         run({new POP, new PUSH_INT(1), new MEMBER("m"), new PUSH_INT(1), new PUSH_INT(0), new INDEX,
              new LIST, new PUSH_INT(1), new PUSH_STRING("s"), new INDEX, new LIST, new PUSH_INT(1),
              new DEREF, new LIST, new LOCALINDEX(-1), new LIST});
-    const std::vector<Ref>& elements = static_cast<vRArray*>(results.value())->elements();
+    const TupleElements& elements = static_cast<vRArray*>(results.value())->elements();
     ASSERT_EQ(elements.size(), 5u);
     for (const Ref& element : elements) {
         ASSERT_TRUE(element);

@@ -118,7 +118,7 @@ inline Ref pointerTo(const Ref& target) {
     return Ref(new vPointer(target.get()));
 }
 
-inline Ref tuple(std::vector<Ref> elements) {
+inline Ref tuple(TupleElements elements) {
     return Ref(new vRArray(std::move(elements)));
 }
 

@@ -51,7 +51,7 @@ TEST_F(Threads, RunningThreadCannotResumeItself) {
                                           new CALL, new PUSH_INT(4), new LIST}));
     ScopedGlobal global("exec_running", thread);
     Ref result = resume(thread);
-    const std::vector<Ref>& elements = static_cast<vRArray*>(result.value())->elements();
+    const TupleElements& elements = static_cast<vRArray*>(result.value())->elements();
     ASSERT_EQ(elements.size(), 2u);
     EXPECT_EQ(type(elements[0]), TYPE_NIL);
     EXPECT_EQ(intOf(elements[1]), 4);
