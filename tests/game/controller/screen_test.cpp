@@ -1,6 +1,5 @@
-// What the screen shows and what window commands do: fades, background, the
-// message and its marker, the stage frame, windows by number and by kind, the
-// character's picture name. (The reports a faulty scenario leaves in log.txt are
+// What the screen shows and what window commands do: fades, windows by number
+// and by kind, the character's picture name. (The reports a faulty scenario leaves in log.txt are
 // read on the real program by the end-to-end faulty game.)
 #include "window_fixture.h"
 
@@ -10,20 +9,7 @@
 namespace controller_test {
 namespace {
 
-class Screen : public GameTest {
-protected:
-    // Lit pixels of a rectangle of the canvas: not the background colour.
-    static int LitPixels(int x0, int y0, int x1, int y1, Rgba background) {
-        int lit = 0;
-        for (int y = y0; y < y1; ++y) {
-            for (int x = x0; x < x1; ++x) {
-                Rgba px = PixelAt(x, y);
-                lit += px.r != background.r || px.g != background.g || px.b != background.b;
-            }
-        }
-        return lit;
-    }
-};
+using Screen = GameTest;
 
 TEST_F(Screen, FadeInStartsOpaqueAndClearsOverItsFrames) {
     NewGame("callWindowManagerClearAll(); yield; callEffectFadeIn(255, 0, 0, 1000); yield;");
@@ -55,35 +41,6 @@ TEST_F(Screen, FadeOutGrowsFromClearAndStopsAtItsEnd) {
     Frame();
     EXPECT_EQ(game().fadeOutAlpha(), -1);
     EXPECT_EQ(PixelAt(480, 320).r, 0);
-}
-
-TEST_F(Screen, StoryDrawsBackgroundMessageMarkerAndStageFrame) {
-    NewGame("callWindowManagerClearAll(); callEffectSetBackgroundColor(0, 64, 0);"
-            "callDispMessage(\"あいうえお\", -1); yield;");
-    const Rgba green{0, 64, 0};
-    Frame();
-    EXPECT_EQ(PixelAt(480, 320).g, 64);
-    const Rgba frame = PixelAt(20, 300);
-    EXPECT_EQ(frame.r, 114);
-    EXPECT_EQ(frame.g, 114);
-    EXPECT_EQ(PixelAt(21, 300).g, 64); // one pixel thick
-    // Large font from (100, 500): nothing left of or above that corner.
-    ASSERT_TRUE(UpdateUntil([&] { return player().isMessageCompleteAndReported(); }));
-    Frame();
-    const int text = LitPixels(100, 500, 340, 560, green);
-    EXPECT_GT(text, 100);
-    EXPECT_EQ(LitPixels(60, 480, 100, 560, green), 0);
-    EXPECT_EQ(LitPixels(100, 460, 340, 500, green), 0);
-    // The marker stands behind the fifth character (cells 32 + 5 wide here).
-    const int cell = 37;
-    EXPECT_GT(LitPixels(100 + 5 * cell, 500, 100 + 6 * cell, 560, green), 20);
-}
-
-TEST_F(Screen, TitleHasNoStageFrame) {
-    ShowTitle();
-    Frame();
-    const Rgba px = PixelAt(20, 300);
-    EXPECT_NE(px.r, 114);
 }
 
 TEST_F(Screen, WindowsAreNumberedByListPositionAndDrawByKind) {

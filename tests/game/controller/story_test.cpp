@@ -43,40 +43,6 @@ TEST_F(Story, AutoAdvanceWaitsItsTimeAndIgnoresInput) {
     EXPECT_EQ(SceneFlag("after"), "1");
 }
 
-// A click past a complete message freezes the story for a moment; Z does not.
-TEST_F(Story, ClickOrZPastACompleteMessageResumesAndPlaysTheSound) {
-    NewGame("callWindowManagerClearAll(); callDispMessage(\"ab\", -1); yield;"
-            "callClearMessage(); callDispMessage(\"cdef\", -1); yield;"
-            "callClearMessage(); callDispMessage(\"ghij\", -1); yield;");
-    ASSERT_TRUE(UpdateUntil([&] { return MessageShown(); }));
-    Audio::StopSe(Kura::GameMain::SE_ADVANCE); // the title's decision played it
-    MoveMouse(CENTRE_X, CENTRE_Y);
-    Update();
-    Click();
-    Update(); // the controller reads the click
-    EXPECT_EQ(player().getMessageText(), "ab");
-    EXPECT_FALSE(Audio::IsPlayingSe(Kura::GameMain::SE_ADVANCE));
-    Update(); // the story acts on it
-    EXPECT_EQ(player().getMessageText(), "cdef");
-    EXPECT_TRUE(Audio::IsPlayingSe(Kura::GameMain::SE_ADVANCE));
-    EXPECT_EQ(game().getWait(), Kura::GameMain::CLICK_FREEZE_FRAMES);
-    EXPECT_FALSE(game().isResumeAfterWait());
-    Updates(Kura::GameMain::CLICK_FREEZE_FRAMES - 1);
-    EXPECT_EQ(player().getShownText(), "");
-    Update(); // the wait runs out and the story types again in the same frame
-    EXPECT_EQ(player().getShownText(), "cd");
-
-    ASSERT_TRUE(UpdateUntil([&] { return MessageShown(); }));
-    Audio::StopSe(Kura::GameMain::SE_ADVANCE);
-    Tap('z');
-    Updates(2);
-    EXPECT_EQ(player().getMessageText(), "ghij");
-    EXPECT_TRUE(Audio::IsPlayingSe(Kura::GameMain::SE_ADVANCE));
-    EXPECT_EQ(game().getWait(), 0);
-    Update();
-    EXPECT_EQ(player().getShownText(), "gh");
-}
-
 TEST_F(Story, TypingTakesTwoBytesAFrameAndOneWhileTheButtonIsHeld) {
     NewGame("callWindowManagerClearAll(); callDispMessage(\"abcdefghijklmnopqrst\", -1); yield;"
             "callClearMessage(); callDispMessage(\"abcdefghijklmnopqrst\", -1); yield;");
