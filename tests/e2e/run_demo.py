@@ -4,6 +4,7 @@ data folder, under the X server of DISPLAY, driven by real pointer clicks and
 key presses and checked by reading the screen, standard output and the files
 it writes. Usage: run_demo.py <kura program> <demo data folder>"""
 
+import contextlib
 import os
 import re
 import shutil
@@ -16,6 +17,7 @@ from screen import (SETTLE_SECONDS, Picture, Window, find_window, menu_text, mes
                     near)
 
 MESSAGE_AREA = (100, 495, 900, 635)
+TITLE_MENU = (300, 240, 660, 340)
 # Where a click advances a message without landing on any menu.
 ADVANCE_AT = (480, 600)
 # Seconds between advancing clicks: a click freezes the story for 20 frames.
@@ -199,28 +201,86 @@ def require_fonts(data):
             sys.exit(77)
 
 
-def main(kura, demo_data):
+@contextlib.contextmanager
+def demo_copy(demo_data, prefix="kura-e2e-"):
+    """Answers (work folder, data folder): a copy of the demo's data folder
+    without its saves in a temporary folder, removed afterwards with every
+    program started stopped."""
     require_fonts(demo_data)
-    title = setting(demo_data, "app_title")
-    folder_name = setting(demo_data, "app_folder_name")
-    cmd_x, cmd_y = int(setting(demo_data, "cmd_wind_x")), int(setting(demo_data, "cmd_wind_y"))
-    command_menu = (cmd_x - 5, cmd_y - 5, cmd_x + 300, cmd_y + 200)
-    title_menu = (300, 240, 660, 340)
-    scenes_menu = (30, 195, 900, 245)
-
-    work = tempfile.mkdtemp(prefix="kura-e2e-")
+    work = tempfile.mkdtemp(prefix=prefix)
     try:
         data = os.path.join(work, "data")
-        shutil.copytree(demo_data, data, symlinks=False,
-                        ignore=shutil.ignore_patterns("save"))
-        save_path = os.path.join(data, folder_name, "save", "save.kel")
+        shutil.copytree(demo_data, data, ignore=shutil.ignore_patterns("save"))
+        yield work, data
+    finally:
+        stop_all()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def menu_region(data):
+    """Where the story's menus of choices show."""
+    x, y = int(setting(data, "cmd_wind_x")), int(setting(data, "cmd_wind_y"))
+    return (x - 5, y - 5, x + 300, y + 200)
+
+
+def in_game(data, *rest):
+    """A path in the game's own folder of the data folder."""
+    return os.path.join(data, setting(data, "app_folder_name"), *rest)
+
+
+def at_title(kura, work, data, options=()):
+    """The program started and its title checked, with one item in its menu."""
+    game = Game(kura, work, setting(data, "app_title"), options)
+    check_title(game, data, TITLE_MENU, 1)
+    return game
+
+
+def new_game(kura, work, data, options=()):
+    """The program at its title, and a new game chosen."""
+    game = at_title(kura, work, data, options)
+    assert game.decide(TITLE_MENU, 0) == "0 はじめから"
+    return game
+
+
+def keys(game, *names):
+    game.win.move(*ADVANCE_AT)
+    time.sleep(SETTLE_SECONDS)
+    game.win.key(*names)
+
+
+def same(a, b):
+    return a.w == b.w and a.h == b.h and a.rgb == b.rgb
+
+
+def steady(game):
+    """The screen once two looks a moment apart agree (typing has ended)."""
+    def look():
+        first = game.win.shot()
+        time.sleep(0.3)
+        return first if same(first, game.win.shot()) else None
+    return wait_until("the screen stops changing", look, 20)
+
+
+def advance_to_menu(game, region):
+    deadline = time.monotonic() + 60
+    while not game.win.shot().bands(region, menu_text):
+        assert time.monotonic() < deadline, "no menu came"
+        game.win.click(*ADVANCE_AT)
+        time.sleep(0.5)
+
+
+def main(kura, demo_data):
+    title = setting(demo_data, "app_title")
+    scenes_menu = (30, 195, 900, 245)
+    with demo_copy(demo_data) as (work, data):
+        save_path = in_game(data, "save", "save.kel")
 
         # A new player: the title, a new game, scene 1 played to its end.
         game = Game(kura, work, title)
-        to_title = check_title(game, data, title_menu, 1)
-        assert game.decide(title_menu, 0) == "0 はじめから"
+        to_title = check_title(game, data, TITLE_MENU, 1)
+        assert game.decide(TITLE_MENU, 0) == "0 はじめから"
         counts = first_message(game)
-        decisions = play_to_next_scene(game, command_menu, save_path)
+        decisions = play_to_next_scene(game, menu_region(data), save_path)
         assert decisions == ["0 見せる", "1 温かいお茶", "0 星を待つ"], decisions
         assert "見せる-温かいお茶" in game.stdout(), "decided path not reported"
         progress = open(save_path, encoding="utf-8").read()
@@ -232,8 +292,8 @@ def main(kura, demo_data):
 
         # A restart: "つづきから" offers the reached scenes and continues there.
         game = Game(kura, work, title)
-        check_title(game, data, title_menu, 2)
-        rows = game.win.shot().bands(title_menu, menu_text)
+        check_title(game, data, TITLE_MENU, 2)
+        rows = game.win.shot().bands(TITLE_MENU, menu_text)
         game.win.move(480, (rows[0][0] + rows[0][1]) // 2)
         time.sleep(SETTLE_SECONDS)
         game.win.key("Down", "z")
@@ -248,9 +308,6 @@ def main(kura, demo_data):
         log = os.path.join(work, "log.txt")
         assert not os.path.exists(log), "reports: " + open(log, encoding="utf-8").read()
         print("title after %.1f s; first message pixel counts %r" % (to_title, counts))
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

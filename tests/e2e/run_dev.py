@@ -6,12 +6,9 @@ the new text at the same message, not from the scene's start.
 Usage: run_dev.py <kura program> <demo data folder>"""
 
 import os
-import shutil
 import sys
-import tempfile
 
-from run_demo import (ADVANCE_AT, MESSAGE_AREA, Game, check_title, require_fonts, setting,
-                      stop_all, wait_until)
+from run_demo import ADVANCE_AT, MESSAGE_AREA, demo_copy, in_game, new_game, wait_until
 from screen import message_text, near
 
 SCENE = """callWindowManagerClearAll();
@@ -23,7 +20,6 @@ yield;
 """
 SECOND, EDITED = "いい", "うううううううううう"
 BANNER = (0, 0, 960, 20)
-TITLE_MENU = (300, 240, 660, 340)
 
 
 # The banner's dark red over the black stage.
@@ -37,20 +33,14 @@ def message_width(game):
 
 
 def start(kura, work, data, options):
-    game = Game(kura, work, setting(data, "app_title"), options)
-    check_title(game, data, TITLE_MENU, 1)
-    assert game.decide(TITLE_MENU, 0) == "0 はじめから"
+    game = new_game(kura, work, data, options)
     wait_until("the first message shows", game.message_pixels, 20)
     return game
 
 
 def main(kura, demo_data):
-    require_fonts(demo_data)
-    work = tempfile.mkdtemp(prefix="kura-dev-")
-    try:
-        data = os.path.join(work, "data")
-        shutil.copytree(demo_data, data, ignore=shutil.ignore_patterns("save"))
-        scene = os.path.join(data, setting(data, "app_folder_name"), "scenario", "001.kel")
+    with demo_copy(demo_data, "kura-dev-") as (work, data):
+        scene = in_game(data, "scenario", "001.kel")
         with open(scene, "w", encoding="utf-8") as f:
             f.write(SCENE % SECOND)
 
@@ -76,9 +66,6 @@ def main(kura, demo_data):
         assert game.win.shot().count(BANNER, banner_red) > 5000, "the banner went away"
         assert game.quit() == 0
         print("message widths: first %d, second %d, edited %d" % (one, two, edited))
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

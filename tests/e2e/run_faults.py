@@ -10,11 +10,9 @@ import os
 import re
 import shutil
 import sys
-import tempfile
 import time
 
-from run_demo import (ADVANCE_AT, Game, check_title, require_fonts, setting, stop_all,
-                      wait_until)
+from run_demo import ADVANCE_AT, TITLE_MENU, at_title, demo_copy, new_game, setting, wait_until
 
 FIRST_SCENE = """callWindowManagerClearAll();
 callWindowSetPos(5, 10, 10);
@@ -37,13 +35,8 @@ RUNAWAY_LINE = 5
 
 
 def main(kura, demo_data):
-    require_fonts(demo_data)
-    title = setting(demo_data, "app_title")
     folder_name = setting(demo_data, "app_folder_name")
-    work = tempfile.mkdtemp(prefix="kura-e2e-")
-    try:
-        data = os.path.join(work, "data")
-        shutil.copytree(demo_data, data, ignore=shutil.ignore_patterns("save"))
+    with demo_copy(demo_data) as (work, data):
         settings = os.path.join(data, "setting.kel")
         text = open(settings, encoding="utf-8").read()
         # Font type 0 is used by nothing on screen, so only the report shows.
@@ -54,11 +47,10 @@ def main(kura, demo_data):
         open(os.path.join(scenario, "002.kel"), "w", encoding="utf-8").write(BROKEN_SCENE)
         log = os.path.join(work, "log.txt")
 
-        game = Game(kura, work, title)
-        check_title(game, data, (300, 240, 660, 340), 1)
+        game = at_title(kura, work, data)
         reports = open(log, encoding="utf-8").read()
         assert "Func=testApp::setup" in reports and "font->isLoaded()" in reports, reports
-        assert game.decide((300, 240, 660, 340), 0) == "0 はじめから"
+        assert game.decide(TITLE_MENU, 0) == "0 はじめから"
         wait_until("the message is typed", game.message_pixels, 20)
         time.sleep(1.0)  # a message without a speaker types on; nothing is reported for it
         game.win.click(*ADVANCE_AT)
@@ -76,10 +68,7 @@ def main(kura, demo_data):
 
         shutil.rmtree(os.path.join(data, folder_name, "save"), ignore_errors=True)
         open(os.path.join(scenario, "001.kel"), "w", encoding="utf-8").write(RUNAWAY_SCENE)
-        check_runaway(kura, work, data, title, folder_name, log)
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
+        check_runaway(kura, work, data, folder_name, log)
 
 
 def quit_quickly(game):
@@ -90,11 +79,9 @@ def quit_quickly(game):
 
 # The loop is stopped by the bound on every script, reported once where it was,
 # and the game still answers: Escape ends it at once.
-def check_runaway(kura, work, data, title, folder_name, log):
+def check_runaway(kura, work, data, folder_name, log):
     before = open(log, encoding="utf-8").read()
-    game = Game(kura, work, title)
-    check_title(game, data, (300, 240, 660, 340), 1)
-    assert game.decide((300, 240, 660, 340), 0) == "0 はじめから"
+    game = new_game(kura, work, data)
     wait_until("the message is typed", game.message_pixels, 20)
     game.win.click(*ADVANCE_AT)
     stopped = "script stopped after "

@@ -10,16 +10,13 @@ the program with an auto-save. Usage: run_menus.py <kura program> <demo data fol
 
 import json
 import os
-import shutil
 import sys
-import tempfile
 import time
 
-from run_demo import (ADVANCE_AT, MESSAGE_AREA, Game, check_title, require_fonts, setting,
-                      stop_all, wait_until)
+from run_demo import (ADVANCE_AT, MESSAGE_AREA, TITLE_MENU, check_title, demo_copy, in_game, keys,
+                      menu_region, new_game, wait_until)
 from screen import SETTLE_SECONDS, menu_text, near, run
 
-TITLE_MENU = (300, 240, 660, 340)
 # The fills the screens draw with, as the window shows them.
 ROW_FILL = (0x20, 0x30, 0x40)
 CURSOR_FILL = (0x5A, 0x3A, 0x3A)
@@ -66,10 +63,9 @@ def menu_cursor(shot):
     return [item for item in range(8) if near(shot.pixel(352, 98 + item * 52), CURSOR_FILL, 4)]
 
 
-def keys(game, *names):
-    game.win.move(*ADVANCE_AT)
-    time.sleep(SETTLE_SECONDS)
-    game.win.key(*names)
+def press(game, key, screen):
+    keys(game, key)
+    shows(game, screen)
 
 
 def right_click(game, at=ADVANCE_AT):
@@ -157,8 +153,7 @@ def move_cursor(game, key, want):
 
 
 def reach_by_keys(game, item):
-    keys(game, "F1")
-    shows(game, "menu")
+    press(game, "F1", "menu")
     move_cursor(game, "Down", item)
     keys(game, "z")
 
@@ -177,30 +172,22 @@ def on_mark(game, item):
     return game.win.shot().count((x + 70, y - 20, x + 128, y + 20), lambda *p: min(p) > 200)
 
 
-def new_game(game, data):
+def title_to_story(game, data):
     check_title(game, data, TITLE_MENU, 1)
     assert game.decide(TITLE_MENU, 0) == "0 はじめから"
     wait_until("a message shows", game.message_pixels, 20)
 
 
 def main(kura, demo_data):
-    require_fonts(demo_data)
-    title = setting(demo_data, "app_title")
-    folder = setting(demo_data, "app_folder_name")
-    cmd_x, cmd_y = int(setting(demo_data, "cmd_wind_x")), int(setting(demo_data, "cmd_wind_y"))
-    menu = (cmd_x - 5, cmd_y - 5, cmd_x + 300, cmd_y + 200)
-    work = tempfile.mkdtemp(prefix="kura-e2e-")
-    try:
-        data = os.path.join(work, "data")
-        shutil.copytree(demo_data, data, ignore=shutil.ignore_patterns("save"))
-        saves = os.path.join(data, folder, "save")
-        game = Game(kura, work, title)
-        new_game(game, data)
+    menu = menu_region(demo_data)
+    with demo_copy(demo_data) as (work, data):
+        saves = in_game(data, "save")
+        game = new_game(kura, work, data)
+        wait_until("a message shows", game.message_pixels, 20)
         fifth = play_to_last_message(game, menu)
 
         # Newest at the bottom; the wheel turned away shows the oldest.
-        keys(game, "l")
-        shows(game, "backlog")
+        press(game, "l", "backlog")
         time.sleep(0.3)
         assert backlog_page(game) == ["2", "choice", "3", "2", "choice", "3"], backlog_page(game)
         game.win.move(*ADVANCE_AT)
@@ -216,12 +203,10 @@ def main(kura, demo_data):
         shows(game, "question")
         game.win.click(300 + 70, 340 + 22)
         wait_until("the fifth message shows again", lambda: message_crop(game) == fifth, 20)
-        keys(game, "l")
-        shows(game, "backlog")
+        press(game, "l", "backlog")
         time.sleep(0.3)
         assert backlog_page(game) == ["2", "2", "3", "2", "3"], backlog_page(game)
-        keys(game, "x")
-        shows(game, "story")
+        press(game, "x", "story")
 
         # Each item by keys and by the mouse; the screens opened from the
         # menu go back to it.
@@ -242,16 +227,13 @@ def main(kura, demo_data):
                 shows(game, "story")
         reach_by_keys(game, 4)
         shows(game, "story")
-        keys(game, "F1")
-        shows(game, "menu")
+        press(game, "F1", "menu")
         assert on_mark(game, 4) > 20, "auto mode is not on"
         game.win.click(*item_at(4))
         shows(game, "story")
-        keys(game, "F1")
-        shows(game, "menu")
+        press(game, "F1", "menu")
         assert on_mark(game, 4) == 0, "auto mode is still on"
-        keys(game, "x")
-        shows(game, "story")
+        press(game, "x", "story")
         # Skipping passes the messages read before and stops at the next menu.
         reach_by_keys(game, 5)
         wait_until("skipping reaches the first menu",
@@ -270,10 +252,8 @@ def main(kura, demo_data):
         wait_until("the preferences are kept", lambda: os.path.exists(
             os.path.join(saves, "preferences.json")), 5)
         assert json.load(open(os.path.join(saves, "preferences.json")))["textSpeed"] == 4
-        keys(game, "x")
-        shows(game, "menu")
-        keys(game, "x")
-        shows(game, "story")
+        press(game, "x", "menu")
+        press(game, "x", "story")
 
         # Title, by keys (Left moves to "Yes") and by the mouse.
         reach_by_keys(game, 6)
@@ -281,18 +261,16 @@ def main(kura, demo_data):
         keys(game, "Left")
         wait_until("Yes is chosen", lambda: near(game.win.shot().pixel(302, 342), CURSOR_FILL, 4), 5)
         keys(game, "z")
-        new_game(game, data)
+        title_to_story(game, data)
         reach_by_mouse(game, 6, "right")
         shows(game, "question")
         game.win.click(300 + 70, 340 + 22)
-        new_game(game, data)
+        title_to_story(game, data)
 
         # Quit asks; a right click in the question goes back to the menu.
-        keys(game, "F1")
-        shows(game, "menu")
+        press(game, "F1", "menu")
         move_cursor(game, "Up", 7)
-        keys(game, "z")
-        shows(game, "question")
+        press(game, "z", "question")
         right_click(game)
         shows(game, "menu")
         assert menu_cursor(game.win.shot()) == [7]
@@ -303,9 +281,6 @@ def main(kura, demo_data):
         assert any(name.startswith("auto") for name in os.listdir(saves)), os.listdir(saves)
         log = os.path.join(work, "log.txt")
         assert not os.path.exists(log), "reports: " + open(log, encoding="utf-8").read()
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -11,14 +11,11 @@ preferences file gives the defaults and one report. Usage: run_reading.py <kura 
 import json
 import os
 import re
-import shutil
 import sys
-import tempfile
 import time
 
-from run_demo import (ADVANCE_AT, Game, check_title, require_fonts, setting, stop_all,
-                      wait_until)
-from run_saves import TITLE_MENU, advance_to_menu, keys, steady
+from run_demo import (ADVANCE_AT, advance_to_menu, demo_copy, in_game, keys, menu_region,
+                      new_game, steady, wait_until)
 from screen import menu_text, run
 
 WAVE_CONF = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "runtime",
@@ -52,13 +49,6 @@ def shows_menu(game, region):
     return bool(steady(game).bands(region, menu_text))
 
 
-def start_story(kura, work, data, title):
-    game = Game(kura, work, title)
-    check_title(game, data, TITLE_MENU, 1)
-    assert game.decide(TITLE_MENU, 0) == "0 はじめから"
-    return game
-
-
 def message_counts(game, seconds):
     """The message area's lit pixels from its first lit frame on, for seconds."""
     counts = [wait_until("a message shows", game.message_pixels, 30)]
@@ -77,7 +67,7 @@ def loudest(path):
     return max((abs(sample) for sample in samples), default=0)
 
 
-def play_recorded(kura, work, data, title, saves, preferences):
+def play_recorded(kura, work, data, saves, preferences):
     """A run with the preferences file given, to its first message, recorded;
     answers the message's pixel counts and the loudest sample heard."""
     json.dump(preferences, open(os.path.join(saves, "preferences.json"), "w"))
@@ -87,7 +77,7 @@ def play_recorded(kura, work, data, title, saves, preferences):
     open(conf, "w").write(open(WAVE_CONF).read().replace("[general]\n", "[general]\ndither = false\n"))
     os.environ.pop("ALSOFT_DRIVERS", None)
     os.environ.update(ALSOFT_CONF=conf, ALSOFT_WAVE_FILE=recording)
-    game = start_story(kura, work, data, title)
+    game = new_game(kura, work, data)
     counts = message_counts(game, 0.6)
     time.sleep(1.0)
     assert game.quit() == 0
@@ -95,24 +85,17 @@ def play_recorded(kura, work, data, title, saves, preferences):
 
 
 def main(kura, demo_data):
-    require_fonts(demo_data)
-    title = setting(demo_data, "app_title")
-    folder = setting(demo_data, "app_folder_name")
-    cmd_x, cmd_y = int(setting(demo_data, "cmd_wind_x")), int(setting(demo_data, "cmd_wind_y"))
-    menu = (cmd_x - 5, cmd_y - 5, cmd_x + 300, cmd_y + 200)
-    work = tempfile.mkdtemp(prefix="kura-e2e-")
-    try:
-        data = os.path.join(work, "data")
-        shutil.copytree(demo_data, data, ignore=shutil.ignore_patterns("save"))
-        saves = os.path.join(data, folder, "save")
-        scene = os.path.join(data, folder, "scenario", "001.kel")
+    menu = menu_region(demo_data)
+    with demo_copy(demo_data) as (work, data):
+        saves = in_game(data, "save")
+        scene = in_game(data, "scenario", "001.kel")
         log = os.path.join(work, "log.txt")
 
         # A damaged preferences file: the defaults, one report. Scene 1 read
         # up to its first menu.
         os.makedirs(saves)
         open(os.path.join(saves, "preferences.json"), "w").write('{"textSpeed": "fast"')
-        game = start_story(kura, work, data, title)
+        game = new_game(kura, work, data)
         advance_to_menu(game, menu)
         assert game.quit() == 0
         assert open(log, encoding="utf-8").read().count("preferences unreadable") == 1
@@ -125,7 +108,7 @@ def main(kura, demo_data):
         text = open(scene, encoding="utf-8").read()
         open(scene, "w", encoding="utf-8").write("// edited\n" + text.replace(FIFTH, FIFTH_EDITED))
         os.remove(os.path.join(saves, "preferences.json"))
-        game = start_story(kura, work, data, title)
+        game = new_game(kura, work, data)
         hold(game, "Control_L", 4)
         stopped = steady(game)
         assert not stopped.bands(menu, menu_text), "skip passed the unread message"
@@ -147,7 +130,7 @@ def main(kura, demo_data):
         # Tab: skip mode runs to the menu without a key held and stays there;
         # auto mode after a choice reads on to the next menu by itself.
         json.dump({"autoDelayMs": 300}, open(os.path.join(saves, "preferences.json"), "w"))
-        game = start_story(kura, work, data, title)
+        game = new_game(kura, work, data)
         decided = game.stdout().count("result=")
         time.sleep(1.0)
         keys(game, "Tab")
@@ -170,18 +153,15 @@ def main(kura, demo_data):
         text, taken = re.subn(r"\ncaption\(.*\);", "", text)
         assert taken == 1
         open(scene, "w", encoding="utf-8").write(text)
-        slow, heard = play_recorded(kura, work, data, title, saves,
+        slow, heard = play_recorded(kura, work, data, saves,
                                     {"textSpeed": 0, "musicVolume": 100, "soundVolume": 0})
-        instant, silent = play_recorded(kura, work, data, title, saves,
+        instant, silent = play_recorded(kura, work, data, saves,
                                         {"textSpeed": 4, "musicVolume": 0, "soundVolume": 0})
         assert slow[-1] > slow[0], slow
         assert instant.count(instant[0]) == len(instant), instant
         assert heard > 1000 and silent == 0, (heard, silent)
         print("slow typing %r; instant %r; loudest sample %d at full music, %d at none"
               % (slow[:4], instant[:4], heard, silent))
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

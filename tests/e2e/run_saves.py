@@ -8,16 +8,13 @@ damaged and the game goes on; a slot loads at its message after the scene file
 was edited. Usage: run_saves.py <kura program> <demo data folder>"""
 
 import os
-import shutil
 import sys
-import tempfile
 import time
 
-from run_demo import (ADVANCE_AT, Game, check_title, require_fonts, setting, stop_all,
-                      wait_until)
+from run_demo import (ADVANCE_AT, advance_to_menu, at_title, demo_copy, in_game, keys, menu_region,
+                      new_game, same, steady, wait_until)
 from screen import menu_text, near, run
 
-TITLE_MENU = (300, 240, 660, 340)
 # Slot rows of the screens, and the tab of the quick and auto slots.
 def row_at(row):
     return (480, 66 + row * 90 + 42)
@@ -25,29 +22,8 @@ QUICK_TAB_AT = (330 + 5 * 95 + 60, 34)
 DAMAGED_RED = lambda r, g, b: near((r, g, b), (0xFF, 0x60, 0x60), 40)
 
 
-def same(a, b):
-    return a.w == b.w and a.h == b.h and a.rgb == b.rgb
-
-
-def steady(game):
-    """The screen once two looks a moment apart agree (typing has ended)."""
-    def look():
-        first = game.win.shot()
-        time.sleep(0.3)
-        return first if same(first, game.win.shot()) else None
-    return wait_until("the screen stops changing", look, 20)
-
-
 def shows(game, picture, what):
     wait_until(what, lambda: same(game.win.shot(), picture), 10)
-
-
-def advance_to_menu(game, region):
-    deadline = time.monotonic() + 60
-    while not game.win.shot().bands(region, menu_text):
-        assert time.monotonic() < deadline, "no menu came"
-        game.win.click(*ADVANCE_AT)
-        time.sleep(0.5)
 
 
 def hover_first(game, region):
@@ -59,28 +35,13 @@ def hover_first(game, region):
     time.sleep(0.3)
 
 
-def keys(game, *names):
-    game.win.move(*ADVANCE_AT)
-    time.sleep(0.25)
-    game.win.key(*names)
-
-
 def main(kura, demo_data):
-    require_fonts(demo_data)
-    title = setting(demo_data, "app_title")
-    folder = setting(demo_data, "app_folder_name")
-    cmd_x, cmd_y = int(setting(demo_data, "cmd_wind_x")), int(setting(demo_data, "cmd_wind_y"))
-    menu = (cmd_x - 5, cmd_y - 5, cmd_x + 300, cmd_y + 200)
-    work = tempfile.mkdtemp(prefix="kura-e2e-")
-    try:
-        data = os.path.join(work, "data")
-        shutil.copytree(demo_data, data, ignore=shutil.ignore_patterns("save"))
-        saves = os.path.join(data, folder, "save")
+    menu = menu_region(demo_data)
+    with demo_copy(demo_data) as (work, data):
+        saves = in_game(data, "save")
 
         # Slot 3 on the save screen, after the first choice.
-        game = Game(kura, work, title)
-        check_title(game, data, TITLE_MENU, 1)
-        game.decide(TITLE_MENU, 0)
+        game = new_game(kura, work, data)
         advance_to_menu(game, menu)
         assert game.decide(menu, 1) == "1 ないしょ"
         saved = steady(game)
@@ -98,8 +59,7 @@ def main(kura, demo_data):
         assert os.path.exists(os.path.join(saves, "auto1.json")), os.listdir(saves)
 
         # After a restart slot 3 loads from the title's load screen.
-        game = Game(kura, work, title)
-        check_title(game, data, TITLE_MENU, 1)
+        game = at_title(kura, work, data)
         keys(game, "F3")
         time.sleep(0.5)
         game.win.click(*row_at(2))
@@ -144,8 +104,7 @@ def main(kura, demo_data):
 
         # A damaged slot shows so; the auto-save made at Escape loads.
         open(os.path.join(saves, "slot05.json"), "w").write("{ not a save")
-        game = Game(kura, work, title)
-        check_title(game, data, TITLE_MENU, 1)
+        game = at_title(kura, work, data)
         keys(game, "F3")
         time.sleep(0.5)
         x0, y0 = 40 + 150, 66 + 4 * 90
@@ -158,14 +117,13 @@ def main(kura, demo_data):
 
         # A message added before the saved place: slot 3 still loads at its
         # message, and log.txt says which file changed.
-        scene = os.path.join(data, folder, "scenario", "001.kel")
+        scene = in_game(data, "scenario", "001.kel")
         anchor = 'narrate("丘の上に、夕方の風が吹いている。");\n'
         text = open(scene, encoding="utf-8").read()
         assert anchor in text
         open(scene, "w", encoding="utf-8").write(
             text.replace(anchor, anchor + 'narrate("遠くで鳥が鳴いた。");\n'))
-        game = Game(kura, work, title)
-        check_title(game, data, TITLE_MENU, 1)
+        game = at_title(kura, work, data)
         keys(game, "F3")
         time.sleep(0.5)
         game.win.click(*row_at(2))
@@ -173,9 +131,6 @@ def main(kura, demo_data):
         log = open(os.path.join(work, "log.txt"), encoding="utf-8").read()
         assert "001.kel changed since the save: has the saved message at another place" in log, log
         assert game.quit() == 0
-    finally:
-        stop_all()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
