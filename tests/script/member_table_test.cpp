@@ -79,7 +79,9 @@ void expectSameSlots(const MemberTable& table, const SlotModel& model) {
         MemberTable::Entry* entry = table.slot(i);
         ASSERT_EQ(entry ? std::string(entry->name.view()) : std::string(), model.slots()[i])
             << "slot " << i;
-        if (entry) EXPECT_EQ(table.find(entry->name.view()), entry) << i;
+        if (entry) {
+            EXPECT_EQ(table.find(entry->name.view()), entry) << i;
+        }
     }
 }
 
