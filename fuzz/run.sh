@@ -11,6 +11,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 tests="$here/../tests"
 # libFuzzer's exit status for an input that ran past -timeout.
 TIMEOUT_STATUS=70
+# ... and for one whose memory ran past -rss_limit_mb.
+OOM_STATUS=71
 
 usage() {
     echo "usage: $0 build BUILD | fuzz BUILD SECONDS source|compiled|progress" >&2
@@ -70,9 +72,11 @@ fuzz_target() {
     "$fuzzer" $options $session -max_total_time="$seconds" \
         -artifact_prefix="$build/crashes/$target-" "$build/corpus/$target" \
         >"$build/$target.log" 2>&1 || status=$?
-    # A session can still end on the timeout status when its last job was
-    # stopped on a slow input; only a crash is a fault.
-    if [ "$status" -ne 0 ] && [ "$status" -ne "$TIMEOUT_STATUS" ]; then
+    # A session can still end on the timeout or out-of-memory status when its
+    # last job was stopped on a slow or memory-hungry input; only a crash is a
+    # fault.
+    if [ "$status" -ne 0 ] && [ "$status" -ne "$TIMEOUT_STATUS" ] &&
+        [ "$status" -ne "$OOM_STATUS" ]; then
         echo "kel_${target}_fuzzer found a fault (log $build/$target.log, input in $build/crashes):"
         tail -n 40 "$build/$target.log"
         exit 1
