@@ -4,13 +4,12 @@
 #include "game/player/ScenarioProgress.h"
 
 #include "util/AssertReport.h"
+#include "util/BoundedFile.h"
 #include "util/ConvString.h"
 #include "util/DurableFile.h"
 #include "util/ProgressText.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace Kura::ScenarioProgress {
@@ -29,16 +28,6 @@ void ReportIgnored(const std::string& path) {
         false, SOURCE_NAME, __LINE__, "Kura::ScenarioProgress::Read",
         (L"progress file ignored, not two progress lines: " + ConvString::AnsiToWide(path))
             .c_str());
-}
-
-// The whole file, or nothing when it is too large or unreadable.
-bool ReadSmallFile(const std::string& path, std::string& text) {
-    std::error_code error;
-    std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > MAX_FILE_BYTES) return false;
-    std::ifstream in(path, std::ios::binary);
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }
 
 } // namespace
@@ -61,9 +50,9 @@ bool Write(const std::string& path, const std::string& nowScene, const std::stri
 bool Read(const std::string& path, std::string& nowScene, std::string& maxScene) {
     std::error_code error;
     if (path.empty() || !std::filesystem::exists(path, error)) return false;
-    std::string text;
     std::optional<ProgressText::Scenes> scenes;
-    if (ReadSmallFile(path, text)) scenes = ProgressText::Read(text);
+    if (const std::optional<std::string> text = BoundedFile::Read(path, MAX_FILE_BYTES))
+        scenes = ProgressText::Read(*text);
     if (!scenes) {
         ReportIgnored(path);
         scenes.emplace();

@@ -6,15 +6,14 @@
 
 #include "game/settings/Setting.h"
 #include "util/AssertReport.h"
+#include "util/BoundedFile.h"
 #include "util/DurableFile.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 namespace Kura {
 
@@ -24,17 +23,6 @@ using nlohmann::json;
 
 // A preferences file is a few hundred bytes; anything far larger is not one.
 constexpr uintmax_t MAX_FILE_BYTES = 64 * 1024;
-
-std::optional<std::string> ReadSmallFile(const std::string& path) {
-    std::error_code error;
-    const uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > MAX_FILE_BYTES) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) return std::nullopt;
-    return text.str();
-}
 
 bool ReadMember(const json& object, const char* name, int32_t low, int32_t high, int32_t& value) {
     const auto found = object.find(name);
@@ -81,7 +69,7 @@ Preferences Preferences::FromSettings() {
 Preferences Preferences::Load(const std::string& path, const Preferences& defaults) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return defaults;
-    const std::optional<std::string> text = ReadSmallFile(path);
+    const std::optional<std::string> text = BoundedFile::Read(path, MAX_FILE_BYTES);
     std::optional<Preferences> read = text ? Decode(*text, defaults) : std::nullopt;
     if (read) return *read;
     WriteLog("preferences unreadable, the defaults are used: " + path + "\n");

@@ -3,14 +3,13 @@
 #include "game/reading/ReadMarks.h"
 
 #include "util/AssertReport.h"
+#include "util/BoundedFile.h"
 #include "util/DurableFile.h"
 
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 namespace Kura {
 
@@ -21,17 +20,6 @@ using nlohmann::json;
 constexpr const char* ROOT_KEY = "read";
 // Marks of a long game run to some hundred kilobytes; far more is no marks file.
 constexpr uintmax_t MAX_FILE_BYTES = 64 * 1024 * 1024;
-
-std::optional<std::string> ReadFile(const std::string& path) {
-    std::error_code error;
-    const uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > MAX_FILE_BYTES) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) return std::nullopt;
-    return text.str();
-}
 
 bool ReadTexts(const std::string& script, const json& texts, ReadMarks& marks) {
     if (!texts.is_object()) return false;
@@ -62,7 +50,7 @@ std::optional<ReadMarks> Decode(const std::string& text) {
 ReadMarks ReadMarks::Load(const std::string& path) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return {};
-    const std::optional<std::string> text = ReadFile(path);
+    const std::optional<std::string> text = BoundedFile::Read(path, MAX_FILE_BYTES);
     std::optional<ReadMarks> read = text ? Decode(*text) : std::nullopt;
     if (read) return std::move(*read);
     WriteLog("read marks unreadable, every message counts as unread: " + path + "\n");

@@ -3,12 +3,11 @@
 // at every moment the slot and its backup each hold a complete file.
 #include "game/saves/SlotStore.h"
 
+#include "util/BoundedFile.h"
 #include "util/DurableFile.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace Kura {
@@ -65,14 +64,11 @@ std::string SlotStore::thumbnailPath(SlotId slot) const {
 SlotRead SlotStore::readFile(const std::string& file) const {
     std::error_code error;
     if (!std::filesystem::exists(file, error)) return {};
-    const uintmax_t size = std::filesystem::file_size(file, error);
     SlotRead result;
     result.status = SlotRead::DAMAGED;
-    if (error || size > SaveFile::MAX_FILE_BYTES) return result;
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (std::optional<SaveRecord> record = SaveFile::Decode(text.str())) {
+    const std::optional<std::string> text = BoundedFile::Read(file, SaveFile::MAX_FILE_BYTES);
+    if (!text) return result;
+    if (std::optional<SaveRecord> record = SaveFile::Decode(*text)) {
         result.status = SlotRead::SAVED;
         result.record = std::move(*record);
     }
