@@ -107,7 +107,7 @@ TEST_F(HolderTest, MarkAndTraceWalkLongChains) {
 TEST_F(HolderTest, ChildrenOfEachKind) {
     Ref target = integer(1);
     Ref function = makeEmpty();
-    std::vector<Ref> parents = {pointerTo(target), tuple({target}), list({}),
+    std::vector<Ref> parents = {pointerTo(target), tuple({target}), makeEmpty(),
                                 Ref(new vMethod(function.get(), nullptr))};
     parents[2].value()->setMember("m", target);
     for (size_t i = 0; i < 3; ++i) {
