@@ -22,7 +22,6 @@ namespace controller_test {
 namespace {
 
 using Kura::ScenarioPlayer;
-using kura_test::Rgba;
 
 constexpr int KEY_DOWN = 359;
 constexpr int FRAME_LIMIT = 300;

@@ -15,7 +15,6 @@
 #include "recording.h"
 
 #include <GL/gl.h>
-#include <cstdint>
 
 namespace controller_test {
 
@@ -91,8 +90,7 @@ void GameTest::TearDown() {
 void GameTest::WritePicture(const std::string& path, int w, int h, Rgba color) {
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent);
-    const kura_test::Rgba pixel{uint8_t(color.r), uint8_t(color.g), uint8_t(color.b), 255};
-    kura_test::writePng(path, w, h, [&](int, int) { return pixel; });
+    kura_test::writePng(path, w, h, [&](int, int) { return color; });
 }
 
 void GameTest::ShowTitle() {
@@ -163,13 +161,6 @@ void GameTest::PressButton() {
 void GameTest::ReleaseButton() {
     const Kura::MousePoint& at = Kura::g_pInput->GetMousePosition();
     router().MouseReleased(static_cast<int>(at.x), static_cast<int>(at.y), 0);
-}
-
-Rgba GameTest::PixelAt(int x, int y) {
-    uint8_t px[4] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, WINDOW_H - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
-    return {px[0], px[1], px[2]};
 }
 
 std::string GameTest::SceneFlag(const std::string& name) const {

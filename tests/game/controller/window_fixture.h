@@ -10,6 +10,7 @@
 #include "game/services/Services.h"
 
 #include "game_fixture.h"
+#include "gl_test_window.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +25,7 @@ constexpr int WINDOW_H = 640;
 // two characters (slots 10 and 11) are long tones, so a test sees them play.
 constexpr int SE_TYPING_FIRST = 10;
 
-struct Rgba {
-    int r, g, b;
-};
+using kura_test::Rgba;
 
 class GameTest : public kura_test::GameFolderTest {
 protected:
@@ -68,7 +67,8 @@ protected:
     void PressButton();
     void ReleaseButton();
 
-    static Rgba PixelAt(int x, int y); // canvas position in the 960 x 640 window
+    // A canvas position in the 960 x 640 window.
+    static Rgba PixelAt(int x, int y) { return kura_test::pixelAt(x, y, WINDOW_H); }
     Kura::InputRouter& router() { return *Kura::Services::Router(); }
     Kura::GameMain& game() { return *Kura::GameMain::get(); }
     Kura::ScenarioPlayer& player() { return game().getPlayer(); }
