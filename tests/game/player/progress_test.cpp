@@ -122,14 +122,6 @@ TEST_F(ProgressFile, AnySceneTextReadsBackExactly) {
     }
 }
 
-TEST_F(ProgressFile, SceneTextFromANameReadsBackAtTheNextStart) {
-    RunScript("callGotoNextScript(\"a\\\"\\.kel\"); yield;"); // the name a"\.kel
-    EXPECT_EQ(player->getNowScene(), "a\"\\");
-    RestartPlayer();
-    EXPECT_EQ(player->getNowScene(), "a\"\\");
-    EXPECT_EQ(player->getMaxScene(), "a\"\\");
-}
-
 using NoSettings = GameFolderTest;
 
 TEST_F(NoSettings, PlayerReportsAndWritesNothing) {
