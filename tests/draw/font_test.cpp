@@ -49,8 +49,6 @@ protected:
 // table entry at load, the next free name would lie past 100000.
 TEST_F(FontTest, LoadingRasterisesOnlyTheSpaceWidthGlyphAndNamesNoOthers) {
     EXPECT_EQ(m_font.getGlyphLoadCount(), 1);
-    EXPECT_EQ(m_font.getCharacterCount(), 100000);
-    EXPECT_FLOAT_EQ(m_font.getLineHeight(), SIZE * 1.43f);
     GLuint next = 0;
     glGenTextures(1, &next);
     EXPECT_LT(next, 1000u);
