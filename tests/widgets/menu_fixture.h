@@ -63,22 +63,19 @@ protected:
         root.Proc();
     }
 
-    // As the game shows a menu; then frames until it takes input. The number of
-    // frames that took.
-    static int Show(Kura::SimpleMenu& menu, Kura::SimpleMenu& root) {
+    // As the game shows a menu; then frames until it takes input.
+    static void Show(Kura::SimpleMenu& menu, Kura::SimpleMenu& root) {
         menu.Activate();
         menu.SetActive(true);
         menu.Open();
-        return WaitReady(menu, root);
+        WaitReady(menu, root);
     }
-    static int WaitReady(Kura::SimpleMenu& menu, Kura::SimpleMenu& root) {
+    static void WaitReady(Kura::SimpleMenu& menu, Kura::SimpleMenu& root) {
         for (int frames = 1; frames <= 100; ++frames) {
             Step(root);
-            if (menu.GetIcon()->GetState() == Kura::Icon::STATE_OPEN && !menu.IsLocked())
-                return frames;
+            if (menu.GetIcon()->GetState() == Kura::Icon::STATE_OPEN && !menu.IsLocked()) return;
         }
         ADD_FAILURE() << "the menu never became ready";
-        return -1;
     }
 
     // A key that goes down for one frame, then is let go until it reads up again
