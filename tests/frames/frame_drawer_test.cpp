@@ -27,7 +27,6 @@ using kura_test::Rgba;
 using kura_test::WINDOW_H;
 using kura_test::WINDOW_W;
 
-constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
 constexpr int PICTURE_SIZE = 64;
 constexpr int WINDOW_X = 20;
 constexpr int WINDOW_Y = 20;
@@ -93,7 +92,7 @@ protected:
             glutMainLoopEvent();
         Kura::Draw2D::Init();
         Kura::ImageFont::Create();
-        Kura::ImageFont::Get()->AddFont(MINCHO, 16);
+        Kura::ImageFont::Get()->AddFont(kura_test::MINCHO, 16);
         app.picture.allocate(PICTURE_SIZE, PICTURE_SIZE, GL_RGB);
         app.picture.loadData(picturePixels(0).data(), PICTURE_SIZE, PICTURE_SIZE, GL_RGB);
         ofEnableAlphaBlending();

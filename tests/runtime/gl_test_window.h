@@ -12,6 +12,9 @@ namespace kura_test {
 
 constexpr int WINDOW_W = 320;
 constexpr int WINDOW_H = 240;
+// The system's Japanese fonts, which the tests draw with.
+constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
+constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 
 struct Rgba {
     uint8_t r, g, b, a = 255; // opaque unless said otherwise

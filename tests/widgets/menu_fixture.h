@@ -21,7 +21,6 @@
 
 namespace widgets_test {
 
-constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 constexpr int MENU_FONT = 1;
 constexpr int KEY_UP = 357;
 constexpr int KEY_DOWN = 359;
@@ -36,8 +35,8 @@ protected:
         Kura::g_pInput = new Kura::InputState(kura_test::WINDOW_W, kura_test::WINDOW_H);
         Kura::Controller::Create(10);
         Kura::ImageFont::Create();
-        Kura::ImageFont::Get()->AddFont(GOTHIC, 14);
-        Kura::ImageFont::Get()->AddFont(GOTHIC, 16);
+        Kura::ImageFont::Get()->AddFont(kura_test::GOTHIC, 14);
+        Kura::ImageFont::Get()->AddFont(kura_test::GOTHIC, 16);
         Kura::Draw2D::Init();
         std::filesystem::create_directories("data/sound/se");
         Kura::Audio::Create(nullptr);

@@ -20,8 +20,6 @@ namespace controller_test {
 
 namespace {
 
-constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
-constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
 constexpr double TONE_SECONDS = 3.0;
 constexpr double TONE_AMPLITUDE = 0.25;
 
@@ -63,8 +61,8 @@ void GameTest::SetUp() {
     kura_test::openWindowOnce(WINDOW_W, WINDOW_H);
     WriteSettings(WINDOW_SETTINGS);
     std::filesystem::create_directories("data/font");
-    std::filesystem::create_symlink(GOTHIC, "data/font/ipag.ttf");
-    std::filesystem::create_symlink(MINCHO, "data/font/ipam.ttf");
+    std::filesystem::create_symlink(kura_test::GOTHIC, "data/font/ipag.ttf");
+    std::filesystem::create_symlink(kura_test::MINCHO, "data/font/ipam.ttf");
     std::filesystem::create_directories(GamePath("sound/se"));
     const char* tones[] = {"se0.wav", "se1.wav", "se2.wav", "type0.wav", "type1.wav"};
     for (int i = 0; i < 5; ++i)
