@@ -91,32 +91,12 @@ void GameTest::WritePicture(const std::string& path, int w, int h, Rgba color) {
     kura_test::writePng(path, w, h, [&](int, int) { return color; });
 }
 
-void GameTest::ShowTitle() {
-    Kura::GameMain::create();
-    game().scenarioInit();
-}
-
 void GameTest::NewGame(const std::string& script001) {
     WriteScenario("001.kel", script001);
     ShowTitle();
     WaitMenuReady(game().getCommandMenu());
     Tap('z');
     ASSERT_TRUE(UpdateUntil([&] { return !game().isTitleMode(); }, 10));
-}
-
-void GameTest::Update() {
-    game().update();
-    router().AfterUpdate();
-}
-
-void GameTest::Updates(int n) {
-    for (int i = 0; i < n; ++i)
-        Update();
-}
-
-void GameTest::Frame() {
-    Update();
-    Draw();
 }
 
 void GameTest::Draw() {
@@ -130,25 +110,6 @@ void GameTest::WaitMenuReady(Kura::SimpleMenu& menu) {
         [&] { return menu.GetIcon()->GetState() == Kura::Icon::STATE_OPEN && !menu.IsLocked(); },
         100);
     ASSERT_TRUE(ready) << "the menu never took input";
-}
-
-void GameTest::Tap(int key) {
-    router().KeyPressed(key);
-    router().KeyReleased(key);
-}
-
-void GameTest::TapAndSettle(int key) {
-    Tap(key);
-    Updates(4); // pressed, held, released, up
-}
-
-void GameTest::MoveMouse(int x, int y) {
-    router().MouseMoved(x, y);
-}
-
-void GameTest::Click() {
-    PressButton();
-    ReleaseButton();
 }
 
 void GameTest::PressButton() {

@@ -36,16 +36,28 @@ protected:
     static void WritePicture(const std::string& path, int w, int h, Rgba color);
 
     // GameMain with the title up; the player reads the progress file now.
-    void ShowTitle();
+    void ShowTitle() {
+        Kura::GameMain::create();
+        game().scenarioInit();
+    }
     // The title, then "はじめから" decided with Z: the story of 001.kel starts.
     void NewGame(const std::string& script001);
 
     // One frame: the controller's update, then the router's pending releases.
-    void Update();
-    void Updates(int n);
+    void Update() {
+        game().update();
+        router().AfterUpdate();
+    }
+    void Updates(int n) {
+        for (int i = 0; i < n; ++i)
+            Update();
+    }
     // The draw of the frame into the back buffer; a frame is update then draw.
     void Draw();
-    void Frame();
+    void Frame() {
+        Update();
+        Draw();
+    }
     // Frames until pred() holds; false after limit frames.
     template <class Pred> bool UpdateUntil(Pred pred, int limit = 600) {
         for (int i = 0; i < limit; ++i) {
@@ -60,12 +72,21 @@ protected:
     // Input as the window delivers it, through the application's router.
     // Keys go down and up before the next frame; settling runs the frames until
     // the controller reads the key as up again, so it can be pressed anew.
-    void Tap(int key);
-    void TapAndSettle(int key);
-    void MoveMouse(int x, int y); // canvas position
-    void Click();                 // press and release where the pointer is
+    void Tap(int key) {
+        router().KeyPressed(key);
+        router().KeyReleased(key);
+    }
+    void TapAndSettle(int key) {
+        Tap(key);
+        Updates(4); // pressed, held, released, up
+    }
+    void MoveMouse(int x, int y) { router().MouseMoved(x, y); } // canvas position
     void PressButton();
     void ReleaseButton();
+    void Click() { // press and release where the pointer is
+        PressButton();
+        ReleaseButton();
+    }
 
     // A canvas position in the 960 x 640 window.
     static Rgba PixelAt(int x, int y) { return kura_test::pixelAt(x, y, WINDOW_H); }
