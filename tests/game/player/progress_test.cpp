@@ -70,7 +70,7 @@ TEST_F(ProgressFile, AnythingButTheTwoLinesIsIgnoredWithOneReport) {
 TEST_F(ProgressFile, NoFileOrAnEarlierOneAndAMissingFolder) {
     EXPECT_EQ(player->getNowScene(), "");
     EXPECT_EQ(NewReports(), "");
-    ASSERT_FALSE(Exists(std::string("data/") + GAME_FOLDER + "/save"));
+    ASSERT_FALSE(std::filesystem::exists(std::string("data/") + GAME_FOLDER + "/save"));
     RunScript("callGotoNextScript(\"002.kel\"); yield;");
     EXPECT_EQ(ReadFile(SavePath()), Lines("002", "002"));
     WriteFile(SavePath(), "global string sd_now_scene=\"004\";\r\nglobal string "
