@@ -133,8 +133,7 @@ TEST_F(WindowDrawTest, FlipsMirrorInPlace) {
         image.SetFlip(c.flipX, c.flipY);
         kura_test::beginFrame();
         image.Draw();
-        const kura_test::Box box = Drawn();
-        EXPECT_EQ(box, (kura_test::Box{10, 20, 300, 200}));
+        EXPECT_EQ(Drawn(), (kura_test::Box{10, 20, 300, 200}));
         EXPECT_EQ(At(20, 30), c.topLeft) << c.flipX << c.flipY;
         EXPECT_EQ(At(300, 210), c.bottomRight) << c.flipX << c.flipY;
     }
