@@ -138,10 +138,7 @@ TEST_F(Story, TwoChoicesInARowBothReachTheScript) {
     WaitMenuReady(menu);
     TapAndSettle('z');
     EXPECT_EQ(SceneFlag("second"), "C");
-    EXPECT_TRUE(UpdateUntil([&] {
-        return player().getState() == ScenarioPlayer::STATE_MESSAGE &&
-               player().isMessageCompleteAndReported();
-    }));
+    EXPECT_TRUE(UpdateUntil([&] { return MessageShown(); }));
 }
 
 } // namespace

@@ -68,6 +68,11 @@ protected:
     }
     // Frames until the menu takes input.
     void WaitMenuReady(Kura::SimpleMenu& menu);
+    // The story waits at a message shown whole.
+    bool MessageShown() {
+        return player().getState() == Kura::ScenarioPlayer::STATE_MESSAGE &&
+               player().isMessageCompleteAndReported();
+    }
 
     // Input as the window delivers it, through the application's router.
     // Keys go down and up before the next frame; settling runs the frames until
