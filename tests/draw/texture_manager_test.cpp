@@ -65,7 +65,9 @@ TEST_F(TextureManagerTest, PowerOfTwoTextureInThePicturesFormat) {
     EXPECT_EQ(tm().GetImage(5)->getType(), OF_IMAGE_COLOR_ALPHA);
 }
 
-TEST_F(TextureManagerTest, SlotsOutOfRangeAreReportedAndChangeNothing) {
+// Loads outside the table are refused with a report and change nothing; past
+// the table the getters read slot 0, and a negative slot is reported.
+TEST_F(TextureManagerTest, SlotsOutsideTheTable) {
     ASSERT_TRUE(tm().LoadTexture(m_small, 0));
     bool ok = true;
     const std::string high =
@@ -76,8 +78,22 @@ TEST_F(TextureManagerTest, SlotsOutOfRangeAreReportedAndChangeNothing) {
     const std::string low = kura_test::reportsDuring([&] { ok = tm().LoadTexture(m_alpha, -1); });
     EXPECT_FALSE(ok);
     EXPECT_EQ(low, high);
-    EXPECT_EQ(tm().GetWidth(0), 64);
     EXPECT_EQ(tm().GetFilePath(0), m_small);
+    EXPECT_EQ(tm().GetWidth(2000), 64);
+    EXPECT_EQ(tm().GetHeight(1024), 32);
+    EXPECT_EQ(tm().GetTexture(5000), tm().GetTexture(0));
+    EXPECT_EQ(tm().GetImage(1024), tm().GetImage(0));
+    int32_t width = -7;
+    const std::string log = kura_test::reportsDuring([&] { width = tm().GetWidth(-1); });
+    EXPECT_EQ(width, 0);
+    EXPECT_NE(
+        log.find("Func=Kura::TextureManager::GetWidth\nmes=texIdx>=0 && texIdx<MAX_TEXTURE_NUM"),
+        std::string::npos);
+    kura_test::reportsDuring([&] {
+        EXPECT_EQ(tm().GetTexture(-3), nullptr);
+        EXPECT_EQ(tm().GetFilePath(-3), "");
+        EXPECT_EQ(tm().GetFilePath(1024), "");
+    });
 }
 
 // A missing or undecodable file over a loaded slot empties it; the game goes on.
@@ -100,26 +116,6 @@ TEST_F(TextureManagerTest, UnusableFileOverALoadedSlotEmptiesIt) {
         EXPECT_FALSE(glIsTexture(oldName));
     }
     std::remove(bad.c_str());
-}
-
-// Past the table the getters read slot 0; a negative slot is reported.
-TEST_F(TextureManagerTest, GettersPastTheTableAndBelowIt) {
-    ASSERT_TRUE(tm().LoadTexture(m_small, 0));
-    EXPECT_EQ(tm().GetWidth(2000), 64);
-    EXPECT_EQ(tm().GetHeight(1024), 32);
-    EXPECT_EQ(tm().GetTexture(5000), tm().GetTexture(0));
-    EXPECT_EQ(tm().GetImage(1024), tm().GetImage(0));
-    int32_t width = -7;
-    const std::string log = kura_test::reportsDuring([&] { width = tm().GetWidth(-1); });
-    EXPECT_EQ(width, 0);
-    EXPECT_NE(
-        log.find("Func=Kura::TextureManager::GetWidth\nmes=texIdx>=0 && texIdx<MAX_TEXTURE_NUM"),
-        std::string::npos);
-    kura_test::reportsDuring([&] {
-        EXPECT_EQ(tm().GetTexture(-3), nullptr);
-        EXPECT_EQ(tm().GetFilePath(-3), "");
-        EXPECT_EQ(tm().GetFilePath(1024), "");
-    });
 }
 
 TEST_F(TextureManagerTest, ReleaseFreesTextureButKeepsSizeAndPath) {

@@ -6,7 +6,6 @@
 #include "shown_on_window.h"
 #include "window_fixture.h"
 
-#include "game/player/ScenarioPlayer.h"
 #include "of/SimpleMenu.h"
 
 #include "ofAppRunner.h"
@@ -20,9 +19,6 @@
 
 namespace controller_test {
 namespace {
-
-using Kura::ScenarioPlayer;
-using kura_test::Rgba;
 
 constexpr int KEY_DOWN = 359;
 constexpr int FRAME_LIMIT = 300;
@@ -72,11 +68,6 @@ protected:
         std::vector<Rgba> px = kura_test::drawnOpaque(WINDOW_W, WINDOW_H);
         WholeFrame();
         return px;
-    }
-
-    bool MessageShown() {
-        return player().getState() == ScenarioPlayer::STATE_MESSAGE &&
-               player().isMessageCompleteAndReported();
     }
 
     GameApp m_app;

@@ -23,9 +23,7 @@ std::vector<Rgba> shownOnWindow(int w, int h) {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const unsigned long p = XGetPixel(image, x, y);
-            px[static_cast<size_t>(y) * w + x] = {static_cast<uint8_t>(p >> 16),
-                                                  static_cast<uint8_t>(p >> 8),
-                                                  static_cast<uint8_t>(p), 255};
+            px[static_cast<size_t>(y) * w + x] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)};
         }
     }
     XDestroyImage(image);

@@ -22,26 +22,18 @@ void GameFolderTest::WriteSave(const std::string& now, const std::string& max) {
                               "\";\nglobal string sd_max_scene=\"" + max + "\";\n");
 }
 
-void SettingsTest::SetUp() {
+void PlayerTest::SetUp() {
     GameFolderTest::SetUp();
     WriteSettings();
     Kura::Setting::create();
-}
-
-void SettingsTest::TearDown() {
-    Kura::Setting::destroy();
-    GameFolderTest::TearDown();
-}
-
-void PlayerTest::SetUp() {
-    SettingsTest::SetUp();
     RestartPlayer();
 }
 
 void PlayerTest::TearDown() {
     host.reset();
     player.reset();
-    SettingsTest::TearDown();
+    Kura::Setting::destroy();
+    GameFolderTest::TearDown();
 }
 
 void PlayerTest::RestartPlayer() {

@@ -23,7 +23,6 @@ inline constexpr const char* GAME_FOLDER = "game1";
 
 class GameFolderTest : public ScratchDirTest {
 protected:
-    static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
     // A scenario file in data/game1/scenario.
     static void WriteScenario(const std::string& name, const std::string& text);
     // The settings file every test starts from, with extra lines behind it.
@@ -32,15 +31,9 @@ protected:
     static std::string SavePath() { return std::string("data/") + GAME_FOLDER + "/save/save.kel"; }
 };
 
-// The same with Setting created from the default settings file.
-class SettingsTest : public GameFolderTest {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-};
-
-// The same with a scenario player and a headless host on it.
-class PlayerTest : public SettingsTest {
+// The same with Setting created from the default settings file, and a scenario
+// player with a headless host on it.
+class PlayerTest : public GameFolderTest {
 protected:
     void SetUp() override;
     void TearDown() override;

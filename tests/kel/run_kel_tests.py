@@ -1,27 +1,20 @@
 #!/usr/bin/env python3
 """Runs Kel scripts through `kel` and compares what they print with the
-answers written in them.
-
-A script carries its answers as comments:
+answers written in them as comments:
     print(2.5);            // expect: 2.500000
     // expect-exit: 2      the status kel must end with (0 when absent)
     // stdin: a\\nb         bytes fed to standard input (\\n, \\t and \\\\ escapes)
     // args: 7             the ARG given to kel
-    // scratch: big.bin 50000000   runs the script in a scratch folder that
-                           holds a file of that many zero bytes (made at run
-                           time, so large files never enter the repository)
-Every printed line must match the expectations in order, nothing more.
+    // scratch: big.bin 50000000   runs in a scratch folder holding a file of that
+                           many zero bytes (made here, never in the repository)
+Every printed line must match the expectations in order, nothing more. A script
+that runs is also compiled with `kel -c` and the compiled file run: together
+they must print exactly what the source run printed.
 
-Each script that runs is also compiled with `kel -c` and the compiled file
-run: the compile step and the compiled run together must print exactly what
-the source run printed.
+In a guide (a Markdown file) every ```kel block is a script and the ```output
+block right behind it (if any) what it must print; ```kel exit=2 gives the status.
 
-The language guide (a Markdown file) is checked the same way: every ```kel
-block is a script, and the ```output block right behind it (if any) is what it
-must print. A block opened with ```kel exit=2 must end with that status.
-
-usage: run_kel_tests.py KEL PATH...   (a PATH is a .kel file, a folder of them,
-                                        or a .md guide)
+usage: run_kel_tests.py KEL PATH...   (a .kel file, a folder of them, or a .md guide)
 """
 
 import os
@@ -42,14 +35,8 @@ def unescape(text):
 
 class Script:
     def __init__(self, name, source, folder):
-        self.name = name
-        self.source = source
-        self.folder = folder
-        self.expected = []
-        self.exit = 0
-        self.stdin = ""
-        self.args = []
-        self.scratch = []
+        self.name, self.source, self.folder = name, source, folder
+        self.expected, self.exit, self.stdin, self.args, self.scratch = [], 0, "", [], []
         for line in source.splitlines():
             found = EXPECT.search(line)
             if found:
@@ -58,7 +45,7 @@ class Script:
             found = DIRECTIVE.search(line)
             if not found:
                 continue
-            key, value = found.group(1), found.group(2)
+            key, value = found.groups()
             if key == "expect-exit":
                 self.exit = int(value)
             elif key == "stdin":
@@ -192,8 +179,7 @@ def main(argv):
     for path in argv[2:]:
         if path.endswith(".md"):
             guide_failed, guide_total = check_guide(kel, path)
-            failed += guide_failed
-            total += guide_total
+            failed, total = failed + guide_failed, total + guide_total
             continue
         for file in script_files(path):
             source = open(file, encoding="utf-8", errors="replace").read()

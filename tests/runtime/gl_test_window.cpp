@@ -79,10 +79,10 @@ std::vector<Rgba> readWindow(int w, int h) {
     return topDown;
 }
 
-Rgba pixelAt(int x, int y) {
+Rgba pixelAt(int x, int y, int h) {
     Rgba px{};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, WINDOW_H - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &px);
+    glReadPixels(x, h - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &px);
     return px;
 }
 

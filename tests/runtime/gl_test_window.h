@@ -12,21 +12,25 @@ namespace kura_test {
 
 constexpr int WINDOW_W = 320;
 constexpr int WINDOW_H = 240;
+// The system's Japanese fonts, which the tests draw with.
+constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
+constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 
 struct Rgba {
-    uint8_t r, g, b, a;
+    uint8_t r, g, b, a = 255; // opaque unless said otherwise
     bool operator==(const Rgba&) const = default;
 };
 inline bool lit(const Rgba& p) { // anything but black
     return p.r != 0 || p.g != 0 || p.b != 0;
 }
 
-// Idempotent; the window stays open until the process ends. beginFrame,
-// pixelAt and boundsWhere assume the default size; readWindow takes any.
+// Idempotent; the window stays open until the process ends. beginFrame and
+// boundsWhere assume the default size; pixelAt and readWindow take any.
 void openWindowOnce(int w = WINDOW_W, int h = WINDOW_H);
-void pinGlDriver();         // keeps the driver loaded to the end, for the leak checker
-void beginFrame();          // viewport, clear to black, the runtime's screen projection
-Rgba pixelAt(int x, int y); // window coordinates, top-left origin, from the back buffer
+void pinGlDriver(); // keeps the driver loaded to the end, for the leak checker
+void beginFrame();  // viewport, clear to black, the runtime's screen projection
+// Window coordinates, top-left origin, from the back buffer of a window h high.
+Rgba pixelAt(int x, int y, int h = WINDOW_H);
 
 // The smallest rectangle holding every pixel for which keep(pixel) is true;
 // w = 0 when there is none.

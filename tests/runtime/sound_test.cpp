@@ -24,9 +24,15 @@ void waitMs(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-std::string tonePath(const char* name) {
-    return testing::TempDir() + "kura_snd_" + std::to_string(getpid()) + "_" + name + ".wav";
-}
+// A tone file for as long as the test holds it.
+struct Tone {
+    std::string path;
+    Tone(const char* name, double hz, double seconds, double amplitude = 0.4, int channels = 1)
+        : path(testing::TempDir() + "kura_snd_" + std::to_string(getpid()) + "_" + name + ".wav") {
+        kura_test::writeTone(path, hz, seconds, amplitude, channels);
+    }
+    ~Tone() { std::remove(path.c_str()); }
+};
 
 class SoundRecordTest : public testing::Test {
 protected:
@@ -56,13 +62,11 @@ std::vector<double> ratiosWhere(const std::vector<double>& mix, double refHz, do
 }
 
 TEST_F(SoundRecordTest, VolumeScalesAndSpeedRaisesThePitch) {
-    const std::string a = tonePath("a440"), b = tonePath("b660");
-    kura_test::writeTone(a, 440, 1.5, 0.4);
-    kura_test::writeTone(b, 660, 1.5, 0.4);
+    const Tone a("a440", 440, 1.5), b("b660", 660, 1.5);
     {
         ofSoundPlayer full, half;
-        ASSERT_TRUE(full.loadSound(a));
-        ASSERT_TRUE(half.loadSound(b));
+        ASSERT_TRUE(full.loadSound(a.path));
+        ASSERT_TRUE(half.loadSound(b.path));
         half.setVolume(0.5f);
         half.setSpeed(2.0f);
         full.play();
@@ -77,22 +81,18 @@ TEST_F(SoundRecordTest, VolumeScalesAndSpeedRaisesThePitch) {
     ASSERT_GE(doubled.size(), 4u);
     EXPECT_NEAR(doubled[doubled.size() / 2], 0.5, 0.05);
     EXPECT_LT(original.back(), 0.05) << "speed 2 must not leave the recorded pitch";
-    std::remove(a.c_str());
-    std::remove(b.c_str());
 }
 
 // A 0.3 s sound that loops keeps sounding for as long as it is left playing, and
 // the output is silent once it is stopped; one that does not loop ends by itself.
 TEST_F(SoundRecordTest, LoopingSoundPlaysUntilStopped) {
-    const std::string path = tonePath("loop"), oncePath = tonePath("once");
     constexpr double LOOP_TONE_SEC = 0.3;
-    kura_test::writeTone(path, 500, LOOP_TONE_SEC, 0.4);
-    kura_test::writeTone(oncePath, 700, 0.2, 0.4);
+    const Tone looped("loop", 500, LOOP_TONE_SEC), oneShot("once", 700, 0.2);
     double playedSec = 0.0;
     {
         ofSoundPlayer player, once;
-        ASSERT_TRUE(player.loadSound(path));
-        ASSERT_TRUE(once.loadSound(oncePath));
+        ASSERT_TRUE(player.loadSound(looped.path));
+        ASSERT_TRUE(once.loadSound(oneShot.path));
         player.setLoop(true);
         const auto start = Clock::now();
         player.play();
@@ -115,18 +115,14 @@ TEST_F(SoundRecordTest, LoopingSoundPlaysUntilStopped) {
     EXPECT_LT(heardSec, playedSec + 0.15);
     const size_t tail = rec.left.size() - 4 * TONE_WINDOW;
     EXPECT_LT(kura_test::toneAmplitude(rec.left, tail, 4 * TONE_WINDOW, 500), SILENT);
-    std::remove(path.c_str());
-    std::remove(oncePath.c_str());
 }
 
 TEST_F(SoundRecordTest, HardPanLeavesTheOtherChannelSilent) {
-    const std::string mono = tonePath("mono"), stereo = tonePath("stereo");
-    kura_test::writeTone(mono, 440, 1.0, 0.4);
-    kura_test::writeTone(stereo, 880, 1.0, 0.4, 2);
+    const Tone mono("mono", 440, 1.0), stereo("stereo", 880, 1.0, 0.4, 2);
     {
         ofSoundPlayer left, right;
-        ASSERT_TRUE(left.loadSound(mono));
-        ASSERT_TRUE(right.loadSound(stereo));
+        ASSERT_TRUE(left.loadSound(mono.path));
+        ASSERT_TRUE(right.loadSound(stereo.path));
         left.setPan(-1.0f);
         right.setPan(1.0f);
         left.play();
@@ -138,20 +134,16 @@ TEST_F(SoundRecordTest, HardPanLeavesTheOtherChannelSilent) {
     ASSERT_GE(kura_test::presentWindows(rec.right, 880, PRESENT), 4u);
     EXPECT_EQ(kura_test::presentWindows(rec.right, 440, SILENT * 4), 0u);
     EXPECT_EQ(kura_test::presentWindows(rec.left, 880, SILENT * 4), 0u);
-    std::remove(mono.c_str());
-    std::remove(stereo.c_str());
 }
 
 // Without overlapping plays a second play restarts the sound, so stop silences it;
 // with them the first play goes on after the second is stopped.
 TEST_F(SoundRecordTest, StopEndsOnlyTheLatestOfOverlappingPlays) {
-    const std::string single = tonePath("single"), multi = tonePath("multi");
-    kura_test::writeTone(single, 440, 2.0, 0.3);
-    kura_test::writeTone(multi, 660, 2.0, 0.3);
+    const Tone single("single", 440, 2.0, 0.3), multi("multi", 660, 2.0, 0.3);
     {
         ofSoundPlayer restart, overlap;
-        ASSERT_TRUE(restart.loadSound(single));
-        ASSERT_TRUE(overlap.loadSound(multi));
+        ASSERT_TRUE(restart.loadSound(single.path));
+        ASSERT_TRUE(overlap.loadSound(multi.path));
         overlap.setMultiPlay(true);
         restart.play();
         overlap.play();
@@ -169,8 +161,6 @@ TEST_F(SoundRecordTest, StopEndsOnlyTheLatestOfOverlappingPlays) {
     const size_t overlapWindows = kura_test::presentWindows(rec.left, 660, PRESENT);
     EXPECT_LE(restartWindows, 6u);
     EXPECT_GE(overlapWindows, restartWindows + 8);
-    std::remove(single.c_str());
-    std::remove(multi.c_str());
 }
 
 TEST(SoundFailure, MissingFileLogsAndStaysSilent) {
@@ -191,17 +181,15 @@ TEST(SoundFailure, MissingFileLogsAndStaysSilent) {
 // playing does nothing.
 TEST(SoundWithoutDevice, EverythingIsSilentAndSaidOnce) {
     if (std::getenv("KURA_EXPECT_NO_AUDIO") == nullptr) GTEST_SKIP() << "needs no audio device";
-    const std::string path = tonePath("nodevice");
-    kura_test::writeTone(path, 440, 0.2, 0.4);
+    const Tone tone("nodevice", 440, 0.2);
     ofSoundPlayer a, b;
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(a.loadSound(path));
-    EXPECT_FALSE(b.loadSound(path));
+    EXPECT_FALSE(a.loadSound(tone.path));
+    EXPECT_FALSE(b.loadSound(tone.path));
     const std::string log = testing::internal::GetCapturedStdout();
     EXPECT_EQ(log, "OF_WARNING: ofSoundPlayer: no audio output device, sound is off\n");
     a.play();
     EXPECT_FALSE(a.getIsPlaying());
-    std::remove(path.c_str());
 }
 
 } // namespace

@@ -185,9 +185,8 @@ TEST_F(CompiledCode, NestingIsBounded) {
     for (int i = 0; i < 100000; ++i)
         members.insert(members.end(), {0xF1, 'm', 0x00});
     ASSERT_TRUE(readBack(members));
-}
 
-TEST_F(CompiledCode, NestingWithinTheBoundReadsBackWhole) {
+    // Within the bound nesting reads back whole.
     CodeBlock* inner = makeBlock({new PUSH_INT(1)});
     for (int i = 0; i < MAX_COMPILED_NESTING - 2; ++i)
         inner = makeBlock({new SCOPE(inner)});

@@ -12,8 +12,6 @@
 namespace script_test {
 namespace {
 
-using MemberTableTest = ValueTest;
-
 TEST(MemberTableHash, FollowsTheRule) {
     EXPECT_EQ(MemberTable::hash(""), 0u);
     // ((last) + (first) * 256) ^ (length << 4), bytes unsigned.
@@ -161,16 +159,6 @@ TEST(MemberTableSlots, AMovedBigTableKeepsFinding) {
     EXPECT_EQ(assigned.find(nameOf(1)), nullptr);
     assigned.setNumber("again", 1);
     EXPECT_NE(assigned.find("again"), nullptr);
-}
-
-TEST_F(MemberTableTest, ObjectKeysFollowSlotOrderNotInsertionOrder) {
-    Ref object = makeEmpty();
-    for (const char* name : {"s", "g", "c"})
-        member(object, name);
-    // s at home 3, g to overflow 7, c finds 7 taken and wraps to 4.
-    EXPECT_EQ(keyOrder(object), "s c g");
-    object.value()->removeMember("s");
-    EXPECT_EQ(keyOrder(object), "c g"); // c moved home to slot 3
 }
 
 } // namespace

@@ -68,7 +68,7 @@ TEST(ParserMessages, EveryMessageWithItsLineAndTheCount) {
     }
 }
 
-TEST(ParserMessages, DeepNestingIsRefusedOnce) {
+TEST(ParserMessages, NestingPastTheBoundIsRefusedOnce) {
     std::string chain;
     std::string index;
     std::string conditional;
@@ -98,10 +98,8 @@ TEST(ParserMessages, DeepNestingIsRefusedOnce) {
                   0u)
             << result.printed.substr(0, 300);
     }
-}
-
-TEST(ParserMessages, NestingUpToTheBoundCompiles) {
-    // The statement, its expression and the right-hand side take three levels.
+    // Up to the bound it compiles: the statement, its expression and the
+    // right-hand side take three levels.
     int depth = Kel::MAX_PARSE_DEPTH - 3;
     auto nested = [](int levels) {
         return "x = " + std::string(levels, '(') + "1" + std::string(levels, ')') + ";";

@@ -32,14 +32,6 @@ struct Block {
     ~Block() { block->release(); }
 };
 
-// A function's scope entered in an environment of its own.
-struct InFunction {
-    Block code;
-    Ref function = makeFunction();
-    Env env;
-    InFunction() { env.enter(new FunctionScope(code.block, function.get())); }
-};
-
 TEST(ScopeLookup, MethodsReachTheirObjectAndDeclareInstanceVariables) {
     Block code;
     Ref function = makeFunction(), self = makeEmpty();
@@ -68,9 +60,11 @@ TEST(ScopeUnwinding, AVeryDeepChainIsDeletedWithoutRecursion) {
 }
 
 TEST(ScopeClone, VariablesAreCopiedAndTheChainIsCloned) {
-    InFunction f;
-    Env& env = f.env;
-    env.enter(new LoopScope(f.code.block, 3));
+    Block code;
+    Ref function = makeFunction();
+    Env env;
+    env.enter(new FunctionScope(code.block, function.get()));
+    env.enter(new LoopScope(code.block, 3));
     env.current()->declare("v", intValue(1), nullptr);
     env.current()->pc() = 4;
 

@@ -35,15 +35,11 @@ inline CodeBlock* makeBlock(std::initializer_list<OpCode*> ops) {
     return block;
 }
 
-inline vObject* objectOf(const Ref& ref) {
-    return static_cast<vObject*>(ref.value());
-}
-
 // A function object running `ops`.
 inline Ref makeFunction(std::initializer_list<OpCode*> ops) {
     Ref function = makeEmpty();
     CodeBlock* block = makeBlock(ops);
-    objectOf(function)->shareCode(block);
+    static_cast<vObject*>(function.value())->shareCode(block);
     block->release();
     return function;
 }
@@ -122,14 +118,6 @@ inline Ref tuple(TupleElements elements) {
     return Ref(new vRArray(std::move(elements)));
 }
 
-// An object with the given elements (copies) and no members.
-inline Ref list(std::vector<Ref> elements) {
-    Ref object = makeEmpty();
-    for (const Ref& element : elements)
-        object.value()->append(element);
-    return object;
-}
-
 inline std::string str(const Ref& value) {
     return value.value()->toString().str();
 }
@@ -140,21 +128,6 @@ inline int type(const Ref& value) {
 inline Ref member(const Ref& object, std::string_view name) {
     return Ref(object.value()->member(name));
 }
-inline Ref element(const Ref& object, int index) {
-    return Ref(object.value()->elementAt(index));
-}
-
-// Member names of `object` in iteration order, joined with spaces.
-inline std::string keyOrder(const Ref& object) {
-    Ref names = object.value()->keys();
-    std::string joined;
-    for (int i = 0; i < names.value()->count(); ++i) {
-        if (i) joined += ' ';
-        joined += str(element(names, i));
-    }
-    return joined;
-}
-
 // Counts holders and values in the pools around each test: whatever a test
 // makes must be gone when its last reference is.
 class ValueTest : public testing::Test {

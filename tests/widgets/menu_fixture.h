@@ -21,7 +21,6 @@
 
 namespace widgets_test {
 
-constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 constexpr int MENU_FONT = 1;
 constexpr int KEY_UP = 357;
 constexpr int KEY_DOWN = 359;
@@ -36,8 +35,8 @@ protected:
         Kura::g_pInput = new Kura::InputState(kura_test::WINDOW_W, kura_test::WINDOW_H);
         Kura::Controller::Create(10);
         Kura::ImageFont::Create();
-        Kura::ImageFont::Get()->AddFont(GOTHIC, 14);
-        Kura::ImageFont::Get()->AddFont(GOTHIC, 16);
+        Kura::ImageFont::Get()->AddFont(kura_test::GOTHIC, 14);
+        Kura::ImageFont::Get()->AddFont(kura_test::GOTHIC, 16);
         Kura::Draw2D::Init();
         std::filesystem::create_directories("data/sound/se");
         Kura::Audio::Create(nullptr);
@@ -63,22 +62,19 @@ protected:
         root.Proc();
     }
 
-    // As the game shows a menu; then frames until it takes input. The number of
-    // frames that took.
-    static int Show(Kura::SimpleMenu& menu, Kura::SimpleMenu& root) {
+    // As the game shows a menu; then frames until it takes input.
+    static void Show(Kura::SimpleMenu& menu, Kura::SimpleMenu& root) {
         menu.Activate();
         menu.SetActive(true);
         menu.Open();
-        return WaitReady(menu, root);
+        WaitReady(menu, root);
     }
-    static int WaitReady(Kura::SimpleMenu& menu, Kura::SimpleMenu& root) {
+    static void WaitReady(Kura::SimpleMenu& menu, Kura::SimpleMenu& root) {
         for (int frames = 1; frames <= 100; ++frames) {
             Step(root);
-            if (menu.GetIcon()->GetState() == Kura::Icon::STATE_OPEN && !menu.IsLocked())
-                return frames;
+            if (menu.GetIcon()->GetState() == Kura::Icon::STATE_OPEN && !menu.IsLocked()) return;
         }
         ADD_FAILURE() << "the menu never became ready";
-        return -1;
     }
 
     // A key that goes down for one frame, then is let go until it reads up again

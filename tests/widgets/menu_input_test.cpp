@@ -22,12 +22,6 @@ kura_test::Box CursorCell(SimpleMenu& root) {
     return kura_test::boundsWhere([](const kura_test::Rgba& p) { return p.r > p.g; });
 }
 
-// Three enabled rows in one column, named 案0 to 案2.
-void FillColumn(SimpleMenu& menu) {
-    for (int row = 0; row < 3; ++row)
-        menu.SetMenuItem(row, 0, L"案" + std::to_wstring(row), nullptr, true);
-}
-
 void FillRow(SimpleMenu& menu, std::initializer_list<bool> enabled) {
     int column = 0;
     for (bool on : enabled) {
@@ -110,7 +104,8 @@ TEST_F(MenuInputTest, CellsHoldTheirLeftAndTopEdgesOnly) {
 // pointer and the click decides there, instead of being lost.
 TEST_F(MenuInputTest, AClickInTheFrameThePointerArrivedDecides) {
     SimpleMenu menu(nullptr, 10, 10, MENU_FONT, 3, 1);
-    FillColumn(menu);
+    for (int row = 0; row < 3; ++row)
+        menu.SetMenuItem(row, 0, L"案" + std::to_wstring(row), nullptr, true);
     Show(menu, menu);
     const kura_test::Box first = CursorCell(menu);
     const int x = first.x + 2;

@@ -48,6 +48,12 @@ TEST_F(WindowStateTest, SlotsFromTheSettings) {
     EXPECT_EQ(chara.GetFace(), 0);
     chara.SetFace(-2);
     EXPECT_EQ(chara.GetFace(), -2);
+    // Without settings the window number is the slot, with a report.
+    Window::SetSettings(nullptr);
+    EXPECT_EQ(image.GetTextureIndex(), 5);
+    EXPECT_NE(
+        ReadFile("log.txt").find("Func=Kura::ImageWindow::GetTextureIndex\nmes=m_pSettings\n"),
+        std::string::npos);
 }
 
 TEST_F(WindowStateTest, ScriptOperationsWithoutEffectChangeNothing) {
@@ -103,15 +109,6 @@ TEST_F(WindowStateTest, RegistriesAnswerNullForIndexesWithoutWindow) {
               "File=src\\of\\Window\nLine=175\nFunc=Kura::TextWindow::getNowWnd\nmes=0\n"
               "File=src\\of\\Window\nLine=323\nFunc=Kura::CharacterWindow::getNowWnd\nmes=0\n"
               "File=src\\of\\Window\nLine=175\nFunc=Kura::TextWindow::getNowWnd\nmes=0\n");
-}
-
-TEST_F(WindowStateTest, MissingSettingsAreReported) {
-    Window::SetSettings(nullptr);
-    ImageWindow image(5);
-    EXPECT_EQ(image.GetTextureIndex(), 5);
-    EXPECT_NE(
-        ReadFile("log.txt").find("Func=Kura::ImageWindow::GetTextureIndex\nmes=m_pSettings\n"),
-        std::string::npos);
 }
 
 } // namespace

@@ -17,8 +17,6 @@
 namespace controller_test {
 namespace {
 
-using Kura::ScenarioPlayer;
-
 // Window 1's picture goes red, green, blue; the music stops at the last
 // message; a counter, a random draw and a flag cross the change of file.
 constexpr const char* SCENE_1 = R"(
@@ -86,9 +84,7 @@ protected:
     // Frames until the story waits at a message shown whole or at a menu.
     void Settle() {
         ASSERT_TRUE(UpdateUntil([&] {
-            const int32_t state = player().getState();
-            return (state == ScenarioPlayer::STATE_MESSAGE &&
-                    player().isMessageCompleteAndReported()) ||
+            return MessageShown() ||
                    (player().isChoiceOpen() && game().getCommandMenu().IsActive());
         }));
     }

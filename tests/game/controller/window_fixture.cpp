@@ -15,14 +15,11 @@
 #include "recording.h"
 
 #include <GL/gl.h>
-#include <cstdint>
 
 namespace controller_test {
 
 namespace {
 
-constexpr const char* GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
-constexpr const char* MINCHO = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
 constexpr double TONE_SECONDS = 3.0;
 constexpr double TONE_AMPLITUDE = 0.25;
 
@@ -64,8 +61,8 @@ void GameTest::SetUp() {
     kura_test::openWindowOnce(WINDOW_W, WINDOW_H);
     WriteSettings(WINDOW_SETTINGS);
     std::filesystem::create_directories("data/font");
-    std::filesystem::create_symlink(GOTHIC, "data/font/ipag.ttf");
-    std::filesystem::create_symlink(MINCHO, "data/font/ipam.ttf");
+    std::filesystem::create_symlink(kura_test::GOTHIC, "data/font/ipag.ttf");
+    std::filesystem::create_symlink(kura_test::MINCHO, "data/font/ipam.ttf");
     std::filesystem::create_directories(GamePath("sound/se"));
     const char* tones[] = {"se0.wav", "se1.wav", "se2.wav", "type0.wav", "type1.wav"};
     for (int i = 0; i < 5; ++i)
@@ -91,13 +88,7 @@ void GameTest::TearDown() {
 void GameTest::WritePicture(const std::string& path, int w, int h, Rgba color) {
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent);
-    const kura_test::Rgba pixel{uint8_t(color.r), uint8_t(color.g), uint8_t(color.b), 255};
-    kura_test::writePng(path, w, h, [&](int, int) { return pixel; });
-}
-
-void GameTest::ShowTitle() {
-    Kura::GameMain::create();
-    game().scenarioInit();
+    kura_test::writePng(path, w, h, [&](int, int) { return color; });
 }
 
 void GameTest::NewGame(const std::string& script001) {
@@ -106,21 +97,6 @@ void GameTest::NewGame(const std::string& script001) {
     WaitMenuReady(game().getCommandMenu());
     Tap('z');
     ASSERT_TRUE(UpdateUntil([&] { return !game().isTitleMode(); }, 10));
-}
-
-void GameTest::Update() {
-    game().update();
-    router().AfterUpdate();
-}
-
-void GameTest::Updates(int n) {
-    for (int i = 0; i < n; ++i)
-        Update();
-}
-
-void GameTest::Frame() {
-    Update();
-    Draw();
 }
 
 void GameTest::Draw() {
@@ -136,25 +112,6 @@ void GameTest::WaitMenuReady(Kura::SimpleMenu& menu) {
     ASSERT_TRUE(ready) << "the menu never took input";
 }
 
-void GameTest::Tap(int key) {
-    router().KeyPressed(key);
-    router().KeyReleased(key);
-}
-
-void GameTest::TapAndSettle(int key) {
-    Tap(key);
-    Updates(4); // pressed, held, released, up
-}
-
-void GameTest::MoveMouse(int x, int y) {
-    router().MouseMoved(x, y);
-}
-
-void GameTest::Click() {
-    PressButton();
-    ReleaseButton();
-}
-
 void GameTest::PressButton() {
     const Kura::MousePoint& at = Kura::g_pInput->GetMousePosition();
     router().MousePressed(static_cast<int>(at.x), static_cast<int>(at.y), 0);
@@ -163,13 +120,6 @@ void GameTest::PressButton() {
 void GameTest::ReleaseButton() {
     const Kura::MousePoint& at = Kura::g_pInput->GetMousePosition();
     router().MouseReleased(static_cast<int>(at.x), static_cast<int>(at.y), 0);
-}
-
-Rgba GameTest::PixelAt(int x, int y) {
-    uint8_t px[4] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, WINDOW_H - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
-    return {px[0], px[1], px[2]};
 }
 
 std::string GameTest::SceneFlag(const std::string& name) const {

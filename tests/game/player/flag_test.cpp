@@ -7,7 +7,7 @@ namespace {
 
 using Flags = PlayerTest;
 
-TEST_F(Flags, IntAndStringFlagsAreKeptAsText) {
+TEST_F(Flags, FlagsAreKeptAsTextAndAnUnsetOneReadsNull) {
     RunScript("callSetSceneFlagInt(\"count\", 7); callSetSceneFlagString(\"name\", \"葵\");"
               "callSetGlobalFlagInt(\"count\", -12); callSetGlobalFlagString(\"route\", \"b\");"
               "callSetSceneFlagString(\"readCount\", callGetSceneFlag(\"count\"));"
@@ -25,9 +25,7 @@ TEST_F(Flags, IntAndStringFlagsAreKeptAsText) {
                                  "setSceneFlagString(readCount,7)\n"
                                  "setSceneFlagString(readName,葵)\n"
                                  "setGlobalFlagString(readCount,-12)\n");
-}
-
-TEST_F(Flags, UnsetOrEmptyFlagReadsNullAndIsCreated) {
+    // An unset or empty flag reads "NULL"; an unset one is created empty.
     RunScript("callSetSceneFlagString(\"a\", callGetGlobalFlag(\"never\"));"
               "callSetSceneFlagString(\"empty\", \"\");"
               "callSetSceneFlagString(\"b\", callGetSceneFlag(\"empty\")); yield;");
