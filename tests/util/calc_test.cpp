@@ -1,4 +1,4 @@
-// Grid index arithmetic with its zero-width check, and alpha colour packing.
+// Grid index arithmetic with its zero-width check.
 #include "util/Calc.h"
 
 #include "scratch_dir.h"
@@ -9,13 +9,10 @@ namespace {
 
 using Calc = ScratchDirTest;
 
-TEST_F(Calc, RowMajorIndexAndAlphaInTheTopByte) {
+TEST_F(Calc, RowMajorIndex) {
     EXPECT_EQ(Kura::Calc::Get1dIndexFrom2dIndex(1, 2, 3), 5u);
     EXPECT_EQ(Kura::Calc::Get1dIndexFrom2dIndex(0, 0, 1), 0u);
     EXPECT_EQ(Kura::Calc::Get1dIndexFrom2dIndex(4, 0, 6), 24u);
-    EXPECT_EQ(Kura::Calc::MakeAlphaColor(0x80, 0x00112233), 0x80112233u);
-    EXPECT_EQ(Kura::Calc::MakeAlphaColor(255, 0xAABBCCDD), 0xFFBBCCDDu);
-    EXPECT_EQ(Kura::Calc::MakeAlphaColor(0, 0xFFFFFFFF), 0x00FFFFFFu);
     EXPECT_FALSE(std::filesystem::exists("log.txt"));
 }
 
