@@ -124,6 +124,29 @@ bool stepInt(Env& env, const Step& step) {
     return true;
 }
 
+// An argument only the stack holds needs no copy: nothing else can see it,
+// so it may become the parameter (or, for a list, the list of parameters)
+// itself. Each element only the list holds becomes its parameter as it is,
+// the others are replaced by copies, as the argument instruction's
+// substitution into fresh storage would give them.
+bool bindInPlace(Env& env, const ParameterList& list, const TupleElements* elements) {
+    Ref& argument = env.stack().back();
+    if (argument->count() != 1) return false;
+    if (!elements) {
+        if (list.names.size() != 1 || !isPlain(argument.value())) return false;
+        env.current()->declareParameters(list, &argument);
+        return true;
+    }
+    if (elements->size() != list.names.size()) return false;
+    auto* tuple = static_cast<vRArray*>(argument.value());
+    for (size_t i = 0; i < elements->size(); ++i) {
+        const Ref& element = (*elements)[i];
+        if (element->count() != 1) tuple->replaceElement(i, Ref(element.value()->clone()));
+    }
+    env.current()->declareParameters(list, elements->data());
+    return true;
+}
+
 // The fresh parameters of a call: each takes a copy of its argument, as the
 // argument instruction's substitution into fresh storage would give it.
 // Arguments that are numbers or texts only: copying anything else may copy
@@ -148,6 +171,7 @@ bool bindParameters(Env& env, const ParameterList& list) {
     } else if (count > 1 && !isPlain(value)) {
         return false;
     }
+    if (bindInPlace(env, list, elements)) return true;
     TupleElements holders;
     holders.reserve(count);
     for (size_t i = 0; i < count; ++i) {
