@@ -209,7 +209,7 @@ bool Env::endBlock(int& scopePc, int pc) {
 // end of the block, a stop. The budget is kept in a local too, stored before
 // anything that may run script code elsewhere (dropping an object runs its
 // destructor, which draws from the same budget) and loaded again after it.
-bool Env::run(CodeBlock* block, int& scopePc) {
+bool Env::runBlock(CodeBlock* block, int& scopePc) {
     const ExecForm& form = block->execForm();
     const Step* const steps = form.steps();
     const int size = form.size();
@@ -301,9 +301,17 @@ bool Env::run(CodeBlock* block, int& scopePc) {
     }
 }
 
-void Env::drive() {
-    while (m_current && run(m_current->code(), m_current->pc())) {
+// One block after another, in this one frame: a call, a return or a block's
+// end only changes which scope's block comes next.
+bool Env::run(Scope* until) {
+    while (m_current && m_current != until) {
+        if (!runBlock(m_current->code(), m_current->pc())) return false;
     }
+    return true;
+}
+
+void Env::drive() {
+    run(nullptr);
 }
 
 } // namespace Kel
