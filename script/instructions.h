@@ -7,6 +7,7 @@
 
 #include "byte_writer.h"
 #include "holder.h"
+#include "member_table.h"
 #include "opcode.h"
 #include "opcode_list.h"
 #include "shared_string.h"
@@ -293,7 +294,30 @@ KEL_NAMED_INSTRUCTION(STATIC);
 // DECLARATION: v = pop; the current scope's declaration (an instance variable in a method).
 KEL_NAMED_INSTRUCTION(DECLARATION);
 // MEMBER: o = pop; push o's member of the name, created if missing.
-KEL_NAMED_INSTRUCTION(MEMBER);
+class MEMBER final : public OpCode {
+public:
+    static constexpr uint8_t CODE = OP_MEMBER;
+    explicit MEMBER(std::string_view name) : m_name(name) {}
+    int execute(Env& env) override;
+    OpCode* clone() const override { return new MEMBER(m_name); }
+    int kind() const override { return opcodeKind(CODE); }
+    void serialize(ByteWriter& out) const override {
+        out.byte(CODE);
+        out.text(m_name);
+    }
+    std::string_view name() const { return m_name; }
+
+private:
+    // An object's member of the name, found first in the slot where the last
+    // object had it.
+    Holder* objectMember(MemberTable& table);
+
+    std::string m_name;
+    // The name as the last table found holds it (kept shared, so no other
+    // name can come to have this buffer's address) and its slot there.
+    SharedString m_slotName;
+    uint32_t m_slot = 0;
+};
 // INDEX: b = pop, a = pop; push a's element, member or slice selected by b.
 KEL_PLAIN_INSTRUCTION(INDEX);
 

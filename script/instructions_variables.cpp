@@ -255,9 +255,30 @@ int DECLARATION::execute(Env& env) {
     return STATUS_CONTINUE;
 }
 
+// Names are unique in a table: an entry in the remembered slot whose name
+// shares the remembered buffer is the one a search would find. Objects made
+// from one class share their names' buffers and mostly their layout too.
+Holder* MEMBER::objectMember(MemberTable& table) {
+    if (m_slot < table.slotCount()) {
+        MemberTable::Entry* entry = table.slot(m_slot);
+        if (entry && entry->name.sharesBuffer(m_slotName)) return entry->value.get();
+    }
+    // What vObject::member does, remembering where.
+    bool inserted = false;
+    MemberTable::Entry& entry = table.findOrInsert(std::string_view(m_name), inserted);
+    if (inserted) entry.value = makeEmpty();
+    m_slotName = entry.name;
+    m_slot = table.slotIndex(entry);
+    return entry.value.get();
+}
+
 int MEMBER::execute(Env& env) {
     Ref object = env.pop();
-    pushMember(env, object, object.value()->member(m_name));
+    vBase* value = object.value();
+    Holder* member = value->typeCode() == TYPE_OBJECT
+                         ? objectMember(static_cast<vObject*>(value)->members())
+                         : value->member(m_name);
+    pushMember(env, object, member);
     return STATUS_CONTINUE;
 }
 
