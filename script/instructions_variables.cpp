@@ -106,6 +106,19 @@ MemberTable* ownTable(Scope* scope) {
     return &static_cast<vObject*>(variables->value())->members();
 }
 
+// The usual index: an int within an object's elements, which selects an
+// element that is there already.
+Holder* existingElement(const std::vector<Ref>& stack) {
+    if (stack.size() < 2) return nullptr;
+    vBase* key = stack.back().value();
+    vBase* target = stack[stack.size() - 2].value();
+    if (key->typeCode() != TYPE_INT || target->typeCode() != TYPE_OBJECT) return nullptr;
+    int32_t position = static_cast<vInt*>(key)->value();
+    std::vector<Ref>& elements = static_cast<vObject*>(target)->elements();
+    if (position < 0 || static_cast<size_t>(position) >= elements.size()) return nullptr;
+    return elements[static_cast<size_t>(position)].get();
+}
+
 } // namespace
 
 Holder* resolveVariable(Env& env, std::string_view name) {
@@ -285,6 +298,12 @@ int MEMBER::execute(Env& env) {
 // A string or float index names a member; a tuple of two is a slice; anything
 // else is an element number, counted from the end when negative.
 int INDEX::execute(Env& env) {
+    if (Holder* element = existingElement(env.stack())) {
+        // The element is counted before the container can go.
+        env.stack().pop_back();
+        env.stack().back() = Ref(element);
+        return STATUS_CONTINUE;
+    }
     Ref index = env.pop();
     Ref container = env.pop();
     vBase* key = index.value();
