@@ -239,6 +239,9 @@ private:
     // or none when that does not settle it.
     Holder* inFrame(Scope* origin, uint64_t epoch);
     void rememberOwnVariable(Scope* origin, Holder* found);
+    // The function object's member of the name (a static or a captured
+    // variable), looked for first where it was last found.
+    Holder* functionMember(vBase* function);
     // The holder found last from the origin's outer scopes, if the origin
     // hands the name on to them and they still stand as they were.
     Holder* foundOutward(Scope* origin, uint64_t epoch) const;
@@ -259,6 +262,7 @@ private:
     uint64_t m_frameSerial = 0; // list serials start at 1
     uint32_t m_frameIndex = 0;
     vBase* m_memberless = nullptr;
+    MemberTable::SlotMemo m_functionMemo;
     uint64_t m_memberlessEpoch = UINT64_MAX;
     // Found outward: the serial of the outer scope the lookup went on from
     // (0 for none), the binding epoch, and the holder.
@@ -308,15 +312,12 @@ public:
     std::string_view name() const { return m_name; }
 
 private:
-    // An object's member of the name, found first in the slot where the last
-    // object had it.
+    // An object's member of the name, looked for first where the last object
+    // had it.
     Holder* objectMember(MemberTable& table);
 
     std::string m_name;
-    // The name as the last table found holds it (kept shared, so no other
-    // name can come to have this buffer's address) and its slot there.
-    SharedString m_slotName;
-    uint32_t m_slot = 0;
+    MemberTable::SlotMemo m_memo;
 };
 // INDEX: b = pop, a = pop; push a's element, member or slice selected by b.
 KEL_PLAIN_INSTRUCTION(INDEX);

@@ -176,11 +176,19 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
     if (!functionHolder) return nullptr;
     vBase* function = functionHolder->value();
     if (function != m_memberless || epoch != m_memberlessEpoch) {
-        if (Holder* member = function->findMember(m_name)) return member;
+        if (Holder* member = functionMember(function)) return member;
         m_memberless = function;
         m_memberlessEpoch = epoch;
     }
     return globalMember();
+}
+
+Holder* VARIABLE::functionMember(vBase* function) {
+    if (function->typeCode() != TYPE_OBJECT) return function->findMember(m_name);
+    MemberTable& table = static_cast<vObject*>(function)->members();
+    MemberTable::Entry* entry = m_functionMemo.recall(table);
+    if (!entry && (entry = table.find(m_name)) != nullptr) m_functionMemo.remember(table, *entry);
+    return entry ? entry->value.get() : nullptr;
 }
 
 namespace {
@@ -268,20 +276,13 @@ int DECLARATION::execute(Env& env) {
     return STATUS_CONTINUE;
 }
 
-// Names are unique in a table: an entry in the remembered slot whose name
-// shares the remembered buffer is the one a search would find. Objects made
-// from one class share their names' buffers and mostly their layout too.
 Holder* MEMBER::objectMember(MemberTable& table) {
-    if (m_slot < table.slotCount()) {
-        MemberTable::Entry* entry = table.slot(m_slot);
-        if (entry && entry->name.sharesBuffer(m_slotName)) return entry->value.get();
-    }
+    if (MemberTable::Entry* entry = m_memo.recall(table)) return entry->value.get();
     // What vObject::member does, remembering where.
     bool inserted = false;
     MemberTable::Entry& entry = table.findOrInsert(std::string_view(m_name), inserted);
     if (inserted) entry.value = makeEmpty();
-    m_slotName = entry.name;
-    m_slot = table.slotIndex(entry);
+    m_memo.remember(table, entry);
     return entry.value.get();
 }
 
