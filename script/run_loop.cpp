@@ -25,14 +25,38 @@ using namespace variable::Variable;
 namespace {
 
 using InPlace = void (vBase::*)(const Ref&);
-using Comparison = bool (vBase::*)(const Ref&);
 
-// In byte order: ADD to SHR, and EQ to GT.
+// In byte order: ADD to SHR.
 constexpr InPlace OPERATORS[] = {
     &vBase::addAssign, &vBase::subAssign, &vBase::mulAssign, &vBase::divAssign, &vBase::modAssign,
     &vBase::andAssign, &vBase::orAssign,  &vBase::xorAssign, &vBase::shlAssign, &vBase::shrAssign};
-constexpr Comparison COMPARISONS[] = {&vBase::equals,       &vBase::notEquals, &vBase::lessEqual,
-                                      &vBase::greaterEqual, &vBase::less,      &vBase::greater};
+// The operations (ADD, SUB, MUL) that are the 32-bit wrapping ones of
+// unsigned arithmetic, as an int's own are; the others keep its own rules.
+constexpr uint8_t WRAPPING_OPERATIONS = 3;
+
+// A comparison of two ints (EQ to GT, in byte order), as an int's own.
+bool compareValues(uint8_t operation, int32_t left, int32_t right) {
+    switch (operation) {
+    case 0:
+        return left == right;
+    case 1:
+        return left != right;
+    case 2:
+        return left <= right;
+    case 3:
+        return left >= right;
+    case 4:
+        return left < right;
+    default:
+        return left > right;
+    }
+}
+
+int32_t wrapValues(uint8_t operation, int32_t left, int32_t right) {
+    auto a = static_cast<uint32_t>(left);
+    auto b = static_cast<uint32_t>(right);
+    return static_cast<int32_t>(operation == 0 ? a + b : operation == 1 ? a - b : a * b);
+}
 
 // Numbers and texts: copying one copies nothing else, dropping one runs no
 // script code, and no method is bound to their holders.
@@ -63,8 +87,13 @@ bool operateOnInts(Env& env, const Step& step) {
     if (stack.size() < 2) return false;
     vBase* left = stack[stack.size() - 2].value();
     if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
-    auto* result = new vInt(static_cast<vInt*>(left)->value());
-    (result->*OPERATORS[step.operation])(stack.back());
+    int32_t value = static_cast<vInt*>(left)->value();
+    auto* result = new vInt(value);
+    if (step.operation < WRAPPING_OPERATIONS)
+        result->setValue(
+            wrapValues(step.operation, value, static_cast<vInt*>(stack.back().value())->value()));
+    else
+        (result->*OPERATORS[step.operation])(stack.back());
     stack.pop_back();
     stack.back() = Ref(result);
     return true;
@@ -76,7 +105,8 @@ bool compareInts(Env& env, const Step& step, bool& outcome) {
     if (stack.size() < 2) return false;
     vBase* left = stack[stack.size() - 2].value();
     if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
-    outcome = (left->*COMPARISONS[step.operation])(stack.back());
+    outcome = compareValues(step.operation, static_cast<vInt*>(left)->value(),
+                            static_cast<vInt*>(stack.back().value())->value());
     return true;
 }
 
