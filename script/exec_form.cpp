@@ -34,6 +34,11 @@ bool isComparison(uint8_t byte) {
     return byte >= OP_EQ && byte <= OP_GT;
 }
 
+// A variable's read or an int constant.
+bool isOperand(uint8_t byte) {
+    return byte == OP_VARIABLE || byte == OP_PUSH_INT;
+}
+
 bool isConditionalJump(uint8_t byte) {
     return byte == OP_JT || byte == OP_JF || byte == OP_JRT || byte == OP_JRF;
 }
@@ -83,13 +88,15 @@ ExecForm::ExecForm(const CodeBlock& block) {
     m_steps.resize(static_cast<size_t>(block.size()));
     for (int i = 0; i < block.size(); ++i)
         translate(block, i);
-    m_steps.push_back(Step{nullptr, nullptr, 0, STEP_END, 0, 0, false});
+    m_steps.push_back(Step{nullptr, {nullptr}, 0, STEP_END, 0, 0, false, 0});
 }
 
 void ExecForm::translate(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
-    step = Step{block.at(index), nullptr, 0, STEP_INSTRUCTION, 0, 1, false};
-    if (fuseParameters(block, index) || fuseComparisonJump(block, index)) return;
+    step = Step{block.at(index), {nullptr}, 0, STEP_INSTRUCTION, 0, 1, false, 0};
+    if (fuseParameters(block, index) || fuseOperands(block, index) ||
+        fuseComparisonJump(block, index))
+        return;
     uint8_t byte = byteAt(block, index);
     switch (byte) {
     case OP_PUSH_INT:
@@ -153,6 +160,34 @@ bool ExecForm::fuseComparisonJump(const CodeBlock& block, int index) {
     step.target = jumpTarget(block, index + 1);
     step.when = jump == OP_JT || jump == OP_JRT;
     step.span = 2;
+    return true;
+}
+
+// Two operands read only to be compared or added up need not be pushed:
+// `a < b` that a jump tests, `a + b`, `a - b` and `a * b`, where a and b are
+// each a variable or an int constant.
+bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
+    if (!isOperand(byteAt(block, index)) || !isOperand(byteAt(block, index + 1))) return false;
+    uint8_t byte = byteAt(block, index + 2);
+    Step& step = m_steps[static_cast<size_t>(index)];
+    if (isComparison(byte) && isConditionalJump(byteAt(block, index + 3))) {
+        uint8_t jump = byteAt(block, index + 3);
+        step.action = STEP_OPERANDS_COMPARE_JUMP;
+        step.operation = static_cast<uint8_t>(byte - OP_EQ);
+        step.target = jumpTarget(block, index + 3);
+        step.when = jump == OP_JT || jump == OP_JRT;
+        step.span = 4;
+    } else if (byte == OP_ADD || byte == OP_SUB || byte == OP_MUL) {
+        step.action = STEP_OPERANDS_OPERATOR;
+        step.operation = static_cast<uint8_t>(byte - OP_ADD);
+        step.span = 3;
+    } else {
+        return false;
+    }
+    step.second = block.at(index + 1);
+    step.operands =
+        static_cast<uint8_t>((byteAt(block, index) == OP_PUSH_INT ? FIRST_IS_CONSTANT : 0) |
+                             (byteAt(block, index + 1) == OP_PUSH_INT ? SECOND_IS_CONSTANT : 0));
     return true;
 }
 

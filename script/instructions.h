@@ -222,6 +222,9 @@ public:
     static constexpr uint8_t CODE = OP_VARIABLE;
     explicit VARIABLE(std::string_view name) : m_name(name) {}
     int execute(Env& env) override;
+    // The holder the read finds, as execute would push it; none only when no
+    // scope runs.
+    Holder* find(Env& env);
     OpCode* clone() const override { return new VARIABLE(m_name); }
     int kind() const override { return opcodeKind(CODE); }
     void serialize(ByteWriter& out) const override {
@@ -231,6 +234,7 @@ public:
     std::string_view name() const { return m_name; }
 
 private:
+    Holder* lookUp(Env& env);
     // The global object's member, or none, as of m_globalEpoch.
     Holder* globalMember();
     // The origin's own variable in the slot remembered, if it still is ours.

@@ -221,6 +221,25 @@ bool bindParameters(Env& env, const ParameterList& list) {
     return true;
 }
 
+// What a fused operand stands for: the holder its read finds, or the
+// constant's own.
+Holder* operandHolder(Env& env, OpCode* op, bool constant) {
+    return constant ? static_cast<PUSH_INT*>(op)->holder().get()
+                    : static_cast<VARIABLE*>(op)->find(env);
+}
+
+// Both operands of a STEP_OPERANDS_ step, when they are ints, read in the
+// order their instructions would read them.
+bool intOperands(Env& env, const Step& step, int32_t& left, int32_t& right) {
+    Holder* first = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
+    if (!first || first->value()->typeCode() != TYPE_INT) return false;
+    left = static_cast<vInt*>(first->value())->value();
+    Holder* second = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
+    if (!second || second->value()->typeCode() != TYPE_INT) return false;
+    right = static_cast<vInt*>(second->value())->value();
+    return true;
+}
+
 // The budget must cover every instruction a fused step stands for.
 bool fusable(const Step& step, int64_t budget) {
     return budget >= step.span - 1;
@@ -301,6 +320,25 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             m_stack.pop_back();
             budget -= step.span - 1;
             next = outcome == step.when ? steps + step.target : next + step.span - 1;
+            continue;
+        }
+        case STEP_OPERANDS_COMPARE_JUMP: {
+            // Otherwise the first operand's read or push alone.
+            int32_t left = 0;
+            int32_t right = 0;
+            if (!fusable(step, budget) || !intOperands(*this, step, left, right)) break;
+            budget -= step.span - 1;
+            next = compareValues(step.operation, left, right) == step.when ? steps + step.target
+                                                                           : next + step.span - 1;
+            continue;
+        }
+        case STEP_OPERANDS_OPERATOR: {
+            int32_t left = 0;
+            int32_t right = 0;
+            if (!fusable(step, budget) || !intOperands(*this, step, left, right)) break;
+            budget -= step.span - 1;
+            push(Ref(new vInt(wrapValues(step.operation, left, right))));
+            next += step.span - 1;
             continue;
         }
         case STEP_PARAMETERS:
