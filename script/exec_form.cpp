@@ -163,9 +163,9 @@ bool ExecForm::fuseComparisonJump(const CodeBlock& block, int index) {
     return true;
 }
 
-// Two operands read only to be compared or added up need not be pushed:
-// `a < b` that a jump tests, `a + b`, `a - b` and `a * b`, where a and b are
-// each a variable or an int constant.
+// Two operands read only to be compared or combined need not be pushed:
+// `a < b` that a jump tests, `a + b` and the other two-operand operators,
+// where a and b are each a variable or an int constant.
 bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
     if (!isOperand(byteAt(block, index)) || !isOperand(byteAt(block, index + 1))) return false;
     uint8_t byte = byteAt(block, index + 2);
@@ -177,7 +177,7 @@ bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
         step.target = jumpTarget(block, index + 3);
         step.when = jump == OP_JT || jump == OP_JRT;
         step.span = 4;
-    } else if (byte == OP_ADD || byte == OP_SUB || byte == OP_MUL) {
+    } else if (byte >= OP_ADD && byte <= OP_SHR) {
         step.action = STEP_OPERANDS_OPERATOR;
         step.operation = static_cast<uint8_t>(byte - OP_ADD);
         step.span = 3;

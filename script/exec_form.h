@@ -33,7 +33,7 @@ enum StepAction : uint8_t {
     STEP_COMPARE,               // a comparison, its result in place of a temporary int
     STEP_COMPARE_JUMP,          // a comparison and the conditional jump that tests it
     STEP_OPERANDS_COMPARE_JUMP, // two operands, a comparison of them and its jump
-    STEP_OPERANDS_OPERATOR,     // two operands and `+`, `-` or `*` of them
+    STEP_OPERANDS_OPERATOR,     // two operands and a two-operand operator
     STEP_PARAMETERS,            // a function's parameter list bound in one go
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int

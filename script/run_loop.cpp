@@ -230,14 +230,24 @@ Holder* operandHolder(Env& env, OpCode* op, bool constant) {
 
 // Both operands of a STEP_OPERANDS_ step, when they are ints, read in the
 // order their instructions would read them.
-bool intOperands(Env& env, const Step& step, int32_t& left, int32_t& right) {
-    Holder* first = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
+bool intOperands(Env& env, const Step& step, Holder*& first, Holder*& second) {
+    first = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
     if (!first || first->value()->typeCode() != TYPE_INT) return false;
-    left = static_cast<vInt*>(first->value())->value();
-    Holder* second = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
-    if (!second || second->value()->typeCode() != TYPE_INT) return false;
-    right = static_cast<vInt*>(second->value())->value();
-    return true;
+    second = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
+    return second && second->value()->typeCode() == TYPE_INT;
+}
+
+int32_t intOf(Holder* holder) {
+    return static_cast<vInt*>(holder->value())->value();
+}
+
+// `a op b` on two ints: a new int, worked on directly.
+Ref combineInts(uint8_t operation, Holder* first, Holder* second) {
+    if (operation < WRAPPING_OPERATIONS)
+        return Ref(new vInt(wrapValues(operation, intOf(first), intOf(second))));
+    auto* result = new vInt(intOf(first));
+    (result->*OPERATORS[operation])(Ref(second));
+    return Ref(result);
 }
 
 // The budget must cover every instruction a fused step stands for.
@@ -324,20 +334,21 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         }
         case STEP_OPERANDS_COMPARE_JUMP: {
             // Otherwise the first operand's read or push alone.
-            int32_t left = 0;
-            int32_t right = 0;
-            if (!fusable(step, budget) || !intOperands(*this, step, left, right)) break;
+            Holder* first = nullptr;
+            Holder* second = nullptr;
+            if (!fusable(step, budget) || !intOperands(*this, step, first, second)) break;
             budget -= step.span - 1;
-            next = compareValues(step.operation, left, right) == step.when ? steps + step.target
-                                                                           : next + step.span - 1;
+            next = compareValues(step.operation, intOf(first), intOf(second)) == step.when
+                       ? steps + step.target
+                       : next + step.span - 1;
             continue;
         }
         case STEP_OPERANDS_OPERATOR: {
-            int32_t left = 0;
-            int32_t right = 0;
-            if (!fusable(step, budget) || !intOperands(*this, step, left, right)) break;
+            Holder* first = nullptr;
+            Holder* second = nullptr;
+            if (!fusable(step, budget) || !intOperands(*this, step, first, second)) break;
             budget -= step.span - 1;
-            push(Ref(new vInt(wrapValues(step.operation, left, right))));
+            push(combineInts(step.operation, first, second));
             next += step.span - 1;
             continue;
         }
