@@ -6,6 +6,7 @@
 
 #include "code_block.h"
 #include "instructions.h"
+#include "numbers.h"
 #include "object.h"
 
 #include <algorithm>
@@ -91,6 +92,11 @@ ExecForm::ExecForm(const CodeBlock& block) {
     m_steps.push_back(Step{nullptr, {nullptr}, 0, STEP_END, 0, 0, false, 0});
 }
 
+ExecForm::~ExecForm() {
+    for (Step& step : m_steps)
+        if (step.action == STEP_INT_STEP && step.constant) step.constant->release();
+}
+
 void ExecForm::translate(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
     step = Step{block.at(index), {nullptr}, 0, STEP_INSTRUCTION, 0, 1, false, 0};
@@ -122,6 +128,10 @@ void ExecForm::translate(const CodeBlock& block, int index) {
         step.action = STEP_INT_STEP;
         step.operation = byte == OP_DEC || byte == OP_PDEC ? 1 : 0;
         step.when = byte == OP_PINC || byte == OP_PDEC;
+        // The copy of the old value a postfix step pushes is nearly always
+        // dropped unseen (a loop's `i++`): one holder serves each time that
+        // nothing else holds it any more.
+        if (!step.when) step.constant = Holder::make(new variable::Variable::vInt(0));
         break;
     case OP_JMP:
     case OP_JR:

@@ -50,7 +50,7 @@ enum OperandKinds : uint8_t {
 struct Step {
     OpCode* op; // the first instruction the step stands for
     union {
-        Holder* constant; // STEP_PUSH_CONSTANT
+        Holder* constant; // STEP_PUSH_CONSTANT; postfix STEP_INT_STEP: its copy
         OpCode* second;   // STEP_OPERANDS_: the second operand's instruction
     };
     int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list
@@ -82,6 +82,7 @@ struct ParameterList {
 class ExecForm {
 public:
     explicit ExecForm(const CodeBlock& block);
+    ~ExecForm();
     ExecForm(const ExecForm&) = delete;
     ExecForm& operator=(const ExecForm&) = delete;
 

@@ -138,6 +138,14 @@ bool substituteInt(Env& env) {
     return true;
 }
 
+// A new int holding `value`: the step's own copy holder when only the step
+// holds it (nothing can tell it from a new one), else a new holder.
+Ref freshCopy(Holder* own, int32_t value) {
+    if (own->count() != 1) return Ref(new vInt(value));
+    static_cast<vInt*>(own->value())->setValue(value);
+    return Ref(own);
+}
+
 // ++ and -- on an int: the postfix form leaves a copy of the old value where
 // the operand was; both wrap as the int's own addition does.
 bool stepInt(Env& env, const Step& step) {
@@ -148,7 +156,7 @@ bool stepInt(Env& env, const Step& step) {
     Ref operand;
     if (!step.when) {
         operand = std::move(stack.back());
-        stack.back() = Ref(new vInt(static_cast<int32_t>(old)));
+        stack.back() = freshCopy(step.constant, static_cast<int32_t>(old));
     }
     number->setValue(static_cast<int32_t>(step.operation == 0 ? old + 1u : old - 1u));
     return true;
