@@ -254,7 +254,9 @@ Ref combineInts(uint8_t operation, Holder* first, Holder* second) {
     if (operation < WRAPPING_OPERATIONS)
         return Ref(new vInt(wrapValues(operation, intOf(first), intOf(second))));
     auto* result = new vInt(intOf(first));
-    (result->*OPERATORS[operation])(Ref(second));
+    InPlace apply = OPERATORS[operation];
+    Ref right(second);
+    (result->*apply)(right);
     return Ref(result);
 }
 
