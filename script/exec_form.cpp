@@ -175,7 +175,7 @@ bool ExecForm::fuseComparisonJump(const CodeBlock& block, int index) {
 
 // Two operands read only to be compared or combined need not be pushed:
 // `a < b` that a jump tests, `a + b` and the other two-operand operators,
-// where a and b are each a variable or an int constant.
+// `a[b]`, where a and b are each a variable or an int constant.
 bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
     if (!isOperand(byteAt(block, index)) || !isOperand(byteAt(block, index + 1))) return false;
     uint8_t byte = byteAt(block, index + 2);
@@ -190,6 +190,9 @@ bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
     } else if (byte >= OP_ADD && byte <= OP_SHR) {
         step.action = STEP_OPERANDS_OPERATOR;
         step.operation = static_cast<uint8_t>(byte - OP_ADD);
+        step.span = 3;
+    } else if (byte == OP_INDEX) {
+        step.action = STEP_OPERANDS_INDEX;
         step.span = 3;
     } else {
         return false;

@@ -34,6 +34,7 @@ enum StepAction : uint8_t {
     STEP_COMPARE_JUMP,          // a comparison and the conditional jump that tests it
     STEP_OPERANDS_COMPARE_JUMP, // two operands, a comparison of them and its jump
     STEP_OPERANDS_OPERATOR,     // two operands and a two-operand operator
+    STEP_OPERANDS_INDEX,        // a container's read, an index and the selection
     STEP_PARAMETERS,            // a function's parameter list bound in one go
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int

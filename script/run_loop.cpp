@@ -260,6 +260,19 @@ Ref combineInts(uint8_t operation, Holder* first, Holder* second) {
     return Ref(result);
 }
 
+// `a[b]` with a an object and b an int within its elements: the element,
+// which is there already; otherwise none.
+Holder* existingElement(Env& env, const Step& step) {
+    Holder* container = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
+    if (!container || container->value()->typeCode() != TYPE_OBJECT) return nullptr;
+    Holder* index = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
+    if (!index || index->value()->typeCode() != TYPE_INT) return nullptr;
+    std::vector<Ref>& elements = static_cast<vObject*>(container->value())->elements();
+    int32_t position = intOf(index);
+    if (position < 0 || static_cast<size_t>(position) >= elements.size()) return nullptr;
+    return elements[static_cast<size_t>(position)].get();
+}
+
 // The budget must cover every instruction a fused step stands for.
 bool fusable(const Step& step, int64_t budget) {
     return budget >= step.span - 1;
@@ -359,6 +372,15 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             if (!fusable(step, budget) || !intOperands(*this, step, first, second)) break;
             budget -= step.span - 1;
             push(combineInts(step.operation, first, second));
+            next += step.span - 1;
+            continue;
+        }
+        case STEP_OPERANDS_INDEX: {
+            if (!fusable(step, budget)) break;
+            Holder* element = existingElement(*this, step);
+            if (!element) break;
+            budget -= step.span - 1;
+            push(element);
             next += step.span - 1;
             continue;
         }
