@@ -101,7 +101,7 @@ void ExecForm::translate(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
     step = Step{block.at(index), {nullptr}, 0, STEP_INSTRUCTION, 0, 1, false, 0};
     if (fuseParameters(block, index) || fuseOperands(block, index) ||
-        fuseComparisonJump(block, index))
+        fuseComparisonJump(block, index) || fuseMemberRead(block, index))
         return;
     uint8_t byte = byteAt(block, index);
     switch (byte) {
@@ -201,6 +201,16 @@ bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
     step.operands =
         static_cast<uint8_t>((byteAt(block, index) == OP_PUSH_INT ? FIRST_IS_CONSTANT : 0) |
                              (byteAt(block, index + 1) == OP_PUSH_INT ? SECOND_IS_CONSTANT : 0));
+    return true;
+}
+
+// `a.name`: the variable's holder is never pushed, only the member.
+bool ExecForm::fuseMemberRead(const CodeBlock& block, int index) {
+    if (byteAt(block, index) != OP_VARIABLE || byteAt(block, index + 1) != OP_MEMBER) return false;
+    Step& step = m_steps[static_cast<size_t>(index)];
+    step.action = STEP_READ_MEMBER;
+    step.second = block.at(index + 1);
+    step.span = 2;
     return true;
 }
 

@@ -35,6 +35,7 @@ enum StepAction : uint8_t {
     STEP_OPERANDS_COMPARE_JUMP, // two operands, a comparison of them and its jump
     STEP_OPERANDS_OPERATOR,     // two operands and a two-operand operator
     STEP_OPERANDS_INDEX,        // a container's read, an index and the selection
+    STEP_READ_MEMBER,           // a variable's read and a member of it
     STEP_PARAMETERS,            // a function's parameter list bound in one go
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int
@@ -100,6 +101,7 @@ private:
     bool fuseParameters(const CodeBlock& block, int index);
     bool fuseComparisonJump(const CodeBlock& block, int index);
     bool fuseOperands(const CodeBlock& block, int index);
+    bool fuseMemberRead(const CodeBlock& block, int index);
 
     std::vector<Step> m_steps;
     std::vector<ParameterList> m_parameters;

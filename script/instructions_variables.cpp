@@ -295,13 +295,14 @@ Holder* MEMBER::objectMember(MemberTable& table) {
     return entry.value.get();
 }
 
+Holder* MEMBER::memberOf(vBase* value) {
+    return value->typeCode() == TYPE_OBJECT ? objectMember(static_cast<vObject*>(value)->members())
+                                            : value->member(m_name);
+}
+
 int MEMBER::execute(Env& env) {
     Ref object = env.pop();
-    vBase* value = object.value();
-    Holder* member = value->typeCode() == TYPE_OBJECT
-                         ? objectMember(static_cast<vObject*>(value)->members())
-                         : value->member(m_name);
-    pushMember(env, object, member);
+    pushMember(env, object, memberOf(object.value()));
     return STATUS_CONTINUE;
 }
 

@@ -384,6 +384,23 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             next += step.span - 1;
             continue;
         }
+        case STEP_READ_MEMBER: {
+            // A variable's holder is held by its table besides, so it is no
+            // temporary whose methods a read would have to keep alive.
+            Holder* object =
+                fusable(step, budget) ? static_cast<VARIABLE*>(step.op)->find(*this) : nullptr;
+            if (!object) break;
+            budget -= step.span - 1;
+            s_budget = budget;
+            Holder* member = static_cast<MEMBER*>(step.second)->memberOf(object->value());
+            budget = s_budget;
+            if (member)
+                push(member);
+            else
+                push(makeEmpty());
+            next += step.span - 1;
+            continue;
+        }
         case STEP_PARAMETERS:
             // A thread copied as an argument copies this scope with its pc,
             // which the argument instruction would have left past the list.
