@@ -191,6 +191,10 @@ bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
         step.action = STEP_OPERANDS_OPERATOR;
         step.operation = static_cast<uint8_t>(byte - OP_ADD);
         step.span = 3;
+        // `x += a op b`: the result need not be made when x is an int too.
+        uint8_t next = byteAt(block, index + 3);
+        step.when = next == OP_SADD || next == OP_SSUB || next == OP_SMUL;
+        step.target = next - OP_SADD;
     } else if (byte == OP_INDEX) {
         step.action = STEP_OPERANDS_INDEX;
         step.span = 3;

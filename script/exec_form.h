@@ -55,12 +55,14 @@ struct Step {
         Holder* constant; // STEP_PUSH_CONSTANT; postfix STEP_INT_STEP: its copy
         OpCode* second;   // STEP_OPERANDS_: the second operand's instruction
     };
-    int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list
+    int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
+                    // STEP_OPERANDS_OPERATOR: the compound assignment after it
     StepAction action;
     uint8_t operation; // STEP_OPERATOR and the comparisons: which one;
                        // STEP_INT_STEP: 0 up, 1 down
     uint8_t span;      // instructions the step stands for
-    bool when;         // conditional jumps: the truth that jumps; steps: prefix
+    bool when;         // conditional jumps: the truth that jumps; steps: prefix;
+                       // STEP_OPERANDS_OPERATOR: a compound assignment follows
     uint8_t operands;  // STEP_OPERANDS_: OperandKinds
 };
 

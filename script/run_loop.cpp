@@ -249,15 +249,14 @@ int32_t intOf(Holder* holder) {
     return static_cast<vInt*>(holder->value())->value();
 }
 
-// `a op b` on two ints: a new int, worked on directly.
-Ref combineInts(uint8_t operation, Holder* first, Holder* second) {
-    if (operation < WRAPPING_OPERATIONS)
-        return Ref(new vInt(wrapValues(operation, intOf(first), intOf(second))));
-    auto* result = new vInt(intOf(first));
+// `left op right` on two ints, as the int's own operation gives it.
+int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
+    if (operation < WRAPPING_OPERATIONS) return wrapValues(operation, left, intOf(right));
+    vInt scratch(left);
     InPlace apply = OPERATORS[operation];
-    Ref right(second);
-    (result->*apply)(right);
-    return Ref(result);
+    Ref operand(right);
+    (scratch.*apply)(operand);
+    return scratch.value();
 }
 
 // `a[b]` with a an object and b an int within its elements: the element,
@@ -271,6 +270,17 @@ Holder* existingElement(Env& env, const Step& step) {
     int32_t position = intOf(index);
     if (position < 0 || static_cast<size_t>(position) >= elements.size()) return nullptr;
     return elements[static_cast<size_t>(position)].get();
+}
+
+// `x += a op b` (or `-=`, `*=`) with x an int on the stack: x changed in
+// place, where the operator's result would have been added and dropped.
+bool assignInts(Env& env, const Step& step, Holder* first, Holder* second) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.empty() || stack.back().value()->typeCode() != TYPE_INT) return false;
+    auto* target = static_cast<vInt*>(stack.back().value());
+    int32_t value = combineValues(step.operation, intOf(first), second);
+    target->setValue(wrapValues(static_cast<uint8_t>(step.target), target->value(), value));
+    return true;
 }
 
 // The budget must cover every instruction a fused step stands for.
@@ -370,8 +380,13 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             Holder* first = nullptr;
             Holder* second = nullptr;
             if (!fusable(step, budget) || !intOperands(*this, step, first, second)) break;
+            if (step.when && budget >= step.span && assignInts(*this, step, first, second)) {
+                budget -= step.span;
+                next += step.span;
+                continue;
+            }
             budget -= step.span - 1;
-            push(combineInts(step.operation, first, second));
+            push(Ref(new vInt(combineValues(step.operation, intOf(first), second))));
             next += step.span - 1;
             continue;
         }
