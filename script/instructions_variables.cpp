@@ -113,10 +113,7 @@ Holder* existingElement(const std::vector<Ref>& stack) {
     vBase* key = stack.back().value();
     vBase* target = stack[stack.size() - 2].value();
     if (key->typeCode() != TYPE_INT || target->typeCode() != TYPE_OBJECT) return nullptr;
-    int32_t position = static_cast<vInt*>(key)->value();
-    std::vector<Ref>& elements = static_cast<vObject*>(target)->elements();
-    if (position < 0 || static_cast<size_t>(position) >= elements.size()) return nullptr;
-    return elements[static_cast<size_t>(position)].get();
+    return static_cast<vObject*>(target)->presentElement(static_cast<vInt*>(key)->value());
 }
 
 } // namespace

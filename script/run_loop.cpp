@@ -266,10 +266,7 @@ Holder* existingElement(Env& env, const Step& step) {
     if (!container || container->value()->typeCode() != TYPE_OBJECT) return nullptr;
     Holder* index = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
     if (!index || index->value()->typeCode() != TYPE_INT) return nullptr;
-    std::vector<Ref>& elements = static_cast<vObject*>(container->value())->elements();
-    int32_t position = intOf(index);
-    if (position < 0 || static_cast<size_t>(position) >= elements.size()) return nullptr;
-    return elements[static_cast<size_t>(position)].get();
+    return static_cast<vObject*>(container->value())->presentElement(intOf(index));
 }
 
 // `x += a op b` (or `-=`, `*=`) with x an int on the stack: x changed in
