@@ -66,9 +66,10 @@ public:
     Scope* current() const { return m_current; }
     void setCurrent(Scope* scope) { m_current = scope; }
 
-    // Executes `block` from `pc` until an instruction hands control back:
-    // false when the script yielded or the instruction budget ran out.
-    bool run(CodeBlock* block, int& pc);
+    // Runs the current scope and whatever becomes current after it, until
+    // `until` is current or no scope is left: false when the script yielded
+    // or the instruction budget ran out.
+    bool run(Scope* until);
     // Runs until no scope is left or the script yields.
     void drive();
 
@@ -87,6 +88,10 @@ public:
     static constexpr int64_t UNLIMITED_INSTRUCTIONS = INT64_MAX;
 
 private:
+    // Executes `block` from `pc` until an instruction hands control back:
+    // false when the script yielded or the instruction budget ran out.
+    // Inlined into run, so that going from block to block costs no call.
+    [[gnu::always_inline]] inline bool runBlock(CodeBlock* block, int& pc);
     // Leaves the block whose end `pc` is: the scope's end step.
     bool endBlock(int& scopePc, int pc);
     Ref popEmpty();

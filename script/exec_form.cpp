@@ -6,6 +6,7 @@
 
 #include "code_block.h"
 #include "instructions.h"
+#include "numbers.h"
 #include "object.h"
 
 #include <algorithm>
@@ -32,6 +33,11 @@ uint8_t byteAt(const CodeBlock& block, int index) {
 
 bool isComparison(uint8_t byte) {
     return byte >= OP_EQ && byte <= OP_GT;
+}
+
+// A variable's read or an int constant.
+bool isOperand(uint8_t byte) {
+    return byte == OP_VARIABLE || byte == OP_PUSH_INT;
 }
 
 bool isConditionalJump(uint8_t byte) {
@@ -83,13 +89,20 @@ ExecForm::ExecForm(const CodeBlock& block) {
     m_steps.resize(static_cast<size_t>(block.size()));
     for (int i = 0; i < block.size(); ++i)
         translate(block, i);
-    m_steps.push_back(Step{nullptr, nullptr, 0, STEP_END, 0, 0, false});
+    m_steps.push_back(Step{nullptr, {nullptr}, 0, STEP_END, 0, 0, false, 0});
+}
+
+ExecForm::~ExecForm() {
+    for (Step& step : m_steps)
+        if (step.action == STEP_INT_STEP && step.constant) step.constant->release();
 }
 
 void ExecForm::translate(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
-    step = Step{block.at(index), nullptr, 0, STEP_INSTRUCTION, 0, 1, false};
-    if (fuseParameters(block, index) || fuseComparisonJump(block, index)) return;
+    step = Step{block.at(index), {nullptr}, 0, STEP_INSTRUCTION, 0, 1, false, 0};
+    if (fuseParameters(block, index) || fuseOperands(block, index) ||
+        fuseComparisonJump(block, index) || fuseMemberRead(block, index))
+        return;
     uint8_t byte = byteAt(block, index);
     switch (byte) {
     case OP_PUSH_INT:
@@ -115,6 +128,10 @@ void ExecForm::translate(const CodeBlock& block, int index) {
         step.action = STEP_INT_STEP;
         step.operation = byte == OP_DEC || byte == OP_PDEC ? 1 : 0;
         step.when = byte == OP_PINC || byte == OP_PDEC;
+        // The copy of the old value a postfix step pushes is nearly always
+        // dropped unseen (a loop's `i++`): one holder serves each time that
+        // nothing else holds it any more.
+        if (!step.when) step.constant = Holder::make(new variable::Variable::vInt(0));
         break;
     case OP_JMP:
     case OP_JR:
@@ -152,6 +169,51 @@ bool ExecForm::fuseComparisonJump(const CodeBlock& block, int index) {
     step.operation = static_cast<uint8_t>(byte - OP_EQ);
     step.target = jumpTarget(block, index + 1);
     step.when = jump == OP_JT || jump == OP_JRT;
+    step.span = 2;
+    return true;
+}
+
+// Two operands read only to be compared or combined need not be pushed:
+// `a < b` that a jump tests, `a + b` and the other two-operand operators,
+// `a[b]`, where a and b are each a variable or an int constant.
+bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
+    if (!isOperand(byteAt(block, index)) || !isOperand(byteAt(block, index + 1))) return false;
+    uint8_t byte = byteAt(block, index + 2);
+    Step& step = m_steps[static_cast<size_t>(index)];
+    if (isComparison(byte) && isConditionalJump(byteAt(block, index + 3))) {
+        uint8_t jump = byteAt(block, index + 3);
+        step.action = STEP_OPERANDS_COMPARE_JUMP;
+        step.operation = static_cast<uint8_t>(byte - OP_EQ);
+        step.target = jumpTarget(block, index + 3);
+        step.when = jump == OP_JT || jump == OP_JRT;
+        step.span = 4;
+    } else if (byte >= OP_ADD && byte <= OP_SHR) {
+        step.action = STEP_OPERANDS_OPERATOR;
+        step.operation = static_cast<uint8_t>(byte - OP_ADD);
+        step.span = 3;
+        // `x += a op b`: the result need not be made when x is an int too.
+        uint8_t next = byteAt(block, index + 3);
+        step.when = next == OP_SADD || next == OP_SSUB || next == OP_SMUL;
+        step.target = next - OP_SADD;
+    } else if (byte == OP_INDEX) {
+        step.action = STEP_OPERANDS_INDEX;
+        step.span = 3;
+    } else {
+        return false;
+    }
+    step.second = block.at(index + 1);
+    step.operands =
+        static_cast<uint8_t>((byteAt(block, index) == OP_PUSH_INT ? FIRST_IS_CONSTANT : 0) |
+                             (byteAt(block, index + 1) == OP_PUSH_INT ? SECOND_IS_CONSTANT : 0));
+    return true;
+}
+
+// `a.name`: the variable's holder is never pushed, only the member.
+bool ExecForm::fuseMemberRead(const CodeBlock& block, int index) {
+    if (byteAt(block, index) != OP_VARIABLE || byteAt(block, index + 1) != OP_MEMBER) return false;
+    Step& step = m_steps[static_cast<size_t>(index)];
+    step.action = STEP_READ_MEMBER;
+    step.second = block.at(index + 1);
     step.span = 2;
     return true;
 }

@@ -23,30 +23,47 @@ class CodeBlock;
 class OpCode;
 
 enum StepAction : uint8_t {
-    STEP_INSTRUCTION,   // the instruction's own execute
-    STEP_PUSH_CONSTANT, // push the constant's own holder
-    STEP_POP,           // pop and drop
-    STEP_VARIABLE,      // the variable instruction, called directly
-    STEP_JUMP,          // pc := target
-    STEP_JUMP_IF,       // a = pop; pc := target when a's truth is `when`
-    STEP_OPERATOR,      // a two-operand operator, in place on a temporary number
-    STEP_COMPARE,       // a comparison, its result in place of a temporary int
-    STEP_COMPARE_JUMP,  // a comparison and the conditional jump that tests it
-    STEP_PARAMETERS,    // a function's parameter list bound in one go
-    STEP_SUBSTITUTE,    // `=`, an int into an int in place
-    STEP_INT_STEP,      // ++ and --, prefix (`when`) or postfix, on an int
-    STEP_END,           // the block's end, after its last instruction
+    STEP_INSTRUCTION,           // the instruction's own execute
+    STEP_PUSH_CONSTANT,         // push the constant's own holder
+    STEP_POP,                   // pop and drop
+    STEP_VARIABLE,              // the variable instruction, called directly
+    STEP_JUMP,                  // pc := target
+    STEP_JUMP_IF,               // a = pop; pc := target when a's truth is `when`
+    STEP_OPERATOR,              // a two-operand operator, in place on a temporary number
+    STEP_COMPARE,               // a comparison, its result in place of a temporary int
+    STEP_COMPARE_JUMP,          // a comparison and the conditional jump that tests it
+    STEP_OPERANDS_COMPARE_JUMP, // two operands, a comparison of them and its jump
+    STEP_OPERANDS_OPERATOR,     // two operands and a two-operand operator
+    STEP_OPERANDS_INDEX,        // a container's read, an index and the selection
+    STEP_READ_MEMBER,           // a variable's read and a member of it
+    STEP_PARAMETERS,            // a function's parameter list bound in one go
+    STEP_SUBSTITUTE,            // `=`, an int into an int in place
+    STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int
+    STEP_END,                   // the block's end, after its last instruction
+};
+
+// The operands of the STEP_OPERANDS_ steps: a variable's read or an int
+// constant, each.
+enum OperandKinds : uint8_t {
+    FIRST_IS_CONSTANT = 1,
+    SECOND_IS_CONSTANT = 2,
 };
 
 struct Step {
-    OpCode* op;       // the first instruction the step stands for
-    Holder* constant; // STEP_PUSH_CONSTANT
-    int32_t target;   // jumps: an absolute index; STEP_PARAMETERS: its list
+    OpCode* op; // the first instruction the step stands for
+    union {
+        Holder* constant; // STEP_PUSH_CONSTANT; postfix STEP_INT_STEP: its copy
+        OpCode* second;   // STEP_OPERANDS_: the second operand's instruction
+    };
+    int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
+                    // STEP_OPERANDS_OPERATOR: the compound assignment after it
     StepAction action;
     uint8_t operation; // STEP_OPERATOR and the comparisons: which one;
                        // STEP_INT_STEP: 0 up, 1 down
     uint8_t span;      // instructions the step stands for
-    bool when;         // conditional jumps: the truth that jumps; steps: prefix
+    bool when;         // conditional jumps: the truth that jumps; steps: prefix;
+                       // STEP_OPERANDS_OPERATOR: a compound assignment follows
+    uint8_t operands;  // STEP_OPERANDS_: OperandKinds
 };
 
 // A function's parameter list: `PUSH_NULL, LOCAL n1` then `PUSH_NULL, LOCAL nk,
@@ -69,6 +86,7 @@ struct ParameterList {
 class ExecForm {
 public:
     explicit ExecForm(const CodeBlock& block);
+    ~ExecForm();
     ExecForm(const ExecForm&) = delete;
     ExecForm& operator=(const ExecForm&) = delete;
 
@@ -84,6 +102,8 @@ private:
     void translate(const CodeBlock& block, int index);
     bool fuseParameters(const CodeBlock& block, int index);
     bool fuseComparisonJump(const CodeBlock& block, int index);
+    bool fuseOperands(const CodeBlock& block, int index);
+    bool fuseMemberRead(const CodeBlock& block, int index);
 
     std::vector<Step> m_steps;
     std::vector<ParameterList> m_parameters;

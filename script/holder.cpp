@@ -70,6 +70,12 @@ Holder::~Holder() {
 // teardown frees them one after another, so freeing a chain of any length
 // needs no deeper stack than freeing one holder.
 void Holder::destroy() {
+    // A number or a text leads to no other holder and runs no destructor:
+    // freeing it at once frees nothing further and needs no work list.
+    if (m_value->typeCode() <= variable::Variable::TYPE_STRING) {
+        delete this;
+        return;
+    }
     m_count = DYING;
     if (g_tearingDown) {
         pendingTeardown().push_back(this);

@@ -7,6 +7,7 @@
 
 #include "byte_writer.h"
 #include "holder.h"
+#include "member_table.h"
 #include "opcode.h"
 #include "opcode_list.h"
 #include "shared_string.h"
@@ -221,6 +222,9 @@ public:
     static constexpr uint8_t CODE = OP_VARIABLE;
     explicit VARIABLE(std::string_view name) : m_name(name) {}
     int execute(Env& env) override;
+    // The holder the read finds, as execute would push it; none only when no
+    // scope runs.
+    Holder* find(Env& env);
     OpCode* clone() const override { return new VARIABLE(m_name); }
     int kind() const override { return opcodeKind(CODE); }
     void serialize(ByteWriter& out) const override {
@@ -230,6 +234,7 @@ public:
     std::string_view name() const { return m_name; }
 
 private:
+    Holder* lookUp(Env& env);
     // The global object's member, or none, as of m_globalEpoch.
     Holder* globalMember();
     // The origin's own variable in the slot remembered, if it still is ours.
@@ -238,6 +243,9 @@ private:
     // or none when that does not settle it.
     Holder* inFrame(Scope* origin, uint64_t epoch);
     void rememberOwnVariable(Scope* origin, Holder* found);
+    // The function object's member of the name (a static or a captured
+    // variable), looked for first where it was last found.
+    Holder* functionMember(vBase* function);
     // The holder found last from the origin's outer scopes, if the origin
     // hands the name on to them and they still stand as they were.
     Holder* foundOutward(Scope* origin, uint64_t epoch) const;
@@ -258,6 +266,7 @@ private:
     uint64_t m_frameSerial = 0; // list serials start at 1
     uint32_t m_frameIndex = 0;
     vBase* m_memberless = nullptr;
+    MemberTable::SlotMemo m_functionMemo;
     uint64_t m_memberlessEpoch = UINT64_MAX;
     // Found outward: the serial of the outer scope the lookup went on from
     // (0 for none), the binding epoch, and the holder.
@@ -293,7 +302,30 @@ KEL_NAMED_INSTRUCTION(STATIC);
 // DECLARATION: v = pop; the current scope's declaration (an instance variable in a method).
 KEL_NAMED_INSTRUCTION(DECLARATION);
 // MEMBER: o = pop; push o's member of the name, created if missing.
-KEL_NAMED_INSTRUCTION(MEMBER);
+class MEMBER final : public OpCode {
+public:
+    static constexpr uint8_t CODE = OP_MEMBER;
+    explicit MEMBER(std::string_view name) : m_name(name) {}
+    int execute(Env& env) override;
+    OpCode* clone() const override { return new MEMBER(m_name); }
+    int kind() const override { return opcodeKind(CODE); }
+    void serialize(ByteWriter& out) const override {
+        out.byte(CODE);
+        out.text(m_name);
+    }
+    std::string_view name() const { return m_name; }
+    // The member of `value` the instruction selects (made if missing), or
+    // none where a value has no members.
+    Holder* memberOf(vBase* value);
+
+private:
+    // An object's member of the name, looked for first where the last object
+    // had it.
+    Holder* objectMember(MemberTable& table);
+
+    std::string m_name;
+    MemberTable::SlotMemo m_memo;
+};
 // INDEX: b = pop, a = pop; push a's element, member or slice selected by b.
 KEL_PLAIN_INSTRUCTION(INDEX);
 

@@ -15,20 +15,39 @@ namespace Kel {
 
 using namespace variable::Variable;
 
+namespace {
+
+// The callee is taken from under the argument, which stays on the stack for
+// the callee as it would be pushed back there.
+Ref takeCallee(Env& env) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2) {
+        // Popping reports each missing value and stands in a fresh one.
+        Ref argument = env.pop();
+        Ref callee = env.pop();
+        env.push(std::move(argument));
+        return callee;
+    }
+    Ref callee = std::move(stack[stack.size() - 2]);
+    stack[stack.size() - 2] = std::move(stack.back());
+    stack.pop_back();
+    return callee;
+}
+
+} // namespace
+
 // A call in tail position (followed by RETURN, or last in its block) leaves
 // the caller's scope before the callee enters, so tail recursion runs in
 // constant scope depth. A constructor is never left early: its end-of-code
 // step would put the instance where the call's argument lies, and the
 // constructor must still evaluate to its instance.
 int CALL::execute(Env& env) {
-    Ref argument = env.pop();
-    Ref callee = env.pop();
+    Ref callee = takeCallee(env);
     vBase* function = callee.value();
     // A method's object must outlive the scopes this call may leave.
     Ref bound;
     int type = function->typeCode();
     if (type == TYPE_METHOD || type == TYPE_CMETHOD) bound = Ref(function->elementAt(1));
-    env.push(std::move(argument));
 
     Scope* scope = env.current();
     int next = scope->code()->kindAt(scope->pc());

@@ -106,6 +106,16 @@ MemberTable* ownTable(Scope* scope) {
     return &static_cast<vObject*>(variables->value())->members();
 }
 
+// The usual index: an int within an object's elements, which selects an
+// element that is there already.
+Holder* existingElement(const std::vector<Ref>& stack) {
+    if (stack.size() < 2) return nullptr;
+    vBase* key = stack.back().value();
+    vBase* target = stack[stack.size() - 2].value();
+    if (key->typeCode() != TYPE_INT || target->typeCode() != TYPE_OBJECT) return nullptr;
+    return static_cast<vObject*>(target)->presentElement(static_cast<vInt*>(key)->value());
+}
+
 } // namespace
 
 Holder* resolveVariable(Env& env, std::string_view name) {
@@ -163,11 +173,19 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
     if (!functionHolder) return nullptr;
     vBase* function = functionHolder->value();
     if (function != m_memberless || epoch != m_memberlessEpoch) {
-        if (Holder* member = function->findMember(m_name)) return member;
+        if (Holder* member = functionMember(function)) return member;
         m_memberless = function;
         m_memberlessEpoch = epoch;
     }
     return globalMember();
+}
+
+Holder* VARIABLE::functionMember(vBase* function) {
+    if (function->typeCode() != TYPE_OBJECT) return function->findMember(m_name);
+    MemberTable& table = static_cast<vObject*>(function)->members();
+    MemberTable::Entry* entry = m_functionMemo.recall(table);
+    if (!entry && (entry = table.find(m_name)) != nullptr) m_functionMemo.remember(table, *entry);
+    return entry ? entry->value.get() : nullptr;
 }
 
 namespace {
@@ -196,12 +214,10 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
     m_outwardFound = found;
 }
 
-int VARIABLE::execute(Env& env) {
+// Inlined into both of its callers: a read is the commonest instruction.
+[[gnu::always_inline]] inline Holder* VARIABLE::lookUp(Env& env) {
     Scope* scope = env.current();
-    if (!scope) {
-        pushOrEmpty(env, resolveVariable(env, m_name));
-        return STATUS_CONTINUE;
-    }
+    if (!scope) return resolveVariable(env, m_name);
     Scope* origin = scope->lookupOrigin();
     uint64_t epoch = MemberTable::bindingEpoch();
     if (origin->serial() != m_foundInScope || epoch != m_foundInEpoch) {
@@ -221,8 +237,19 @@ int VARIABLE::execute(Env& env) {
         m_foundInEpoch = MemberTable::bindingEpoch();
         m_found = found;
     }
-    env.push(m_found);
+    return m_found;
+}
+
+int VARIABLE::execute(Env& env) {
+    if (Holder* found = lookUp(env))
+        env.push(found);
+    else
+        env.push(makeEmpty());
     return STATUS_CONTINUE;
+}
+
+Holder* VARIABLE::find(Env& env) {
+    return lookUp(env);
 }
 
 int POP::execute(Env& env) {
@@ -255,15 +282,36 @@ int DECLARATION::execute(Env& env) {
     return STATUS_CONTINUE;
 }
 
+Holder* MEMBER::objectMember(MemberTable& table) {
+    if (MemberTable::Entry* entry = m_memo.recall(table)) return entry->value.get();
+    // What vObject::member does, remembering where.
+    bool inserted = false;
+    MemberTable::Entry& entry = table.findOrInsert(std::string_view(m_name), inserted);
+    if (inserted) entry.value = makeEmpty();
+    m_memo.remember(table, entry);
+    return entry.value.get();
+}
+
+Holder* MEMBER::memberOf(vBase* value) {
+    return value->typeCode() == TYPE_OBJECT ? objectMember(static_cast<vObject*>(value)->members())
+                                            : value->member(m_name);
+}
+
 int MEMBER::execute(Env& env) {
     Ref object = env.pop();
-    pushMember(env, object, object.value()->member(m_name));
+    pushMember(env, object, memberOf(object.value()));
     return STATUS_CONTINUE;
 }
 
 // A string or float index names a member; a tuple of two is a slice; anything
 // else is an element number, counted from the end when negative.
 int INDEX::execute(Env& env) {
+    if (Holder* element = existingElement(env.stack())) {
+        // The element is counted before the container can go.
+        env.stack().pop_back();
+        env.stack().back() = Ref(element);
+        return STATUS_CONTINUE;
+    }
     Ref index = env.pop();
     Ref container = env.pop();
     vBase* key = index.value();

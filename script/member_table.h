@@ -80,6 +80,28 @@ public:
     void setQuiet() { m_quiet = true; }
     bool isQuiet() const { return m_quiet; }
 
+    // Where a name was last found in a table. Names are unique in a table, so
+    // an entry in the remembered slot whose name shares the remembered buffer
+    // is the one a search would find; the buffer is kept shared, so no other
+    // name can come to have its address. Tables copied from one another share
+    // their names' buffers and mostly their layout too.
+    class SlotMemo {
+    public:
+        Entry* recall(const MemberTable& table) const {
+            if (m_slot >= table.slotCount()) return nullptr;
+            Entry* entry = table.slot(m_slot);
+            return entry && entry->name.sharesBuffer(m_name) ? entry : nullptr;
+        }
+        void remember(const MemberTable& table, const Entry& entry) {
+            m_name = entry.name;
+            m_slot = table.slotIndex(entry);
+        }
+
+    private:
+        SharedString m_name;
+        uint32_t m_slot = 0;
+    };
+
     // Label use: the number kept under `name`.
     void setNumber(std::string_view name, int32_t number);
     bool findNumber(std::string_view name, int32_t& number) const;

@@ -10,9 +10,15 @@
 namespace Kel::variable::Variable {
 namespace {
 
-// What the host answered, as a stack value of the script's own.
+// What the host answered, as a stack value of the script's own. A number or
+// a text that only the answer holds is that already: its copy could not be
+// told from it, and dropping it runs nothing.
 Ref copyOfResult(const Ref& result) {
-    return result ? Ref::adopt(result->cloneHolder()) : makeEmpty();
+    if (!result) return makeEmpty();
+    if (result->count() == 1 && result.value()->typeCode() <= TYPE_STRING &&
+        result.value()->typeCode() != TYPE_NIL)
+        return result;
+    return Ref::adopt(result->cloneHolder());
 }
 
 } // namespace

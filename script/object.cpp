@@ -75,10 +75,7 @@ Ref runSync(Env& env, Scope* scope, const Ref& argument) {
     if (!env.enterCall(scope)) return makeEmpty();
     env.push(argument ? argument : makeEmpty());
     // Only the entered scope and what it calls run here, not the caller's rest.
-    while (env.current() && env.current() != caller) {
-        Scope* current = env.current();
-        if (!env.run(current->code(), current->pc())) break;
-    }
+    env.run(caller);
     return env.pop();
 }
 

@@ -46,6 +46,13 @@ public:
 
     std::vector<Ref>& elements() { return m_elements; }
     const std::vector<Ref>& elements() const { return m_elements; }
+    // Element `index` if the elements reach it already, else none (where
+    // elementAt would grow them).
+    Holder* presentElement(int32_t index) const {
+        return index >= 0 && static_cast<size_t>(index) < m_elements.size()
+                   ? m_elements[static_cast<size_t>(index)].get()
+                   : nullptr;
+    }
     MemberTable& members() { return m_members; }
     const MemberTable& members() const { return m_members; }
     // The code block or none (shared; not counted for the caller).

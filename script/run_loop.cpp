@@ -25,14 +25,38 @@ using namespace variable::Variable;
 namespace {
 
 using InPlace = void (vBase::*)(const Ref&);
-using Comparison = bool (vBase::*)(const Ref&);
 
-// In byte order: ADD to SHR, and EQ to GT.
+// In byte order: ADD to SHR.
 constexpr InPlace OPERATORS[] = {
     &vBase::addAssign, &vBase::subAssign, &vBase::mulAssign, &vBase::divAssign, &vBase::modAssign,
     &vBase::andAssign, &vBase::orAssign,  &vBase::xorAssign, &vBase::shlAssign, &vBase::shrAssign};
-constexpr Comparison COMPARISONS[] = {&vBase::equals,       &vBase::notEquals, &vBase::lessEqual,
-                                      &vBase::greaterEqual, &vBase::less,      &vBase::greater};
+// The operations (ADD, SUB, MUL) that are the 32-bit wrapping ones of
+// unsigned arithmetic, as an int's own are; the others keep its own rules.
+constexpr uint8_t WRAPPING_OPERATIONS = 3;
+
+// A comparison of two ints (EQ to GT, in byte order), as an int's own.
+bool compareValues(uint8_t operation, int32_t left, int32_t right) {
+    switch (operation) {
+    case 0:
+        return left == right;
+    case 1:
+        return left != right;
+    case 2:
+        return left <= right;
+    case 3:
+        return left >= right;
+    case 4:
+        return left < right;
+    default:
+        return left > right;
+    }
+}
+
+int32_t wrapValues(uint8_t operation, int32_t left, int32_t right) {
+    auto a = static_cast<uint32_t>(left);
+    auto b = static_cast<uint32_t>(right);
+    return static_cast<int32_t>(operation == 0 ? a + b : operation == 1 ? a - b : a * b);
+}
 
 // Numbers and texts: copying one copies nothing else, dropping one runs no
 // script code, and no method is bound to their holders.
@@ -63,8 +87,13 @@ bool operateOnInts(Env& env, const Step& step) {
     if (stack.size() < 2) return false;
     vBase* left = stack[stack.size() - 2].value();
     if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
-    auto* result = new vInt(static_cast<vInt*>(left)->value());
-    (result->*OPERATORS[step.operation])(stack.back());
+    int32_t value = static_cast<vInt*>(left)->value();
+    auto* result = new vInt(value);
+    if (step.operation < WRAPPING_OPERATIONS)
+        result->setValue(
+            wrapValues(step.operation, value, static_cast<vInt*>(stack.back().value())->value()));
+    else
+        (result->*OPERATORS[step.operation])(stack.back());
     stack.pop_back();
     stack.back() = Ref(result);
     return true;
@@ -76,7 +105,8 @@ bool compareInts(Env& env, const Step& step, bool& outcome) {
     if (stack.size() < 2) return false;
     vBase* left = stack[stack.size() - 2].value();
     if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
-    outcome = (left->*COMPARISONS[step.operation])(stack.back());
+    outcome = compareValues(step.operation, static_cast<vInt*>(left)->value(),
+                            static_cast<vInt*>(stack.back().value())->value());
     return true;
 }
 
@@ -108,6 +138,14 @@ bool substituteInt(Env& env) {
     return true;
 }
 
+// A new int holding `value`: the step's own copy holder when only the step
+// holds it (nothing can tell it from a new one), else a new holder.
+Ref freshCopy(Holder* own, int32_t value) {
+    if (own->count() != 1) return Ref(new vInt(value));
+    static_cast<vInt*>(own->value())->setValue(value);
+    return Ref(own);
+}
+
 // ++ and -- on an int: the postfix form leaves a copy of the old value where
 // the operand was; both wrap as the int's own addition does.
 bool stepInt(Env& env, const Step& step) {
@@ -118,9 +156,32 @@ bool stepInt(Env& env, const Step& step) {
     Ref operand;
     if (!step.when) {
         operand = std::move(stack.back());
-        stack.back() = Ref(new vInt(static_cast<int32_t>(old)));
+        stack.back() = freshCopy(step.constant, static_cast<int32_t>(old));
     }
     number->setValue(static_cast<int32_t>(step.operation == 0 ? old + 1u : old - 1u));
+    return true;
+}
+
+// An argument only the stack holds needs no copy: nothing else can see it,
+// so it may become the parameter (or, for a list, the list of parameters)
+// itself. Each element only the list holds becomes its parameter as it is,
+// the others are replaced by copies, as the argument instruction's
+// substitution into fresh storage would give them.
+bool bindInPlace(Env& env, const ParameterList& list, const TupleElements* elements) {
+    Ref& argument = env.stack().back();
+    if (argument->count() != 1) return false;
+    if (!elements) {
+        if (list.names.size() != 1 || !isPlain(argument.value())) return false;
+        env.current()->declareParameters(list, &argument);
+        return true;
+    }
+    if (elements->size() != list.names.size()) return false;
+    auto* tuple = static_cast<vRArray*>(argument.value());
+    for (size_t i = 0; i < elements->size(); ++i) {
+        const Ref& element = (*elements)[i];
+        if (element->count() != 1) tuple->replaceElement(i, Ref(element.value()->clone()));
+    }
+    env.current()->declareParameters(list, elements->data());
     return true;
 }
 
@@ -148,6 +209,7 @@ bool bindParameters(Env& env, const ParameterList& list) {
     } else if (count > 1 && !isPlain(value)) {
         return false;
     }
+    if (bindInPlace(env, list, elements)) return true;
     TupleElements holders;
     holders.reserve(count);
     for (size_t i = 0; i < count; ++i) {
@@ -164,6 +226,57 @@ bool bindParameters(Env& env, const ParameterList& list) {
         env.push(std::move(holders[0]));
     else
         env.push(Ref(new vRArray(std::move(holders))));
+    return true;
+}
+
+// What a fused operand stands for: the holder its read finds, or the
+// constant's own.
+Holder* operandHolder(Env& env, OpCode* op, bool constant) {
+    return constant ? static_cast<PUSH_INT*>(op)->holder().get()
+                    : static_cast<VARIABLE*>(op)->find(env);
+}
+
+// Both operands of a STEP_OPERANDS_ step, when they are ints, read in the
+// order their instructions would read them.
+bool intOperands(Env& env, const Step& step, Holder*& first, Holder*& second) {
+    first = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
+    if (!first || first->value()->typeCode() != TYPE_INT) return false;
+    second = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
+    return second && second->value()->typeCode() == TYPE_INT;
+}
+
+int32_t intOf(Holder* holder) {
+    return static_cast<vInt*>(holder->value())->value();
+}
+
+// `left op right` on two ints, as the int's own operation gives it.
+int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
+    if (operation < WRAPPING_OPERATIONS) return wrapValues(operation, left, intOf(right));
+    vInt scratch(left);
+    InPlace apply = OPERATORS[operation];
+    Ref operand(right);
+    (scratch.*apply)(operand);
+    return scratch.value();
+}
+
+// `a[b]` with a an object and b an int within its elements: the element,
+// which is there already; otherwise none.
+Holder* existingElement(Env& env, const Step& step) {
+    Holder* container = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
+    if (!container || container->value()->typeCode() != TYPE_OBJECT) return nullptr;
+    Holder* index = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
+    if (!index || index->value()->typeCode() != TYPE_INT) return nullptr;
+    return static_cast<vObject*>(container->value())->presentElement(intOf(index));
+}
+
+// `x += a op b` (or `-=`, `*=`) with x an int on the stack: x changed in
+// place, where the operator's result would have been added and dropped.
+bool assignInts(Env& env, const Step& step, Holder* first, Holder* second) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.empty() || stack.back().value()->typeCode() != TYPE_INT) return false;
+    auto* target = static_cast<vInt*>(stack.back().value());
+    int32_t value = combineValues(step.operation, intOf(first), second);
+    target->setValue(wrapValues(static_cast<uint8_t>(step.target), target->value(), value));
     return true;
 }
 
@@ -185,7 +298,7 @@ bool Env::endBlock(int& scopePc, int pc) {
 // end of the block, a stop. The budget is kept in a local too, stored before
 // anything that may run script code elsewhere (dropping an object runs its
 // destructor, which draws from the same budget) and loaded again after it.
-bool Env::run(CodeBlock* block, int& scopePc) {
+bool Env::runBlock(CodeBlock* block, int& scopePc) {
     const ExecForm& form = block->execForm();
     const Step* const steps = form.steps();
     const int size = form.size();
@@ -249,6 +362,57 @@ bool Env::run(CodeBlock* block, int& scopePc) {
             next = outcome == step.when ? steps + step.target : next + step.span - 1;
             continue;
         }
+        case STEP_OPERANDS_COMPARE_JUMP: {
+            // Otherwise the first operand's read or push alone.
+            Holder* first = nullptr;
+            Holder* second = nullptr;
+            if (!fusable(step, budget) || !intOperands(*this, step, first, second)) break;
+            budget -= step.span - 1;
+            next = compareValues(step.operation, intOf(first), intOf(second)) == step.when
+                       ? steps + step.target
+                       : next + step.span - 1;
+            continue;
+        }
+        case STEP_OPERANDS_OPERATOR: {
+            Holder* first = nullptr;
+            Holder* second = nullptr;
+            if (!fusable(step, budget) || !intOperands(*this, step, first, second)) break;
+            if (step.when && budget >= step.span && assignInts(*this, step, first, second)) {
+                budget -= step.span;
+                next += step.span;
+                continue;
+            }
+            budget -= step.span - 1;
+            push(Ref(new vInt(combineValues(step.operation, intOf(first), second))));
+            next += step.span - 1;
+            continue;
+        }
+        case STEP_OPERANDS_INDEX: {
+            if (!fusable(step, budget)) break;
+            Holder* element = existingElement(*this, step);
+            if (!element) break;
+            budget -= step.span - 1;
+            push(element);
+            next += step.span - 1;
+            continue;
+        }
+        case STEP_READ_MEMBER: {
+            // A variable's holder is held by its table besides, so it is no
+            // temporary whose methods a read would have to keep alive.
+            Holder* object =
+                fusable(step, budget) ? static_cast<VARIABLE*>(step.op)->find(*this) : nullptr;
+            if (!object) break;
+            budget -= step.span - 1;
+            s_budget = budget;
+            Holder* member = static_cast<MEMBER*>(step.second)->memberOf(object->value());
+            budget = s_budget;
+            if (member)
+                push(member);
+            else
+                push(makeEmpty());
+            next += step.span - 1;
+            continue;
+        }
         case STEP_PARAMETERS:
             // A thread copied as an argument copies this scope with its pc,
             // which the argument instruction would have left past the list.
@@ -277,9 +441,17 @@ bool Env::run(CodeBlock* block, int& scopePc) {
     }
 }
 
-void Env::drive() {
-    while (m_current && run(m_current->code(), m_current->pc())) {
+// One block after another, in this one frame: a call, a return or a block's
+// end only changes which scope's block comes next.
+bool Env::run(Scope* until) {
+    while (m_current && m_current != until) {
+        if (!runBlock(m_current->code(), m_current->pc())) return false;
     }
+    return true;
+}
+
+void Env::drive() {
+    run(nullptr);
 }
 
 } // namespace Kel

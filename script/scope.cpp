@@ -106,29 +106,24 @@ Holder* Scope::ownVariable(std::string_view name) const {
     return m_variables ? m_variables.value()->findMember(name) : nullptr;
 }
 
-namespace {
-
-Ref* allocateParameters(size_t count) {
-    auto* values = static_cast<Ref*>(pool::allocate(count * sizeof(Ref)));
-    for (size_t i = 0; i < count; ++i)
-        new (&values[i]) Ref();
-    return values;
+// Parameters beyond the room in the scope itself live in a pooled array.
+Ref* Scope::parameterStorage(size_t count) {
+    if (count <= INLINE_PARAMETERS) return reinterpret_cast<Ref*>(m_parameterRoom);
+    return static_cast<Ref*>(pool::allocate(count * sizeof(Ref)));
 }
 
-void freeParameters(Ref* values, size_t count) {
+void Scope::freeParameters(Ref* values, size_t count) {
     for (size_t i = 0; i < count; ++i)
         values[i].~Ref();
-    pool::release(values, count * sizeof(Ref));
+    if (count > INLINE_PARAMETERS) pool::release(values, count * sizeof(Ref));
 }
-
-} // namespace
 
 void Scope::declareParameters(const ParameterList& list, const Ref* values) {
     size_t count = list.names.size();
     m_parameterList = &list;
-    m_parameters = allocateParameters(count);
+    m_parameters = parameterStorage(count);
     for (size_t i = 0; i < count; ++i)
-        m_parameters[i] = values[i];
+        new (&m_parameters[i]) Ref(values[i]);
     m_serial = ++s_nextSerial;
 }
 

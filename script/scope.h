@@ -116,6 +116,9 @@ protected:
     Ref captureOwnVariables(const Ref& function);
     // Moves parameters held apart into the variables table.
     void materialize();
+    // Room for `count` parameters' holders, not yet made, and its release.
+    Ref* parameterStorage(size_t count);
+    void freeParameters(Ref* values, size_t count);
     // Drops parameters held apart when that is unobservable: every one holds
     // a number or a text, whose release runs no script code; otherwise they
     // go into the table, whose teardown keeps its own order.
@@ -125,6 +128,9 @@ protected:
     // A call's parameters while nothing has needed them by name in a table.
     const ParameterList* m_parameterList = nullptr;
     Ref* m_parameters = nullptr;
+    // Most functions take a few parameters: they stay in the scope itself.
+    static constexpr size_t INLINE_PARAMETERS = 3;
+    alignas(Ref) unsigned char m_parameterRoom[INLINE_PARAMETERS * sizeof(Ref)];
     Scope* m_outer = nullptr;
     CodeBlock* m_code;
     int m_pc = 0;

@@ -20,6 +20,8 @@ public:
     const TupleElements& elements() const { return m_elements; }
     // Adds `item`'s holder itself (shared).
     void add(const Ref& item) { m_elements.push_back(item); }
+    // Puts `item` in place of element `index`, which must exist.
+    void replaceElement(size_t index, Ref item) { m_elements[index] = std::move(item); }
 
     int typeCode() const override { return TYPE_TUPLE; }
     vBase* clone() const override;

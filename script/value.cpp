@@ -11,14 +11,6 @@
 
 namespace Kel::variable::Variable {
 
-void* vBase::operator new(std::size_t size) {
-    return pool::allocate(size);
-}
-
-void vBase::operator delete(void* slot, std::size_t size) {
-    pool::release(slot, size);
-}
-
 vBase::~vBase() = default;
 
 int vBase::typeCode() const {

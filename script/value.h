@@ -4,6 +4,7 @@
 #pragma once
 
 #include "holder.h"
+#include "pool.h"
 #include "shared_string.h"
 
 #include <cstdint>
@@ -103,8 +104,10 @@ public:
     virtual void serialize(std::string_view name, ByteWriter& out);           // 50
     virtual void dump();                                                      // 51
 
-    static void* operator new(std::size_t size);
-    static void operator delete(void* slot, std::size_t size);
+    // Inline, so that the size each kind of value asks for picks its pool
+    // where the value is made and dropped.
+    static void* operator new(std::size_t size) { return pool::allocate(size); }
+    static void operator delete(void* slot, std::size_t size) { pool::release(slot, size); }
 };
 
 } // namespace Kel::variable::Variable
