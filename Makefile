@@ -65,6 +65,7 @@ run: build
 test: build-test
 	cd $(TEST_BUILD) && ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory format-check
+	@tools/test-ratio.sh
 
 # Every tracked C and C++ file is kept as clang-format 14 lays it out.
 FORMATTED = $(shell git ls-files '*.c' '*.cpp' '*.h' 2>/dev/null)
