@@ -221,6 +221,11 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
     Scope* origin = scope->lookupOrigin();
     uint64_t epoch = MemberTable::bindingEpoch();
     if (origin->serial() != m_foundInScope || epoch != m_foundInEpoch) {
+        // Every call's scope is new: a parameter of the frame met last is
+        // found by its place in the list, with nothing to remember.
+        if (const ParameterList* list = origin->parameterList();
+            list && list->serial == m_frameSerial && m_frameIndex != ParameterList::ABSENT)
+            return origin->parameterAt(m_frameIndex);
         Holder* found = inFrame(origin, epoch);
         if (!found) found = rememberedOwnVariable(origin);
         if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
