@@ -235,6 +235,9 @@ public:
 
 private:
     Holder* lookUp(Env& env);
+    // The lookup from `origin` (the scope's) when the answer remembered is
+    // not the one; it remembers its own.
+    [[gnu::noinline]] Holder* search(Scope* scope, Scope* origin, uint64_t epoch);
     // The global object's member, or none, as of m_globalEpoch.
     Holder* globalMember();
     // The origin's own variable in the slot remembered, if it still is ours.

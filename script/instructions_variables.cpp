@@ -214,35 +214,40 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
     m_outwardFound = found;
 }
 
+// The search when the answer remembered does not hold, out of line, so that
+// the reads answered at once save and restore no registers.
+Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
+    Holder* found = inFrame(origin, epoch);
+    if (!found) found = rememberedOwnVariable(origin);
+    if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
+    if (!found && (found = scope->lookup(m_name)) != nullptr) {
+        rememberOwnVariable(origin, found);
+        if (origin->passesLookups()) rememberOutward(origin, found, epoch);
+    } else if (!found && (found = globalMember()) == nullptr) {
+        found = declareUndeclared(scope, m_name);
+        // A name new to the scope now lives in it.
+        origin = scope->lookupOrigin();
+        rememberOwnVariable(origin, found);
+    }
+    m_foundInScope = origin->serial();
+    m_foundInEpoch = MemberTable::bindingEpoch();
+    m_found = found;
+    return found;
+}
+
 // Inlined into both of its callers: a read is the commonest instruction.
 [[gnu::always_inline]] inline Holder* VARIABLE::lookUp(Env& env) {
     Scope* scope = env.current();
     if (!scope) return resolveVariable(env, m_name);
     Scope* origin = scope->lookupOrigin();
     uint64_t epoch = MemberTable::bindingEpoch();
-    if (origin->serial() != m_foundInScope || epoch != m_foundInEpoch) {
-        // Every call's scope is new: a parameter of the frame met last is
-        // found by its place in the list, with nothing to remember.
-        if (const ParameterList* list = origin->parameterList();
-            list && list->serial == m_frameSerial && m_frameIndex != ParameterList::ABSENT)
-            return origin->parameterAt(m_frameIndex);
-        Holder* found = inFrame(origin, epoch);
-        if (!found) found = rememberedOwnVariable(origin);
-        if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
-        if (!found && (found = scope->lookup(m_name)) != nullptr) {
-            rememberOwnVariable(origin, found);
-            if (origin->passesLookups()) rememberOutward(origin, found, epoch);
-        } else if (!found && (found = globalMember()) == nullptr) {
-            found = declareUndeclared(scope, m_name);
-            // A name new to the scope now lives in it.
-            origin = scope->lookupOrigin();
-            rememberOwnVariable(origin, found);
-        }
-        m_foundInScope = origin->serial();
-        m_foundInEpoch = MemberTable::bindingEpoch();
-        m_found = found;
-    }
-    return m_found;
+    if (origin->serial() == m_foundInScope && epoch == m_foundInEpoch) return m_found;
+    // Every call's scope is new: a parameter of the frame met last is found by
+    // its place in the list, with nothing to remember.
+    if (const ParameterList* list = origin->parameterList();
+        list && list->serial == m_frameSerial && m_frameIndex != ParameterList::ABSENT)
+        return origin->parameterAt(m_frameIndex);
+    return search(scope, origin, epoch);
 }
 
 int VARIABLE::execute(Env& env) {
