@@ -92,8 +92,8 @@ Ref slice(vBase* container, vRArray& range) {
 }
 
 // A name found nowhere becomes a local of the current scope (reported).
-Holder* declareUndeclared(Scope* scope, std::string_view name) {
-    report(DIAG_UNDECLARED, name);
+Holder* declareUndeclared(Scope* scope, const SharedString& name) {
+    report(DIAG_UNDECLARED, name.view());
     Ref fresh = makeEmpty();
     scope->declareLocal(name, fresh, nullptr);
     return fresh.get();
@@ -224,7 +224,10 @@ Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
         rememberOwnVariable(origin, found);
         if (origin->passesLookups()) rememberOutward(origin, found, epoch);
     } else if (!found && (found = globalMember()) == nullptr) {
-        found = declareUndeclared(scope, m_name);
+        // The same name buffer on every declaration: a loop scope that is new
+        // on each entry lays the name out where the reads remember it.
+        if (!m_undeclaredName.hasBuffer()) m_undeclaredName = SharedString(m_name);
+        found = declareUndeclared(scope, m_undeclaredName);
         // A name new to the scope now lives in it.
         origin = scope->lookupOrigin();
         rememberOwnVariable(origin, found);
