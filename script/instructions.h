@@ -235,6 +235,9 @@ public:
 
 private:
     Holder* lookUp(Env& env);
+    // The lookup from `origin` (the scope's) when the answer remembered is
+    // not the one; it remembers its own.
+    [[gnu::noinline]] Holder* search(Scope* scope, Scope* origin, uint64_t epoch);
     // The global object's member, or none, as of m_globalEpoch.
     Holder* globalMember();
     // The origin's own variable in the slot remembered, if it still is ours.
@@ -259,6 +262,8 @@ private:
     Holder* m_global = nullptr;
     // Kept shared, so no other name can come to have this buffer's address.
     SharedString m_ownName;
+    // The name a read declares when it is found nowhere, made once.
+    SharedString m_undeclaredName;
     uint32_t m_ownSlot = 0;
     // A call's frame with its parameters held apart: the list last met (by
     // serial) and where the name is in it; the function object last found

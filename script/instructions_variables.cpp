@@ -92,8 +92,8 @@ Ref slice(vBase* container, vRArray& range) {
 }
 
 // A name found nowhere becomes a local of the current scope (reported).
-Holder* declareUndeclared(Scope* scope, std::string_view name) {
-    report(DIAG_UNDECLARED, name);
+Holder* declareUndeclared(Scope* scope, const SharedString& name) {
+    report(DIAG_UNDECLARED, name.view());
     Ref fresh = makeEmpty();
     scope->declareLocal(name, fresh, nullptr);
     return fresh.get();
@@ -214,30 +214,43 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
     m_outwardFound = found;
 }
 
+// The search when the answer remembered does not hold, out of line, so that
+// the reads answered at once save and restore no registers.
+Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
+    Holder* found = inFrame(origin, epoch);
+    if (!found) found = rememberedOwnVariable(origin);
+    if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
+    if (!found && (found = scope->lookup(m_name)) != nullptr) {
+        rememberOwnVariable(origin, found);
+        if (origin->passesLookups()) rememberOutward(origin, found, epoch);
+    } else if (!found && (found = globalMember()) == nullptr) {
+        // The same name buffer on every declaration: a loop scope that is new
+        // on each entry lays the name out where the reads remember it.
+        if (!m_undeclaredName.hasBuffer()) m_undeclaredName = SharedString(m_name);
+        found = declareUndeclared(scope, m_undeclaredName);
+        // A name new to the scope now lives in it.
+        origin = scope->lookupOrigin();
+        rememberOwnVariable(origin, found);
+    }
+    m_foundInScope = origin->serial();
+    m_foundInEpoch = MemberTable::bindingEpoch();
+    m_found = found;
+    return found;
+}
+
 // Inlined into both of its callers: a read is the commonest instruction.
 [[gnu::always_inline]] inline Holder* VARIABLE::lookUp(Env& env) {
     Scope* scope = env.current();
     if (!scope) return resolveVariable(env, m_name);
     Scope* origin = scope->lookupOrigin();
     uint64_t epoch = MemberTable::bindingEpoch();
-    if (origin->serial() != m_foundInScope || epoch != m_foundInEpoch) {
-        Holder* found = inFrame(origin, epoch);
-        if (!found) found = rememberedOwnVariable(origin);
-        if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
-        if (!found && (found = scope->lookup(m_name)) != nullptr) {
-            rememberOwnVariable(origin, found);
-            if (origin->passesLookups()) rememberOutward(origin, found, epoch);
-        } else if (!found && (found = globalMember()) == nullptr) {
-            found = declareUndeclared(scope, m_name);
-            // A name new to the scope now lives in it.
-            origin = scope->lookupOrigin();
-            rememberOwnVariable(origin, found);
-        }
-        m_foundInScope = origin->serial();
-        m_foundInEpoch = MemberTable::bindingEpoch();
-        m_found = found;
-    }
-    return m_found;
+    if (origin->serial() == m_foundInScope && epoch == m_foundInEpoch) return m_found;
+    // Every call's scope is new: a parameter of the frame met last is found by
+    // its place in the list, with nothing to remember.
+    if (const ParameterList* list = origin->parameterList();
+        list && list->serial == m_frameSerial && m_frameIndex != ParameterList::ABSENT)
+        return origin->parameterAt(m_frameIndex);
+    return search(scope, origin, epoch);
 }
 
 int VARIABLE::execute(Env& env) {
