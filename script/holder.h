@@ -40,6 +40,11 @@ public:
     void release() {
         if ((--m_count & ~REACHABLE_MARK) == 0) destroy();
     }
+    // release() for a holder the caller knows holds a number or a text: at
+    // zero it goes at once, without asking its value for its type again.
+    void releasePlain() {
+        if ((--m_count & ~REACHABLE_MARK) == 0) delete this;
+    }
 
     // A new holder (count 1) around a clone of this holder's value. Values
     // that lead back to a holder being cloned get its copy, so a cyclic

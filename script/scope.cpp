@@ -152,7 +152,10 @@ void Scope::releaseParameters() {
             return;
         }
     }
-    freeParameters(std::exchange(m_parameters, nullptr), count);
+    Ref* values = std::exchange(m_parameters, nullptr);
+    for (size_t i = 0; i < count; ++i)
+        values[i].release()->releasePlain();
+    freeParameters(values, count);
 }
 
 Scope* Scope::leave() {
