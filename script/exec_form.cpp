@@ -64,6 +64,17 @@ int32_t jumpTarget(const CodeBlock& block, int index) {
     }
 }
 
+// A comparison at `compare` whose result only the conditional jump after it
+// reads: the step compares and jumps, standing for `span` instructions.
+void setCompareJump(Step& step, const CodeBlock& block, int compare, StepAction action, int span) {
+    const uint8_t jump = byteAt(block, compare + 1);
+    step.action = action;
+    step.operation = static_cast<uint8_t>(byteAt(block, compare) - OP_EQ);
+    step.target = jumpTarget(block, compare + 1);
+    step.when = jump == OP_JT || jump == OP_JRT;
+    step.span = static_cast<uint8_t>(span);
+}
+
 Holder* constantHolder(OpCode* op, uint8_t byte) {
     switch (byte) {
     case OP_PUSH_INT:
@@ -163,13 +174,7 @@ void ExecForm::translate(const CodeBlock& block, int index) {
 bool ExecForm::fuseComparisonJump(const CodeBlock& block, int index) {
     uint8_t byte = byteAt(block, index);
     if (!isComparison(byte) || !isConditionalJump(byteAt(block, index + 1))) return false;
-    Step& step = m_steps[static_cast<size_t>(index)];
-    uint8_t jump = byteAt(block, index + 1);
-    step.action = STEP_COMPARE_JUMP;
-    step.operation = static_cast<uint8_t>(byte - OP_EQ);
-    step.target = jumpTarget(block, index + 1);
-    step.when = jump == OP_JT || jump == OP_JRT;
-    step.span = 2;
+    setCompareJump(m_steps[static_cast<size_t>(index)], block, index, STEP_COMPARE_JUMP, 2);
     return true;
 }
 
@@ -181,12 +186,7 @@ bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
     uint8_t byte = byteAt(block, index + 2);
     Step& step = m_steps[static_cast<size_t>(index)];
     if (isComparison(byte) && isConditionalJump(byteAt(block, index + 3))) {
-        uint8_t jump = byteAt(block, index + 3);
-        step.action = STEP_OPERANDS_COMPARE_JUMP;
-        step.operation = static_cast<uint8_t>(byte - OP_EQ);
-        step.target = jumpTarget(block, index + 3);
-        step.when = jump == OP_JT || jump == OP_JRT;
-        step.span = 4;
+        setCompareJump(step, block, index + 2, STEP_OPERANDS_COMPARE_JUMP, 4);
     } else if (byte >= OP_ADD && byte <= OP_SHR) {
         step.action = STEP_OPERANDS_OPERATOR;
         step.operation = static_cast<uint8_t>(byte - OP_ADD);
