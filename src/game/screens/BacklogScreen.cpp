@@ -15,11 +15,6 @@ namespace {
 
 using namespace ScreenDrawing;
 
-constexpr int32_t NONE = -1;
-constexpr int32_t TITLE_X = 40;
-constexpr int32_t TITLE_Y = 18;
-constexpr int32_t HINT_X = 40;
-constexpr int32_t HINT_Y = 614;
 constexpr uint32_t NAME_COLOR = 0xFF80E0FF;   // 0xAABBGGRR: a warm yellow
 constexpr uint32_t CHOICE_COLOR = 0xFFFFC080; // a light blue
 constexpr wchar_t ELLIPSIS = L'\u2026';

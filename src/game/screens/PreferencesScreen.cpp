@@ -12,11 +12,6 @@ namespace {
 
 using namespace ScreenDrawing;
 
-constexpr int32_t NONE = -1;
-constexpr int32_t TITLE_X = 40;
-constexpr int32_t TITLE_Y = 18;
-constexpr int32_t HINT_X = 40;
-constexpr int32_t HINT_Y = 614;
 constexpr int32_t STEP_LESS = -1;
 constexpr int32_t STEP_MORE = 1;
 constexpr int32_t TURN_OVER = 0;

@@ -18,6 +18,13 @@ struct Box {
 inline constexpr int32_t SCREEN_FONT_TYPE = 1; // the menus' font
 inline constexpr int32_t HINT_FONT_TYPE = 0;   // the small one
 inline constexpr int32_t TEXT_INSET = 8;
+// Where every screen writes its title and the line that names its keys.
+inline constexpr int32_t TITLE_X = 40;
+inline constexpr int32_t TITLE_Y = 18;
+inline constexpr int32_t HINT_X = 40;
+inline constexpr int32_t HINT_Y = 614;
+// No row, item or tab: none is under the pointer, or a key changed nothing.
+inline constexpr int32_t NONE = -1;
 // Fills in 0xRRGGBBAA.
 inline constexpr uint32_t DIM = 0x000000D0; // over the whole canvas
 inline constexpr uint32_t ROW_FILL = 0x203040FF;

@@ -14,7 +14,7 @@ namespace Kura {
 
 namespace {
 
-constexpr int32_t NONE = -1;
+using ScreenDrawing::NONE;
 
 // The slots of the page after the numbered ones, as far as the page holds them.
 std::vector<SlotId> OtherSlots() {

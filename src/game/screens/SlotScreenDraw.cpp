@@ -54,8 +54,7 @@ void SlotScreen::draw() const {
     drawTabs();
     for (int32_t row = 0; row < static_cast<int32_t>(m_Rows.size()); ++row)
         drawRow(row);
-    Text(SlotScreenLayout::HINT_X, SlotScreenLayout::HINT_Y, ScreenTextOf(ScreenText::HINT),
-         FAINT_COLOR, HINT_FONT_TYPE);
+    Text(HINT_X, HINT_Y, ScreenTextOf(ScreenText::HINT), FAINT_COLOR, HINT_FONT_TYPE);
     if (m_QuestionBox) m_QuestionBox->draw();
 }
 

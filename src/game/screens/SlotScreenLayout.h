@@ -23,8 +23,6 @@ inline constexpr Box ROW_THUMBNAIL = {6, 2, 120, 80};
 inline constexpr int32_t ROW_TEXT_X = 150;
 inline constexpr int32_t ROW_LINE_PITCH = 26;
 inline constexpr int32_t ROW_TEXT_TOP = 6;
-inline constexpr int32_t HINT_X = 40;
-inline constexpr int32_t HINT_Y = 614;
 
 inline Box Tab(int32_t page, bool last) {
     Box tab = FIRST_TAB;

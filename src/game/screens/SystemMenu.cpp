@@ -10,9 +10,6 @@ namespace {
 
 using namespace ScreenDrawing;
 
-constexpr int32_t NONE = -1;
-constexpr int32_t HINT_X = 40;
-constexpr int32_t HINT_Y = 614;
 // The mark of a mode that is on stands this far from the item's right edge.
 constexpr int32_t MARK_INSET = 60;
 
