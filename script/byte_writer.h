@@ -14,17 +14,13 @@ namespace Kel {
 class ByteWriter {
 public:
     void byte(uint8_t value) { m_bytes.push_back(value); }
-    void u32(uint32_t value) {
-        for (int shift = 0; shift < 32; shift += 8)
-            byte(static_cast<uint8_t>(value >> shift));
-    }
+    void u32(uint32_t value) { little(value, sizeof value); }
     void i32(int32_t value) { u32(static_cast<uint32_t>(value)); }
     // IEEE 754 double, 8 bytes little-endian.
     void f64(double value) {
         uint64_t bits;
         std::memcpy(&bits, &value, sizeof bits);
-        for (int shift = 0; shift < 64; shift += 8)
-            byte(static_cast<uint8_t>(bits >> shift));
+        little(bits, sizeof bits);
     }
     // A name or string: its bytes, then one zero byte.
     void text(std::string_view value) {
@@ -37,6 +33,14 @@ public:
     size_t size() const { return m_bytes.size(); }
 
 private:
+    // The low `count` bytes of `value`, lowest first, appended in one step.
+    void little(uint64_t value, size_t count) {
+        size_t at = m_bytes.size();
+        m_bytes.resize(at + count);
+        for (size_t i = 0; i < count; ++i)
+            m_bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    }
+
     std::vector<uint8_t> m_bytes;
 };
 

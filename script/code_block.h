@@ -47,11 +47,18 @@ public:
     void append(OpCode* op);
     // Appends with no optimisation (the appender itself uses this).
     void appendRaw(OpCode* op) {
+        // Most blocks are a branch or a loop body of a few instructions: room
+        // for them at once saves the growth steps through one, two and four.
+        if (m_ops.empty()) reserveFew();
         if (m_form) dropForm();
         m_ops.push_back(op);
         m_lines.push_back(s_place.line);
         if (!m_file) m_file = s_place.file;
     }
+    // Moves every instruction of `from` (with its line) to the end of this
+    // block, past the optimiser, and drops `from`. `from` must be a block
+    // that only the caller holds and that has no labels.
+    void appendMoved(CodeBlock* from);
     // Removes and deletes the last instruction, if any.
     void removeLast();
     // Replaces the instruction at `index` (deleting the old one).
@@ -75,11 +82,11 @@ public:
     static int sourceLine() { return s_place.line; }
     static void clearSourcePlace() { s_place = SourcePlace(); }
 
-    // Labels: name to instruction index.
+    // Labels: name to instruction index. Few blocks have any, so the table
+    // is made by the first label.
     void addLabel(std::string_view name, int index);
     bool findLabel(std::string_view name, int& index) const;
-    const MemberTable& labels() const { return *m_labels; }
-    MemberTable& labels() { return *m_labels; }
+    const MemberTable& labels() const;
 
     static void* operator new(std::size_t size);
     static void operator delete(void* slot);
@@ -89,12 +96,13 @@ private:
     ~CodeBlock();
     void buildForm();
     void dropForm();
+    void reserveFew();
 
     std::vector<OpCode*> m_ops;
     std::vector<int> m_lines;            // the source line of each instruction
     const std::string* m_file = nullptr; // the file the block was compiled from
     ExecForm* m_form = nullptr;
-    MemberTable* m_labels;
+    MemberTable* m_labels = nullptr;
     int m_references = 1;
 
     static inline SourcePlace s_place;

@@ -56,31 +56,6 @@ Tokenizer::Tokenizer(std::string source, std::string name, int firstLine, Define
 
 Tokenizer::~Tokenizer() = default;
 
-int Tokenizer::peek() {
-    // An unknown byte cannot be kept (-1 is the "none" mark): it is reported
-    // once and the next peek moves on behind it.
-    if (m_lookahead == TK_UNKNOWN) m_lookahead = scan();
-    return m_lookahead;
-}
-
-int Tokenizer::next() {
-    // Real token kinds start at TK_IDENT; TK_UNKNOWN marks "nothing kept" and
-    // TK_END, once seen, is kept for good.
-    if (m_lookahead >= 1) {
-        int kind = m_lookahead;
-        m_lookahead = TK_UNKNOWN;
-        return kind;
-    }
-    if (m_lookahead == TK_END) return TK_END;
-    return scan();
-}
-
-bool Tokenizer::accept(int kind) {
-    if (peek() != kind) return false;
-    if (kind != TK_END) m_lookahead = TK_UNKNOWN;
-    return true;
-}
-
 const Tokenizer& Tokenizer::innermost() const {
     const Tokenizer* reader = this;
     while (reader->m_nested)
@@ -136,19 +111,18 @@ int Tokenizer::scan() {
 }
 
 int Tokenizer::scanOwn() {
-    // White space; CR LF, a lone CR and a lone LF each end one line.
-    while (!atEnd()) {
-        int byte = current();
-        if (byte == ' ' || byte == '\t') {
-            ++m_position;
-        } else if (byte == '\n') {
-            ++m_position;
+    // White space; CR LF, a lone CR and a lone LF each end one line. The
+    // source's closing zero byte stops the walk, so it needs no bounds check.
+    const char* text = m_source.c_str();
+    for (int position = m_position;; ++position) {
+        char byte = text[position];
+        if (byte == '\n') {
             ++m_line;
         } else if (byte == '\r') {
-            ++m_position;
             ++m_line;
-            if (current() == '\n') ++m_position;
-        } else {
+            if (text[position + 1] == '\n') ++position;
+        } else if (byte != ' ' && byte != '\t') {
+            m_position = position;
             break;
         }
     }
@@ -254,11 +228,14 @@ int Tokenizer::scanIdentifier() {
 
 bool Tokenizer::readIdentifier(std::string_view& identifier) {
     if (!isIdentifierStart(current())) return false;
+    // The closing zero byte ends a name at the end of the source.
+    const char* text = m_source.c_str();
     int start = m_position;
-    while (isIdentifierByte(current()))
-        ++m_position;
-    identifier = std::string_view(m_source).substr(static_cast<size_t>(start),
-                                                   static_cast<size_t>(m_position - start));
+    int end = start + 1;
+    while (isIdentifierByte(static_cast<unsigned char>(text[end])))
+        ++end;
+    m_position = end;
+    identifier = std::string_view(text + start, static_cast<size_t>(end - start));
     return true;
 }
 
