@@ -81,7 +81,7 @@ void Parser::statement(vObject& container, CodeBlock& code) {
         return;
     }
     next();
-    const std::string& word = m_tokens.text();
+    std::string_view word = m_tokens.text();
     if (word == "if")
         ifStatement(container, code);
     else if (word == "while")
