@@ -2,6 +2,8 @@
 // copy of a function object and copied only before it is written to.
 #pragma once
 
+#include "pool.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -98,9 +100,11 @@ private:
     void dropForm();
     void reserveFew();
 
-    std::vector<OpCode*> m_ops;
-    std::vector<int> m_lines;            // the source line of each instruction
-    const std::string* m_file = nullptr; // the file the block was compiled from
+    // A compile makes a block for every body and branch: their arrays come
+    // from the size-class pools rather than the general heap.
+    std::vector<OpCode*, pool::Allocator<OpCode*>> m_ops;
+    std::vector<int, pool::Allocator<int>> m_lines; // the source line of each instruction
+    const std::string* m_file = nullptr;            // the file the block was compiled from
     ExecForm* m_form = nullptr;
     MemberTable* m_labels = nullptr;
     int m_references = 1;

@@ -31,22 +31,13 @@ vObject& functionIn(Holder* member) {
 
 } // namespace
 
-int Parser::peek() {
+// Called once peek has met such a byte (already consumed).
+int Parser::skipUnknown() {
     int token;
-    while ((token = m_tokens.peek()) == TK_UNKNOWN)
+    do {
         message(MSG_UNKNOWN_TOKEN, currentLine());
+    } while ((token = m_tokens.peek()) == TK_UNKNOWN);
     return token;
-}
-
-int Parser::next() {
-    peek();
-    return m_tokens.next();
-}
-
-bool Parser::accept(int kind) {
-    if (peek() != kind) return false;
-    m_tokens.next();
-    return true;
 }
 
 bool Parser::peekWord(std::string_view word) {

@@ -5,6 +5,7 @@
 
 #include "printer.h"
 
+#include <array>
 #include <climits>
 #include <cstdlib>
 
@@ -13,16 +14,24 @@ namespace {
 
 constexpr const char* MSG_COMMENT_NOT_CLOSED = "error %s %d: comment not closed from %d\n";
 
-bool isDigit(int byte) {
+constexpr bool isDigit(int byte) {
     return byte >= '0' && byte <= '9';
 }
 
-bool isIdentifierStart(int byte) {
+constexpr bool isIdentifierStart(int byte) {
     return byte == '_' || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
 }
 
+// Which bytes may go on a name, looked up once per byte of every name.
+constexpr auto IDENTIFIER_BYTES = [] {
+    std::array<bool, 256> table{};
+    for (int byte = 0; byte < 256; ++byte)
+        table[static_cast<size_t>(byte)] = isIdentifierStart(byte) || isDigit(byte);
+    return table;
+}();
+
 bool isIdentifierByte(int byte) {
-    return isIdentifierStart(byte) || isDigit(byte);
+    return byte >= 0 && IDENTIFIER_BYTES[static_cast<size_t>(byte)];
 }
 
 // The value of a hex digit, or -1 for a byte that ends the number. The
