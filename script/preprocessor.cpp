@@ -6,6 +6,9 @@
 
 #include "printer.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +41,11 @@ Read readSource(const std::string& path, std::string& contents) {
     if (path.find('\0') != std::string::npos) return Read::MISSING;
     FILE* file = std::fopen(path.c_str(), "r");
     if (!file) return Read::MISSING;
+    // A regular file's size is known: room for it at once spares the copies
+    // of a growing text (a device reads as it comes).
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode))
+        contents.reserve(std::min(static_cast<size_t>(status.st_size), MAX_SOURCE_BYTES + 1));
     char buffer[8192];
     size_t got;
     while (contents.size() <= MAX_SOURCE_BYTES &&
