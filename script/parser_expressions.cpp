@@ -187,7 +187,7 @@ void Parser::declaration(CodeBlock& code, std::string_view keywordName) {
     DeclarationKeyword keyword = declarationKeyword(keywordName);
     if (peek() == TK_IDENT) {
         next();
-        std::string name = m_tokens.text();
+        std::string name(m_tokens.text());
         CodeBlock* suffix = codegen::temporaryBlock();
         postfix(*suffix);
         if (peek() == TK_IDENT) {

@@ -94,7 +94,7 @@ void Parser::statement(vObject& container, CodeBlock& code) {
 //               | name "(" [list] ")" ( "{" block | statement ) -- definition
 //               | name ["(" [list] ")"] postfix [name postfix] rest-of-expression ";"
 void Parser::identifierStatement(vObject& container, CodeBlock& code) {
-    std::string name = m_tokens.text();
+    std::string name(m_tokens.text());
     int line = currentLine();
     int token = peek();
     if (token == ':') {

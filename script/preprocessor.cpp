@@ -233,14 +233,15 @@ void Tokenizer::include() {
 // as does one nested too deep; either would otherwise expand without end.
 void Tokenizer::expandMacro(std::string_view macro, const std::string& replacement) {
     if (isExpanding(macro)) {
-        printMessage(MSG_MACRO_ITSELF, m_name.c_str(), m_line, m_text.c_str());
+        printMessage(MSG_MACRO_ITSELF, m_name.c_str(), m_line, std::string(macro).c_str());
         return;
     }
     if (m_nesting.depth + 1 > MAX_NESTING_DEPTH) {
-        printMessage(MSG_MACRO_TOO_DEEP, m_name.c_str(), m_line, m_text.c_str());
+        printMessage(MSG_MACRO_TOO_DEEP, m_name.c_str(), m_line, std::string(macro).c_str());
         return;
     }
-    std::string name = m_name + " define:" + m_text;
+    std::string name = m_name + " define:";
+    name += macro;
     m_nested.reset(new Tokenizer(replacement, std::move(name), m_line, m_defines,
                                  Nesting{this, m_nesting.depth + 1, std::string(macro), {}}));
 }

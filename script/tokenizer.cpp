@@ -111,7 +111,9 @@ int Tokenizer::scan() {
                 takeValuesFrom(*m_nested, kind);
                 return kind;
             }
+            // The last text taken from it may be a view of its source.
             m_nested.reset();
+            m_text = {};
         }
         int kind = scanOwn();
         if (kind == RESCAN || (m_skipLevel != 0 && kind != TK_END)) continue;
@@ -227,7 +229,7 @@ int Tokenizer::scanOwn() {
 int Tokenizer::scanIdentifier() {
     std::string_view identifier;
     readIdentifier(identifier);
-    m_text.assign(identifier);
+    m_text = identifier;
     if (m_skipLevel != 0 || m_defines->empty()) return TK_IDENT;
     auto macro = m_defines->find(identifier);
     if (macro == m_defines->end()) return TK_IDENT;
@@ -288,18 +290,18 @@ int Tokenizer::scanFraction() {
 // keeps the backslash. Text cut off by the end of input keeps only the chunks
 // copied before it.
 void Tokenizer::scanString(char terminator, bool escapes) {
-    m_text.clear();
+    m_stringText.clear();
     int chunk = m_position;
     auto copyChunk = [&] {
-        m_text.append(m_source, static_cast<size_t>(chunk),
-                      static_cast<size_t>(m_position - chunk));
+        m_stringText.append(m_source, static_cast<size_t>(chunk),
+                            static_cast<size_t>(m_position - chunk));
     };
     while (!atEnd()) {
         int byte = current();
         if (byte == terminator) {
             copyChunk();
             ++m_position;
-            return;
+            break;
         }
         if (escapes && byte == '\\') {
             copyChunk();
@@ -309,7 +311,7 @@ void Tokenizer::scanString(char terminator, bool escapes) {
                                : escaped == '"' ? '"'
                                                 : 0;
             if (replacement) {
-                m_text.push_back(replacement);
+                m_stringText.push_back(replacement);
                 m_position += 2; // the backslash and its letter
                 chunk = m_position;
                 continue;
@@ -318,6 +320,7 @@ void Tokenizer::scanString(char terminator, bool escapes) {
         }
         ++m_position;
     }
+    m_text = m_stringText;
 }
 
 void Tokenizer::skipBlockComment() {

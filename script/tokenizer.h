@@ -92,8 +92,10 @@ public:
         return true;
     }
 
-    // Values of the last token peeked or read.
-    const std::string& text() const { return m_text; }
+    // Values of the last token peeked or read. The text of a name is a view
+    // of the source and that of a string a view of this tokenizer's own
+    // buffer (or a nested one's): either stays true until the next scan.
+    std::string_view text() const { return m_text; }
     int32_t intValue() const { return m_intValue; }
     double floatValue() const { return m_floatValue; }
 
@@ -160,7 +162,8 @@ private:
     int m_skipLevel = 0;
     int32_t m_intValue = 0;
     double m_floatValue = 0.0;
-    std::string m_text;
+    std::string_view m_text;
+    std::string m_stringText; // a string literal's bytes, escapes replaced
     Nesting m_nesting;
 };
 
