@@ -13,10 +13,7 @@ namespace Kel {
 
 class ByteWriter {
 public:
-    void byte(uint8_t value) {
-        if (m_used == m_bytes.size()) grow(1);
-        m_bytes[m_used++] = value;
-    }
+    void byte(uint8_t value) { m_bytes.push_back(value); }
     void u32(uint32_t value) { little(value, sizeof value); }
     void i32(int32_t value) { u32(static_cast<uint32_t>(value)); }
     // IEEE 754 double, 8 bytes little-endian.
@@ -25,46 +22,27 @@ public:
         std::memcpy(&bits, &value, sizeof bits);
         little(bits, sizeof bits);
     }
-    // A name or string: its bytes, then one zero byte.
+    // A name or string: its bytes, then one zero byte, appended in one step.
     void text(std::string_view value) {
-        if (m_bytes.size() - m_used <= value.size()) grow(value.size() + 1);
-        if (!value.empty()) std::memcpy(m_bytes.data() + m_used, value.data(), value.size());
-        m_used += value.size();
-        m_bytes[m_used++] = 0;
+        size_t at = m_bytes.size();
+        m_bytes.resize(at + value.size() + 1);
+        if (!value.empty()) std::memcpy(m_bytes.data() + at, value.data(), value.size());
     }
 
-    // The bytes written; the writer is empty afterwards.
-    std::vector<uint8_t> take() {
-        m_bytes.resize(m_used);
-        m_used = 0;
-        return std::move(m_bytes);
-    }
+    std::vector<uint8_t> take() { return std::move(m_bytes); }
 
 private:
-    // The first buffer: a unit of a few dozen lines fits, and the many
-    // doublings from a handful of bytes are skipped.
-    static constexpr size_t FIRST_CAPACITY = 4096;
-
-    // The low `count` bytes of `value`, lowest first.
+    // The low `count` bytes of `value`, lowest first, appended in one step.
+    // The buffer grows as a vector does, and only by bytes written, so no
+    // page of spare room is touched before it is needed.
     void little(uint64_t value, size_t count) {
-        if (m_bytes.size() - m_used < count) grow(count);
+        size_t at = m_bytes.size();
+        m_bytes.resize(at + count);
         for (size_t i = 0; i < count; ++i)
-            m_bytes[m_used + i] = static_cast<uint8_t>(value >> (8 * i));
-        m_used += count;
-    }
-    // Room for `more` bytes past those written, doubling the buffer so that
-    // writing stays linear; every byte is written once, so the buffer is the
-    // written bytes followed by spare room.
-    void grow(size_t more) {
-        size_t needed = m_used + more;
-        size_t capacity = m_bytes.empty() ? FIRST_CAPACITY : m_bytes.size();
-        while (capacity < needed)
-            capacity *= 2;
-        m_bytes.resize(capacity);
+            m_bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
     }
 
-    std::vector<uint8_t> m_bytes; // the written bytes, then room
-    size_t m_used = 0;
+    std::vector<uint8_t> m_bytes;
 };
 
 } // namespace Kel
