@@ -75,11 +75,6 @@ void CodeBlock::setSourcePlace(std::string_view file, int line) {
     s_place = {&*known, line};
 }
 
-int CodeBlock::kindAt(int index) const {
-    if (index < 0 || index >= size()) return KIND_END_OF_BLOCK;
-    return m_ops[static_cast<size_t>(index)]->kind();
-}
-
 void CodeBlock::buildForm() {
     m_form = new ExecForm(*this);
 }

@@ -2,6 +2,7 @@
 // copy of a function object and copied only before it is written to.
 #pragma once
 
+#include "opcode.h"
 #include "pool.h"
 
 #include <string>
@@ -10,7 +11,6 @@
 
 namespace Kel {
 
-class OpCode;
 class MemberTable;
 class ExecForm;
 
@@ -42,7 +42,10 @@ public:
     // the scope holds a reference, so a writer gets a copy (copy on write).
     OpCode* const* instructions() const { return m_ops.data(); }
     // Kind of the instruction at `index`; KIND_END_OF_BLOCK (255) at or past the end.
-    int kindAt(int index) const;
+    int kindAt(int index) const {
+        if (index < 0 || index >= size()) return KIND_END_OF_BLOCK;
+        return m_ops[static_cast<size_t>(index)]->kind();
+    }
 
     // Appends through the code generator's appender, which may optimise; the
     // block owns `op` from now on (it may be deleted by the optimiser).

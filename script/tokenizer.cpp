@@ -132,7 +132,11 @@ int Tokenizer::scanOwn() {
         } else if (byte == '\r') {
             ++m_line;
             if (text[position + 1] == '\n') ++position;
-        } else if (byte != ' ' && byte != '\t') {
+        } else if (byte == ' ') {
+            // Indentation comes in runs of spaces.
+            while (text[position + 1] == ' ')
+                ++position;
+        } else if (byte != '\t') {
             m_position = position;
             break;
         }
