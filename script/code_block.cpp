@@ -8,6 +8,8 @@
 #include "opcode.h"
 #include "pool.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 namespace Kel {
@@ -22,7 +24,7 @@ void CodeBlock::operator delete(void* slot) {
 
 namespace {
 
-// A block's first allocation holds this many instructions (and their lines).
+// A block's first allocation holds this many instructions.
 constexpr size_t FIRST_CAPACITY = 8;
 
 } // namespace
@@ -60,7 +62,9 @@ CodeBlock* CodeBlock::copy() const {
 
 SourcePlace CodeBlock::placeAt(int index) const {
     if (index < 0 || index >= size()) return {m_file, 0};
-    return {m_file, m_lines[static_cast<size_t>(index)]};
+    auto after = std::upper_bound(m_lines.begin(), m_lines.end(), index,
+                                  [](int at, const LineRun& run) { return at < run.first; });
+    return {m_file, std::prev(after)->line};
 }
 
 void CodeBlock::setSourcePlace(std::string_view file, int line) {
@@ -94,7 +98,6 @@ void CodeBlock::setTarget(int index, int target) {
 
 void CodeBlock::reserveFew() {
     m_ops.reserve(FIRST_CAPACITY);
-    m_lines.reserve(FIRST_CAPACITY);
 }
 
 // A temporary block is never run and has no labels, so its instructions can
@@ -106,8 +109,10 @@ void CodeBlock::appendMoved(CodeBlock* from) {
     }
     if (m_form) dropForm();
     if (!m_file) m_file = s_place.file;
+    int offset = size();
     m_ops.insert(m_ops.end(), from->m_ops.begin(), from->m_ops.end());
-    m_lines.insert(m_lines.end(), from->m_lines.begin(), from->m_lines.end());
+    for (const LineRun& run : from->m_lines)
+        noteLine(offset + run.first, run.line);
     from->m_ops.clear();
     from->release();
 }
@@ -117,7 +122,7 @@ void CodeBlock::removeLast() {
     dropForm();
     delete m_ops.back();
     m_ops.pop_back();
-    m_lines.pop_back();
+    if (m_lines.back().first == size()) m_lines.pop_back();
 }
 
 void CodeBlock::replace(int index, OpCode* op) {

@@ -57,7 +57,7 @@ public:
         if (m_ops.empty()) reserveFew();
         if (m_form) dropForm();
         m_ops.push_back(op);
-        m_lines.push_back(s_place.line);
+        noteLine(size() - 1, s_place.line);
         if (!m_file) m_file = s_place.file;
     }
     // Moves every instruction of `from` (with its line) to the end of this
@@ -102,12 +102,23 @@ private:
     void buildForm();
     void dropForm();
     void reserveFew();
+    // The instruction at `index`, the last one, comes from `line`.
+    void noteLine(int index, int line) {
+        if (m_lines.empty() || m_lines.back().line != line) m_lines.push_back({index, line});
+    }
 
     // A compile makes a block for every body and branch: their arrays come
     // from the size-class pools rather than the general heap.
     std::vector<OpCode*, pool::Allocator<OpCode*>> m_ops;
-    std::vector<int, pool::Allocator<int>> m_lines; // the source line of each instruction
-    const std::string* m_file = nullptr;            // the file the block was compiled from
+    // Source lines as runs: the instructions from `first` up to the next
+    // run's come from `line`. A statement compiles to several instructions,
+    // so this takes a fraction of a line per instruction.
+    struct LineRun {
+        int first;
+        int line;
+    };
+    std::vector<LineRun, pool::Allocator<LineRun>> m_lines;
+    const std::string* m_file = nullptr; // the file the block was compiled from
     ExecForm* m_form = nullptr;
     MemberTable* m_labels = nullptr;
     int m_references = 1;
