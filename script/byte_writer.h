@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -13,6 +14,12 @@ namespace Kel {
 
 class ByteWriter {
 public:
+    // Keeps every byte until take().
+    ByteWriter() = default;
+    // Passes the bytes on to `sink` a piece at a time (see settle()), so that
+    // a large compiled file is never held whole.
+    explicit ByteWriter(FILE* sink) : m_sink(sink) {}
+
     void byte(uint8_t value) { m_bytes.push_back(value); }
     void u32(uint32_t value) { little(value, sizeof value); }
     void i32(int32_t value) { u32(static_cast<uint32_t>(value)); }
@@ -31,7 +38,29 @@ public:
 
     std::vector<uint8_t> take() { return std::move(m_bytes); }
 
+    // A point where the bytes so far may go on to the sink: they do once
+    // they fill a piece.
+    void settle() {
+        if (m_sink && m_bytes.size() >= SINK_PIECE) pass();
+    }
+    // Passes what is left to the sink; false when the sink refused any byte.
+    bool finish() {
+        pass();
+        return m_sinkAccepted;
+    }
+
 private:
+    // Bytes gathered before they go on to a sink: large enough that the
+    // writes are few, small enough to stay in the cache.
+    static constexpr size_t SINK_PIECE = 64 * 1024;
+
+    void pass() {
+        if (m_bytes.empty()) return;
+        if (std::fwrite(m_bytes.data(), 1, m_bytes.size(), m_sink) != m_bytes.size())
+            m_sinkAccepted = false;
+        m_bytes.clear();
+    }
+
     // The low `count` bytes of `value`, lowest first, appended in one step.
     // The buffer grows as a vector does, and only by bytes written, so no
     // page of spare room is touched before it is needed.
@@ -43,6 +72,8 @@ private:
     }
 
     std::vector<uint8_t> m_bytes;
+    FILE* m_sink = nullptr;
+    bool m_sinkAccepted = true;
 };
 
 } // namespace Kel
