@@ -101,15 +101,15 @@ private:
     // Token access for the grammar. A byte that begins no token is reported
     // where it is met and skipped, so no routine ever sees one. The grammar
     // looks at each token several times, so these are inline.
-    int peek() {
+    [[gnu::always_inline]] int peek() {
         int token = m_tokens.peek();
         return token != TK_UNKNOWN ? token : skipUnknown();
     }
-    int next() {
+    [[gnu::always_inline]] int next() {
         peek();
         return m_tokens.next();
     }
-    bool accept(int kind) {
+    [[gnu::always_inline]] bool accept(int kind) {
         if (peek() != kind) return false;
         m_tokens.next();
         return true;
