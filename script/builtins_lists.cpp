@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace Kel::builtins {
@@ -88,9 +89,53 @@ template <class T, class Less> void mergeSort(std::vector<T>& elements, Less& le
     }
 }
 
+// The key of an element of a list of ints only, the usual case: half the size.
+struct IntKey {
+    int32_t number = 0;
+    uint32_t element = 0;
+};
+
+bool intLess(const IntKey& a, const IntKey& b) {
+    return a.number < b.number;
+}
+
+// Puts the elements in the order of the sorted keys, each key naming the
+// element that belongs at its place: every element moves once, following the
+// cycles of the order, and a key is marked done by naming its own place.
+template <class Key> void arrange(std::vector<Ref>& elements, std::vector<Key>& keys) {
+    for (uint32_t start = 0; start < keys.size(); ++start) {
+        if (keys[start].element == start) continue;
+        Ref first = std::move(elements[start]);
+        for (uint32_t at = start;;) {
+            uint32_t from = std::exchange(keys[at].element, at);
+            if (from == start) {
+                elements[at] = std::move(first);
+                break;
+            }
+            elements[at] = std::move(elements[from]);
+            at = from;
+        }
+    }
+}
+
+// A list of ints only sorts on keys of two 32-bit words; false, with nothing
+// done, for any other list.
+bool sortInts(std::vector<Ref>& elements) {
+    std::vector<IntKey> keys(elements.size());
+    for (size_t i = 0; i < elements.size(); ++i) {
+        vBase* value = elements[i].value();
+        if (value->typeCode() != TYPE_INT) return false;
+        keys[i] = {value->toInt(), static_cast<uint32_t>(i)};
+    }
+    mergeSort(keys, intLess);
+    arrange(elements, keys);
+    return true;
+}
+
 // Sorts the list's elements in their natural order where they are: reading
 // the keys runs no script code, so nothing can change the list meanwhile.
 void sortNaturally(std::vector<Ref>& elements) {
+    if (sortInts(elements)) return;
     std::vector<Key> keys(elements.size());
     std::vector<SharedString> texts;
     for (size_t i = 0; i < elements.size(); ++i) {
@@ -105,11 +150,7 @@ void sortNaturally(std::vector<Ref>& elements) {
     }
     NaturalLess less{texts};
     mergeSort(keys, less);
-    std::vector<Ref> sorted;
-    sorted.reserve(keys.size());
-    for (const Key& key : keys)
-        sorted.push_back(std::move(elements[key.element]));
-    elements = std::move(sorted);
+    arrange(elements, keys);
 }
 
 // A script comparator: f(a, b) true when a goes before b. Once the host's
