@@ -86,7 +86,7 @@ void CodeBlock::append(OpCode* op) {
 
     // A label at the end marks where a jump will land: nothing before it may
     // be dropped or merged any more, or the label would point past its place.
-    if (size > 0 && !m_labels->empty()) {
+    if (size > 0 && m_labels && !m_labels->empty()) {
         bool labelled = false;
         m_labels->forEach([&](MemberTable::Entry& label) { labelled |= label.number == size; });
         if (labelled) {
@@ -100,9 +100,11 @@ void CodeBlock::append(OpCode* op) {
 
     // The parentheses marker only matters to a list that follows it; left in
     // place it would hide the value below it from the folds further down.
-    if (kind != KIND_LIST && kindAt(size - 1) == KIND_PARENTHESES) {
+    int last = kindAt(size - 1);
+    if (kind != KIND_LIST && last == KIND_PARENTHESES) {
         removeLast();
         --size;
+        last = kindAt(size - 1);
     }
     // Unary plus does nothing, so it never reaches the block.
     if (kind == KIND_PLUS) {
@@ -115,9 +117,10 @@ void CodeBlock::append(OpCode* op) {
     }
 
     // A JR skips exactly one constant (the result of "||" and "&&", the false
-    // branch of "?:"); that constant must stay where it is.
-    int last = kindAt(size - 1);
-    bool guardedLast = kindAt(size - 2) == KIND_JR;
+    // branch of "?:"); that constant must stay where it is. Only a constant or
+    // a variable at the end can be one that is folded or dropped.
+    bool guardedLast =
+        (last == KIND_CONSTANT || last == KIND_VARIABLE) && kindAt(size - 2) == KIND_JR;
 
     // A discarded constant or variable was never needed; a discarded
     // postfix step needs no copy of the old value, so it becomes a prefix one.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace Kel::builtins {
@@ -33,55 +34,123 @@ int rankOf(vBase* value) {
     }
 }
 
-// An element with what the natural order compares, read once before sorting
-// rather than at every comparison.
-struct Keyed {
-    int rank = 0;
+// What the natural order compares of an element, read once before sorting
+// rather than at every comparison, and where the element is in the list. The
+// text of a string element is kept apart, so the key of a list of numbers
+// stays two words.
+struct Key {
     double number = 0;
-    SharedString text;
-    Ref element;
+    uint32_t element = 0;
+    int32_t rank = 0;
 };
 
-Keyed keyOf(const Ref& element) {
-    Keyed keyed{rankOf(element.value()), 0, {}, element};
-    if (keyed.rank == 0) keyed.number = element.value()->toFloat();
-    if (keyed.rank == 1) keyed.text = element.value()->toString();
-    return keyed;
-}
+struct NaturalLess {
+    const std::vector<SharedString>& texts;
+    bool operator()(const Key& a, const Key& b) const {
+        if (a.rank != b.rank) return a.rank < b.rank;
+        if (a.rank == 0) return a.number < b.number;
+        return a.rank == 1 && texts[a.element].view() < texts[b.element].view();
+    }
+};
 
-bool naturalLess(const Keyed& a, const Keyed& b) {
-    if (a.rank != b.rank) return a.rank < b.rank;
-    if (a.rank == 0) return a.number < b.number;
-    return a.rank == 1 && a.text.view() < b.text.view();
-}
-
-// Merges the sorted runs [begin, middle) and [middle, end) of `from` into
-// `to`. Taking from the right run only when it is strictly less keeps equal
-// elements in order.
+// Merges the sorted runs [begin, middle) and [middle, end) of `elements` in
+// place, with the left run moved out to `buffer` first. Taking from the right
+// run only when it is strictly less keeps equal elements in order; once the
+// left run is used up, the rest of the right one is already in place.
 template <class T, class Less>
-void mergeRuns(std::vector<T>& from, std::vector<T>& to, size_t begin, size_t middle, size_t end,
-               Less& less) {
-    size_t left = begin;
+void mergeRuns(std::vector<T>& elements, std::vector<T>& buffer, size_t begin, size_t middle,
+               size_t end, Less& less) {
+    std::move(elements.begin() + static_cast<std::ptrdiff_t>(begin),
+              elements.begin() + static_cast<std::ptrdiff_t>(middle), buffer.begin());
+    size_t left = 0;
+    size_t leftEnd = middle - begin;
     size_t right = middle;
-    for (size_t out = begin; out < end; ++out) {
-        bool takeRight = left >= middle || (right < end && less(from[right], from[left]));
-        to[out] = std::move(from[takeRight ? right++ : left++]);
+    for (size_t out = begin; left < leftEnd; ++out) {
+        bool takeRight = right < end && less(elements[right], buffer[left]);
+        elements[out] = std::move(takeRight ? elements[right++] : buffer[left++]);
     }
 }
 
 // A stable bottom-up merge sort. It only ever compares elements inside the
 // runs it merges, so a comparator that contradicts itself gives some order
-// but can never make the sort read outside the list.
+// but can never make the sort read outside the list. The buffer holds one
+// left run: at most the largest power of two below the length.
 template <class T, class Less> void mergeSort(std::vector<T>& elements, Less& less) {
-    std::vector<T> buffer(elements.size());
+    size_t widest = 1;
+    while (widest * 2 < elements.size())
+        widest *= 2;
+    std::vector<T> buffer(elements.size() > 1 ? widest : 0);
     for (size_t width = 1; width < elements.size(); width *= 2) {
-        for (size_t begin = 0; begin < elements.size(); begin += 2 * width) {
-            size_t middle = std::min(begin + width, elements.size());
+        for (size_t begin = 0; begin + width < elements.size(); begin += 2 * width) {
+            size_t middle = begin + width;
             size_t end = std::min(begin + 2 * width, elements.size());
             mergeRuns(elements, buffer, begin, middle, end, less);
         }
-        elements.swap(buffer);
     }
+}
+
+// The key of an element of a list of ints only, the usual case: half the size.
+struct IntKey {
+    int32_t number = 0;
+    uint32_t element = 0;
+};
+
+bool intLess(const IntKey& a, const IntKey& b) {
+    return a.number < b.number;
+}
+
+// Puts the elements in the order of the sorted keys, each key naming the
+// element that belongs at its place: every element moves once, following the
+// cycles of the order, and a key is marked done by naming its own place.
+template <class Key> void arrange(std::vector<Ref>& elements, std::vector<Key>& keys) {
+    for (uint32_t start = 0; start < keys.size(); ++start) {
+        if (keys[start].element == start) continue;
+        Ref first = std::move(elements[start]);
+        for (uint32_t at = start;;) {
+            uint32_t from = std::exchange(keys[at].element, at);
+            if (from == start) {
+                elements[at] = std::move(first);
+                break;
+            }
+            elements[at] = std::move(elements[from]);
+            at = from;
+        }
+    }
+}
+
+// A list of ints only sorts on keys of two 32-bit words; false, with nothing
+// done, for any other list.
+bool sortInts(std::vector<Ref>& elements) {
+    std::vector<IntKey> keys(elements.size());
+    for (size_t i = 0; i < elements.size(); ++i) {
+        vBase* value = elements[i].value();
+        if (value->typeCode() != TYPE_INT) return false;
+        keys[i] = {value->toInt(), static_cast<uint32_t>(i)};
+    }
+    mergeSort(keys, intLess);
+    arrange(elements, keys);
+    return true;
+}
+
+// Sorts the list's elements in their natural order where they are: reading
+// the keys runs no script code, so nothing can change the list meanwhile.
+void sortNaturally(std::vector<Ref>& elements) {
+    if (sortInts(elements)) return;
+    std::vector<Key> keys(elements.size());
+    std::vector<SharedString> texts;
+    for (size_t i = 0; i < elements.size(); ++i) {
+        vBase* value = elements[i].value();
+        Key& key = keys[i];
+        key.element = static_cast<uint32_t>(i);
+        key.rank = rankOf(value);
+        if (key.rank == 0) key.number = value->toFloat();
+        if (key.rank != 1) continue;
+        if (texts.empty()) texts.resize(elements.size());
+        texts[i] = value->toString();
+    }
+    NaturalLess less{texts};
+    mergeSort(keys, less);
+    arrange(elements, keys);
 }
 
 // A script comparator: f(a, b) true when a goes before b. Once the host's
@@ -95,32 +164,26 @@ struct ScriptLess {
     }
 };
 
-// lists.sort(list[, before]): sorts in place. The elements are sorted as a
-// copy of the list's element handles and put back at the end, so a
-// comparator that changes the list meanwhile cannot pull elements away from
-// under the sort (its changes to the order are lost).
+// lists.sort(list[, before]): sorts in place. With a comparator the elements
+// are sorted as a copy of the list's element handles and put back at the end,
+// so a comparator that changes the list meanwhile cannot pull elements away
+// from under the sort (its changes to the order are lost).
 Ref sort(const Ref& argument) {
     Ref given = parameter(argument, 0);
     vObject* list = listOf(given);
     if (!list) return failure("lists.sort", "the argument is not a list");
-    std::vector<Ref> elements = list->elements();
     if (parameterCount(argument) < 2) {
-        std::vector<Keyed> keyed;
-        keyed.reserve(elements.size());
-        for (const Ref& element : elements)
-            keyed.push_back(keyOf(element));
-        mergeSort(keyed, naturalLess);
-        for (size_t i = 0; i < keyed.size(); ++i)
-            elements[i] = std::move(keyed[i].element);
-    } else {
-        ScriptLess less{parameter(argument, 1)};
-        if (!isCallable(less.function.value()))
-            return failure("lists.sort", "the comparator is not a function");
-        ReentryGuard guard;
-        if (!guard.allowed()) return makeNil();
-        mergeSort(elements, less);
-        if (less.abandoned) return given;
+        sortNaturally(list->elements());
+        return given;
     }
+    ScriptLess less{parameter(argument, 1)};
+    if (!isCallable(less.function.value()))
+        return failure("lists.sort", "the comparator is not a function");
+    ReentryGuard guard;
+    if (!guard.allowed()) return makeNil();
+    std::vector<Ref> elements = list->elements();
+    mergeSort(elements, less);
+    if (less.abandoned) return given;
     list = listOf(given);
     if (list) list->elements() = std::move(elements);
     return given;

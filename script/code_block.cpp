@@ -8,6 +8,8 @@
 #include "opcode.h"
 #include "pool.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 namespace Kel {
@@ -20,7 +22,14 @@ void CodeBlock::operator delete(void* slot) {
     pool::release(slot, sizeof(CodeBlock));
 }
 
-CodeBlock::CodeBlock() : m_labels(new MemberTable) {}
+namespace {
+
+// A block's first allocation holds this many instructions.
+constexpr size_t FIRST_CAPACITY = 8;
+
+} // namespace
+
+CodeBlock::CodeBlock() = default;
 
 CodeBlock::~CodeBlock() {
     dropForm();
@@ -53,19 +62,21 @@ CodeBlock* CodeBlock::copy() const {
 
 SourcePlace CodeBlock::placeAt(int index) const {
     if (index < 0 || index >= size()) return {m_file, 0};
-    return {m_file, m_lines[static_cast<size_t>(index)]};
+    auto after = std::upper_bound(m_lines.begin(), m_lines.end(), index,
+                                  [](int at, const LineRun& run) { return at < run.first; });
+    return {m_file, std::prev(after)->line};
 }
 
 void CodeBlock::setSourcePlace(std::string_view file, int line) {
+    // Every statement sets its place, nearly always in the file of the one before.
+    if (s_place.file && *s_place.file == file) {
+        s_place.line = line;
+        return;
+    }
     static std::set<std::string, std::less<>> names;
     auto known = names.find(file);
     if (known == names.end()) known = names.emplace(file).first;
     s_place = {&*known, line};
-}
-
-int CodeBlock::kindAt(int index) const {
-    if (index < 0 || index >= size()) return KIND_END_OF_BLOCK;
-    return m_ops[static_cast<size_t>(index)]->kind();
 }
 
 void CodeBlock::buildForm() {
@@ -85,12 +96,33 @@ void CodeBlock::setTarget(int index, int target) {
     m_ops[static_cast<size_t>(index)]->setTarget(target);
 }
 
+void CodeBlock::reserveFew() {
+    m_ops.reserve(FIRST_CAPACITY);
+}
+
+// A temporary block is never run and has no labels, so its instructions can
+// change hands as they are instead of as clones.
+void CodeBlock::appendMoved(CodeBlock* from) {
+    if (from->m_ops.empty()) {
+        from->release();
+        return;
+    }
+    if (m_form) dropForm();
+    if (!m_file) m_file = s_place.file;
+    int offset = size();
+    m_ops.insert(m_ops.end(), from->m_ops.begin(), from->m_ops.end());
+    for (const LineRun& run : from->m_lines)
+        noteLine(offset + run.first, run.line);
+    from->m_ops.clear();
+    from->release();
+}
+
 void CodeBlock::removeLast() {
     if (m_ops.empty()) return;
     dropForm();
     delete m_ops.back();
     m_ops.pop_back();
-    m_lines.pop_back();
+    if (m_lines.back().first == size()) m_lines.pop_back();
 }
 
 void CodeBlock::replace(int index, OpCode* op) {
@@ -101,14 +133,24 @@ void CodeBlock::replace(int index, OpCode* op) {
 }
 
 void CodeBlock::addLabel(std::string_view name, int index) {
+    if (!m_labels) m_labels = new MemberTable;
     m_labels->setNumber(name, index);
 }
 
 bool CodeBlock::findLabel(std::string_view name, int& index) const {
     int32_t number = 0;
-    if (!m_labels->findNumber(name, number)) return false;
+    if (!m_labels || !m_labels->findNumber(name, number)) return false;
     index = number;
     return true;
+}
+
+} // namespace Kel
+
+namespace Kel {
+
+const MemberTable& CodeBlock::labels() const {
+    static const MemberTable none;
+    return m_labels ? *m_labels : none;
 }
 
 } // namespace Kel

@@ -2,13 +2,15 @@
 // copy of a function object and copied only before it is written to.
 #pragma once
 
+#include "opcode.h"
+#include "pool.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace Kel {
 
-class OpCode;
 class MemberTable;
 class ExecForm;
 
@@ -40,18 +42,28 @@ public:
     // the scope holds a reference, so a writer gets a copy (copy on write).
     OpCode* const* instructions() const { return m_ops.data(); }
     // Kind of the instruction at `index`; KIND_END_OF_BLOCK (255) at or past the end.
-    int kindAt(int index) const;
+    int kindAt(int index) const {
+        if (index < 0 || index >= size()) return KIND_END_OF_BLOCK;
+        return m_ops[static_cast<size_t>(index)]->kind();
+    }
 
     // Appends through the code generator's appender, which may optimise; the
     // block owns `op` from now on (it may be deleted by the optimiser).
     void append(OpCode* op);
     // Appends with no optimisation (the appender itself uses this).
     void appendRaw(OpCode* op) {
+        // Most blocks are a branch or a loop body of a few instructions: room
+        // for them at once saves the growth steps through one, two and four.
+        if (m_ops.empty()) reserveFew();
         if (m_form) dropForm();
         m_ops.push_back(op);
-        m_lines.push_back(s_place.line);
+        noteLine(size() - 1, s_place.line);
         if (!m_file) m_file = s_place.file;
     }
+    // Moves every instruction of `from` (with its line) to the end of this
+    // block, past the optimiser, and drops `from`. `from` must be a block
+    // that only the caller holds and that has no labels.
+    void appendMoved(CodeBlock* from);
     // Removes and deletes the last instruction, if any.
     void removeLast();
     // Replaces the instruction at `index` (deleting the old one).
@@ -75,11 +87,11 @@ public:
     static int sourceLine() { return s_place.line; }
     static void clearSourcePlace() { s_place = SourcePlace(); }
 
-    // Labels: name to instruction index.
+    // Labels: name to instruction index. Few blocks have any, so the table
+    // is made by the first label.
     void addLabel(std::string_view name, int index);
     bool findLabel(std::string_view name, int& index) const;
-    const MemberTable& labels() const { return *m_labels; }
-    MemberTable& labels() { return *m_labels; }
+    const MemberTable& labels() const;
 
     static void* operator new(std::size_t size);
     static void operator delete(void* slot);
@@ -89,12 +101,26 @@ private:
     ~CodeBlock();
     void buildForm();
     void dropForm();
+    void reserveFew();
+    // The instruction at `index`, the last one, comes from `line`.
+    void noteLine(int index, int line) {
+        if (m_lines.empty() || m_lines.back().line != line) m_lines.push_back({index, line});
+    }
 
-    std::vector<OpCode*> m_ops;
-    std::vector<int> m_lines;            // the source line of each instruction
+    // A compile makes a block for every body and branch: their arrays come
+    // from the size-class pools rather than the general heap.
+    std::vector<OpCode*, pool::Allocator<OpCode*>> m_ops;
+    // Source lines as runs: the instructions from `first` up to the next
+    // run's come from `line`. A statement compiles to several instructions,
+    // so this takes a fraction of a line per instruction.
+    struct LineRun {
+        int first;
+        int line;
+    };
+    std::vector<LineRun, pool::Allocator<LineRun>> m_lines;
     const std::string* m_file = nullptr; // the file the block was compiled from
     ExecForm* m_form = nullptr;
-    MemberTable* m_labels;
+    MemberTable* m_labels = nullptr;
     int m_references = 1;
 
     static inline SourcePlace s_place;

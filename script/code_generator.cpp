@@ -35,18 +35,8 @@ CodeBlock* temporaryBlock() {
     return CodeBlock::create();
 }
 
-// A block owns its instructions and cannot hand them over, so moving one
-// means cloning it (with its lines); clones share their constants' and
-// functions' blocks.
 void appendBlock(CodeBlock& to, CodeBlock* from) {
-    int length = from->size();
-    int line = CodeBlock::sourceLine(); // the line being compiled
-    for (int i = 0; i < length; ++i) {
-        CodeBlock::setSourceLine(from->placeAt(i).line);
-        to.appendRaw(from->at(i)->clone());
-    }
-    CodeBlock::setSourceLine(line);
-    from->release();
+    to.appendMoved(from);
 }
 
 Ref functionOf(CodeBlock* block) {

@@ -23,8 +23,9 @@ CodeBlock& writableCode(variable::Variable::vObject& function);
 // A new block for code whose place is not known yet.
 CodeBlock* temporaryBlock();
 
-// Moves the instructions of `from` to the end of `to` in order, past the
-// optimiser (they were optimised where they were made), and drops `from`.
+// Moves the instructions of `from`, a temporary block, to the end of `to` in
+// order, past the optimiser (they were optimised where they were made), and
+// drops `from`.
 void appendBlock(CodeBlock& to, CodeBlock* from);
 
 // A new function object whose code is `block` (whose reference it takes).

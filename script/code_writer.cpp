@@ -37,6 +37,12 @@ void writeFunctionBody(const vObject& function, ByteWriter& out) {
         out.byte(STREAM_END);
 }
 
+// The magic, then the function as the anonymous top level.
+void writeScript(const Ref& function, ByteWriter& out) {
+    out.u32(COMPILED_SCRIPT_MAGIC);
+    writeFunction(function, "", out);
+}
+
 } // namespace
 
 void writeBlock(const CodeBlock& block, ByteWriter& out) {
@@ -52,6 +58,7 @@ void writeBlock(const CodeBlock& block, ByteWriter& out) {
         out.byte(STREAM_END);
     }
     out.byte(STREAM_END);
+    out.settle();
 }
 
 void writeFunction(const Ref& function, std::string_view name, ByteWriter& out) {
@@ -68,9 +75,14 @@ void writeFunction(const Ref& function, std::string_view name, ByteWriter& out) 
 
 std::vector<uint8_t> writeCompiledScript(const Ref& function) {
     ByteWriter out;
-    out.u32(COMPILED_SCRIPT_MAGIC);
-    writeFunction(function, "", out);
+    writeScript(function, out);
     return out.take();
+}
+
+bool writeCompiledScript(const Ref& function, FILE* file) {
+    ByteWriter out(file);
+    writeScript(function, out);
+    return out.finish();
 }
 
 } // namespace Kel

@@ -7,6 +7,7 @@
 #include "holder.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -28,5 +29,7 @@ void writeBlock(const CodeBlock& block, ByteWriter& out);
 void writeFunction(const Ref& function, std::string_view name, ByteWriter& out);
 // A compiled script file: the magic, then `function` as the anonymous top level.
 std::vector<uint8_t> writeCompiledScript(const Ref& function);
+// The same bytes written to `file` as they are made; false when a write failed.
+bool writeCompiledScript(const Ref& function, FILE* file);
 
 } // namespace Kel

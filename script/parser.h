@@ -5,13 +5,13 @@
 #pragma once
 
 #include "holder.h"
+#include "tokenizer.h"
 
 #include <string_view>
 
 namespace Kel {
 
 class CodeBlock;
-class Tokenizer;
 
 namespace variable::Variable {
 class vObject;
@@ -99,11 +99,25 @@ private:
     CodeBlock* argumentList();
 
     // Token access for the grammar. A byte that begins no token is reported
-    // where it is met and skipped, so no routine ever sees one.
-    int peek();
-    int next();
-    bool accept(int kind);
+    // where it is met and skipped, so no routine ever sees one. The grammar
+    // looks at each token several times, so these are inline.
+    [[gnu::always_inline]] int peek() {
+        int token = m_tokens.peek();
+        return token != TK_UNKNOWN ? token : skipUnknown();
+    }
+    [[gnu::always_inline]] int next() {
+        peek();
+        return m_tokens.next();
+    }
+    [[gnu::always_inline]] bool accept(int kind) {
+        if (peek() != kind) return false;
+        m_tokens.next();
+        return true;
+    }
     bool peekWord(std::string_view word);
+    // Reports the byte that began no token and every other one up to the next
+    // token, and answers that token.
+    int skipUnknown();
 
     // Prints message `code` (with its printf arguments) under the innermost
     // tokenizer's name and `line`; errors add to the count.

@@ -27,21 +27,29 @@ struct Operator {
     Make make;
 };
 
-template <size_t N> Make find(const Operator (&table)[N], int token) {
-    for (const Operator& entry : table) {
-        if (entry.token == token) return entry.make;
-    }
-    return nullptr;
+// Tokens are below this; an operand's end is told by one look at the next token.
+constexpr int TOKEN_CODES = 128;
+
+// A table of operators indexed by token, so that finding one is a single look.
+template <size_t N> constexpr std::array<Make, TOKEN_CODES> byToken(const Operator (&table)[N]) {
+    std::array<Make, TOKEN_CODES> found{};
+    for (const Operator& entry : table)
+        found[static_cast<size_t>(entry.token)] = entry.make;
+    return found;
 }
 
-const Operator ASSIGNMENT_OPERATORS[] = {
+Make find(const std::array<Make, TOKEN_CODES>& table, int token) {
+    return token >= 0 && token < TOKEN_CODES ? table[static_cast<size_t>(token)] : nullptr;
+}
+
+constexpr Operator ASSIGNMENT_OPERATORS[] = {
     {'=', make<SUBSTITUTION>},   {TK_COLON_ASSIGN, make<ASSIGNMENT>}, {TK_ADD_ASSIGN, make<SADD>},
     {TK_SUB_ASSIGN, make<SSUB>}, {TK_MUL_ASSIGN, make<SMUL>},         {TK_DIV_ASSIGN, make<SDIV>},
     {TK_MOD_ASSIGN, make<SMOD>}, {TK_AND_ASSIGN, make<SAND>},         {TK_OR_ASSIGN, make<SOR>},
     {TK_XOR_ASSIGN, make<SXOR>}, {TK_SHL_ASSIGN, make<SSHL>},         {TK_SHR_ASSIGN, make<SSHR>},
 };
 
-const Operator PREFIX_OPERATORS[] = {
+constexpr Operator PREFIX_OPERATORS[] = {
     {'+', make<PLUS>},    {'-', make<MINUS>},   {'!', make<NOT>},
     {'~', make<COMPL>},   {'*', make<DEREF>},   {'&', make<REF>},
     {'$', make<CLOSURE>}, {TK_INC, make<PINC>}, {TK_DEC, make<PDEC>},
@@ -66,8 +74,8 @@ constexpr BinaryEntry BINARY_OPERATORS[] = {
     {'%', {make<MOD>, 7}},
 };
 
-// Tokens are below this; an operand's end is told by one look at the next token.
-constexpr int TOKEN_CODES = 128;
+constexpr auto ASSIGNMENT_BY_TOKEN = byToken(ASSIGNMENT_OPERATORS);
+constexpr auto PREFIX_BY_TOKEN = byToken(PREFIX_OPERATORS);
 
 constexpr auto BINARY_BY_TOKEN = [] {
     std::array<BinaryOperator, TOKEN_CODES> table{};
@@ -129,7 +137,7 @@ void Parser::assignment(CodeBlock& code, bool firstParsed) {
     } else {
         list(code, false);
     }
-    for (Make operation; (operation = find(ASSIGNMENT_OPERATORS, peek())) != nullptr;) {
+    for (Make operation; (operation = find(ASSIGNMENT_BY_TOKEN, peek())) != nullptr;) {
         next();
         assignment(code, false);
         code.append(operation());
@@ -179,7 +187,7 @@ void Parser::declaration(CodeBlock& code, std::string_view keywordName) {
     DeclarationKeyword keyword = declarationKeyword(keywordName);
     if (peek() == TK_IDENT) {
         next();
-        std::string name = m_tokens.text();
+        std::string name(m_tokens.text());
         CodeBlock* suffix = codegen::temporaryBlock();
         postfix(*suffix);
         if (peek() == TK_IDENT) {
@@ -274,7 +282,7 @@ void Parser::binary(CodeBlock& code, int level, bool firstParsed) {
 
 // prefix: prefix-operator prefix | primary
 void Parser::prefix(CodeBlock& code) {
-    Make operation = find(PREFIX_OPERATORS, peek());
+    Make operation = find(PREFIX_BY_TOKEN, peek());
     if (!operation) {
         primary(code);
         return;

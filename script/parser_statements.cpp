@@ -31,22 +31,13 @@ vObject& functionIn(Holder* member) {
 
 } // namespace
 
-int Parser::peek() {
+// Called once peek has met such a byte (already consumed).
+int Parser::skipUnknown() {
     int token;
-    while ((token = m_tokens.peek()) == TK_UNKNOWN)
+    do {
         message(MSG_UNKNOWN_TOKEN, currentLine());
+    } while ((token = m_tokens.peek()) == TK_UNKNOWN);
     return token;
-}
-
-int Parser::next() {
-    peek();
-    return m_tokens.next();
-}
-
-bool Parser::accept(int kind) {
-    if (peek() != kind) return false;
-    m_tokens.next();
-    return true;
 }
 
 bool Parser::peekWord(std::string_view word) {
@@ -81,7 +72,7 @@ void Parser::statement(vObject& container, CodeBlock& code) {
         return;
     }
     next();
-    const std::string& word = m_tokens.text();
+    std::string_view word = m_tokens.text();
     if (word == "if")
         ifStatement(container, code);
     else if (word == "while")
@@ -103,7 +94,7 @@ void Parser::statement(vObject& container, CodeBlock& code) {
 //               | name "(" [list] ")" ( "{" block | statement ) -- definition
 //               | name ["(" [list] ")"] postfix [name postfix] rest-of-expression ";"
 void Parser::identifierStatement(vObject& container, CodeBlock& code) {
-    std::string name = m_tokens.text();
+    std::string name(m_tokens.text());
     int line = currentLine();
     int token = peek();
     if (token == ':') {

@@ -6,6 +6,9 @@
 
 #include "printer.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +41,11 @@ Read readSource(const std::string& path, std::string& contents) {
     if (path.find('\0') != std::string::npos) return Read::MISSING;
     FILE* file = std::fopen(path.c_str(), "r");
     if (!file) return Read::MISSING;
+    // A regular file's size is known: room for it at once spares the copies
+    // of a growing text (a device reads as it comes).
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode))
+        contents.reserve(std::min(static_cast<size_t>(status.st_size), MAX_SOURCE_BYTES + 1));
     char buffer[8192];
     size_t got;
     while (contents.size() <= MAX_SOURCE_BYTES &&
@@ -225,14 +233,15 @@ void Tokenizer::include() {
 // as does one nested too deep; either would otherwise expand without end.
 void Tokenizer::expandMacro(std::string_view macro, const std::string& replacement) {
     if (isExpanding(macro)) {
-        printMessage(MSG_MACRO_ITSELF, m_name.c_str(), m_line, m_text.c_str());
+        printMessage(MSG_MACRO_ITSELF, m_name.c_str(), m_line, std::string(macro).c_str());
         return;
     }
     if (m_nesting.depth + 1 > MAX_NESTING_DEPTH) {
-        printMessage(MSG_MACRO_TOO_DEEP, m_name.c_str(), m_line, m_text.c_str());
+        printMessage(MSG_MACRO_TOO_DEEP, m_name.c_str(), m_line, std::string(macro).c_str());
         return;
     }
-    std::string name = m_name + " define:" + m_text;
+    std::string name = m_name + " define:";
+    name += macro;
     m_nested.reset(new Tokenizer(replacement, std::move(name), m_line, m_defines,
                                  Nesting{this, m_nesting.depth + 1, std::string(macro), {}}));
 }

@@ -5,6 +5,7 @@
 
 #include "printer.h"
 
+#include <array>
 #include <climits>
 #include <cstdlib>
 
@@ -13,16 +14,24 @@ namespace {
 
 constexpr const char* MSG_COMMENT_NOT_CLOSED = "error %s %d: comment not closed from %d\n";
 
-bool isDigit(int byte) {
+constexpr bool isDigit(int byte) {
     return byte >= '0' && byte <= '9';
 }
 
-bool isIdentifierStart(int byte) {
+constexpr bool isIdentifierStart(int byte) {
     return byte == '_' || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
 }
 
+// Which bytes may go on a name, looked up once per byte of every name.
+constexpr auto IDENTIFIER_BYTES = [] {
+    std::array<bool, 256> table{};
+    for (int byte = 0; byte < 256; ++byte)
+        table[static_cast<size_t>(byte)] = isIdentifierStart(byte) || isDigit(byte);
+    return table;
+}();
+
 bool isIdentifierByte(int byte) {
-    return isIdentifierStart(byte) || isDigit(byte);
+    return byte >= 0 && IDENTIFIER_BYTES[static_cast<size_t>(byte)];
 }
 
 // The value of a hex digit, or -1 for a byte that ends the number. The
@@ -55,31 +64,6 @@ Tokenizer::Tokenizer(std::string source, std::string name, int firstLine, Define
 }
 
 Tokenizer::~Tokenizer() = default;
-
-int Tokenizer::peek() {
-    // An unknown byte cannot be kept (-1 is the "none" mark): it is reported
-    // once and the next peek moves on behind it.
-    if (m_lookahead == TK_UNKNOWN) m_lookahead = scan();
-    return m_lookahead;
-}
-
-int Tokenizer::next() {
-    // Real token kinds start at TK_IDENT; TK_UNKNOWN marks "nothing kept" and
-    // TK_END, once seen, is kept for good.
-    if (m_lookahead >= 1) {
-        int kind = m_lookahead;
-        m_lookahead = TK_UNKNOWN;
-        return kind;
-    }
-    if (m_lookahead == TK_END) return TK_END;
-    return scan();
-}
-
-bool Tokenizer::accept(int kind) {
-    if (peek() != kind) return false;
-    if (kind != TK_END) m_lookahead = TK_UNKNOWN;
-    return true;
-}
 
 const Tokenizer& Tokenizer::innermost() const {
     const Tokenizer* reader = this;
@@ -127,7 +111,9 @@ int Tokenizer::scan() {
                 takeValuesFrom(*m_nested, kind);
                 return kind;
             }
+            // The last text taken from it may be a view of its source.
             m_nested.reset();
+            m_text = {};
         }
         int kind = scanOwn();
         if (kind == RESCAN || (m_skipLevel != 0 && kind != TK_END)) continue;
@@ -136,19 +122,22 @@ int Tokenizer::scan() {
 }
 
 int Tokenizer::scanOwn() {
-    // White space; CR LF, a lone CR and a lone LF each end one line.
-    while (!atEnd()) {
-        int byte = current();
-        if (byte == ' ' || byte == '\t') {
-            ++m_position;
-        } else if (byte == '\n') {
-            ++m_position;
+    // White space; CR LF, a lone CR and a lone LF each end one line. The
+    // source's closing zero byte stops the walk, so it needs no bounds check.
+    const char* text = m_source.c_str();
+    for (int position = m_position;; ++position) {
+        char byte = text[position];
+        if (byte == '\n') {
             ++m_line;
         } else if (byte == '\r') {
-            ++m_position;
             ++m_line;
-            if (current() == '\n') ++m_position;
-        } else {
+            if (text[position + 1] == '\n') ++position;
+        } else if (byte == ' ') {
+            // Indentation comes in runs of spaces.
+            while (text[position + 1] == ' ')
+                ++position;
+        } else if (byte != '\t') {
+            m_position = position;
             break;
         }
     }
@@ -244,7 +233,7 @@ int Tokenizer::scanOwn() {
 int Tokenizer::scanIdentifier() {
     std::string_view identifier;
     readIdentifier(identifier);
-    m_text.assign(identifier);
+    m_text = identifier;
     if (m_skipLevel != 0 || m_defines->empty()) return TK_IDENT;
     auto macro = m_defines->find(identifier);
     if (macro == m_defines->end()) return TK_IDENT;
@@ -254,11 +243,14 @@ int Tokenizer::scanIdentifier() {
 
 bool Tokenizer::readIdentifier(std::string_view& identifier) {
     if (!isIdentifierStart(current())) return false;
+    // The closing zero byte ends a name at the end of the source.
+    const char* text = m_source.c_str();
     int start = m_position;
-    while (isIdentifierByte(current()))
-        ++m_position;
-    identifier = std::string_view(m_source).substr(static_cast<size_t>(start),
-                                                   static_cast<size_t>(m_position - start));
+    int end = start + 1;
+    while (isIdentifierByte(static_cast<unsigned char>(text[end])))
+        ++end;
+    m_position = end;
+    identifier = std::string_view(text + start, static_cast<size_t>(end - start));
     return true;
 }
 
@@ -302,18 +294,18 @@ int Tokenizer::scanFraction() {
 // keeps the backslash. Text cut off by the end of input keeps only the chunks
 // copied before it.
 void Tokenizer::scanString(char terminator, bool escapes) {
-    m_text.clear();
+    m_stringText.clear();
     int chunk = m_position;
     auto copyChunk = [&] {
-        m_text.append(m_source, static_cast<size_t>(chunk),
-                      static_cast<size_t>(m_position - chunk));
+        m_stringText.append(m_source, static_cast<size_t>(chunk),
+                            static_cast<size_t>(m_position - chunk));
     };
     while (!atEnd()) {
         int byte = current();
         if (byte == terminator) {
             copyChunk();
             ++m_position;
-            return;
+            break;
         }
         if (escapes && byte == '\\') {
             copyChunk();
@@ -323,7 +315,7 @@ void Tokenizer::scanString(char terminator, bool escapes) {
                                : escaped == '"' ? '"'
                                                 : 0;
             if (replacement) {
-                m_text.push_back(replacement);
+                m_stringText.push_back(replacement);
                 m_position += 2; // the backslash and its letter
                 chunk = m_position;
                 continue;
@@ -332,6 +324,7 @@ void Tokenizer::scanString(char terminator, bool escapes) {
         }
         ++m_position;
     }
+    m_text = m_stringText;
 }
 
 void Tokenizer::skipBlockComment() {

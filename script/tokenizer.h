@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace Kel {
 
@@ -69,14 +70,32 @@ public:
     Tokenizer& operator=(const Tokenizer&) = delete;
 
     // The next token without consuming it; TK_END for ever once input is over.
-    int peek();
-    // Consumes and returns the next token.
-    int next();
+    // An unknown byte cannot be kept (-1 is the "none" mark): it is reported
+    // once and the next peek moves on behind it. The parser asks several times
+    // per token, so these three are inline.
+    int peek() {
+        if (m_lookahead == TK_UNKNOWN) m_lookahead = scan();
+        return m_lookahead;
+    }
+    // Consumes and returns the next token. Real token kinds start at
+    // TK_IDENT; TK_UNKNOWN marks "nothing kept" and TK_END, once seen, is kept
+    // for good.
+    int next() {
+        if (m_lookahead >= TK_IDENT) return std::exchange(m_lookahead, TK_UNKNOWN);
+        if (m_lookahead == TK_END) return TK_END;
+        return scan();
+    }
     // Consumes the next token when it is `kind`.
-    bool accept(int kind);
+    bool accept(int kind) {
+        if (peek() != kind) return false;
+        if (kind != TK_END) m_lookahead = TK_UNKNOWN;
+        return true;
+    }
 
-    // Values of the last token peeked or read.
-    const std::string& text() const { return m_text; }
+    // Values of the last token peeked or read. The text of a name is a view
+    // of the source and that of a string a view of this tokenizer's own
+    // buffer (or a nested one's): either stays true until the next scan.
+    std::string_view text() const { return m_text; }
     int32_t intValue() const { return m_intValue; }
     double floatValue() const { return m_floatValue; }
 
@@ -143,7 +162,8 @@ private:
     int m_skipLevel = 0;
     int32_t m_intValue = 0;
     double m_floatValue = 0.0;
-    std::string m_text;
+    std::string_view m_text;
+    std::string m_stringText; // a string literal's bytes, escapes replaced
     Nesting m_nesting;
 };
 

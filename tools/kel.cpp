@@ -77,13 +77,12 @@ int compileFile(const char* path, const char* outPath) {
     Kel::Ref unit;
     int result = Kel::Interpreter::loadUnit(path, unit);
     if (result != Kel::Interpreter::LOADED) return exitFor(result, path);
-    std::vector<uint8_t> bytes = Kel::writeCompiledScript(unit);
     FILE* out = std::fopen(outPath, "wb");
     if (!out) {
         std::fprintf(stderr, "kel: cannot write %s\n", outPath);
         return EXIT_CANNOT_OPEN;
     }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    bool written = Kel::writeCompiledScript(unit, out);
     if (std::fclose(out) != 0 || !written) {
         std::fprintf(stderr, "kel: cannot write %s\n", outPath);
         return EXIT_CANNOT_OPEN;

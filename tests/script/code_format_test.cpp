@@ -83,6 +83,24 @@ TEST_F(CompiledCode, EveryInstructionReadsBackAsItselfWithTheSameBytes) {
     }
 }
 
+// Written to a file, the bytes go out in pieces between blocks: a script of
+// many pieces comes out the same as in memory.
+TEST_F(CompiledCode, AFileGetsTheSameBytesInPieces) {
+    const std::string text(1000, 'x');
+    CodeBlock* block = CodeBlock::create();
+    for (int i = 0; i < 200; ++i)
+        block->appendRaw(new SCOPE(makeBlock({new PUSH_STRING(text)})));
+    Ref function = makeFunction({new SCOPE(block)});
+    FILE* file = std::tmpfile();
+    ASSERT_TRUE(file && writeCompiledScript(function, file));
+    std::vector<uint8_t> bytes = writeCompiledScript(function);
+    std::vector<uint8_t> written(bytes.size() + 1);
+    std::rewind(file);
+    written.resize(std::fread(written.data(), 1, written.size(), file));
+    std::fclose(file);
+    EXPECT_EQ(written, bytes);
+}
+
 TEST_F(CompiledCode, OperandsAreLittleEndianAfterTheMagic) {
     std::vector<uint8_t> bytes =
         writeCompiledScript(makeFunction({new PUSH_INT(0x01020304), new LOOP(5, makeBlock({}))}));

@@ -57,6 +57,26 @@ TEST_F(ParserRun, ResultsOfCallsWithAnArgumentLeaveTheStackEmpty) {
     }
 }
 
+// Every instruction keeps the line of the statement it was compiled for, also
+// where the optimiser drops one and where a loop's step goes behind its body.
+TEST_F(ParserRun, InstructionsKeepTheLinesOfTheirStatements) {
+    Tokenizer tokenizer("a;\nb;\nc;\nd = 1;\nfor (i = 0;\n i < 2;\n i++) {\n e = i;\n}", "l", 1);
+    CompileResult unit = compile(tokenizer);
+    auto lines = [](const CodeBlock& block) {
+        std::string out;
+        for (int i = 0; i < block.size(); ++i)
+            out += opcodeName(byteCodeOf(*block.at(i))) +
+                   ("@" + std::to_string(block.placeAt(i).line)) + " ";
+        return out;
+    };
+    const CodeBlock& code = *static_cast<vObject*>(unit.function.value())->codeBlock();
+    EXPECT_EQ(lines(code),
+              "VARIABLE@0 ARGUMENT@0 POP@1 VARIABLE@4 PUSH_INT@4 SUBSTITUTION@4 LOOP@8 ");
+    EXPECT_EQ(lines(*static_cast<LOOP*>(code.at(code.size() - 1))->block()),
+              "POP@5 VARIABLE@5 PUSH_INT@5 SUBSTITUTION@5 VARIABLE@5 PUSH_INT@5 LT@5 JF@5 POP@8 "
+              "VARIABLE@8 VARIABLE@8 SUBSTITUTION@8 POP@8 VARIABLE@5 INC@5 JMP@8 ");
+}
+
 // A folded constant is an instruction like any other: copying its block
 // clones it whole.
 TEST_F(ParserRun, FoldedConstantSurvivesCopyingItsBlock) {

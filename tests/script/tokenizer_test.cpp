@@ -20,7 +20,7 @@ std::string describe(Tokenizer& tokenizer, int kind) {
     case Kel::TK_UNKNOWN:
         return "?";
     case Kel::TK_IDENT:
-        return "id:" + tokenizer.text();
+        return "id:" + std::string(tokenizer.text());
     case Kel::TK_INT:
         return "int:" + std::to_string(tokenizer.intValue());
     case Kel::TK_HEX:
@@ -31,7 +31,7 @@ std::string describe(Tokenizer& tokenizer, int kind) {
         return buffer;
     }
     case Kel::TK_STRING:
-        return "str:" + tokenizer.text();
+        return "str:" + std::string(tokenizer.text());
     default:
         if (kind > ' ' && kind < 127) return std::string(1, static_cast<char>(kind));
         return "#" + std::to_string(kind);
