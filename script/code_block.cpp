@@ -144,10 +144,6 @@ bool CodeBlock::findLabel(std::string_view name, int& index) const {
     return true;
 }
 
-} // namespace Kel
-
-namespace Kel {
-
 const MemberTable& CodeBlock::labels() const {
     static const MemberTable none;
     return m_labels ? *m_labels : none;
