@@ -249,6 +249,8 @@ private:
     // The function object's member of the name (a static or a captured
     // variable), looked for first where it was last found.
     Holder* functionMember(vBase* function);
+    // The same for a member of a method's bound object (an instance variable).
+    Holder* selfMember(vBase* self);
     // The holder found last from the origin's outer scopes, if the origin
     // hands the name on to them and they still stand as they were.
     Holder* foundOutward(Scope* origin, uint64_t epoch) const;
@@ -272,6 +274,7 @@ private:
     uint32_t m_frameIndex = 0;
     vBase* m_memberless = nullptr;
     MemberTable::SlotMemo m_functionMemo;
+    MemberTable::SlotMemo m_selfMemo;
     uint64_t m_memberlessEpoch = UINT64_MAX;
     // Found outward: the serial of the outer scope the lookup went on from
     // (0 for none), the binding epoch, and the holder.

@@ -158,8 +158,9 @@ void VARIABLE::rememberOwnVariable(Scope* origin, Holder* found) {
 }
 
 // A name is one of the parameters or none of the frame's own variables; in a
-// plain function scope the function's members come next, and a name missing
-// there stays missing until a binding moves somewhere.
+// method's scope the bound object's members come next, then in every call's
+// scope the function's members, and a name missing there stays missing until
+// a binding moves somewhere.
 Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
     const ParameterList* list = origin->parameterList();
     if (!list) return nullptr;
@@ -168,7 +169,12 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
         m_frameIndex = list->indexOf(m_name);
     }
     if (m_frameIndex != ParameterList::ABSENT) return origin->parameterAt(m_frameIndex);
-    if (origin->scopeKind() != SCOPE_FUNCTION) return nullptr;
+    if (int kind = origin->scopeKind(); kind != SCOPE_FUNCTION) {
+        if (kind != SCOPE_METHOD && kind != SCOPE_CONSTRUCTOR) return nullptr;
+        // A method's bound object comes before the function's members.
+        Holder* self = static_cast<MethodScope*>(origin)->self();
+        if (Holder* member = self ? selfMember(self->value()) : nullptr) return member;
+    }
     Holder* functionHolder = static_cast<FunctionScope*>(origin)->function();
     if (!functionHolder) return nullptr;
     vBase* function = functionHolder->value();
@@ -178,6 +184,14 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
         m_memberlessEpoch = epoch;
     }
     return globalMember();
+}
+
+Holder* VARIABLE::selfMember(vBase* self) {
+    if (self->typeCode() != TYPE_OBJECT) return self->findMember(m_name);
+    MemberTable& table = static_cast<vObject*>(self)->members();
+    MemberTable::Entry* entry = m_selfMemo.recall(table);
+    if (!entry && (entry = table.find(m_name)) != nullptr) m_selfMemo.remember(table, *entry);
+    return entry ? entry->value.get() : nullptr;
 }
 
 Holder* VARIABLE::functionMember(vBase* function) {
