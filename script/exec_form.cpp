@@ -144,6 +144,10 @@ void ExecForm::translate(const CodeBlock& block, int index) {
         // nothing else holds it any more.
         if (!step.when) step.constant = Holder::make(new variable::Variable::vInt(0));
         break;
+    case OP_CALL:
+        step.action = STEP_CALL;
+        step.target = block.kindAt(index + 1);
+        break;
     case OP_JMP:
     case OP_JR:
         step.action = STEP_JUMP;

@@ -39,6 +39,7 @@ enum StepAction : uint8_t {
     STEP_PARAMETERS,            // a function's parameter list bound in one go
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int
+    STEP_CALL,                  // a call, told the kind of the instruction after it
     STEP_END,                   // the block's end, after its last instruction
 };
 
@@ -56,7 +57,8 @@ struct Step {
         OpCode* second;   // STEP_OPERANDS_: the second operand's instruction
     };
     int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
-                    // STEP_OPERANDS_OPERATOR: the compound assignment after it
+                    // STEP_OPERANDS_OPERATOR: the compound assignment after it;
+                    // STEP_CALL: the kind of the instruction after the call
     StepAction action;
     uint8_t operation; // STEP_OPERATOR and the comparisons: which one;
                        // STEP_INT_STEP: 0 up, 1 down

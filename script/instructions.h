@@ -357,6 +357,9 @@ private:
 KEL_PLAIN_INSTRUCTION(INSTANCE);
 // CALL: arg = pop, callee = pop; call callee with arg, leaving first when in tail position.
 KEL_PLAIN_INSTRUCTION(CALL);
+// What CALL does, told the kind of the instruction after it (the block's own
+// kindAt of the pc), which decides whether the call is in tail position.
+void makeCall(Env& env, int nextKind);
 // RETURN: the current scope's return transfer decides the new current scope.
 KEL_PLAIN_INSTRUCTION(RETURN);
 // BREAK: the current scope's break transfer decides the new current scope.

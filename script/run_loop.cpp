@@ -428,6 +428,12 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         case STEP_INT_STEP:
             if (stepInt(*this, step)) continue;
             break;
+        case STEP_CALL:
+            // The callee's scope, or the caller's again, is current next.
+            s_budget = budget;
+            scopePc = indexOf(next);
+            makeCall(*this, step.target);
+            return true;
         default:
             break;
         }
