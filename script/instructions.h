@@ -19,6 +19,7 @@
 namespace Kel {
 
 class CodeBlock;
+class MethodScope;
 class Scope;
 
 // Kind code of the instruction with byte code `byte` (KIND_NONE for unknown).
@@ -245,6 +246,13 @@ private:
     // The holder found from a call's frame whose parameters are held apart,
     // or none when that does not settle it.
     Holder* inFrame(Scope* origin, uint64_t epoch);
+    Holder* inMethodFrame(MethodScope* origin, uint64_t epoch);
+    // The function object's member of the name, else the global.
+    Holder* functionOrGlobal(vBase* function, uint64_t epoch);
+    // What inFrame found last in a plain function's frame of the same code,
+    // if the frame is one of those and its function the same; the caller
+    // checks the binding epoch.
+    Holder* foundInFrame(Scope* origin) const;
     void rememberOwnVariable(Scope* origin, Holder* found);
     // The function object's member of the name (a static or a captured
     // variable), looked for first where it was last found.
@@ -275,6 +283,11 @@ private:
     vBase* m_memberless = nullptr;
     MemberTable::SlotMemo m_functionMemo;
     MemberTable::SlotMemo m_selfMemo;
+    // What a plain function's frame of that list found under the name, not
+    // being a parameter: with the function object and the binding epoch.
+    vBase* m_frameFunction = nullptr;
+    uint64_t m_frameEpoch = 0;
+    Holder* m_frameFound = nullptr;
     uint64_t m_memberlessEpoch = UINT64_MAX;
     // Found outward: the serial of the outer scope the lookup went on from
     // (0 for none), the binding epoch, and the holder.

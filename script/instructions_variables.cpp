@@ -167,23 +167,47 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
     if (list->serial != m_frameSerial) {
         m_frameSerial = list->serial;
         m_frameIndex = list->indexOf(m_name);
+        m_frameFound = nullptr;
     }
     if (m_frameIndex != ParameterList::ABSENT) return origin->parameterAt(m_frameIndex);
-    if (int kind = origin->scopeKind(); kind != SCOPE_FUNCTION) {
-        if (kind != SCOPE_METHOD && kind != SCOPE_CONSTRUCTOR) return nullptr;
-        // A method's bound object comes before the function's members.
-        Holder* self = static_cast<MethodScope*>(origin)->self();
-        if (Holder* member = self ? selfMember(self->value()) : nullptr) return member;
+    int kind = origin->scopeKind();
+    if (kind != SCOPE_FUNCTION) {
+        bool method = kind == SCOPE_METHOD || kind == SCOPE_CONSTRUCTOR;
+        return method ? inMethodFrame(static_cast<MethodScope*>(origin), epoch) : nullptr;
     }
-    Holder* functionHolder = static_cast<FunctionScope*>(origin)->function();
-    if (!functionHolder) return nullptr;
-    vBase* function = functionHolder->value();
+    Holder* function = static_cast<FunctionScope*>(origin)->function();
+    if (!function) return nullptr;
+    m_frameFunction = function->value();
+    m_frameEpoch = epoch;
+    m_frameFound = functionOrGlobal(m_frameFunction, epoch);
+    return m_frameFound;
+}
+
+// A method's bound object comes before the function's members.
+Holder* VARIABLE::inMethodFrame(MethodScope* origin, uint64_t epoch) {
+    Holder* self = origin->self();
+    if (Holder* member = self ? selfMember(self->value()) : nullptr) return member;
+    Holder* function = origin->function();
+    return function ? functionOrGlobal(function->value(), epoch) : nullptr;
+}
+
+Holder* VARIABLE::functionOrGlobal(vBase* function, uint64_t epoch) {
     if (function != m_memberless || epoch != m_memberlessEpoch) {
         if (Holder* member = functionMember(function)) return member;
         m_memberless = function;
         m_memberlessEpoch = epoch;
     }
     return globalMember();
+}
+
+// The function's member or the global that inFrame found last in a call of
+// the same code, while the function object and every binding stay the same.
+Holder* VARIABLE::foundInFrame(Scope* origin) const {
+    const ParameterList* list = origin->parameterList();
+    if (!list || list->serial != m_frameSerial || origin->scopeKind() != SCOPE_FUNCTION)
+        return nullptr;
+    Holder* function = static_cast<FunctionScope*>(origin)->function();
+    return function && function->value() == m_frameFunction ? m_frameFound : nullptr;
 }
 
 Holder* VARIABLE::selfMember(vBase* self) {
@@ -231,6 +255,8 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
 // The search when the answer remembered does not hold, out of line, so that
 // the reads answered at once save and restore no registers.
 Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
+    if (m_frameFound && epoch == m_frameEpoch)
+        if (Holder* found = foundInFrame(origin)) return found;
     Holder* found = inFrame(origin, epoch);
     if (!found) found = rememberedOwnVariable(origin);
     if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
