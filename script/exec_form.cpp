@@ -148,6 +148,12 @@ void ExecForm::translate(const CodeBlock& block, int index) {
         step.action = STEP_CALL;
         step.target = block.kindAt(index + 1);
         break;
+    case OP_LIST:
+        step.action = STEP_LIST;
+        break;
+    case OP_SCOPE:
+        step.action = STEP_BLOCK;
+        break;
     case OP_JMP:
     case OP_JR:
         step.action = STEP_JUMP;

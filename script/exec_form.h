@@ -40,6 +40,8 @@ enum StepAction : uint8_t {
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int
     STEP_CALL,                  // a call, told the kind of the instruction after it
+    STEP_LIST,                  // the list instruction, called directly
+    STEP_BLOCK,                 // a block's scope entered
     STEP_END,                   // the block's end, after its last instruction
 };
 

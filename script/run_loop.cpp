@@ -428,6 +428,15 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         case STEP_INT_STEP:
             if (stepInt(*this, step)) continue;
             break;
+        case STEP_LIST:
+            // Reads no pc and runs no script code.
+            static_cast<LIST*>(step.op)->LIST::execute(*this);
+            continue;
+        case STEP_BLOCK:
+            s_budget = budget;
+            scopePc = indexOf(next);
+            enter(new AnonymousScope(static_cast<SCOPE*>(step.op)->block()));
+            return true;
         case STEP_CALL:
             // The callee's scope, or the caller's again, is current next.
             s_budget = budget;
