@@ -154,6 +154,9 @@ void ExecForm::translate(const CodeBlock& block, int index) {
     case OP_SCOPE:
         step.action = STEP_BLOCK;
         break;
+    case OP_RETURN:
+        step.action = STEP_RETURN;
+        break;
     case OP_JMP:
     case OP_JR:
         step.action = STEP_JUMP;

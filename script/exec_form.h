@@ -42,6 +42,7 @@ enum StepAction : uint8_t {
     STEP_CALL,                  // a call, told the kind of the instruction after it
     STEP_LIST,                  // the list instruction, called directly
     STEP_BLOCK,                 // a block's scope entered
+    STEP_RETURN,                // the current scope's return transfer
     STEP_END,                   // the block's end, after its last instruction
 };
 

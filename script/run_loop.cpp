@@ -437,6 +437,11 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             scopePc = indexOf(next);
             enter(new AnonymousScope(static_cast<SCOPE*>(step.op)->block()));
             return true;
+        case STEP_RETURN:
+            s_budget = budget;
+            scopePc = indexOf(next);
+            m_current = m_current->onReturn();
+            return true;
         case STEP_CALL:
             // The callee's scope, or the caller's again, is current next.
             s_budget = budget;
