@@ -43,6 +43,7 @@ enum StepAction : uint8_t {
     STEP_LIST,                  // the list instruction, called directly
     STEP_BLOCK,                 // a block's scope entered
     STEP_RETURN,                // the current scope's return transfer
+    STEP_CALL_ARGUMENTS,        // a function's read, its listed arguments and the call
     STEP_END,                   // the block's end, after its last instruction
 };
 
@@ -60,6 +61,7 @@ struct Step {
         OpCode* second;   // STEP_OPERANDS_: the second operand's instruction
     };
     int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
+                    // STEP_CALL_ARGUMENTS: its call;
                     // STEP_OPERANDS_OPERATOR: the compound assignment after it;
                     // STEP_CALL: the kind of the instruction after the call
     StepAction action;
@@ -86,6 +88,26 @@ struct ParameterList {
     // slot each name lands in: every call lays its table out the same way.
     MemberTable layout;
     std::vector<uint32_t> slots;
+    // The list the instructions leave on the stack is dropped before anything
+    // reads it, so any holder may stand in for it.
+    bool droppedUnread = false;
+};
+
+// A call `f(a1, ..., ak)` with two or more arguments, each a variable's read,
+// an int constant or a two-operand operator on two of those: `VARIABLE f`,
+// the first argument, each further one followed by `LIST`, then `CALL`.
+struct CallArguments {
+    // The most a call step takes (as many as a parameter step binds).
+    static constexpr size_t MAX_ARGUMENTS = 16;
+    struct Argument {
+        OpCode* first;
+        OpCode* second;    // the operator's second operand; none for a lone operand
+        uint8_t operands;  // OperandKinds
+        uint8_t operation; // the operator, in byte order from ADD
+    };
+    std::vector<Argument> arguments;
+    int32_t nextKind; // the kind of the instruction after the call
+    int32_t after;    // its index
 };
 
 class ExecForm {
@@ -102,16 +124,19 @@ public:
     const ParameterList& parameters(int32_t index) const {
         return m_parameters[static_cast<size_t>(index)];
     }
+    const CallArguments& call(int32_t index) const { return m_calls[static_cast<size_t>(index)]; }
 
 private:
     void translate(const CodeBlock& block, int index);
     bool fuseParameters(const CodeBlock& block, int index);
+    bool fuseCall(const CodeBlock& block, int index);
     bool fuseComparisonJump(const CodeBlock& block, int index);
     bool fuseOperands(const CodeBlock& block, int index);
     bool fuseMemberRead(const CodeBlock& block, int index);
 
     std::vector<Step> m_steps;
     std::vector<ParameterList> m_parameters;
+    std::vector<CallArguments> m_calls;
 };
 
 } // namespace Kel

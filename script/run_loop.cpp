@@ -287,6 +287,93 @@ bool fusable(const Step& step, int64_t budget) {
 
 } // namespace
 
+namespace {
+
+// The argument holders of a direct call: a read's or a constant's holder
+// shared, an operator's result new.
+bool argumentHolders(Env& env, const CallArguments& call, Ref* holders) {
+    for (size_t i = 0; i < call.arguments.size(); ++i) {
+        const CallArguments::Argument& argument = call.arguments[i];
+        Holder* first = operandHolder(env, argument.first, argument.operands & FIRST_IS_CONSTANT);
+        if (!first) return false;
+        if (!argument.second) {
+            if (!isPlain(first->value())) return false;
+            holders[i] = Ref(first);
+            continue;
+        }
+        Holder* second =
+            operandHolder(env, argument.second, argument.operands & SECOND_IS_CONSTANT);
+        if (!second || first->value()->typeCode() != TYPE_INT ||
+            second->value()->typeCode() != TYPE_INT)
+            return false;
+        holders[i] = Ref(new vInt(combineValues(argument.operation, intOf(first), second)));
+    }
+    return true;
+}
+
+bool allPlain(const Ref* holders, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        if (!isPlain(holders[i].value())) return false;
+    return true;
+}
+
+} // namespace
+
+// What the instructions do: read the function and the arguments, list them,
+// leave the caller first when the call is in tail position, enter the callee,
+// whose parameter step gives each parameter its argument (the holder itself
+// when only the list held it, else a copy) and leaves the list on the stack.
+// The list is never made: the parameters take the holders from here, and a
+// parameter stands in for the list when the callee drops it unread.
+bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budget, int& scopePc) {
+    if (budget < step.span - 1 || !m_current || m_current->depth() >= MAX_CALL_DEPTH) return false;
+    Holder* function = static_cast<VARIABLE*>(step.op)->find(*this);
+    vBase* value = function ? function->value() : nullptr;
+    CodeBlock* code = value && value->typeCode() == TYPE_OBJECT ? value->code() : nullptr;
+    if (!code) return false;
+    const ExecForm& form = code->execForm();
+    const Step& first = form.steps()[0];
+    size_t count = call.arguments.size();
+    if (first.action != STEP_PARAMETERS || form.parameters(first.target).names.size() != count)
+        return false;
+    Ref callee(function);
+    Ref holders[CallArguments::MAX_ARGUMENTS];
+    if (!argumentHolders(*this, call, holders)) return false;
+
+    // The call itself: from here on the instructions' own order.
+    budget -= step.span - 1;
+    s_budget = budget;
+    scopePc = call.after;
+    if (call.nextKind == KIND_RETURN)
+        m_current = m_current->onReturn();
+    else if (call.nextKind == KIND_END_OF_BLOCK && m_current->scopeKind() != SCOPE_CONSTRUCTOR)
+        m_current = m_current->onEnd(*this);
+    budget = s_budget;
+    // A destructor that ran on leaving may have changed an argument, spent
+    // the budget or nested values: the parameter step's own conditions.
+    bool bindable = allPlain(holders, count) && budget >= first.span &&
+                    NestingGuard::depth() + 2 <= MAX_VALUE_NESTING &&
+                    (!m_current || m_current->depth() < MAX_CALL_DEPTH);
+    if (!bindable) {
+        push(Ref(new vRArray(TupleElements(holders, holders + count))));
+        value->call(*this, function);
+        return true;
+    }
+    for (size_t i = 0; i < count; ++i)
+        if (holders[i]->count() != 1) holders[i] = Ref(holders[i].value()->clone());
+    Scope* scope = new FunctionScope(code, function);
+    enter(scope);
+    const ParameterList& list = form.parameters(first.target);
+    scope->declareParameters(list, holders);
+    scope->pc() = first.span;
+    if (list.droppedUnread)
+        push(holders[0]);
+    else
+        push(Ref(new vRArray(TupleElements(holders, holders + count))));
+    s_budget = budget - first.span;
+    return true;
+}
+
 bool Env::endBlock(int& scopePc, int pc) {
     scopePc = pc;
     m_current = m_current->onEnd(*this);
@@ -442,6 +529,10 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             scopePc = indexOf(next);
             m_current = m_current->onReturn();
             return true;
+        case STEP_CALL_ARGUMENTS:
+            // Otherwise the function's read alone.
+            if (callDirectly(step, form.call(step.target), budget, scopePc)) return true;
+            break;
         case STEP_CALL:
             // The callee's scope, or the caller's again, is current next.
             s_budget = budget;
