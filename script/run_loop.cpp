@@ -289,9 +289,32 @@ bool fusable(const Step& step, int64_t budget) {
 
 namespace {
 
+// Room for the argument holders of a direct call, as many as it has: an
+// array of the most would make and drop every handle on each call.
+class ArgumentHolders {
+public:
+    explicit ArgumentHolders(size_t count) : m_count(count) {
+        for (size_t i = 0; i < count; ++i)
+            new (&data()[i]) Ref();
+    }
+    ~ArgumentHolders() {
+        for (size_t i = 0; i < m_count; ++i)
+            data()[i].~Ref();
+    }
+    ArgumentHolders(const ArgumentHolders&) = delete;
+    ArgumentHolders& operator=(const ArgumentHolders&) = delete;
+    Ref* data() { return reinterpret_cast<Ref*>(m_room); }
+    Ref& operator[](size_t index) { return data()[index]; }
+    TupleElements list() { return TupleElements(data(), data() + m_count); }
+
+private:
+    alignas(Ref) unsigned char m_room[CallArguments::MAX_ARGUMENTS * sizeof(Ref)];
+    size_t m_count;
+};
+
 // The argument holders of a direct call: a read's or a constant's holder
 // shared, an operator's result new.
-bool argumentHolders(Env& env, const CallArguments& call, Ref* holders) {
+bool argumentHolders(Env& env, const CallArguments& call, ArgumentHolders& holders) {
     for (size_t i = 0; i < call.arguments.size(); ++i) {
         const CallArguments::Argument& argument = call.arguments[i];
         Holder* first = operandHolder(env, argument.first, argument.operands & FIRST_IS_CONSTANT);
@@ -311,7 +334,7 @@ bool argumentHolders(Env& env, const CallArguments& call, Ref* holders) {
     return true;
 }
 
-bool allPlain(const Ref* holders, size_t count) {
+bool allPlain(ArgumentHolders& holders, size_t count) {
     for (size_t i = 0; i < count; ++i)
         if (!isPlain(holders[i].value())) return false;
     return true;
@@ -337,7 +360,7 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     if (first.action != STEP_PARAMETERS || form.parameters(first.target).names.size() != count)
         return false;
     Ref callee(function);
-    Ref holders[CallArguments::MAX_ARGUMENTS];
+    ArgumentHolders holders(count);
     if (!argumentHolders(*this, call, holders)) return false;
 
     // The call itself: from here on the instructions' own order.
@@ -355,7 +378,7 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
                     NestingGuard::depth() + 2 <= MAX_VALUE_NESTING &&
                     (!m_current || m_current->depth() < MAX_CALL_DEPTH);
     if (!bindable) {
-        push(Ref(new vRArray(TupleElements(holders, holders + count))));
+        push(Ref(new vRArray(holders.list())));
         value->call(*this, function);
         return true;
     }
@@ -364,12 +387,12 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     Scope* scope = new FunctionScope(code, function);
     enter(scope);
     const ParameterList& list = form.parameters(first.target);
-    scope->declareParameters(list, holders);
+    scope->declareParameters(list, holders.data());
     scope->pc() = first.span;
     if (list.droppedUnread)
         push(holders[0]);
     else
-        push(Ref(new vRArray(TupleElements(holders, holders + count))));
+        push(Ref(new vRArray(holders.list())));
     s_budget = budget - first.span;
     return true;
 }
