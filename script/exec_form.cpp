@@ -289,7 +289,7 @@ bool ExecForm::fuseParameters(const CodeBlock& block, int index) {
     return true;
 }
 
-// Recognises `VARIABLE f`, then two or more arguments, each an operand or two
+// Recognises `VARIABLE f`, then one or more arguments, each an operand or two
 // operands and a two-operand operator, all but the first followed by `LIST`,
 // then `CALL`: each argument pushes one value, so the lists and the call take
 // exactly those values.
@@ -313,7 +313,7 @@ bool ExecForm::fuseCall(const CodeBlock& block, int index) {
         call.arguments.push_back(argument);
         if (call.arguments.size() > 1 && byteAt(block, next++) != OP_LIST) return false;
     }
-    if (call.arguments.size() < 2) return false;
+    if (call.arguments.empty()) return false;
     call.after = next + 1;
     call.nextKind = block.kindAt(next + 1);
 

@@ -93,7 +93,7 @@ struct ParameterList {
     bool droppedUnread = false;
 };
 
-// A call `f(a1, ..., ak)` with two or more arguments, each a variable's read,
+// A call `f(a1, ..., ak)` with one or more arguments, each a variable's read,
 // an int constant or a two-operand operator on two of those: `VARIABLE f`,
 // the first argument, each further one followed by `LIST`, then `CALL`.
 struct CallArguments {
@@ -108,6 +108,9 @@ struct CallArguments {
     std::vector<Argument> arguments;
     int32_t nextKind; // the kind of the instruction after the call
     int32_t after;    // its index
+    // The function met here was none whose parameter list a direct call
+    // binds (a native, a method, a thread): the call no longer tries.
+    mutable bool declined = false;
 };
 
 class ExecForm {

@@ -342,23 +342,26 @@ bool allPlain(ArgumentHolders& holders, size_t count) {
 
 } // namespace
 
-// What the instructions do: read the function and the arguments, list them,
-// leave the caller first when the call is in tail position, enter the callee,
-// whose parameter step gives each parameter its argument (the holder itself
-// when only the list held it, else a copy) and leaves the list on the stack.
-// The list is never made: the parameters take the holders from here, and a
-// parameter stands in for the list when the callee drops it unread.
+// What the instructions do: read the function and the arguments, list them
+// (a lone argument stands for itself), leave the caller first when the call
+// is in tail position, enter the callee, whose parameter step gives each
+// parameter its argument (the holder itself when only the list held it, else
+// a copy) and leaves the list on the stack. The list is never made: the
+// parameters take the holders from here, and a parameter stands in for the
+// list when the callee drops it unread.
 bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budget, int& scopePc) {
     if (budget < step.span - 1 || !m_current || m_current->depth() >= MAX_CALL_DEPTH) return false;
     Holder* function = static_cast<VARIABLE*>(step.op)->find(*this);
     vBase* value = function ? function->value() : nullptr;
     CodeBlock* code = value && value->typeCode() == TYPE_OBJECT ? value->code() : nullptr;
-    if (!code) return false;
-    const ExecForm& form = code->execForm();
-    const Step& first = form.steps()[0];
+    const Step* first = code ? &code->execForm().steps()[0] : nullptr;
     size_t count = call.arguments.size();
-    if (first.action != STEP_PARAMETERS || form.parameters(first.target).names.size() != count)
+    if (!first || first->action != STEP_PARAMETERS ||
+        code->execForm().parameters(first->target).names.size() != count) {
+        call.declined = true;
         return false;
+    }
+    const ExecForm& form = code->execForm();
     Ref callee(function);
     ArgumentHolders holders(count);
     if (!argumentHolders(*this, call, holders)) return false;
@@ -374,11 +377,11 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     budget = s_budget;
     // A destructor that ran on leaving may have changed an argument, spent
     // the budget or nested values: the parameter step's own conditions.
-    bool bindable = allPlain(holders, count) && budget >= first.span &&
+    bool bindable = allPlain(holders, count) && budget >= first->span &&
                     NestingGuard::depth() + 2 <= MAX_VALUE_NESTING &&
                     (!m_current || m_current->depth() < MAX_CALL_DEPTH);
     if (!bindable) {
-        push(Ref(new vRArray(holders.list())));
+        push(count == 1 ? holders[0] : Ref(new vRArray(holders.list())));
         value->call(*this, function);
         return true;
     }
@@ -386,14 +389,14 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
         if (holders[i]->count() != 1) holders[i] = Ref(holders[i].value()->clone());
     Scope* scope = new FunctionScope(code, function);
     enter(scope);
-    const ParameterList& list = form.parameters(first.target);
+    const ParameterList& list = form.parameters(first->target);
     scope->declareParameters(list, holders.data());
-    scope->pc() = first.span;
-    if (list.droppedUnread)
+    scope->pc() = first->span;
+    if (count == 1 || list.droppedUnread)
         push(holders[0]);
     else
         push(Ref(new vRArray(holders.list())));
-    s_budget = budget - first.span;
+    s_budget = budget - first->span;
     return true;
 }
 
@@ -553,9 +556,12 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             m_current = m_current->onReturn();
             return true;
         case STEP_CALL_ARGUMENTS:
-            // Otherwise the function's read alone.
-            if (callDirectly(step, form.call(step.target), budget, scopePc)) return true;
-            break;
+            if (const CallArguments& call = form.call(step.target);
+                !call.declined && callDirectly(step, call, budget, scopePc))
+                return true;
+            // Otherwise the function's read alone, as STEP_VARIABLE runs it.
+            static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
+            continue;
         case STEP_CALL:
             // The callee's scope, or the caller's again, is current next.
             s_budget = budget;
