@@ -293,35 +293,32 @@ namespace {
 // array of the most would make and drop every handle on each call.
 class ArgumentHolders {
 public:
-    explicit ArgumentHolders(size_t count) : m_count(count) {
-        for (size_t i = 0; i < count; ++i)
-            new (&data()[i]) Ref();
-    }
+    ArgumentHolders() = default;
     ~ArgumentHolders() {
         for (size_t i = 0; i < m_count; ++i)
             data()[i].~Ref();
     }
     ArgumentHolders(const ArgumentHolders&) = delete;
     ArgumentHolders& operator=(const ArgumentHolders&) = delete;
+    void add(Ref holder) { new (&data()[m_count++]) Ref(std::move(holder)); }
     Ref* data() { return reinterpret_cast<Ref*>(m_room); }
     Ref& operator[](size_t index) { return data()[index]; }
     TupleElements list() { return TupleElements(data(), data() + m_count); }
 
 private:
     alignas(Ref) unsigned char m_room[CallArguments::MAX_ARGUMENTS * sizeof(Ref)];
-    size_t m_count;
+    size_t m_count = 0;
 };
 
 // The argument holders of a direct call: a read's or a constant's holder
 // shared, an operator's result new.
 bool argumentHolders(Env& env, const CallArguments& call, ArgumentHolders& holders) {
-    for (size_t i = 0; i < call.arguments.size(); ++i) {
-        const CallArguments::Argument& argument = call.arguments[i];
+    for (const CallArguments::Argument& argument : call.arguments) {
         Holder* first = operandHolder(env, argument.first, argument.operands & FIRST_IS_CONSTANT);
         if (!first) return false;
         if (!argument.second) {
             if (!isPlain(first->value())) return false;
-            holders[i] = Ref(first);
+            holders.add(Ref(first));
             continue;
         }
         Holder* second =
@@ -329,7 +326,7 @@ bool argumentHolders(Env& env, const CallArguments& call, ArgumentHolders& holde
         if (!second || first->value()->typeCode() != TYPE_INT ||
             second->value()->typeCode() != TYPE_INT)
             return false;
-        holders[i] = Ref(new vInt(combineValues(argument.operation, intOf(first), second)));
+        holders.add(Ref(new vInt(combineValues(argument.operation, intOf(first), second))));
     }
     return true;
 }
@@ -363,7 +360,7 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     }
     const ExecForm& form = code->execForm();
     Ref callee(function);
-    ArgumentHolders holders(count);
+    ArgumentHolders holders;
     if (!argumentHolders(*this, call, holders)) return false;
 
     // The call itself: from here on the instructions' own order.
