@@ -387,12 +387,14 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     Scope* scope = new FunctionScope(code, function);
     enter(scope);
     const ParameterList& list = form.parameters(first->target);
-    scope->declareParameters(list, holders.data());
-    scope->pc() = first->span;
-    if (count == 1 || list.droppedUnread)
-        push(holders[0]);
-    else
+    if (count == 1 || list.droppedUnread) {
+        scope->takeParameters(list, holders.data());
+        push(scope->parameterAt(0));
+    } else {
+        scope->declareParameters(list, holders.data());
         push(Ref(new vRArray(holders.list())));
+    }
+    scope->pc() = first->span;
     s_budget = budget - first->span;
     return true;
 }
