@@ -331,6 +331,18 @@ bool argumentHolders(Env& env, const CallArguments& call, ArgumentHolders& holde
     return true;
 }
 
+// The first step of a script function's code when it binds `count`
+// parameters in one go; none otherwise.
+const Step* parameterStep(vBase* function, size_t count) {
+    CodeBlock* code = function && function->typeCode() == TYPE_OBJECT ? function->code() : nullptr;
+    if (!code) return nullptr;
+    const ExecForm& form = code->execForm();
+    const Step* first = form.steps();
+    bool fits =
+        first->action == STEP_PARAMETERS && form.parameters(first->target).names.size() == count;
+    return fits ? first : nullptr;
+}
+
 bool allPlain(ArgumentHolders& holders, size_t count) {
     for (size_t i = 0; i < count; ++i)
         if (!isPlain(holders[i].value())) return false;
@@ -350,15 +362,12 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     if (budget < step.span - 1 || !m_current || m_current->depth() >= MAX_CALL_DEPTH) return false;
     Holder* function = static_cast<VARIABLE*>(step.op)->find(*this);
     vBase* value = function ? function->value() : nullptr;
-    CodeBlock* code = value && value->typeCode() == TYPE_OBJECT ? value->code() : nullptr;
-    const Step* first = code ? &code->execForm().steps()[0] : nullptr;
     size_t count = call.arguments.size();
-    if (!first || first->action != STEP_PARAMETERS ||
-        code->execForm().parameters(first->target).names.size() != count) {
+    const Step* first = parameterStep(value, count);
+    if (!first) {
         call.declined = true;
         return false;
     }
-    const ExecForm& form = code->execForm();
     Ref callee(function);
     ArgumentHolders holders;
     if (!argumentHolders(*this, call, holders)) return false;
@@ -367,14 +376,16 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     budget -= step.span - 1;
     s_budget = budget;
     scopePc = call.after;
-    if (call.nextKind == KIND_RETURN)
-        m_current = m_current->onReturn();
-    else if (call.nextKind == KIND_END_OF_BLOCK && m_current->scopeKind() != SCOPE_CONSTRUCTOR)
-        m_current = m_current->onEnd(*this);
-    budget = s_budget;
-    // A destructor that ran on leaving may have changed an argument, spent
-    // the budget or nested values: the parameter step's own conditions.
-    bool bindable = allPlain(holders, count) && budget >= first->span &&
+    bool leaves = call.nextKind == KIND_RETURN || (call.nextKind == KIND_END_OF_BLOCK &&
+                                                   m_current->scopeKind() != SCOPE_CONSTRUCTOR);
+    if (leaves) {
+        m_current = call.nextKind == KIND_RETURN ? m_current->onReturn() : m_current->onEnd(*this);
+        budget = s_budget;
+        // A destructor that ran on leaving may have changed the function.
+        first = parameterStep(value, count);
+    }
+    // Or an argument, or spent the budget: the parameter step's own conditions.
+    bool bindable = first && allPlain(holders, count) && budget >= first->span &&
                     NestingGuard::depth() + 2 <= MAX_VALUE_NESTING &&
                     (!m_current || m_current->depth() < MAX_CALL_DEPTH);
     if (!bindable) {
@@ -384,9 +395,10 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     }
     for (size_t i = 0; i < count; ++i)
         if (holders[i]->count() != 1) holders[i] = Ref(holders[i].value()->clone());
+    CodeBlock* code = value->code();
     Scope* scope = new FunctionScope(code, function);
     enter(scope);
-    const ParameterList& list = form.parameters(first->target);
+    const ParameterList& list = code->execForm().parameters(first->target);
     if (count == 1 || list.droppedUnread) {
         scope->takeParameters(list, holders.data());
         push(scope->parameterAt(0));
