@@ -301,6 +301,8 @@ public:
     ArgumentHolders(const ArgumentHolders&) = delete;
     ArgumentHolders& operator=(const ArgumentHolders&) = delete;
     void add(Ref holder) { new (&data()[m_count++]) Ref(std::move(holder)); }
+    // Every handle was moved out: nothing is left to drop.
+    void emptied() { m_count = 0; }
     Ref* data() { return reinterpret_cast<Ref*>(m_room); }
     Ref& operator[](size_t index) { return data()[index]; }
     TupleElements list() { return TupleElements(data(), data() + m_count); }
@@ -401,6 +403,7 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     const ParameterList& list = code->execForm().parameters(first->target);
     if (count == 1 || list.droppedUnread) {
         scope->takeParameters(list, holders.data());
+        holders.emptied();
         push(scope->parameterAt(0));
     } else {
         scope->declareParameters(list, holders.data());
