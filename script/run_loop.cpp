@@ -386,8 +386,9 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
         // A destructor that ran on leaving may have changed the function.
         first = parameterStep(value, count);
     }
-    // Or an argument, or spent the budget: the parameter step's own conditions.
-    bool bindable = first && allPlain(holders, count) && budget >= first->span &&
+    // Or an argument (each was a number or a text when read), or spent the
+    // budget: the parameter step's own conditions.
+    bool bindable = first && (!leaves || allPlain(holders, count)) && budget >= first->span &&
                     NestingGuard::depth() + 2 <= MAX_VALUE_NESTING &&
                     (!m_current || m_current->depth() < MAX_CALL_DEPTH);
     if (!bindable) {
