@@ -14,6 +14,8 @@ namespace Kel {
 
 class CodeBlock;
 class Scope;
+struct CallArguments;
+struct Step;
 
 // Scopes a chain may hold when a call enters another. Every level keeps its
 // scope, variables and stack entries (a few hundred bytes), so unbounded
@@ -94,6 +96,13 @@ private:
     [[gnu::always_inline]] inline bool runBlock(CodeBlock* block, int& pc);
     // Leaves the block whose end `pc` is: the scope's end step.
     bool endBlock(int& scopePc, int pc);
+    // The call `step` stands for, its arguments bound straight into the
+    // callee's parameters, with `budget` left after the step's first
+    // instruction (the budget is stored when it answers true); false, with
+    // nothing changed that the instructions would not change alike, when
+    // they must run one by one.
+    [[gnu::noinline]] bool callDirectly(const Step& step, const CallArguments& call, int64_t budget,
+                                        int& scopePc);
     Ref popEmpty();
     Holder* topEmpty();
 

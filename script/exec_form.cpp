@@ -19,7 +19,7 @@ uint64_t g_parameterListSerial = 0;
 
 // Longest parameter list bound in one step. Longer lists are bound by their
 // instructions; the limit keeps the span in its byte and the layout small.
-constexpr size_t MAX_FUSED_PARAMETERS = 16;
+constexpr size_t MAX_FUSED_PARAMETERS = CallArguments::MAX_ARGUMENTS;
 
 // A jump target as the jump instructions clamp it: an index outside the
 // block's range ends the block, at the step that stands for its end.
@@ -75,6 +75,29 @@ void setCompareJump(Step& step, const CodeBlock& block, int compare, StepAction 
     step.span = static_cast<uint8_t>(span);
 }
 
+// Whether the value on top of the stack at `index` is dropped before anything
+// reads it: the next instruction is a statement's POP, or an `if` whose test
+// compares two operands (whatever that runs leaves the stack below them as
+// it was) and whose every way on starts with a POP: the one behind the test,
+// and where the test jumps to, inside the body or after it.
+bool droppedUnread(const CodeBlock& block, int index) {
+    uint8_t byte = byteAt(block, index);
+    if (byte == OP_POP) return true;
+    if (byte != OP_SCOPE) return false;
+    const CodeBlock& body = *static_cast<SCOPE*>(block.at(index))->block();
+    if (!isOperand(byteAt(body, 0)) || !isOperand(byteAt(body, 1)) ||
+        !isComparison(byteAt(body, 2)) || !isConditionalJump(byteAt(body, 3)) ||
+        byteAt(body, 4) != OP_POP)
+        return false;
+    int32_t target = jumpTarget(body, 3);
+    return target == body.size() ? byteAt(block, index + 1) == OP_POP
+                                 : byteAt(body, target) == OP_POP;
+}
+
+uint8_t operandKind(uint8_t byte, OperandKinds constant) {
+    return byte == OP_PUSH_INT ? constant : 0;
+}
+
 Holder* constantHolder(OpCode* op, uint8_t byte) {
     switch (byte) {
     case OP_PUSH_INT:
@@ -111,7 +134,7 @@ ExecForm::~ExecForm() {
 void ExecForm::translate(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
     step = Step{block.at(index), {nullptr}, 0, STEP_INSTRUCTION, 0, 1, false, 0};
-    if (fuseParameters(block, index) || fuseOperands(block, index) ||
+    if (fuseCall(block, index) || fuseParameters(block, index) || fuseOperands(block, index) ||
         fuseComparisonJump(block, index) || fuseMemberRead(block, index))
         return;
     uint8_t byte = byteAt(block, index);
@@ -143,6 +166,19 @@ void ExecForm::translate(const CodeBlock& block, int index) {
         // dropped unseen (a loop's `i++`): one holder serves each time that
         // nothing else holds it any more.
         if (!step.when) step.constant = Holder::make(new variable::Variable::vInt(0));
+        break;
+    case OP_CALL:
+        step.action = STEP_CALL;
+        step.target = block.kindAt(index + 1);
+        break;
+    case OP_LIST:
+        step.action = STEP_LIST;
+        break;
+    case OP_SCOPE:
+        step.action = STEP_BLOCK;
+        break;
+    case OP_RETURN:
+        step.action = STEP_RETURN;
         break;
     case OP_JMP:
     case OP_JR:
@@ -243,11 +279,49 @@ bool ExecForm::fuseParameters(const CodeBlock& block, int index) {
     for (const SharedString& name : list.names)
         list.slots.push_back(list.layout.slotIndex(*list.layout.find(name.view())));
 
+    list.droppedUnread = droppedUnread(block, next + 1);
+
     Step& step = m_steps[static_cast<size_t>(index)];
     step.action = STEP_PARAMETERS;
     step.target = static_cast<int32_t>(m_parameters.size());
     step.span = static_cast<uint8_t>(next + 1 - index);
     m_parameters.push_back(std::move(list));
+    return true;
+}
+
+// Recognises `VARIABLE f`, then one or more arguments, each an operand or two
+// operands and a two-operand operator, all but the first followed by `LIST`,
+// then `CALL`: each argument pushes one value, so the lists and the call take
+// exactly those values.
+bool ExecForm::fuseCall(const CodeBlock& block, int index) {
+    if (byteAt(block, index) != OP_VARIABLE) return false;
+    CallArguments call;
+    int next = index + 1;
+    while (byteAt(block, next) != OP_CALL) {
+        if (call.arguments.size() == MAX_FUSED_PARAMETERS || !isOperand(byteAt(block, next)))
+            return false;
+        CallArguments::Argument argument{block.at(next), nullptr,
+                                         operandKind(byteAt(block, next), FIRST_IS_CONSTANT), 0};
+        uint8_t byte = byteAt(block, next + 2);
+        if (isOperand(byteAt(block, next + 1)) && byte >= OP_ADD && byte <= OP_SHR) {
+            argument.second = block.at(next + 1);
+            argument.operands |= operandKind(byteAt(block, next + 1), SECOND_IS_CONSTANT);
+            argument.operation = static_cast<uint8_t>(byte - OP_ADD);
+            next += 2;
+        }
+        ++next;
+        call.arguments.push_back(argument);
+        if (call.arguments.size() > 1 && byteAt(block, next++) != OP_LIST) return false;
+    }
+    if (call.arguments.empty()) return false;
+    call.after = next + 1;
+    call.nextKind = block.kindAt(next + 1);
+
+    Step& step = m_steps[static_cast<size_t>(index)];
+    step.action = STEP_CALL_ARGUMENTS;
+    step.target = static_cast<int32_t>(m_calls.size());
+    step.span = static_cast<uint8_t>(next + 1 - index);
+    m_calls.push_back(std::move(call));
     return true;
 }
 

@@ -39,6 +39,11 @@ enum StepAction : uint8_t {
     STEP_PARAMETERS,            // a function's parameter list bound in one go
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int
+    STEP_CALL,                  // a call, told the kind of the instruction after it
+    STEP_LIST,                  // the list instruction, called directly
+    STEP_BLOCK,                 // a block's scope entered
+    STEP_RETURN,                // the current scope's return transfer
+    STEP_CALL_ARGUMENTS,        // a function's read, its listed arguments and the call
     STEP_END,                   // the block's end, after its last instruction
 };
 
@@ -56,7 +61,9 @@ struct Step {
         OpCode* second;   // STEP_OPERANDS_: the second operand's instruction
     };
     int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
-                    // STEP_OPERANDS_OPERATOR: the compound assignment after it
+                    // STEP_CALL_ARGUMENTS: its call;
+                    // STEP_OPERANDS_OPERATOR: the compound assignment after it;
+                    // STEP_CALL: the kind of the instruction after the call
     StepAction action;
     uint8_t operation; // STEP_OPERATOR and the comparisons: which one;
                        // STEP_INT_STEP: 0 up, 1 down
@@ -81,6 +88,29 @@ struct ParameterList {
     // slot each name lands in: every call lays its table out the same way.
     MemberTable layout;
     std::vector<uint32_t> slots;
+    // The list the instructions leave on the stack is dropped before anything
+    // reads it, so any holder may stand in for it.
+    bool droppedUnread = false;
+};
+
+// A call `f(a1, ..., ak)` with one or more arguments, each a variable's read,
+// an int constant or a two-operand operator on two of those: `VARIABLE f`,
+// the first argument, each further one followed by `LIST`, then `CALL`.
+struct CallArguments {
+    // The most a call step takes (as many as a parameter step binds).
+    static constexpr size_t MAX_ARGUMENTS = 16;
+    struct Argument {
+        OpCode* first;
+        OpCode* second;    // the operator's second operand; none for a lone operand
+        uint8_t operands;  // OperandKinds
+        uint8_t operation; // the operator, in byte order from ADD
+    };
+    std::vector<Argument> arguments;
+    int32_t nextKind; // the kind of the instruction after the call
+    int32_t after;    // its index
+    // The function met here was none whose parameter list a direct call
+    // binds (a native, a method, a thread): the call no longer tries.
+    mutable bool declined = false;
 };
 
 class ExecForm {
@@ -97,16 +127,19 @@ public:
     const ParameterList& parameters(int32_t index) const {
         return m_parameters[static_cast<size_t>(index)];
     }
+    const CallArguments& call(int32_t index) const { return m_calls[static_cast<size_t>(index)]; }
 
 private:
     void translate(const CodeBlock& block, int index);
     bool fuseParameters(const CodeBlock& block, int index);
+    bool fuseCall(const CodeBlock& block, int index);
     bool fuseComparisonJump(const CodeBlock& block, int index);
     bool fuseOperands(const CodeBlock& block, int index);
     bool fuseMemberRead(const CodeBlock& block, int index);
 
     std::vector<Step> m_steps;
     std::vector<ParameterList> m_parameters;
+    std::vector<CallArguments> m_calls;
 };
 
 } // namespace Kel

@@ -19,6 +19,7 @@
 namespace Kel {
 
 class CodeBlock;
+class MethodScope;
 class Scope;
 
 // Kind code of the instruction with byte code `byte` (KIND_NONE for unknown).
@@ -245,10 +246,19 @@ private:
     // The holder found from a call's frame whose parameters are held apart,
     // or none when that does not settle it.
     Holder* inFrame(Scope* origin, uint64_t epoch);
+    Holder* inMethodFrame(MethodScope* origin, uint64_t epoch);
+    // The function object's member of the name, else the global.
+    Holder* functionOrGlobal(vBase* function, uint64_t epoch);
+    // What inFrame found last in a plain function's frame of the same code,
+    // if the frame is one of those and its function the same; the caller
+    // checks the binding epoch.
+    Holder* foundInFrame(Scope* origin) const;
     void rememberOwnVariable(Scope* origin, Holder* found);
     // The function object's member of the name (a static or a captured
     // variable), looked for first where it was last found.
     Holder* functionMember(vBase* function);
+    // The same for a member of a method's bound object (an instance variable).
+    Holder* selfMember(vBase* self);
     // The holder found last from the origin's outer scopes, if the origin
     // hands the name on to them and they still stand as they were.
     Holder* foundOutward(Scope* origin, uint64_t epoch) const;
@@ -272,6 +282,12 @@ private:
     uint32_t m_frameIndex = 0;
     vBase* m_memberless = nullptr;
     MemberTable::SlotMemo m_functionMemo;
+    MemberTable::SlotMemo m_selfMemo;
+    // What a plain function's frame of that list found under the name, not
+    // being a parameter: with the function object and the binding epoch.
+    vBase* m_frameFunction = nullptr;
+    uint64_t m_frameEpoch = 0;
+    Holder* m_frameFound = nullptr;
     uint64_t m_memberlessEpoch = UINT64_MAX;
     // Found outward: the serial of the outer scope the lookup went on from
     // (0 for none), the binding epoch, and the holder.
@@ -354,6 +370,9 @@ private:
 KEL_PLAIN_INSTRUCTION(INSTANCE);
 // CALL: arg = pop, callee = pop; call callee with arg, leaving first when in tail position.
 KEL_PLAIN_INSTRUCTION(CALL);
+// What CALL does, told the kind of the instruction after it (the block's own
+// kindAt of the pc), which decides whether the call is in tail position.
+void makeCall(Env& env, int nextKind);
 // RETURN: the current scope's return transfer decides the new current scope.
 KEL_PLAIN_INSTRUCTION(RETURN);
 // BREAK: the current scope's break transfer decides the new current scope.

@@ -41,7 +41,7 @@ Ref takeCallee(Env& env) {
 // constant scope depth. A constructor is never left early: its end-of-code
 // step would put the instance where the call's argument lies, and the
 // constructor must still evaluate to its instance.
-int CALL::execute(Env& env) {
+void makeCall(Env& env, int nextKind) {
     Ref callee = takeCallee(env);
     vBase* function = callee.value();
     // A method's object must outlive the scopes this call may leave.
@@ -50,13 +50,17 @@ int CALL::execute(Env& env) {
     if (type == TYPE_METHOD || type == TYPE_CMETHOD) bound = Ref(function->elementAt(1));
 
     Scope* scope = env.current();
-    int next = scope->code()->kindAt(scope->pc());
-    if (next == KIND_RETURN)
+    if (nextKind == KIND_RETURN)
         env.setCurrent(scope->onReturn());
-    else if (next == KIND_END_OF_BLOCK && scope->scopeKind() != SCOPE_CONSTRUCTOR)
+    else if (nextKind == KIND_END_OF_BLOCK && scope->scopeKind() != SCOPE_CONSTRUCTOR)
         env.setCurrent(scope->onEnd(env));
 
     function->call(env, callee.get());
+}
+
+int CALL::execute(Env& env) {
+    Scope* scope = env.current();
+    makeCall(env, scope->code()->kindAt(scope->pc()));
     return STATUS_CALL;
 }
 

@@ -158,26 +158,64 @@ void VARIABLE::rememberOwnVariable(Scope* origin, Holder* found) {
 }
 
 // A name is one of the parameters or none of the frame's own variables; in a
-// plain function scope the function's members come next, and a name missing
-// there stays missing until a binding moves somewhere.
+// method's scope the bound object's members come next, then in every call's
+// scope the function's members, and a name missing there stays missing until
+// a binding moves somewhere.
 Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
     const ParameterList* list = origin->parameterList();
     if (!list) return nullptr;
     if (list->serial != m_frameSerial) {
         m_frameSerial = list->serial;
         m_frameIndex = list->indexOf(m_name);
+        m_frameFound = nullptr;
     }
     if (m_frameIndex != ParameterList::ABSENT) return origin->parameterAt(m_frameIndex);
-    if (origin->scopeKind() != SCOPE_FUNCTION) return nullptr;
-    Holder* functionHolder = static_cast<FunctionScope*>(origin)->function();
-    if (!functionHolder) return nullptr;
-    vBase* function = functionHolder->value();
+    int kind = origin->scopeKind();
+    if (kind != SCOPE_FUNCTION) {
+        bool method = kind == SCOPE_METHOD || kind == SCOPE_CONSTRUCTOR;
+        return method ? inMethodFrame(static_cast<MethodScope*>(origin), epoch) : nullptr;
+    }
+    Holder* function = static_cast<FunctionScope*>(origin)->function();
+    if (!function) return nullptr;
+    m_frameFunction = function->value();
+    m_frameEpoch = epoch;
+    m_frameFound = functionOrGlobal(m_frameFunction, epoch);
+    return m_frameFound;
+}
+
+// A method's bound object comes before the function's members.
+Holder* VARIABLE::inMethodFrame(MethodScope* origin, uint64_t epoch) {
+    Holder* self = origin->self();
+    if (Holder* member = self ? selfMember(self->value()) : nullptr) return member;
+    Holder* function = origin->function();
+    return function ? functionOrGlobal(function->value(), epoch) : nullptr;
+}
+
+Holder* VARIABLE::functionOrGlobal(vBase* function, uint64_t epoch) {
     if (function != m_memberless || epoch != m_memberlessEpoch) {
         if (Holder* member = functionMember(function)) return member;
         m_memberless = function;
         m_memberlessEpoch = epoch;
     }
     return globalMember();
+}
+
+// The function's member or the global that inFrame found last in a call of
+// the same code, while the function object and every binding stay the same.
+Holder* VARIABLE::foundInFrame(Scope* origin) const {
+    const ParameterList* list = origin->parameterList();
+    if (!list || list->serial != m_frameSerial || origin->scopeKind() != SCOPE_FUNCTION)
+        return nullptr;
+    Holder* function = static_cast<FunctionScope*>(origin)->function();
+    return function && function->value() == m_frameFunction ? m_frameFound : nullptr;
+}
+
+Holder* VARIABLE::selfMember(vBase* self) {
+    if (self->typeCode() != TYPE_OBJECT) return self->findMember(m_name);
+    MemberTable& table = static_cast<vObject*>(self)->members();
+    MemberTable::Entry* entry = m_selfMemo.recall(table);
+    if (!entry && (entry = table.find(m_name)) != nullptr) m_selfMemo.remember(table, *entry);
+    return entry ? entry->value.get() : nullptr;
 }
 
 Holder* VARIABLE::functionMember(vBase* function) {
@@ -217,6 +255,8 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
 // The search when the answer remembered does not hold, out of line, so that
 // the reads answered at once save and restore no registers.
 Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
+    if (m_frameFound && epoch == m_frameEpoch)
+        if (Holder* found = foundInFrame(origin)) return found;
     Holder* found = inFrame(origin, epoch);
     if (!found) found = rememberedOwnVariable(origin);
     if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);

@@ -287,6 +287,134 @@ bool fusable(const Step& step, int64_t budget) {
 
 } // namespace
 
+namespace {
+
+// Room for the argument holders of a direct call, as many as it has: an
+// array of the most would make and drop every handle on each call.
+class ArgumentHolders {
+public:
+    ArgumentHolders() = default;
+    ~ArgumentHolders() {
+        for (size_t i = 0; i < m_count; ++i)
+            data()[i].~Ref();
+    }
+    ArgumentHolders(const ArgumentHolders&) = delete;
+    ArgumentHolders& operator=(const ArgumentHolders&) = delete;
+    void add(Ref holder) { new (&data()[m_count++]) Ref(std::move(holder)); }
+    // Every handle was moved out: nothing is left to drop.
+    void emptied() { m_count = 0; }
+    Ref* data() { return reinterpret_cast<Ref*>(m_room); }
+    Ref& operator[](size_t index) { return data()[index]; }
+    TupleElements list() { return TupleElements(data(), data() + m_count); }
+
+private:
+    alignas(Ref) unsigned char m_room[CallArguments::MAX_ARGUMENTS * sizeof(Ref)];
+    size_t m_count = 0;
+};
+
+// The argument holders of a direct call: a read's or a constant's holder
+// shared, an operator's result new.
+bool argumentHolders(Env& env, const CallArguments& call, ArgumentHolders& holders) {
+    for (const CallArguments::Argument& argument : call.arguments) {
+        Holder* first = operandHolder(env, argument.first, argument.operands & FIRST_IS_CONSTANT);
+        if (!first) return false;
+        if (!argument.second) {
+            if (!isPlain(first->value())) return false;
+            holders.add(Ref(first));
+            continue;
+        }
+        Holder* second =
+            operandHolder(env, argument.second, argument.operands & SECOND_IS_CONSTANT);
+        if (!second || first->value()->typeCode() != TYPE_INT ||
+            second->value()->typeCode() != TYPE_INT)
+            return false;
+        holders.add(Ref(new vInt(combineValues(argument.operation, intOf(first), second))));
+    }
+    return true;
+}
+
+// The first step of a script function's code when it binds `count`
+// parameters in one go; none otherwise.
+const Step* parameterStep(vBase* function, size_t count) {
+    CodeBlock* code = function && function->typeCode() == TYPE_OBJECT ? function->code() : nullptr;
+    if (!code) return nullptr;
+    const ExecForm& form = code->execForm();
+    const Step* first = form.steps();
+    bool fits =
+        first->action == STEP_PARAMETERS && form.parameters(first->target).names.size() == count;
+    return fits ? first : nullptr;
+}
+
+bool allPlain(ArgumentHolders& holders, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        if (!isPlain(holders[i].value())) return false;
+    return true;
+}
+
+} // namespace
+
+// What the instructions do: read the function and the arguments, list them
+// (a lone argument stands for itself), leave the caller first when the call
+// is in tail position, enter the callee, whose parameter step gives each
+// parameter its argument (the holder itself when only the list held it, else
+// a copy) and leaves the list on the stack. The list is never made: the
+// parameters take the holders from here, and a parameter stands in for the
+// list when the callee drops it unread.
+bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budget, int& scopePc) {
+    if (budget < step.span - 1 || !m_current || m_current->depth() >= MAX_CALL_DEPTH) return false;
+    Holder* function = static_cast<VARIABLE*>(step.op)->find(*this);
+    vBase* value = function ? function->value() : nullptr;
+    size_t count = call.arguments.size();
+    const Step* first = parameterStep(value, count);
+    if (!first) {
+        call.declined = true;
+        return false;
+    }
+    Ref callee(function);
+    ArgumentHolders holders;
+    if (!argumentHolders(*this, call, holders)) return false;
+
+    // The call itself: from here on the instructions' own order.
+    budget -= step.span - 1;
+    s_budget = budget;
+    scopePc = call.after;
+    bool leaves = call.nextKind == KIND_RETURN || (call.nextKind == KIND_END_OF_BLOCK &&
+                                                   m_current->scopeKind() != SCOPE_CONSTRUCTOR);
+    if (leaves) {
+        m_current = call.nextKind == KIND_RETURN ? m_current->onReturn() : m_current->onEnd(*this);
+        budget = s_budget;
+        // A destructor that ran on leaving may have changed the function.
+        first = parameterStep(value, count);
+    }
+    // Or an argument (each was a number or a text when read), or spent the
+    // budget: the parameter step's own conditions.
+    bool bindable = first && (!leaves || allPlain(holders, count)) && budget >= first->span &&
+                    NestingGuard::depth() + 2 <= MAX_VALUE_NESTING &&
+                    (!m_current || m_current->depth() < MAX_CALL_DEPTH);
+    if (!bindable) {
+        push(count == 1 ? holders[0] : Ref(new vRArray(holders.list())));
+        value->call(*this, function);
+        return true;
+    }
+    for (size_t i = 0; i < count; ++i)
+        if (holders[i]->count() != 1) holders[i] = Ref(holders[i].value()->clone());
+    CodeBlock* code = value->code();
+    Scope* scope = new FunctionScope(code, function);
+    enter(scope);
+    const ParameterList& list = code->execForm().parameters(first->target);
+    if (count == 1 || list.droppedUnread) {
+        scope->takeParameters(list, holders.data());
+        holders.emptied();
+        push(scope->parameterAt(0));
+    } else {
+        scope->declareParameters(list, holders.data());
+        push(Ref(new vRArray(holders.list())));
+    }
+    scope->pc() = first->span;
+    s_budget = budget - first->span;
+    return true;
+}
+
 bool Env::endBlock(int& scopePc, int pc) {
     scopePc = pc;
     m_current = m_current->onEnd(*this);
@@ -428,6 +556,33 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         case STEP_INT_STEP:
             if (stepInt(*this, step)) continue;
             break;
+        case STEP_LIST:
+            // Reads no pc and runs no script code.
+            static_cast<LIST*>(step.op)->LIST::execute(*this);
+            continue;
+        case STEP_BLOCK:
+            s_budget = budget;
+            scopePc = indexOf(next);
+            enter(new AnonymousScope(static_cast<SCOPE*>(step.op)->block()));
+            return true;
+        case STEP_RETURN:
+            s_budget = budget;
+            scopePc = indexOf(next);
+            m_current = m_current->onReturn();
+            return true;
+        case STEP_CALL_ARGUMENTS:
+            if (const CallArguments& call = form.call(step.target);
+                !call.declined && callDirectly(step, call, budget, scopePc))
+                return true;
+            // Otherwise the function's read alone, as STEP_VARIABLE runs it.
+            static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
+            continue;
+        case STEP_CALL:
+            // The callee's scope, or the caller's again, is current next.
+            s_budget = budget;
+            scopePc = indexOf(next);
+            makeCall(*this, step.target);
+            return true;
         default:
             break;
         }

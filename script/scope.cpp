@@ -127,6 +127,15 @@ void Scope::declareParameters(const ParameterList& list, const Ref* values) {
     m_serial = ++s_nextSerial;
 }
 
+void Scope::takeParameters(const ParameterList& list, Ref* values) {
+    size_t count = list.names.size();
+    m_parameterList = &list;
+    m_parameters = parameterStorage(count);
+    for (size_t i = 0; i < count; ++i)
+        new (&m_parameters[i]) Ref(std::move(values[i]));
+    m_serial = ++s_nextSerial;
+}
+
 // The table the parameters' declarations would have built: their layout
 // copied, each name bound to its holder.
 void Scope::materialize() {

@@ -56,6 +56,8 @@ public:
     // is then built as their declarations would have built it. `list` must
     // outlive the scope (the execution form of the scope's own code).
     void declareParameters(const ParameterList& list, const Ref* values);
+    // The same, moving the handles out of `values`.
+    void takeParameters(const ParameterList& list, Ref* values);
     // Own variables or parameters exist.
     bool hasVariables() const { return m_variables || m_parameters; }
     // The parameter list whose holders this scope keeps apart from a table,
