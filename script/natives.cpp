@@ -3,22 +3,59 @@
 // host keeps is never changed by the script in place.
 #include "natives.h"
 
+#include "code_block.h"
 #include "env.h"
+#include "instructions.h"
 #include "object.h"
 #include "scope.h"
 
+#include <algorithm>
+
 namespace Kel::variable::Variable {
 namespace {
+
+bool isPlain(const vBase& value) {
+    return value.typeCode() <= TYPE_STRING && value.typeCode() != TYPE_NIL;
+}
 
 // What the host answered, as a stack value of the script's own. A number or
 // a text that only the answer holds is that already: its copy could not be
 // told from it, and dropping it runs nothing.
 Ref copyOfResult(const Ref& result) {
     if (!result) return makeEmpty();
-    if (result->count() == 1 && result.value()->typeCode() <= TYPE_STRING &&
-        result.value()->typeCode() != TYPE_NIL)
-        return result;
+    if (result->count() == 1 && isPlain(*result.value())) return result;
     return Ref::adopt(result->cloneHolder());
+}
+
+// A value whose copy, made and dropped, runs no script code: a number, a
+// text or a native callable.
+bool isInert(const vBase& value) {
+    return isPlain(value) || value.typeCode() == TYPE_CFUNCTION || value.typeCode() == TYPE_CMETHOD;
+}
+
+// A list (or table) of inert values without a destructor: neither making a
+// copy of it nor dropping that copy runs script code.
+bool isInertList(const vBase& value) {
+    if (value.typeCode() != TYPE_OBJECT) return false;
+    const auto& object = static_cast<const vObject&>(value);
+    bool inert = object.members().find("destructor") == nullptr;
+    object.members().forEach([&inert](const MemberTable::Entry& entry) {
+        inert = inert && isInert(*entry.value.value());
+    });
+    return inert && std::all_of(object.elements().begin(), object.elements().end(),
+                                [](const Ref& element) { return isInert(*element.value()); });
+}
+
+// An answer the next instruction pops is never seen: its copy would be made
+// only to be dropped, and for an inert list neither the copy nor its drop
+// runs script code, so the list goes on the stack as it is (a sort answers
+// the whole list it sorted).
+Ref answerFor(Env& env, const Ref& result) {
+    Scope* scope = env.current();
+    if (result && scope && scope->pc() < scope->code()->size() &&
+        byteCodeOf(*scope->code()->at(scope->pc())) == OP_POP && isInertList(*result.value()))
+        return result;
+    return copyOfResult(result);
 }
 
 } // namespace
@@ -117,7 +154,7 @@ SharedString vCFunction::toString() {
 
 void vCFunction::call(Env& env, Holder*) {
     Ref argument = env.pop();
-    env.push(copyOfResult(m_function ? m_function(argument) : Ref()));
+    env.push(answerFor(env, m_function ? m_function(argument) : Ref()));
 }
 
 Ref vCFunction::callSync(Env&, const Ref& argument, Holder*) {
@@ -160,7 +197,7 @@ Holder* vCMethod::elementAt(int index) {
 
 void vCMethod::call(Env& env, Holder*) {
     Ref argument = env.pop();
-    env.push(copyOfResult(m_method ? m_method(m_self, argument) : Ref()));
+    env.push(answerFor(env, m_method ? m_method(m_self, argument) : Ref()));
 }
 
 Ref vCMethod::callSync(Env&, const Ref& argument, Holder*) {
