@@ -21,6 +21,9 @@ uint64_t g_parameterListSerial = 0;
 // instructions; the limit keeps the span in its byte and the layout small.
 constexpr size_t MAX_FUSED_PARAMETERS = CallArguments::MAX_ARGUMENTS;
 
+// A variable's read and a member of it, in one step.
+constexpr uint8_t MEMBER_READ_SPAN = 2;
+
 // A jump target as the jump instructions clamp it: an index outside the
 // block's range ends the block, at the step that stands for its end.
 int32_t clampedTarget(const CodeBlock& block, int64_t target) {
@@ -250,7 +253,7 @@ bool ExecForm::fuseMemberRead(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
     step.action = STEP_READ_MEMBER;
     step.second = block.at(index + 1);
-    step.span = 2;
+    step.span = MEMBER_READ_SPAN;
     return true;
 }
 
@@ -289,14 +292,15 @@ bool ExecForm::fuseParameters(const CodeBlock& block, int index) {
     return true;
 }
 
-// Recognises `VARIABLE f`, then one or more arguments, each an operand or two
-// operands and a two-operand operator, all but the first followed by `LIST`,
-// then `CALL`: each argument pushes one value, so the lists and the call take
-// exactly those values.
+// Recognises `VARIABLE f` or `VARIABLE o, MEMBER m`, then one or more
+// arguments, each an operand or two operands and a two-operand operator, all
+// but the first followed by `LIST`, then `CALL`: each argument pushes one
+// value, so the lists and the call take exactly those values.
 bool ExecForm::fuseCall(const CodeBlock& block, int index) {
     if (byteAt(block, index) != OP_VARIABLE) return false;
     CallArguments call;
     int next = index + 1;
+    OpCode* member = byteAt(block, next) == OP_MEMBER ? block.at(next++) : nullptr;
     while (byteAt(block, next) != OP_CALL) {
         if (call.arguments.size() == MAX_FUSED_PARAMETERS || !isOperand(byteAt(block, next)))
             return false;
@@ -314,6 +318,7 @@ bool ExecForm::fuseCall(const CodeBlock& block, int index) {
         if (call.arguments.size() > 1 && byteAt(block, next++) != OP_LIST) return false;
     }
     if (call.arguments.empty()) return false;
+    call.member = member;
     call.after = next + 1;
     call.nextKind = block.kindAt(next + 1);
 
@@ -323,6 +328,19 @@ bool ExecForm::fuseCall(const CodeBlock& block, int index) {
     step.span = static_cast<uint8_t>(next + 1 - index);
     m_calls.push_back(std::move(call));
     return true;
+}
+
+void ExecForm::decline(const Step& call) const {
+    // The steps are this form's own; only the run loop's view of them is const.
+    Step& step = const_cast<Step&>(call);
+    if (m_calls[static_cast<size_t>(step.target)].member) {
+        step.action = STEP_READ_MEMBER;
+        step.second = m_calls[static_cast<size_t>(step.target)].member;
+        step.span = MEMBER_READ_SPAN;
+    } else {
+        step.action = STEP_VARIABLE;
+        step.span = 1;
+    }
 }
 
 } // namespace Kel

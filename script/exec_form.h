@@ -93,9 +93,10 @@ struct ParameterList {
     bool droppedUnread = false;
 };
 
-// A call `f(a1, ..., ak)` with one or more arguments, each a variable's read,
-// an int constant or a two-operand operator on two of those: `VARIABLE f`,
-// the first argument, each further one followed by `LIST`, then `CALL`.
+// A call `f(a1, ..., ak)` or `o.m(a1, ..., ak)` with one or more arguments,
+// each a variable's read, an int constant or a two-operand operator on two of
+// those: `VARIABLE f` (or `VARIABLE o, MEMBER m`), the first argument, each
+// further one followed by `LIST`, then `CALL`.
 struct CallArguments {
     // The most a call step takes (as many as a parameter step binds).
     static constexpr size_t MAX_ARGUMENTS = 16;
@@ -108,9 +109,10 @@ struct CallArguments {
     std::vector<Argument> arguments;
     int32_t nextKind; // the kind of the instruction after the call
     int32_t after;    // its index
-    // The function met here was none whose parameter list a direct call
-    // binds (a native, a method, a thread): the call no longer tries.
-    mutable bool declined = false;
+    // `o.m(...)`: the member's read, and where m was found in the last
+    // object; none for a function's call.
+    OpCode* member = nullptr;
+    mutable MemberTable::SlotMemo memo;
 };
 
 class ExecForm {
@@ -128,6 +130,11 @@ public:
         return m_parameters[static_cast<size_t>(index)];
     }
     const CallArguments& call(int32_t index) const { return m_calls[static_cast<size_t>(index)]; }
+    // The function a call step met was none whose parameter list a direct
+    // call binds (a native, a thread, a method where a function was read or
+    // the reverse): the step becomes its first instructions' own step and no
+    // longer tries.
+    void decline(const Step& call) const;
 
 private:
     void translate(const CodeBlock& block, int index);

@@ -9,6 +9,7 @@
 #include "code_block.h"
 #include "exec_form.h"
 #include "instructions.h"
+#include "natives.h"
 #include "nesting.h"
 #include "numbers.h"
 #include "object.h"
@@ -333,9 +334,39 @@ bool argumentHolders(Env& env, const CallArguments& call, ArgumentHolders& holde
     return true;
 }
 
+// The function a direct call enters: what `f` holds, or for `o.m` the
+// function of the method bound to an object; none for anything else.
+Holder* functionOf(Holder* callee, bool method) {
+    if (!callee || !method) return callee;
+    vBase* value = callee->value();
+    if (value->typeCode() != TYPE_METHOD || !static_cast<vMethod*>(value)->self()) return nullptr;
+    return static_cast<vMethod*>(value)->function();
+}
+
+// The member `o.m` reads, when o is an object that has it: finding it runs
+// no script code. One that is missing is left to the instructions to make.
+Holder* methodOf(Holder* object, const CallArguments& call) {
+    if (!object || object->value()->typeCode() != TYPE_OBJECT) return nullptr;
+    MemberTable& table = static_cast<vObject*>(object->value())->members();
+    MemberTable::Entry* entry = call.memo.recall(table);
+    if (!entry) {
+        entry = table.find(static_cast<MEMBER*>(call.member)->name());
+        if (!entry) return nullptr;
+        call.memo.remember(table, *entry);
+    }
+    return entry->value.get();
+}
+
+// The scope of a call of `method`, whose function is `function`: made out of
+// line, so that a function's call has the scope's construction inlined.
+[[gnu::noinline]] Scope* methodScope(CodeBlock* code, Holder* function, vBase* method) {
+    return new MethodScope(code, function, static_cast<vMethod*>(method)->self());
+}
+
 // The first step of a script function's code when it binds `count`
 // parameters in one go; none otherwise.
-const Step* parameterStep(vBase* function, size_t count) {
+const Step* parameterStep(Holder* holder, size_t count) {
+    vBase* function = holder ? holder->value() : nullptr;
     CodeBlock* code = function && function->typeCode() == TYPE_OBJECT ? function->code() : nullptr;
     if (!code) return nullptr;
     const ExecForm& form = code->execForm();
@@ -353,26 +384,30 @@ bool allPlain(ArgumentHolders& holders, size_t count) {
 
 } // namespace
 
-// What the instructions do: read the function and the arguments, list them
-// (a lone argument stands for itself), leave the caller first when the call
-// is in tail position, enter the callee, whose parameter step gives each
-// parameter its argument (the holder itself when only the list held it, else
-// a copy) and leaves the list on the stack. The list is never made: the
-// parameters take the holders from here, and a parameter stands in for the
-// list when the callee drops it unread.
+// What the instructions do: read the function (or the object and its method)
+// and the arguments, list them (a lone argument stands for itself), leave the
+// caller first when the call is in tail position, enter the callee, whose
+// parameter step gives each parameter its argument (the holder itself when
+// only the list held it, else a copy) and leaves the list on the stack. The
+// list is never made: the parameters take the holders from here, and a
+// parameter stands in for the list when the callee drops it unread.
 bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budget, int& scopePc) {
     if (budget < step.span - 1 || !m_current || m_current->depth() >= MAX_CALL_DEPTH) return false;
-    Holder* function = static_cast<VARIABLE*>(step.op)->find(*this);
-    vBase* value = function ? function->value() : nullptr;
+    const bool method = call.member != nullptr;
+    Holder* callee = static_cast<VARIABLE*>(step.op)->find(*this);
+    if (method) callee = methodOf(callee, call);
+    Holder* function = functionOf(callee, method);
     size_t count = call.arguments.size();
-    const Step* first = parameterStep(value, count);
+    const Step* first = parameterStep(function, count);
     if (!first) {
-        call.declined = true;
+        m_current->code()->execForm().decline(step);
         return false;
     }
-    Ref callee(function);
     ArgumentHolders holders;
     if (!argumentHolders(*this, call, holders)) return false;
+    Ref held(callee);
+    // A method's object must outlive the scopes this call may leave.
+    Ref bound(method ? static_cast<vMethod*>(callee->value())->self() : nullptr);
 
     // The call itself: from here on the instructions' own order.
     budget -= step.span - 1;
@@ -383,8 +418,9 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     if (leaves) {
         m_current = call.nextKind == KIND_RETURN ? m_current->onReturn() : m_current->onEnd(*this);
         budget = s_budget;
-        // A destructor that ran on leaving may have changed the function.
-        first = parameterStep(value, count);
+        // A destructor that ran on leaving may have changed the callee.
+        function = functionOf(held.get(), method);
+        first = parameterStep(function, count);
     }
     // Or an argument (each was a number or a text when read), or spent the
     // budget: the parameter step's own conditions.
@@ -393,13 +429,14 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
                     (!m_current || m_current->depth() < MAX_CALL_DEPTH);
     if (!bindable) {
         push(count == 1 ? holders[0] : Ref(new vRArray(holders.list())));
-        value->call(*this, function);
+        held.value()->call(*this, held.get());
         return true;
     }
     for (size_t i = 0; i < count; ++i)
         if (holders[i]->count() != 1) holders[i] = Ref(holders[i].value()->clone());
-    CodeBlock* code = value->code();
-    Scope* scope = new FunctionScope(code, function);
+    CodeBlock* code = function->value()->code();
+    Scope* scope =
+        method ? methodScope(code, function, held.value()) : new FunctionScope(code, function);
     enter(scope);
     const ParameterList& list = code->execForm().parameters(first->target);
     if (count == 1 || list.droppedUnread) {
@@ -571,10 +608,9 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             m_current = m_current->onReturn();
             return true;
         case STEP_CALL_ARGUMENTS:
-            if (const CallArguments& call = form.call(step.target);
-                !call.declined && callDirectly(step, call, budget, scopePc))
-                return true;
-            // Otherwise the function's read alone, as STEP_VARIABLE runs it.
+            if (callDirectly(step, form.call(step.target), budget, scopePc)) return true;
+            // Otherwise the function's (or the object's) read alone, as
+            // STEP_VARIABLE runs it.
             static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
             continue;
         case STEP_CALL:
