@@ -115,6 +115,10 @@ Ref* Scope::parameterStorage(size_t count) {
 void Scope::freeParameters(Ref* values, size_t count) {
     for (size_t i = 0; i < count; ++i)
         values[i].~Ref();
+    freeStorage(values, count);
+}
+
+void Scope::freeStorage(Ref* values, size_t count) {
     if (count > INLINE_PARAMETERS) pool::release(values, count * sizeof(Ref));
 }
 
@@ -164,7 +168,8 @@ void Scope::releaseParameters() {
     Ref* values = std::exchange(m_parameters, nullptr);
     for (size_t i = 0; i < count; ++i)
         values[i].release()->releasePlain();
-    freeParameters(values, count);
+    // Every handle is empty now: only their storage is left.
+    freeStorage(values, count);
 }
 
 Scope* Scope::leave() {

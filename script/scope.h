@@ -121,6 +121,8 @@ protected:
     // Room for `count` parameters' holders, not yet made, and its release.
     Ref* parameterStorage(size_t count);
     void freeParameters(Ref* values, size_t count);
+    // The room alone, its handles already gone.
+    void freeStorage(Ref* values, size_t count);
     // Drops parameters held apart when that is unobservable: every one holds
     // a number or a text, whose release runs no script code; otherwise they
     // go into the table, whose teardown keeps its own order.
