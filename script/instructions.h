@@ -299,29 +299,36 @@ private:
 KEL_PLAIN_INSTRUCTION(POP);
 // GLOBAL: v = pop; make the name a global member sharing v's holder; push v.
 KEL_NAMED_INSTRUCTION(GLOBAL);
-// LOCAL: v = pop; make the name a true local of the current scope; push v.
-// Every call declares its parameters again, so the name is kept as a shared
-// string that each declaration shares instead of copying.
-class LOCAL final : public OpCode {
-public:
-    static constexpr uint8_t CODE = OP_LOCAL;
-    explicit LOCAL(std::string_view name) : m_name(name) {}
-    int execute(Env& env) override;
-    OpCode* clone() const override { return new LOCAL(m_name.view()); }
-    int kind() const override { return opcodeKind(CODE); }
-    void serialize(ByteWriter& out) const override {
-        out.byte(CODE);
-        out.text(m_name.view());
+// An instruction with a name that each execution stores somewhere new: the
+// name is kept as a shared string that every store shares instead of copying.
+#define KEL_SHARED_NAME_INSTRUCTION(NAME)                                                          \
+    class NAME final : public OpCode {                                                             \
+    public:                                                                                        \
+        static constexpr uint8_t CODE = OP_##NAME;                                                 \
+        explicit NAME(std::string_view name) : m_name(name) {}                                     \
+        int execute(Env& env) override;                                                            \
+        OpCode* clone() const override { return new NAME(m_name.view()); }                         \
+        int kind() const override { return opcodeKind(CODE); }                                     \
+        void serialize(ByteWriter& out) const override {                                           \
+            out.byte(CODE);                                                                        \
+            out.text(m_name.view());                                                               \
+        }                                                                                          \
+        std::string_view name() const { return m_name.view(); }                                    \
+                                                                                                   \
+    private:                                                                                       \
+        SharedString m_name;                                                                       \
     }
-    std::string_view name() const { return m_name.view(); }
 
-private:
-    SharedString m_name;
-};
+// LOCAL: v = pop; make the name a true local of the current scope; push v.
+// Every call declares its parameters again.
+KEL_SHARED_NAME_INSTRUCTION(LOCAL);
 // STATIC: v = pop; the current scope's static declaration of the name with v.
 KEL_NAMED_INSTRUCTION(STATIC);
 // DECLARATION: v = pop; the current scope's declaration (an instance variable in a method).
-KEL_NAMED_INSTRUCTION(DECLARATION);
+// Every instance a constructor makes declares its members again, all under
+// one name buffer, so that a read remembering where one instance keeps the
+// member finds it in the next instance too.
+KEL_SHARED_NAME_INSTRUCTION(DECLARATION);
 // MEMBER: o = pop; push o's member of the name, created if missing.
 class MEMBER final : public OpCode {
 public:

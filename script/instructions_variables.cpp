@@ -331,7 +331,7 @@ int STATIC::execute(Env& env) {
 
 int DECLARATION::execute(Env& env) {
     Ref value = env.pop();
-    if (!env.current()->declare(m_name, value, &env)) reportRedeclared(m_name);
+    if (!env.current()->declare(m_name, value, &env)) reportRedeclared(m_name.view());
     return STATUS_CONTINUE;
 }
 

@@ -232,7 +232,7 @@ bool Scope::declareLocal(const SharedString& name, const Ref& value, Env* env) {
     return isNew;
 }
 
-bool Scope::declare(std::string_view name, const Ref& value, Env* env) {
+bool Scope::declare(const SharedString& name, const Ref& value, Env* env) {
     return declareLocal(name, value, env);
 }
 
@@ -369,8 +369,11 @@ Holder* MethodScope::lookup(std::string_view name) {
 }
 
 // A declaration in a method makes an instance variable of the bound object.
-bool MethodScope::declare(std::string_view name, const Ref& value, Env* env) {
-    bool isNew = m_self.value()->setMember(name, value);
+bool MethodScope::declare(const SharedString& name, const Ref& value, Env* env) {
+    vBase* self = m_self.value();
+    bool isNew = self->typeCode() == variable::Variable::TYPE_OBJECT
+                     ? static_cast<variable::Variable::vObject*>(self)->declareMember(name, value)
+                     : self->setMember(name.view(), value);
     if (env) env->push(value);
     return isNew;
 }

@@ -44,7 +44,7 @@ public:
     virtual Scope* findLabel(std::string_view name);                               // 7
     virtual Scope* onEnd(Env& env);                                                // 8
     virtual bool declareStatic(std::string_view name, const Ref& value, Env* env); // 9
-    virtual bool declare(std::string_view name, const Ref& value, Env* env);       // 10
+    virtual bool declare(const SharedString& name, const Ref& value, Env* env);    // 10
     virtual Ref visibleVariables();                                                // 11
     virtual Ref capture(const Ref& function);                                      // 12
 
@@ -209,7 +209,7 @@ public:
     int scopeKind() const override { return SCOPE_METHOD; }
     Scope* clone() const override;
     Holder* lookup(std::string_view name) override;
-    bool declare(std::string_view name, const Ref& value, Env* env) override;
+    bool declare(const SharedString& name, const Ref& value, Env* env) override;
     Holder* self() const { return m_self.get(); }
 
 protected:
