@@ -197,7 +197,12 @@ bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
         step.target = next - OP_SADD;
     } else if (byte == OP_INDEX) {
         step.action = STEP_OPERANDS_INDEX;
-        step.span = 3;
+        step.span = INDEX_SPAN;
+        // `a[b] = 1;`: the element need not be pushed to take the number.
+        step.when = byteAt(block, index + 3) == OP_PUSH_INT &&
+                    byteAt(block, index + 4) == OP_SUBSTITUTION &&
+                    byteAt(block, index + 5) == OP_POP;
+        if (step.when) step.span = INDEX_SPAN + ELEMENT_WRITE_SPAN;
     } else {
         return false;
     }

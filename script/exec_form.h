@@ -34,7 +34,8 @@ enum StepAction : uint8_t {
     STEP_COMPARE_JUMP,          // a comparison and the conditional jump that tests it
     STEP_OPERANDS_COMPARE_JUMP, // two operands, a comparison of them and its jump
     STEP_OPERANDS_OPERATOR,     // two operands and a two-operand operator
-    STEP_OPERANDS_INDEX,        // a container's read, an index and the selection
+    STEP_OPERANDS_INDEX,        // a container's read, an index and the selection;
+                                // `when`: then `= int constant` and the pop
     STEP_READ_MEMBER,           // a variable's read and a member of it
     STEP_PARAMETERS,            // a function's parameter list bound in one go
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
@@ -48,6 +49,11 @@ enum OperandKinds : uint8_t {
     FIRST_IS_CONSTANT = 1,
     SECOND_IS_CONSTANT = 2,
 };
+
+// The instructions of a STEP_OPERANDS_INDEX: two operands and the index, and
+// for a write the int constant, the `=` and the pop after them.
+constexpr uint8_t INDEX_SPAN = 3;
+constexpr uint8_t ELEMENT_WRITE_SPAN = 3;
 
 struct Step {
     OpCode* op; // the first instruction the step stands for

@@ -259,14 +259,42 @@ int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
     return scratch.value();
 }
 
-// `a[b]` with a an object and b an int within its elements: the element,
-// which is there already; otherwise none.
-Holder* existingElement(Env& env, const Step& step) {
+// `a[b] = c;` with c an int constant: an int element takes the number, and an
+// element just past the last one is made holding it, as growing the elements
+// by one and substituting into the new empty one would. The substitution's
+// depth guard still has its say.
+bool writeElement(const Step& step, vObject* container, int32_t index, Holder* element) {
+    Holder* constant = static_cast<PUSH_INT*>((&step + INDEX_SPAN)->op)->holder().get();
+    if (constant->value()->typeCode() != TYPE_INT || NestingGuard::depth() >= MAX_VALUE_NESTING)
+        return false;
+    if (element) {
+        if (element->value()->typeCode() != TYPE_INT) return false;
+        static_cast<vInt*>(element->value())->setValue(intOf(constant));
+        return true;
+    }
+    std::vector<Ref>& elements = container->elements();
+    if (index < 0 || index >= MAX_ELEMENTS || static_cast<size_t>(index) != elements.size())
+        return false;
+    reserveElements(elements, elements.size() + 1);
+    elements.push_back(Ref(new vInt(intOf(constant))));
+    return true;
+}
+
+// `a[b]` with a an object and b an int: the instructions done at once, with
+// the element to push when the index is all of them (an element that is there
+// already); none when the first instruction must run alone.
+int indexElement(Env& env, const Step& step, Holder*& element) {
     Holder* container = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
-    if (!container || container->value()->typeCode() != TYPE_OBJECT) return nullptr;
+    if (!container || container->value()->typeCode() != TYPE_OBJECT) return 0;
     Holder* index = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
-    if (!index || index->value()->typeCode() != TYPE_INT) return nullptr;
-    return static_cast<vObject*>(container->value())->presentElement(intOf(index));
+    if (!index || index->value()->typeCode() != TYPE_INT) return 0;
+    auto* object = static_cast<vObject*>(container->value());
+    element = object->presentElement(intOf(index));
+    if (step.when && writeElement(step, object, intOf(index), element)) {
+        element = nullptr;
+        return step.span;
+    }
+    return element ? INDEX_SPAN : 0;
 }
 
 // `x += a op b` (or `-=`, `*=`) with x an int on the stack: x changed in
@@ -389,11 +417,12 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         }
         case STEP_OPERANDS_INDEX: {
             if (!fusable(step, budget)) break;
-            Holder* element = existingElement(*this, step);
-            if (!element) break;
-            budget -= step.span - 1;
-            push(element);
-            next += step.span - 1;
+            Holder* element = nullptr;
+            int done = indexElement(*this, step, element);
+            if (done == 0) break;
+            budget -= done - 1;
+            if (element) push(element);
+            next += done - 1;
             continue;
         }
         case STEP_READ_MEMBER: {
