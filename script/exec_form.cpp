@@ -144,6 +144,12 @@ void ExecForm::translate(const CodeBlock& block, int index) {
         // nothing else holds it any more.
         if (!step.when) step.constant = Holder::make(new variable::Variable::vInt(0));
         break;
+    case OP_SADD:
+    case OP_SSUB:
+    case OP_SMUL:
+        step.action = STEP_COMPOUND;
+        step.operation = static_cast<uint8_t>(byte - OP_SADD);
+        break;
     case OP_JMP:
     case OP_JR:
         step.action = STEP_JUMP;

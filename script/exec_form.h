@@ -40,6 +40,7 @@ enum StepAction : uint8_t {
     STEP_PARAMETERS,            // a function's parameter list bound in one go
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int
+    STEP_COMPOUND,              // +=, -= and *=, in place on an int
     STEP_END,                   // the block's end, after its last instruction
 };
 

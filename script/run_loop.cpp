@@ -138,6 +138,21 @@ bool substituteInt(Env& env) {
     return true;
 }
 
+// `x += y` (or -=, *=) on two ints: x changes as the int's own operation
+// changes it, and y, an int, goes without running script code.
+bool compoundInts(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2) return false;
+    vBase* left = stack[stack.size() - 2].value();
+    vBase* right = stack.back().value();
+    if (left->typeCode() != TYPE_INT || right->typeCode() != TYPE_INT) return false;
+    auto* target = static_cast<vInt*>(left);
+    target->setValue(
+        wrapValues(step.operation, target->value(), static_cast<vInt*>(right)->value()));
+    stack.pop_back();
+    return true;
+}
+
 // A new int holding `value`: the step's own copy holder when only the step
 // holds it (nothing can tell it from a new one), else a new holder.
 Ref freshCopy(Holder* own, int32_t value) {
@@ -456,6 +471,9 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             break;
         case STEP_INT_STEP:
             if (stepInt(*this, step)) continue;
+            break;
+        case STEP_COMPOUND:
+            if (compoundInts(*this, step)) continue;
             break;
         default:
             break;
