@@ -266,12 +266,25 @@ int32_t intOf(Holder* holder) {
 
 // `left op right` on two ints, as the int's own operation gives it.
 int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
-    if (operation < WRAPPING_OPERATIONS) return wrapValues(operation, left, intOf(right));
-    vInt scratch(left);
-    InPlace apply = OPERATORS[operation];
-    Ref operand(right);
-    (scratch.*apply)(operand);
-    return scratch.value();
+    int32_t value = intOf(right);
+    switch (operation + OP_ADD) {
+    case OP_DIV:
+        return intQuotient(left, value);
+    case OP_MOD:
+        return intRemainder(left, value);
+    case OP_AND:
+        return left & value;
+    case OP_OR:
+        return left | value;
+    case OP_XOR:
+        return left ^ value;
+    case OP_SHL:
+        return intShiftLeft(left, value);
+    case OP_SHR:
+        return intShiftRight(left, value);
+    default:
+        return wrapValues(operation, left, value);
+    }
 }
 
 // `a[b] = c;` with c an int constant: an int element takes the number, and an
