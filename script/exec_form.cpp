@@ -167,6 +167,9 @@ void ExecForm::translate(const CodeBlock& block, int index) {
         if (byte >= OP_ADD && byte <= OP_SHR) {
             step.action = STEP_OPERATOR;
             step.operation = static_cast<uint8_t>(byte - OP_ADD);
+            // `x = a op b`: the result need not be made when x is an int too.
+            step.when = byteAt(block, index + 1) == OP_SUBSTITUTION;
+            if (step.when) step.span = 2;
         } else if (isComparison(byte)) {
             step.action = STEP_COMPARE;
             step.operation = static_cast<uint8_t>(byte - OP_EQ);

@@ -69,7 +69,8 @@ struct Step {
                        // STEP_INT_STEP: 0 up, 1 down
     uint8_t span;      // instructions the step stands for
     bool when;         // conditional jumps: the truth that jumps; steps: prefix;
-                       // STEP_OPERANDS_OPERATOR: a compound assignment follows
+                       // STEP_OPERANDS_OPERATOR: a compound assignment follows;
+                       // STEP_OPERATOR: `=` follows
     uint8_t operands;  // STEP_OPERANDS_: OperandKinds
 };
 

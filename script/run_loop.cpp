@@ -287,6 +287,24 @@ int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
     }
 }
 
+// `x = a op b` with x, a and b ints on the stack: x takes the result, and no
+// int is made for it. The substitution's depth guard still has its say.
+bool operateIntoInt(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 3 || NestingGuard::depth() >= MAX_VALUE_NESTING) return false;
+    vBase* target = stack[stack.size() - 3].value();
+    Holder* left = stack[stack.size() - 2].get();
+    Holder* right = stack.back().get();
+    if (target->typeCode() != TYPE_INT || left->value()->typeCode() != TYPE_INT ||
+        right->value()->typeCode() != TYPE_INT)
+        return false;
+    static_cast<vInt*>(target)->setValue(combineValues(step.operation, intOf(left), right));
+    // Both operands are ints: dropping them runs no script code.
+    stack.pop_back();
+    stack.pop_back();
+    return true;
+}
+
 // `a[b] = c;` with c an int constant: an int element takes the number, and an
 // element just past the last one is made holding it, as growing the elements
 // by one and substituting into the new empty one would. The substitution's
@@ -400,10 +418,16 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             continue;
         case STEP_OPERATOR:
             s_budget = budget;
-            if (operateInPlace(*this, step) || operateOnInts(*this, step)) {
+            if (operateInPlace(*this, step)) {
                 budget = s_budget;
                 continue;
             }
+            if (step.when && fusable(step, budget) && operateIntoInt(*this, step)) {
+                budget -= step.span - 1;
+                next += step.span - 1;
+                continue;
+            }
+            if (operateOnInts(*this, step)) continue;
             break;
         case STEP_COMPARE:
             // Ints only: nothing is dropped but ints.
