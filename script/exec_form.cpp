@@ -75,6 +75,20 @@ void setCompareJump(Step& step, const CodeBlock& block, int compare, StepAction 
     step.span = static_cast<uint8_t>(span);
 }
 
+bool isIntStep(uint8_t byte) {
+    return byte == OP_INC || byte == OP_DEC || byte == OP_PINC || byte == OP_PDEC;
+}
+
+// ++ or -- on an int: its direction, and whether prefix.
+void setIntStep(Step& step, uint8_t byte) {
+    step.operation = byte == OP_DEC || byte == OP_PDEC ? 1 : 0;
+    step.when = byte == OP_PINC || byte == OP_PDEC;
+    // The copy of the old value a postfix step pushes is nearly always
+    // dropped unseen (a loop's `i++`): one holder serves each time that
+    // nothing else holds it any more.
+    if (!step.when) step.constant = Holder::make(new variable::Variable::vInt(0));
+}
+
 Holder* constantHolder(OpCode* op, uint8_t byte) {
     switch (byte) {
     case OP_PUSH_INT:
@@ -105,14 +119,16 @@ ExecForm::ExecForm(const CodeBlock& block) {
 
 ExecForm::~ExecForm() {
     for (Step& step : m_steps)
-        if (step.action == STEP_INT_STEP && step.constant) step.constant->release();
+        if ((step.action == STEP_INT_STEP || step.action == STEP_READ_INT_STEP) && step.constant)
+            step.constant->release();
 }
 
 void ExecForm::translate(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
     step = Step{block.at(index), {nullptr}, 0, STEP_INSTRUCTION, 0, 1, false, 0};
     if (fuseParameters(block, index) || fuseOperands(block, index) ||
-        fuseComparisonJump(block, index) || fuseMemberRead(block, index))
+        fuseComparisonJump(block, index) || fuseMemberRead(block, index) ||
+        fuseReadIntStep(block, index))
         return;
     uint8_t byte = byteAt(block, index);
     switch (byte) {
@@ -137,12 +153,7 @@ void ExecForm::translate(const CodeBlock& block, int index) {
     case OP_PINC:
     case OP_PDEC:
         step.action = STEP_INT_STEP;
-        step.operation = byte == OP_DEC || byte == OP_PDEC ? 1 : 0;
-        step.when = byte == OP_PINC || byte == OP_PDEC;
-        // The copy of the old value a postfix step pushes is nearly always
-        // dropped unseen (a loop's `i++`): one holder serves each time that
-        // nothing else holds it any more.
-        if (!step.when) step.constant = Holder::make(new variable::Variable::vInt(0));
+        setIntStep(step, byte);
         break;
     case OP_SADD:
     case OP_SSUB:
@@ -228,6 +239,17 @@ bool ExecForm::fuseMemberRead(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
     step.action = STEP_READ_MEMBER;
     step.second = block.at(index + 1);
+    step.span = 2;
+    return true;
+}
+
+// `x++` (a loop's step), `++x` and the like: the variable's holder is never
+// pushed before it changes.
+bool ExecForm::fuseReadIntStep(const CodeBlock& block, int index) {
+    if (byteAt(block, index) != OP_VARIABLE || !isIntStep(byteAt(block, index + 1))) return false;
+    Step& step = m_steps[static_cast<size_t>(index)];
+    setIntStep(step, byteAt(block, index + 1));
+    step.action = STEP_READ_INT_STEP;
     step.span = 2;
     return true;
 }

@@ -41,6 +41,7 @@ enum StepAction : uint8_t {
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int
     STEP_COMPOUND,              // +=, -= and *=, in place on an int
+    STEP_READ_INT_STEP,         // a variable's read and ++ or -- of it
     STEP_END,                   // the block's end, after its last instruction
 };
 
@@ -59,14 +60,14 @@ constexpr uint8_t ELEMENT_WRITE_SPAN = 3;
 struct Step {
     OpCode* op; // the first instruction the step stands for
     union {
-        Holder* constant; // STEP_PUSH_CONSTANT; postfix STEP_INT_STEP: its copy
+        Holder* constant; // STEP_PUSH_CONSTANT; postfix ++ and --: the copy
         OpCode* second;   // STEP_OPERANDS_: the second operand's instruction
     };
     int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
                     // STEP_OPERANDS_OPERATOR: the compound assignment after it
     StepAction action;
     uint8_t operation; // STEP_OPERATOR and the comparisons: which one;
-                       // STEP_INT_STEP: 0 up, 1 down
+                       // STEP_INT_STEP, STEP_READ_INT_STEP: 0 up, 1 down
     uint8_t span;      // instructions the step stands for
     bool when;         // conditional jumps: the truth that jumps; steps: prefix;
                        // STEP_OPERANDS_OPERATOR: a compound assignment follows;
@@ -112,6 +113,7 @@ private:
     bool fuseComparisonJump(const CodeBlock& block, int index);
     bool fuseOperands(const CodeBlock& block, int index);
     bool fuseMemberRead(const CodeBlock& block, int index);
+    bool fuseReadIntStep(const CodeBlock& block, int index);
 
     std::vector<Step> m_steps;
     std::vector<ParameterList> m_parameters;

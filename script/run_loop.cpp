@@ -177,6 +177,21 @@ bool stepInt(Env& env, const Step& step) {
     return true;
 }
 
+// A variable's read and ++ or -- of it, on an int: what the read would push,
+// stepped as stepInt steps it.
+bool readIntStep(Env& env, const Step& step) {
+    Holder* found = static_cast<VARIABLE*>(step.op)->find(env);
+    if (!found || found->value()->typeCode() != TYPE_INT) return false;
+    auto* number = static_cast<vInt*>(found->value());
+    uint32_t old = static_cast<uint32_t>(number->value());
+    if (step.when)
+        env.push(found);
+    else
+        env.push(freshCopy(step.constant, static_cast<int32_t>(old)));
+    number->setValue(static_cast<int32_t>(step.operation == 0 ? old + 1u : old - 1u));
+    return true;
+}
+
 // An argument only the stack holds needs no copy: nothing else can see it,
 // so it may become the parameter (or, for a list, the list of parameters)
 // itself. Each element only the list holds becomes its parameter as it is,
@@ -509,6 +524,11 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         case STEP_INT_STEP:
             if (stepInt(*this, step)) continue;
             break;
+        case STEP_READ_INT_STEP:
+            if (!fusable(step, budget) || !readIntStep(*this, step)) break;
+            --budget;
+            ++next;
+            continue;
         case STEP_COMPOUND:
             if (compoundInts(*this, step)) continue;
             break;
