@@ -414,11 +414,16 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         case STEP_PUSH_CONSTANT:
             push(step.constant);
             continue;
-        case STEP_POP:
+        case STEP_POP: {
+            // An empty stack is the instruction's to report.
+            if (m_stack.empty()) break;
+            Holder* dropped = m_stack.back().release();
+            m_stack.pop_back();
             s_budget = budget;
-            pop();
+            dropped->release();
             budget = s_budget;
             continue;
+        }
         case STEP_VARIABLE:
             // Reads no pc and runs no script code.
             static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
