@@ -211,10 +211,12 @@ bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
         step.action = STEP_OPERANDS_OPERATOR;
         step.operation = static_cast<uint8_t>(byte - OP_ADD);
         step.span = 3;
-        // `x += a op b`: the result need not be made when x is an int too.
+        // `x += a op b` or `x = a op b`: the result need not be made when x
+        // is an int too.
         uint8_t next = byteAt(block, index + 3);
-        step.when = next == OP_SADD || next == OP_SSUB || next == OP_SMUL;
-        step.target = next - OP_SADD;
+        step.when =
+            next == OP_SADD || next == OP_SSUB || next == OP_SMUL || next == OP_SUBSTITUTION;
+        step.target = next == OP_SUBSTITUTION ? SUBSTITUTION_AFTER : next - OP_SADD;
     } else if (byte == OP_INDEX) {
         step.action = STEP_OPERANDS_INDEX;
         step.span = INDEX_SPAN;

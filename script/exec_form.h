@@ -57,6 +57,10 @@ enum OperandKinds : uint8_t {
 constexpr uint8_t INDEX_SPAN = 3;
 constexpr uint8_t ELEMENT_WRITE_SPAN = 3;
 
+// STEP_OPERANDS_OPERATOR's target when `=` follows, beside the 0, 1 and 2 of
+// `+=`, `-=` and `*=`.
+constexpr int32_t SUBSTITUTION_AFTER = 3;
+
 struct Step {
     OpCode* op; // the first instruction the step stands for
     union {
@@ -64,13 +68,13 @@ struct Step {
         OpCode* second;   // STEP_OPERANDS_: the second operand's instruction
     };
     int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
-                    // STEP_OPERANDS_OPERATOR: the compound assignment after it
+                    // STEP_OPERANDS_OPERATOR: the assignment after it
     StepAction action;
     uint8_t operation; // STEP_OPERATOR and the comparisons: which one;
                        // STEP_INT_STEP, STEP_READ_INT_STEP: 0 up, 1 down
     uint8_t span;      // instructions the step stands for
     bool when;         // conditional jumps: the truth that jumps; steps: prefix;
-                       // STEP_OPERANDS_OPERATOR: a compound assignment follows;
+                       // STEP_OPERANDS_OPERATOR: an assignment follows;
                        // STEP_OPERATOR: `=` follows
     uint8_t operands;  // STEP_OPERANDS_: OperandKinds
 };

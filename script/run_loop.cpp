@@ -358,14 +358,19 @@ int indexElement(Env& env, const Step& step, Holder*& element) {
     return element ? INDEX_SPAN : 0;
 }
 
-// `x += a op b` (or `-=`, `*=`) with x an int on the stack: x changed in
-// place, where the operator's result would have been added and dropped.
+// `x += a op b` (or `-=`, `*=`, `=`) with x an int on the stack: x changed in
+// place, where the operator's result would have been made and dropped. The
+// substitution's depth guard still has its say.
 bool assignInts(Env& env, const Step& step, Holder* first, Holder* second) {
     std::vector<Ref>& stack = env.stack();
     if (stack.empty() || stack.back().value()->typeCode() != TYPE_INT) return false;
     auto* target = static_cast<vInt*>(stack.back().value());
     int32_t value = combineValues(step.operation, intOf(first), second);
-    target->setValue(wrapValues(static_cast<uint8_t>(step.target), target->value(), value));
+    if (step.target != SUBSTITUTION_AFTER)
+        value = wrapValues(static_cast<uint8_t>(step.target), target->value(), value);
+    else if (NestingGuard::depth() >= MAX_VALUE_NESTING)
+        return false;
+    target->setValue(value);
     return true;
 }
 
