@@ -542,8 +542,12 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         case STEP_COMPOUND:
             if (compoundInts(*this, step)) continue;
             break;
-        default:
+        case STEP_INSTRUCTION:
             break;
+        default:
+            // Every step's action is one of the above: the dispatch needs no
+            // range check.
+            __builtin_unreachable();
         }
         // The instruction itself.
         s_budget = budget;
