@@ -220,11 +220,19 @@ bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
     } else if (byte == OP_INDEX) {
         step.action = STEP_OPERANDS_INDEX;
         step.span = INDEX_SPAN;
-        // `a[b] = 1;`: the element need not be pushed to take the number.
-        step.when = byteAt(block, index + 3) == OP_PUSH_INT &&
-                    byteAt(block, index + 4) == OP_SUBSTITUTION &&
-                    byteAt(block, index + 5) == OP_POP;
-        if (step.when) step.span = INDEX_SPAN + ELEMENT_WRITE_SPAN;
+        uint8_t next = byteAt(block, index + INDEX_SPAN);
+        if (next == OP_PUSH_INT && byteAt(block, index + 4) == OP_SUBSTITUTION &&
+            byteAt(block, index + 5) == OP_POP) {
+            // `a[b] = 1;`: the element need not be pushed to take the number.
+            step.operation = INDEX_WRITE;
+            step.span = INDEX_SPAN + ELEMENT_WRITE_SPAN;
+        } else if (isConditionalJump(next)) {
+            // `if (a[b])`: nor to be tested.
+            step.operation = INDEX_JUMP;
+            step.span = INDEX_SPAN + 1;
+            step.target = jumpTarget(block, index + INDEX_SPAN);
+            step.when = next == OP_JT || next == OP_JRT;
+        }
     } else {
         return false;
     }

@@ -34,8 +34,8 @@ enum StepAction : uint8_t {
     STEP_COMPARE_JUMP,          // a comparison and the conditional jump that tests it
     STEP_OPERANDS_COMPARE_JUMP, // two operands, a comparison of them and its jump
     STEP_OPERANDS_OPERATOR,     // two operands and a two-operand operator
-    STEP_OPERANDS_INDEX,        // a container's read, an index and the selection;
-                                // `when`: then `= int constant` and the pop
+    STEP_OPERANDS_INDEX,        // a container's read, an index and the selection,
+                                // then what IndexUse says
     STEP_READ_MEMBER,           // a variable's read and a member of it
     STEP_PARAMETERS,            // a function's parameter list bound in one go
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
@@ -50,6 +50,14 @@ enum StepAction : uint8_t {
 enum OperandKinds : uint8_t {
     FIRST_IS_CONSTANT = 1,
     SECOND_IS_CONSTANT = 2,
+};
+
+// What follows the selection of a STEP_OPERANDS_INDEX (its `operation`):
+// nothing fused, `= int constant` and the pop, or a conditional jump.
+enum IndexUse : uint8_t {
+    INDEX_READ = 0,
+    INDEX_WRITE = 1,
+    INDEX_JUMP = 2,
 };
 
 // The instructions of a STEP_OPERANDS_INDEX: two operands and the index, and

@@ -346,15 +346,21 @@ bool writeElement(const Step& step, vObject* container, int32_t index, Holder* e
 
 // `a[b]` with a an object and b an int: the instructions done at once, with
 // the element to push when the index is all of them (an element that is there
-// already); none when the first instruction must run alone.
-int indexElement(Env& env, const Step& step, Holder*& element) {
+// already); none when the first instruction must run alone. An int element
+// that a jump tests tells whether it jumps.
+int indexElement(Env& env, const Step& step, Holder*& element, bool& jumps) {
     Holder* container = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
     if (!container || container->value()->typeCode() != TYPE_OBJECT) return 0;
     Holder* index = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
     if (!index || index->value()->typeCode() != TYPE_INT) return 0;
     auto* object = static_cast<vObject*>(container->value());
     element = object->presentElement(intOf(index));
-    if (step.when && writeElement(step, object, intOf(index), element)) {
+    if (step.operation == INDEX_WRITE && writeElement(step, object, intOf(index), element)) {
+        element = nullptr;
+        return step.span;
+    }
+    if (step.operation == INDEX_JUMP && element && element->value()->typeCode() == TYPE_INT) {
+        jumps = (intOf(element) != 0) == step.when;
         element = nullptr;
         return step.span;
     }
@@ -498,11 +504,12 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         case STEP_OPERANDS_INDEX: {
             if (!fusable(step, budget)) break;
             Holder* element = nullptr;
-            int done = indexElement(*this, step, element);
+            bool jumps = false;
+            int done = indexElement(*this, step, element, jumps);
             if (done == 0) break;
             budget -= done - 1;
             if (element) push(element);
-            next += done - 1;
+            next = jumps ? steps + step.target : next + done - 1;
             continue;
         }
         case STEP_READ_MEMBER: {
