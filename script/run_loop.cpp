@@ -86,7 +86,8 @@ bool operateOnInts(Env& env, const Step& step) {
     std::vector<Ref>& stack = env.stack();
     if (stack.size() < 2) return false;
     vBase* left = stack[stack.size() - 2].value();
-    if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
+    if (stack[stack.size() - 2]->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT)
+        return false;
     int32_t value = static_cast<vInt*>(left)->value();
     auto* result = new vInt(value);
     if (step.operation < WRAPPING_OPERATIONS)
@@ -104,7 +105,8 @@ bool compareInts(Env& env, const Step& step, bool& outcome) {
     std::vector<Ref>& stack = env.stack();
     if (stack.size() < 2) return false;
     vBase* left = stack[stack.size() - 2].value();
-    if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
+    if (stack[stack.size() - 2]->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT)
+        return false;
     outcome = compareValues(step.operation, static_cast<vInt*>(left)->value(),
                             static_cast<vInt*>(stack.back().value())->value());
     return true;
@@ -132,7 +134,8 @@ bool substituteInt(Env& env) {
     if (stack.size() < 2 || NestingGuard::depth() >= MAX_VALUE_NESTING) return false;
     vBase* left = stack[stack.size() - 2].value();
     vBase* right = stack.back().value();
-    if (left->typeCode() != TYPE_INT || right->typeCode() != TYPE_INT) return false;
+    if (stack[stack.size() - 2]->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT)
+        return false;
     static_cast<vInt*>(left)->setValue(static_cast<vInt*>(right)->value());
     stack.pop_back();
     return true;
@@ -145,7 +148,8 @@ bool compoundInts(Env& env, const Step& step) {
     if (stack.size() < 2) return false;
     vBase* left = stack[stack.size() - 2].value();
     vBase* right = stack.back().value();
-    if (left->typeCode() != TYPE_INT || right->typeCode() != TYPE_INT) return false;
+    if (stack[stack.size() - 2]->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT)
+        return false;
     auto* target = static_cast<vInt*>(left);
     target->setValue(
         wrapValues(step.operation, target->value(), static_cast<vInt*>(right)->value()));
@@ -165,7 +169,7 @@ Ref freshCopy(Holder* own, int32_t value) {
 // the operand was; both wrap as the int's own addition does.
 bool stepInt(Env& env, const Step& step) {
     std::vector<Ref>& stack = env.stack();
-    if (stack.empty() || stack.back().value()->typeCode() != TYPE_INT) return false;
+    if (stack.empty() || stack.back()->typeCode() != TYPE_INT) return false;
     auto* number = static_cast<vInt*>(stack.back().value());
     uint32_t old = static_cast<uint32_t>(number->value());
     Ref operand;
@@ -181,7 +185,7 @@ bool stepInt(Env& env, const Step& step) {
 // stepped as stepInt steps it.
 bool readIntStep(Env& env, const Step& step) {
     Holder* found = static_cast<VARIABLE*>(step.op)->find(env);
-    if (!found || found->value()->typeCode() != TYPE_INT) return false;
+    if (!found || found->typeCode() != TYPE_INT) return false;
     auto* number = static_cast<vInt*>(found->value());
     uint32_t old = static_cast<uint32_t>(number->value());
     if (step.when)
@@ -273,9 +277,9 @@ Holder* operandHolder(Env& env, OpCode* op, bool constant) {
 [[gnu::always_inline]] inline bool intOperands(Env& env, const Step& step, Holder*& first,
                                                Holder*& second) {
     first = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
-    if (!first || first->value()->typeCode() != TYPE_INT) return false;
+    if (!first || first->typeCode() != TYPE_INT) return false;
     second = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
-    return second && second->value()->typeCode() == TYPE_INT;
+    return second && second->typeCode() == TYPE_INT;
 }
 
 int32_t intOf(Holder* holder) {
@@ -313,8 +317,8 @@ bool operateIntoInt(Env& env, const Step& step) {
     vBase* target = stack[stack.size() - 3].value();
     Holder* left = stack[stack.size() - 2].get();
     Holder* right = stack.back().get();
-    if (target->typeCode() != TYPE_INT || left->value()->typeCode() != TYPE_INT ||
-        right->value()->typeCode() != TYPE_INT)
+    if (stack[stack.size() - 3]->typeCode() != TYPE_INT || left->typeCode() != TYPE_INT ||
+        right->typeCode() != TYPE_INT)
         return false;
     static_cast<vInt*>(target)->setValue(combineValues(step.operation, intOf(left), right));
     // Both operands are ints: dropping them runs no script code.
@@ -329,10 +333,10 @@ bool operateIntoInt(Env& env, const Step& step) {
 // depth guard still has its say.
 bool writeElement(const Step& step, vObject* container, int32_t index, Holder* element) {
     Holder* constant = static_cast<PUSH_INT*>((&step + INDEX_SPAN)->op)->holder().get();
-    if (constant->value()->typeCode() != TYPE_INT || NestingGuard::depth() >= MAX_VALUE_NESTING)
+    if (constant->typeCode() != TYPE_INT || NestingGuard::depth() >= MAX_VALUE_NESTING)
         return false;
     if (element) {
-        if (element->value()->typeCode() != TYPE_INT) return false;
+        if (element->typeCode() != TYPE_INT) return false;
         static_cast<vInt*>(element->value())->setValue(intOf(constant));
         return true;
     }
@@ -350,16 +354,16 @@ bool writeElement(const Step& step, vObject* container, int32_t index, Holder* e
 // that a jump tests tells whether it jumps.
 int indexElement(Env& env, const Step& step, Holder*& element, bool& jumps) {
     Holder* container = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
-    if (!container || container->value()->typeCode() != TYPE_OBJECT) return 0;
+    if (!container || container->typeCode() != TYPE_OBJECT) return 0;
     Holder* index = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
-    if (!index || index->value()->typeCode() != TYPE_INT) return 0;
+    if (!index || index->typeCode() != TYPE_INT) return 0;
     auto* object = static_cast<vObject*>(container->value());
     element = object->presentElement(intOf(index));
     if (step.operation == INDEX_WRITE && writeElement(step, object, intOf(index), element)) {
         element = nullptr;
         return step.span;
     }
-    if (step.operation == INDEX_JUMP && element && element->value()->typeCode() == TYPE_INT) {
+    if (step.operation == INDEX_JUMP && element && element->typeCode() == TYPE_INT) {
         jumps = (intOf(element) != 0) == step.when;
         element = nullptr;
         return step.span;
@@ -372,7 +376,7 @@ int indexElement(Env& env, const Step& step, Holder*& element, bool& jumps) {
 // substitution's depth guard still has its say.
 bool assignInts(Env& env, const Step& step, Holder* first, Holder* second) {
     std::vector<Ref>& stack = env.stack();
-    if (stack.empty() || stack.back().value()->typeCode() != TYPE_INT) return false;
+    if (stack.empty() || stack.back()->typeCode() != TYPE_INT) return false;
     auto* target = static_cast<vInt*>(stack.back().value());
     int32_t value = combineValues(step.operation, intOf(first), second);
     if (step.target != SUBSTITUTION_AFTER)
