@@ -114,6 +114,9 @@ ExecForm::ExecForm(const CodeBlock& block) {
     m_steps.resize(static_cast<size_t>(block.size()));
     for (int i = 0; i < block.size(); ++i)
         translate(block, i);
+    // Over the steps made: each looks at the one after it.
+    for (int i = 0; i + 1 < block.size(); ++i)
+        fuseAssignRead(block, i);
     m_steps.push_back(Step{nullptr, {nullptr}, 0, STEP_END, 0, 0, false, 0});
 }
 
@@ -262,6 +265,19 @@ bool ExecForm::fuseReadIntStep(const CodeBlock& block, int index) {
     step.action = STEP_READ_INT_STEP;
     step.span = 2;
     return true;
+}
+
+// `x += a op b;` or `x = a op b;`: x's holder need not be pushed and popped
+// when it is an int.
+void ExecForm::fuseAssignRead(const CodeBlock& block, int index) {
+    Step& step = m_steps[static_cast<size_t>(index)];
+    const Step& operands = m_steps[static_cast<size_t>(index) + 1];
+    if (step.action != STEP_VARIABLE || operands.action != STEP_OPERANDS_OPERATOR ||
+        !operands.when || byteAt(block, index + 1 + operands.span + 1) != OP_POP)
+        return;
+    step.action = STEP_ASSIGN_READ;
+    // The read, the operands' step, the assignment and the pop.
+    step.span = static_cast<uint8_t>(operands.span + 3);
 }
 
 // Recognises `PUSH_NULL, LOCAL n1, (PUSH_NULL, LOCAL nk, LIST)*, ARGUMENT` with

@@ -42,6 +42,8 @@ enum StepAction : uint8_t {
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int
     STEP_COMPOUND,              // +=, -= and *=, in place on an int
     STEP_READ_INT_STEP,         // a variable's read and ++ or -- of it
+    STEP_ASSIGN_READ,           // x's read, the STEP_OPERANDS_OPERATOR after it
+                                // with its assignment, and the pop
     STEP_END,                   // the block's end, after its last instruction
 };
 
@@ -126,6 +128,7 @@ private:
     bool fuseOperands(const CodeBlock& block, int index);
     bool fuseMemberRead(const CodeBlock& block, int index);
     bool fuseReadIntStep(const CodeBlock& block, int index);
+    void fuseAssignRead(const CodeBlock& block, int index);
 
     std::vector<Step> m_steps;
     std::vector<ParameterList> m_parameters;

@@ -224,7 +224,10 @@ bool bindInPlace(Env& env, const ParameterList& list, const TupleElements* eleme
 // Arguments that are numbers or texts only: copying anything else may copy
 // and drop objects whose destructors run, which the instructions' own path
 // keeps in its order.
-bool bindParameters(Env& env, const ParameterList& list) {
+//
+// Inlined into the run loop, as the compiler did of its own accord until the
+// loop grew: a call of its own saves and restores registers on every call.
+[[gnu::always_inline]] inline bool bindParameters(Env& env, const ParameterList& list) {
     Scope* scope = env.current();
     if (!scope || scope->hasVariables() || env.stack().empty()) return false;
     // The argument's substitution nests two deep (the list, then each element).
@@ -371,13 +374,10 @@ int indexElement(Env& env, const Step& step, Holder*& element, bool& jumps) {
     return element ? INDEX_SPAN : 0;
 }
 
-// `x += a op b` (or `-=`, `*=`, `=`) with x an int on the stack: x changed in
-// place, where the operator's result would have been made and dropped. The
-// substitution's depth guard still has its say.
-bool assignInts(Env& env, const Step& step, Holder* first, Holder* second) {
-    std::vector<Ref>& stack = env.stack();
-    if (stack.empty() || stack.back()->typeCode() != TYPE_INT) return false;
-    auto* target = static_cast<vInt*>(stack.back().value());
+// `x += a op b` (or `-=`, `*=`, `=`) on the int x: x changed in place, the
+// operands' step telling which operations. The substitution's depth guard
+// still has its say.
+bool assignInto(vInt* target, const Step& step, Holder* first, Holder* second) {
     int32_t value = combineValues(step.operation, intOf(first), second);
     if (step.target != SUBSTITUTION_AFTER)
         value = wrapValues(static_cast<uint8_t>(step.target), target->value(), value);
@@ -385,6 +385,26 @@ bool assignInts(Env& env, const Step& step, Holder* first, Holder* second) {
         return false;
     target->setValue(value);
     return true;
+}
+
+// `x += a op b` (or `-=`, `*=`, `=`) with x an int on the stack: x changed in
+// place, where the operator's result would have been made and dropped. The
+// substitution's depth guard still has its say.
+bool assignInts(Env& env, const Step& step, Holder* first, Holder* second) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.empty() || stack.back()->typeCode() != TYPE_INT) return false;
+    return assignInto(static_cast<vInt*>(stack.back().value()), step, first, second);
+}
+
+// `x += a op b;` (or `-=`, `*=`, `=`) with x, a and b ints: what the read of x,
+// the step after it and the pop would leave, with x never pushed.
+bool assignRead(Env& env, const Step& step, Holder* target) {
+    if (target->typeCode() != TYPE_INT) return false;
+    const Step& operands = *(&step + 1);
+    Holder* first = nullptr;
+    Holder* second = nullptr;
+    return intOperands(env, operands, first, second) &&
+           assignInto(static_cast<vInt*>(target->value()), operands, first, second);
 }
 
 // The budget must cover every instruction a fused step stands for.
@@ -502,6 +522,14 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             }
             budget -= step.span - 1;
             push(Ref(new vInt(combineValues(step.operation, intOf(first), second))));
+            next += step.span - 1;
+            continue;
+        }
+        case STEP_ASSIGN_READ: {
+            Holder* target =
+                fusable(step, budget) ? static_cast<VARIABLE*>(step.op)->find(*this) : nullptr;
+            if (!target || !assignRead(*this, step, target)) break;
+            budget -= step.span - 1;
             next += step.span - 1;
             continue;
         }
