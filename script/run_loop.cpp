@@ -60,14 +60,17 @@ int32_t wrapValues(uint8_t operation, int32_t left, int32_t right) {
 
 // Numbers and texts: copying one copies nothing else, dropping one runs no
 // script code, and no method is bound to their holders.
+bool isPlainType(int type) {
+    return type <= TYPE_STRING && type != TYPE_NIL;
+}
 bool isPlain(vBase* value) {
-    return value->typeCode() <= TYPE_STRING && value->typeCode() != TYPE_NIL;
+    return isPlainType(value->typeCode());
 }
 
 // A holder only the stack refers to: the operator's copy of it would be its
 // last trace anyway, so the operator may work on it in place.
 bool isTemporary(const Ref& operand) {
-    return operand->count() == 1 && isPlain(operand.value());
+    return operand->count() == 1 && isPlainType(operand->typeCode());
 }
 
 // `a op b` on a temporary left operand: the copy the operator makes would be
