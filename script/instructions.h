@@ -328,9 +328,9 @@ public:
         out.text(m_name);
     }
     std::string_view name() const { return m_name; }
-    // The member of `value` the instruction selects (made if missing), or
-    // none where a value has no members.
-    Holder* memberOf(vBase* value);
+    // The member of `holder`'s value the instruction selects (made if
+    // missing), or none where a value has no members.
+    Holder* memberOf(Holder* holder);
 
 private:
     // An object's member of the name, looked for first where the last object

@@ -312,14 +312,15 @@ Holder* MEMBER::objectMember(MemberTable& table) {
     return entry.value.get();
 }
 
-Holder* MEMBER::memberOf(vBase* value) {
-    return value->typeCode() == TYPE_OBJECT ? objectMember(static_cast<vObject*>(value)->members())
-                                            : value->member(m_name);
+Holder* MEMBER::memberOf(Holder* holder) {
+    vBase* value = holder->value();
+    return holder->typeCode() == TYPE_OBJECT ? objectMember(static_cast<vObject*>(value)->members())
+                                             : value->member(m_name);
 }
 
 int MEMBER::execute(Env& env) {
     Ref object = env.pop();
-    pushMember(env, object, memberOf(object.value()));
+    pushMember(env, object, memberOf(object.get()));
     return STATUS_CONTINUE;
 }
 

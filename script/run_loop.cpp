@@ -555,7 +555,7 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             if (!object) break;
             budget -= step.span - 1;
             s_budget = budget;
-            Holder* member = static_cast<MEMBER*>(step.second)->memberOf(object->value());
+            Holder* member = static_cast<MEMBER*>(step.second)->memberOf(object);
             budget = s_budget;
             if (member)
                 push(member);
