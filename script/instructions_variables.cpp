@@ -102,7 +102,7 @@ Holder* declareUndeclared(Scope* scope, const SharedString& name) {
 // The member table of a scope's own variables, if it has one.
 MemberTable* ownTable(Scope* scope) {
     Holder* variables = scope->ownVariables();
-    if (!variables || variables->value()->typeCode() != TYPE_OBJECT) return nullptr;
+    if (!variables || variables->typeCode() != TYPE_OBJECT) return nullptr;
     return &static_cast<vObject*>(variables->value())->members();
 }
 
