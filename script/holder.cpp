@@ -65,7 +65,8 @@ Holder* Holder::make(vBase* value) {
 void Holder::adopt(vBase* value) {
     m_value = value;
     m_type = static_cast<uint8_t>(value->typeCode());
-    value->setOwner(this);
+    // Numbers and texts keep no owner.
+    if (m_type > variable::Variable::TYPE_STRING) value->setOwner(this);
 }
 
 Holder::~Holder() {
