@@ -101,6 +101,20 @@ uint8_t operandKind(uint8_t byte, OperandKinds constant) {
     return byte == OP_PUSH_INT ? constant : 0;
 }
 
+bool isIntStep(uint8_t byte) {
+    return byte == OP_INC || byte == OP_DEC || byte == OP_PINC || byte == OP_PDEC;
+}
+
+// ++ or -- on an int: its direction, and whether prefix.
+void setIntStep(Step& step, uint8_t byte) {
+    step.operation = byte == OP_DEC || byte == OP_PDEC ? 1 : 0;
+    step.when = byte == OP_PINC || byte == OP_PDEC;
+    // The copy of the old value a postfix step pushes is nearly always
+    // dropped unseen (a loop's `i++`): one holder serves each time that
+    // nothing else holds it any more.
+    if (!step.when) step.constant = Holder::make(new variable::Variable::vInt(0));
+}
+
 Holder* constantHolder(OpCode* op, uint8_t byte) {
     switch (byte) {
     case OP_PUSH_INT:
@@ -126,19 +140,24 @@ ExecForm::ExecForm(const CodeBlock& block) {
     m_steps.resize(static_cast<size_t>(block.size()));
     for (int i = 0; i < block.size(); ++i)
         translate(block, i);
+    // Over the steps made: each looks at the one after it.
+    for (int i = 0; i + 1 < block.size(); ++i)
+        fuseAssignRead(block, i);
     m_steps.push_back(Step{nullptr, {nullptr}, 0, STEP_END, 0, 0, false, 0});
 }
 
 ExecForm::~ExecForm() {
     for (Step& step : m_steps)
-        if (step.action == STEP_INT_STEP && step.constant) step.constant->release();
+        if ((step.action == STEP_INT_STEP || step.action == STEP_READ_INT_STEP) && step.constant)
+            step.constant->release();
 }
 
 void ExecForm::translate(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
     step = Step{block.at(index), {nullptr}, 0, STEP_INSTRUCTION, 0, 1, false, 0};
     if (fuseCall(block, index) || fuseParameters(block, index) || fuseOperands(block, index) ||
-        fuseComparisonJump(block, index) || fuseMemberRead(block, index))
+        fuseComparisonJump(block, index) || fuseMemberRead(block, index) ||
+        fuseReadIntStep(block, index))
         return;
     uint8_t byte = byteAt(block, index);
     switch (byte) {
@@ -163,12 +182,13 @@ void ExecForm::translate(const CodeBlock& block, int index) {
     case OP_PINC:
     case OP_PDEC:
         step.action = STEP_INT_STEP;
-        step.operation = byte == OP_DEC || byte == OP_PDEC ? 1 : 0;
-        step.when = byte == OP_PINC || byte == OP_PDEC;
-        // The copy of the old value a postfix step pushes is nearly always
-        // dropped unseen (a loop's `i++`): one holder serves each time that
-        // nothing else holds it any more.
-        if (!step.when) step.constant = Holder::make(new variable::Variable::vInt(0));
+        setIntStep(step, byte);
+        break;
+    case OP_SADD:
+    case OP_SSUB:
+    case OP_SMUL:
+        step.action = STEP_COMPOUND;
+        step.operation = static_cast<uint8_t>(byte - OP_SADD);
         break;
     case OP_CALL:
         step.action = STEP_CALL;
@@ -200,6 +220,9 @@ void ExecForm::translate(const CodeBlock& block, int index) {
         if (byte >= OP_ADD && byte <= OP_SHR) {
             step.action = STEP_OPERATOR;
             step.operation = static_cast<uint8_t>(byte - OP_ADD);
+            // `x = a op b`: the result need not be made when x is an int too.
+            step.when = byteAt(block, index + 1) == OP_SUBSTITUTION;
+            if (step.when) step.span = 2;
         } else if (isComparison(byte)) {
             step.action = STEP_COMPARE;
             step.operation = static_cast<uint8_t>(byte - OP_EQ);
@@ -230,13 +253,28 @@ bool ExecForm::fuseOperands(const CodeBlock& block, int index) {
         step.action = STEP_OPERANDS_OPERATOR;
         step.operation = static_cast<uint8_t>(byte - OP_ADD);
         step.span = 3;
-        // `x += a op b`: the result need not be made when x is an int too.
+        // `x += a op b` or `x = a op b`: the result need not be made when x
+        // is an int too.
         uint8_t next = byteAt(block, index + 3);
-        step.when = next == OP_SADD || next == OP_SSUB || next == OP_SMUL;
-        step.target = next - OP_SADD;
+        step.when =
+            next == OP_SADD || next == OP_SSUB || next == OP_SMUL || next == OP_SUBSTITUTION;
+        step.target = next == OP_SUBSTITUTION ? SUBSTITUTION_AFTER : next - OP_SADD;
     } else if (byte == OP_INDEX) {
         step.action = STEP_OPERANDS_INDEX;
-        step.span = 3;
+        step.span = INDEX_SPAN;
+        uint8_t next = byteAt(block, index + INDEX_SPAN);
+        if (next == OP_PUSH_INT && byteAt(block, index + 4) == OP_SUBSTITUTION &&
+            byteAt(block, index + 5) == OP_POP) {
+            // `a[b] = 1;`: the element need not be pushed to take the number.
+            step.operation = INDEX_WRITE;
+            step.span = INDEX_SPAN + ELEMENT_WRITE_SPAN;
+        } else if (isConditionalJump(next)) {
+            // `if (a[b])`: nor to be tested.
+            step.operation = INDEX_JUMP;
+            step.span = INDEX_SPAN + 1;
+            step.target = jumpTarget(block, index + INDEX_SPAN);
+            step.when = next == OP_JT || next == OP_JRT;
+        }
     } else {
         return false;
     }
@@ -255,6 +293,30 @@ bool ExecForm::fuseMemberRead(const CodeBlock& block, int index) {
     step.second = block.at(index + 1);
     step.span = MEMBER_READ_SPAN;
     return true;
+}
+
+// `x++` (a loop's step), `++x` and the like: the variable's holder is never
+// pushed before it changes.
+bool ExecForm::fuseReadIntStep(const CodeBlock& block, int index) {
+    if (byteAt(block, index) != OP_VARIABLE || !isIntStep(byteAt(block, index + 1))) return false;
+    Step& step = m_steps[static_cast<size_t>(index)];
+    setIntStep(step, byteAt(block, index + 1));
+    step.action = STEP_READ_INT_STEP;
+    step.span = 2;
+    return true;
+}
+
+// `x += a op b;` or `x = a op b;`: x's holder need not be pushed and popped
+// when it is an int.
+void ExecForm::fuseAssignRead(const CodeBlock& block, int index) {
+    Step& step = m_steps[static_cast<size_t>(index)];
+    const Step& operands = m_steps[static_cast<size_t>(index) + 1];
+    if (step.action != STEP_VARIABLE || operands.action != STEP_OPERANDS_OPERATOR ||
+        !operands.when || byteAt(block, index + 1 + operands.span + 1) != OP_POP)
+        return;
+    step.action = STEP_ASSIGN_READ;
+    // The read, the operands' step, the assignment and the pop.
+    step.span = static_cast<uint8_t>(operands.span + 3);
 }
 
 // Recognises `PUSH_NULL, LOCAL n1, (PUSH_NULL, LOCAL nk, LIST)*, ARGUMENT` with

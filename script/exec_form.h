@@ -34,11 +34,16 @@ enum StepAction : uint8_t {
     STEP_COMPARE_JUMP,          // a comparison and the conditional jump that tests it
     STEP_OPERANDS_COMPARE_JUMP, // two operands, a comparison of them and its jump
     STEP_OPERANDS_OPERATOR,     // two operands and a two-operand operator
-    STEP_OPERANDS_INDEX,        // a container's read, an index and the selection
+    STEP_OPERANDS_INDEX,        // a container's read, an index and the selection,
+                                // then what IndexUse says
     STEP_READ_MEMBER,           // a variable's read and a member of it
     STEP_PARAMETERS,            // a function's parameter list bound in one go
     STEP_SUBSTITUTE,            // `=`, an int into an int in place
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int
+    STEP_COMPOUND,              // +=, -= and *=, in place on an int
+    STEP_READ_INT_STEP,         // a variable's read and ++ or -- of it
+    STEP_ASSIGN_READ,           // x's read, the STEP_OPERANDS_OPERATOR after it
+                                // with its assignment, and the pop
     STEP_CALL,                  // a call, told the kind of the instruction after it
     STEP_LIST,                  // the list instruction, called directly
     STEP_BLOCK,                 // a block's scope entered
@@ -54,22 +59,40 @@ enum OperandKinds : uint8_t {
     SECOND_IS_CONSTANT = 2,
 };
 
+// What follows the selection of a STEP_OPERANDS_INDEX (its `operation`):
+// nothing fused, `= int constant` and the pop, or a conditional jump.
+enum IndexUse : uint8_t {
+    INDEX_READ = 0,
+    INDEX_WRITE = 1,
+    INDEX_JUMP = 2,
+};
+
+// The instructions of a STEP_OPERANDS_INDEX: two operands and the index, and
+// for a write the int constant, the `=` and the pop after them.
+constexpr uint8_t INDEX_SPAN = 3;
+constexpr uint8_t ELEMENT_WRITE_SPAN = 3;
+
+// STEP_OPERANDS_OPERATOR's target when `=` follows, beside the 0, 1 and 2 of
+// `+=`, `-=` and `*=`.
+constexpr int32_t SUBSTITUTION_AFTER = 3;
+
 struct Step {
     OpCode* op; // the first instruction the step stands for
     union {
-        Holder* constant; // STEP_PUSH_CONSTANT; postfix STEP_INT_STEP: its copy
+        Holder* constant; // STEP_PUSH_CONSTANT; postfix ++ and --: the copy
         OpCode* second;   // STEP_OPERANDS_: the second operand's instruction
     };
     int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
                     // STEP_CALL_ARGUMENTS: its call;
-                    // STEP_OPERANDS_OPERATOR: the compound assignment after it;
+                    // STEP_OPERANDS_OPERATOR: the assignment after it;
                     // STEP_CALL: the kind of the instruction after the call
     StepAction action;
     uint8_t operation; // STEP_OPERATOR and the comparisons: which one;
-                       // STEP_INT_STEP: 0 up, 1 down
+                       // STEP_INT_STEP, STEP_READ_INT_STEP: 0 up, 1 down
     uint8_t span;      // instructions the step stands for
     bool when;         // conditional jumps: the truth that jumps; steps: prefix;
-                       // STEP_OPERANDS_OPERATOR: a compound assignment follows
+                       // STEP_OPERANDS_OPERATOR: an assignment follows;
+                       // STEP_OPERATOR: `=` follows
     uint8_t operands;  // STEP_OPERANDS_: OperandKinds
 };
 
@@ -143,6 +166,8 @@ private:
     bool fuseComparisonJump(const CodeBlock& block, int index);
     bool fuseOperands(const CodeBlock& block, int index);
     bool fuseMemberRead(const CodeBlock& block, int index);
+    bool fuseReadIntStep(const CodeBlock& block, int index);
+    void fuseAssignRead(const CodeBlock& block, int index);
 
     std::vector<Step> m_steps;
     std::vector<ParameterList> m_parameters;

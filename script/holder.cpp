@@ -57,9 +57,16 @@ void Holder::operator delete(void* slot) {
 }
 
 Holder* Holder::make(vBase* value) {
-    Holder* holder = new Holder(value);
-    value->setOwner(holder);
+    Holder* holder = new Holder;
+    holder->adopt(value);
     return holder;
+}
+
+void Holder::adopt(vBase* value) {
+    m_value = value;
+    m_type = static_cast<uint8_t>(value->typeCode());
+    // Numbers and texts keep no owner.
+    if (m_type > variable::Variable::TYPE_STRING) value->setOwner(this);
 }
 
 Holder::~Holder() {
@@ -72,7 +79,7 @@ Holder::~Holder() {
 void Holder::destroy() {
     // A number or a text leads to no other holder and runs no destructor:
     // freeing it at once frees nothing further and needs no work list.
-    if (m_value->typeCode() <= variable::Variable::TYPE_STRING) {
+    if (m_type <= variable::Variable::TYPE_STRING) {
         delete this;
         return;
     }
@@ -103,7 +110,7 @@ void Holder::destroy() {
 Holder* Holder::cloneHolder() const {
     // Numbers and strings lead to no other holder, so their copy needs none
     // of the cycle bookkeeping below; operators copy them all the time.
-    if (m_value->typeCode() <= variable::Variable::TYPE_STRING) return make(m_value->clone());
+    if (m_type <= variable::Variable::TYPE_STRING) return make(m_value->clone());
     std::vector<CloneStep>& path = clonePath();
     for (auto step = path.rbegin(); step != path.rend(); ++step) {
         if (step->source == this) {
@@ -115,12 +122,12 @@ Holder* Holder::cloneHolder() const {
     // The copy exists before its value so that values inside can refer to
     // it; until the clone below is done it holds a shared nothing value.
     static vBase* const placeholder = new vBase;
-    Holder* copy = new Holder(placeholder);
+    Holder* copy = new Holder;
+    copy->adopt(placeholder);
     path.push_back({this, copy});
     vBase* value = m_value->clone();
     path.pop_back();
-    copy->m_value = value;
-    value->setOwner(copy);
+    copy->adopt(value);
     return copy;
 }
 
@@ -129,29 +136,25 @@ void Holder::substitute(const Ref& rhs) {
     if (rhs.get() == this || !rhs) return;
     NestingGuard guard;
     if (!guard) return;
-    m_value = m_value->substitute(rhs);
-    m_value->setOwner(this);
+    adopt(m_value->substitute(rhs));
 }
 
 void Holder::assign(const Ref& rhs) {
     if (rhs.get() == this || !rhs) return;
     NestingGuard guard;
     if (!guard) return;
-    m_value = m_value->assign(rhs);
-    m_value->setOwner(this);
+    adopt(m_value->assign(rhs));
 }
 
 void Holder::replaceValue(vBase* value) {
     vBase* old = m_value;
-    m_value = value;
-    m_value->setOwner(this);
+    adopt(value);
     delete old;
 }
 
 vBase* Holder::detachValue(vBase* replacement) {
     vBase* old = m_value;
-    m_value = replacement;
-    m_value->setOwner(this);
+    adopt(replacement);
     return old;
 }
 

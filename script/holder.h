@@ -30,6 +30,9 @@ public:
     static Holder* make(vBase* value);
 
     vBase* value() const { return m_value; }
+    // value()->typeCode(), kept beside the value: the run loop asks it of
+    // nearly every operand.
+    int typeCode() const { return m_type; }
     uint32_t count() const { return m_count & COUNT_MASK; }
     uint32_t countWord() const { return m_count; }
     void setCountWord(uint32_t word) { m_count = word; }
@@ -76,12 +79,16 @@ public:
     static void operator delete(void* slot);
 
 private:
-    Holder(vBase* value) : m_value(value), m_count(1) {}
+    Holder() : m_value(nullptr), m_count(1) {}
     ~Holder();
     void destroy();
+    // Takes `value` as the value (not deleting the one before) and makes this
+    // holder its owner.
+    void adopt(vBase* value);
 
     vBase* m_value;
     uint32_t m_count;
+    uint8_t m_type = 0;
 };
 
 // Counted handle on a Holder; may be empty.

@@ -263,6 +263,9 @@ private:
     // hands the name on to them and they still stand as they were.
     Holder* foundOutward(Scope* origin, uint64_t epoch) const;
     void rememberOutward(Scope* origin, Holder* found, uint64_t epoch);
+    // Where a lookup from a block or loop scope goes on when the name is not
+    // its own; none when it stops there.
+    Scope* outwardOrigin(Scope* origin) const;
 
     std::string m_name;
     uint64_t m_foundInScope = 0; // scope serials start at 1
@@ -294,6 +297,12 @@ private:
     uint64_t m_outwardScope = 0;
     uint64_t m_outwardEpoch = 0;
     Holder* m_outwardFound = nullptr;
+    // The one variable the origin had then, when it had one (a loop's
+    // counter): a table holding only that other name lacks this one.
+    MemberTable::SlotMemo m_otherOwnName;
+    // Found nowhere from the origin of this serial, as of this binding epoch.
+    uint64_t m_absentFrom = 0;
+    uint64_t m_absentEpoch = 0;
 };
 // POP: pop and drop.
 KEL_PLAIN_INSTRUCTION(POP);
@@ -342,9 +351,9 @@ public:
         out.text(m_name);
     }
     std::string_view name() const { return m_name; }
-    // The member of `value` the instruction selects (made if missing), or
-    // none where a value has no members.
-    Holder* memberOf(vBase* value);
+    // The member of `holder`'s value the instruction selects (made if
+    // missing), or none where a value has no members.
+    Holder* memberOf(Holder* holder);
 
 private:
     // An object's member of the name, looked for first where the last object

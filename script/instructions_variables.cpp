@@ -102,7 +102,7 @@ Holder* declareUndeclared(Scope* scope, const SharedString& name) {
 // The member table of a scope's own variables, if it has one.
 MemberTable* ownTable(Scope* scope) {
     Holder* variables = scope->ownVariables();
-    if (!variables || variables->value()->typeCode() != TYPE_OBJECT) return nullptr;
+    if (!variables || variables->typeCode() != TYPE_OBJECT) return nullptr;
     return &static_cast<vObject*>(variables->value())->members();
 }
 
@@ -226,30 +226,33 @@ Holder* VARIABLE::functionMember(vBase* function) {
     return entry ? entry->value.get() : nullptr;
 }
 
-namespace {
-
-// Where a lookup from a block or loop scope goes on when the name is not its
-// own; none when it stops there.
-Scope* outwardOrigin(Scope* origin, std::string_view name) {
+Scope* VARIABLE::outwardOrigin(Scope* origin) const {
     if (!origin->passesLookups() || !origin->outer()) return nullptr;
-    Holder* own = origin->ownVariables();
-    if (own && own->value()->findMember(name)) return nullptr;
+    if (Holder* own = origin->ownVariables()) {
+        MemberTable* table = ownTable(origin);
+        bool onlyOther = table && table->size() == 1 && m_otherOwnName.recall(*table);
+        if (!onlyOther && own->value()->findMember(m_name)) return nullptr;
+    }
     return origin->outer()->lookupOrigin();
 }
 
-} // namespace
-
 Holder* VARIABLE::foundOutward(Scope* origin, uint64_t epoch) const {
     if (epoch != m_outwardEpoch) return nullptr;
-    Scope* outward = outwardOrigin(origin, m_name);
+    Scope* outward = outwardOrigin(origin);
     return outward && outward->serial() == m_outwardScope ? m_outwardFound : nullptr;
 }
 
 void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
-    Scope* outward = outwardOrigin(origin, m_name);
+    Scope* outward = outwardOrigin(origin);
     m_outwardScope = outward ? outward->serial() : 0;
     m_outwardEpoch = epoch;
     m_outwardFound = found;
+    m_otherOwnName = MemberTable::SlotMemo();
+    MemberTable* table = ownTable(origin);
+    if (!outward || !table || table->size() != 1) return;
+    table->forEach([this, table](const MemberTable::Entry& entry) {
+        if (entry.name.view() != m_name) m_otherOwnName.remember(*table, entry);
+    });
 }
 
 // The search when the answer remembered does not hold, out of line, so that
@@ -260,10 +263,14 @@ Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
     Holder* found = inFrame(origin, epoch);
     if (!found) found = rememberedOwnVariable(origin);
     if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
-    if (!found && (found = scope->lookup(m_name)) != nullptr) {
+    // Scopes outward of the origin stand as they were while it lives.
+    if (!found && (origin->serial() != m_absentFrom || epoch != m_absentEpoch) &&
+        (found = scope->lookup(m_name)) != nullptr) {
         rememberOwnVariable(origin, found);
         if (origin->passesLookups()) rememberOutward(origin, found, epoch);
     } else if (!found && (found = globalMember()) == nullptr) {
+        m_absentFrom = origin->serial();
+        m_absentEpoch = epoch;
         // The same name buffer on every declaration: a loop scope that is new
         // on each entry lays the name out where the reads remember it.
         if (!m_undeclaredName.hasBuffer()) m_undeclaredName = SharedString(m_name);
@@ -345,14 +352,15 @@ Holder* MEMBER::objectMember(MemberTable& table) {
     return entry.value.get();
 }
 
-Holder* MEMBER::memberOf(vBase* value) {
-    return value->typeCode() == TYPE_OBJECT ? objectMember(static_cast<vObject*>(value)->members())
-                                            : value->member(m_name);
+Holder* MEMBER::memberOf(Holder* holder) {
+    vBase* value = holder->value();
+    return holder->typeCode() == TYPE_OBJECT ? objectMember(static_cast<vObject*>(value)->members())
+                                             : value->member(m_name);
 }
 
 int MEMBER::execute(Env& env) {
     Ref object = env.pop();
-    pushMember(env, object, memberOf(object.value()));
+    pushMember(env, object, memberOf(object.get()));
     return STATUS_CONTINUE;
 }
 

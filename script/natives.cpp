@@ -5,8 +5,8 @@
 
 #include "code_block.h"
 #include "env.h"
-#include "instructions.h"
 #include "object.h"
+#include "opcode.h"
 #include "scope.h"
 
 #include <algorithm>
@@ -51,9 +51,9 @@ bool isInertList(const vBase& value) {
 // runs script code, so the list goes on the stack as it is (a sort answers
 // the whole list it sorted).
 Ref answerFor(Env& env, const Ref& result) {
+    if (!result || result.value()->typeCode() != TYPE_OBJECT) return copyOfResult(result);
     Scope* scope = env.current();
-    if (result && scope && scope->pc() < scope->code()->size() &&
-        byteCodeOf(*scope->code()->at(scope->pc())) == OP_POP && isInertList(*result.value()))
+    if (scope && scope->code()->kindAt(scope->pc()) == KIND_POP && isInertList(*result.value()))
         return result;
     return copyOfResult(result);
 }

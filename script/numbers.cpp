@@ -12,7 +12,6 @@ namespace {
 
 constexpr int32_t INT_MIN_VALUE = std::numeric_limits<int32_t>::min();
 constexpr int32_t INT_MAX_VALUE = std::numeric_limits<int32_t>::max();
-constexpr uint32_t SHIFT_MASK = 31;
 // Room for "%f" of the largest double: 309 digits, sign, point and six decimals.
 constexpr int FLOAT_TEXT_SIZE = 330;
 // Room for a 32-bit number in decimal or hexadecimal with its sign.
@@ -23,18 +22,6 @@ uint32_t bits(int32_t value) {
 }
 int32_t fromBits(uint32_t value) {
     return static_cast<int32_t>(value);
-}
-
-int32_t divide(int32_t dividend, int32_t divisor) {
-    if (divisor == 0) return 0;
-    // Negating the smallest int wraps back to itself.
-    if (divisor == -1) return fromBits(0u - bits(dividend));
-    return dividend / divisor;
-}
-
-int32_t remainder(int32_t dividend, int32_t divisor) {
-    if (divisor == 0 || divisor == -1) return 0;
-    return dividend % divisor;
 }
 
 } // namespace
@@ -60,10 +47,10 @@ void vInt::mulAssign(const Ref& rhs) {
     m_value = fromBits(bits(m_value) * bits(rhs.value()->toInt()));
 }
 void vInt::divAssign(const Ref& rhs) {
-    m_value = divide(m_value, rhs.value()->toInt());
+    m_value = intQuotient(m_value, rhs.value()->toInt());
 }
 void vInt::modAssign(const Ref& rhs) {
-    m_value = remainder(m_value, rhs.value()->toInt());
+    m_value = intRemainder(m_value, rhs.value()->toInt());
 }
 void vInt::andAssign(const Ref& rhs) {
     m_value &= rhs.value()->toInt();
@@ -76,11 +63,11 @@ void vInt::xorAssign(const Ref& rhs) {
 }
 
 void vInt::shlAssign(const Ref& rhs) {
-    m_value = fromBits(bits(m_value) << (bits(rhs.value()->toInt()) & SHIFT_MASK));
+    m_value = intShiftLeft(m_value, rhs.value()->toInt());
 }
 
 void vInt::shrAssign(const Ref& rhs) {
-    m_value >>= (bits(rhs.value()->toInt()) & SHIFT_MASK); // arithmetic
+    m_value = intShiftRight(m_value, rhs.value()->toInt());
 }
 
 bool vInt::equals(const Ref& rhs) {

@@ -7,6 +7,26 @@
 
 namespace Kel::variable::Variable {
 
+// An int's own rules where C++'s leave the result undefined: a quotient or a
+// remainder by 0 is 0, the smallest int divided by -1 wraps back to itself,
+// and a shift counts modulo 32 (to the right, arithmetically).
+constexpr uint32_t SHIFT_MASK = 31;
+inline int32_t intQuotient(int32_t dividend, int32_t divisor) {
+    if (divisor == 0) return 0;
+    if (divisor == -1) return static_cast<int32_t>(0u - static_cast<uint32_t>(dividend));
+    return dividend / divisor;
+}
+inline int32_t intRemainder(int32_t dividend, int32_t divisor) {
+    return divisor == 0 || divisor == -1 ? 0 : dividend % divisor;
+}
+inline int32_t intShiftLeft(int32_t value, int32_t count) {
+    return static_cast<int32_t>(static_cast<uint32_t>(value)
+                                << (static_cast<uint32_t>(count) & SHIFT_MASK));
+}
+inline int32_t intShiftRight(int32_t value, int32_t count) {
+    return value >> (static_cast<uint32_t>(count) & SHIFT_MASK);
+}
+
 class vInt final : public vBase {
 public:
     explicit vInt(int32_t value = 0) : m_value(value) {}

@@ -15,15 +15,19 @@ class Scope;
 
 namespace Kel::variable::Variable {
 
+// Room for `wanted` elements. Doubling only when full keeps appends amortised
+// constant.
+template <class Elements> void reserveElements(Elements& elements, size_t wanted) {
+    if (elements.capacity() < wanted) elements.reserve(std::max(wanted, 2 * elements.capacity()));
+}
+
 // Element `index` of a growable element array, growing it with fresh empty
 // objects up to index + 1; none for a negative index or one past MAX_ELEMENTS.
 template <class Elements> Holder* growingElement(Elements& elements, int index) {
     if (index < 0 || index >= MAX_ELEMENTS) return nullptr;
     auto wanted = static_cast<size_t>(index) + 1;
     if (elements.size() < wanted) {
-        // Doubling only when full keeps appends amortised constant.
-        if (elements.capacity() < wanted)
-            elements.reserve(std::max(wanted, 2 * elements.capacity()));
+        reserveElements(elements, wanted);
         while (elements.size() < wanted)
             elements.push_back(makeEmpty());
     }

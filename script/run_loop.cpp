@@ -61,14 +61,17 @@ int32_t wrapValues(uint8_t operation, int32_t left, int32_t right) {
 
 // Numbers and texts: copying one copies nothing else, dropping one runs no
 // script code, and no method is bound to their holders.
+bool isPlainType(int type) {
+    return type <= TYPE_STRING && type != TYPE_NIL;
+}
 bool isPlain(vBase* value) {
-    return value->typeCode() <= TYPE_STRING && value->typeCode() != TYPE_NIL;
+    return isPlainType(value->typeCode());
 }
 
 // A holder only the stack refers to: the operator's copy of it would be its
 // last trace anyway, so the operator may work on it in place.
 bool isTemporary(const Ref& operand) {
-    return operand->count() == 1 && isPlain(operand.value());
+    return operand->count() == 1 && isPlainType(operand->typeCode());
 }
 
 // `a op b` on a temporary left operand: the copy the operator makes would be
@@ -87,7 +90,8 @@ bool operateOnInts(Env& env, const Step& step) {
     std::vector<Ref>& stack = env.stack();
     if (stack.size() < 2) return false;
     vBase* left = stack[stack.size() - 2].value();
-    if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
+    if (stack[stack.size() - 2]->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT)
+        return false;
     int32_t value = static_cast<vInt*>(left)->value();
     auto* result = new vInt(value);
     if (step.operation < WRAPPING_OPERATIONS)
@@ -105,7 +109,8 @@ bool compareInts(Env& env, const Step& step, bool& outcome) {
     std::vector<Ref>& stack = env.stack();
     if (stack.size() < 2) return false;
     vBase* left = stack[stack.size() - 2].value();
-    if (left->typeCode() != TYPE_INT || stack.back().value()->typeCode() != TYPE_INT) return false;
+    if (stack[stack.size() - 2]->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT)
+        return false;
     outcome = compareValues(step.operation, static_cast<vInt*>(left)->value(),
                             static_cast<vInt*>(stack.back().value())->value());
     return true;
@@ -133,8 +138,25 @@ bool substituteInt(Env& env) {
     if (stack.size() < 2 || NestingGuard::depth() >= MAX_VALUE_NESTING) return false;
     vBase* left = stack[stack.size() - 2].value();
     vBase* right = stack.back().value();
-    if (left->typeCode() != TYPE_INT || right->typeCode() != TYPE_INT) return false;
+    if (stack[stack.size() - 2]->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT)
+        return false;
     static_cast<vInt*>(left)->setValue(static_cast<vInt*>(right)->value());
+    stack.pop_back();
+    return true;
+}
+
+// `x += y` (or -=, *=) on two ints: x changes as the int's own operation
+// changes it, and y, an int, goes without running script code.
+bool compoundInts(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2) return false;
+    vBase* left = stack[stack.size() - 2].value();
+    vBase* right = stack.back().value();
+    if (stack[stack.size() - 2]->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT)
+        return false;
+    auto* target = static_cast<vInt*>(left);
+    target->setValue(
+        wrapValues(step.operation, target->value(), static_cast<vInt*>(right)->value()));
     stack.pop_back();
     return true;
 }
@@ -151,7 +173,7 @@ Ref freshCopy(Holder* own, int32_t value) {
 // the operand was; both wrap as the int's own addition does.
 bool stepInt(Env& env, const Step& step) {
     std::vector<Ref>& stack = env.stack();
-    if (stack.empty() || stack.back().value()->typeCode() != TYPE_INT) return false;
+    if (stack.empty() || stack.back()->typeCode() != TYPE_INT) return false;
     auto* number = static_cast<vInt*>(stack.back().value());
     uint32_t old = static_cast<uint32_t>(number->value());
     Ref operand;
@@ -159,6 +181,21 @@ bool stepInt(Env& env, const Step& step) {
         operand = std::move(stack.back());
         stack.back() = freshCopy(step.constant, static_cast<int32_t>(old));
     }
+    number->setValue(static_cast<int32_t>(step.operation == 0 ? old + 1u : old - 1u));
+    return true;
+}
+
+// A variable's read and ++ or -- of it, on an int: what the read would push,
+// stepped as stepInt steps it.
+bool readIntStep(Env& env, const Step& step) {
+    Holder* found = static_cast<VARIABLE*>(step.op)->find(env);
+    if (!found || found->typeCode() != TYPE_INT) return false;
+    auto* number = static_cast<vInt*>(found->value());
+    uint32_t old = static_cast<uint32_t>(number->value());
+    if (step.when)
+        env.push(found);
+    else
+        env.push(freshCopy(step.constant, static_cast<int32_t>(old)));
     number->setValue(static_cast<int32_t>(step.operation == 0 ? old + 1u : old - 1u));
     return true;
 }
@@ -191,7 +228,10 @@ bool bindInPlace(Env& env, const ParameterList& list, const TupleElements* eleme
 // Arguments that are numbers or texts only: copying anything else may copy
 // and drop objects whose destructors run, which the instructions' own path
 // keeps in its order.
-bool bindParameters(Env& env, const ParameterList& list) {
+//
+// Inlined into the run loop, as the compiler did of its own accord until the
+// loop grew: a call of its own saves and restores registers on every call.
+[[gnu::always_inline]] inline bool bindParameters(Env& env, const ParameterList& list) {
     Scope* scope = env.current();
     if (!scope || scope->hasVariables() || env.stack().empty()) return false;
     // The argument's substitution nests two deep (the list, then each element).
@@ -238,12 +278,15 @@ Holder* operandHolder(Env& env, OpCode* op, bool constant) {
 }
 
 // Both operands of a STEP_OPERANDS_ step, when they are ints, read in the
-// order their instructions would read them.
-bool intOperands(Env& env, const Step& step, Holder*& first, Holder*& second) {
+// order their instructions would read them. Inlined into the run loop: as a
+// call of its own it saved and restored registers on every comparison and
+// operator it fused.
+[[gnu::always_inline]] inline bool intOperands(Env& env, const Step& step, Holder*& first,
+                                               Holder*& second) {
     first = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
-    if (!first || first->value()->typeCode() != TYPE_INT) return false;
+    if (!first || first->typeCode() != TYPE_INT) return false;
     second = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
-    return second && second->value()->typeCode() == TYPE_INT;
+    return second && second->typeCode() == TYPE_INT;
 }
 
 int32_t intOf(Holder* holder) {
@@ -252,33 +295,120 @@ int32_t intOf(Holder* holder) {
 
 // `left op right` on two ints, as the int's own operation gives it.
 int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
-    if (operation < WRAPPING_OPERATIONS) return wrapValues(operation, left, intOf(right));
-    vInt scratch(left);
-    InPlace apply = OPERATORS[operation];
-    Ref operand(right);
-    (scratch.*apply)(operand);
-    return scratch.value();
+    int32_t value = intOf(right);
+    switch (operation + OP_ADD) {
+    case OP_DIV:
+        return intQuotient(left, value);
+    case OP_MOD:
+        return intRemainder(left, value);
+    case OP_AND:
+        return left & value;
+    case OP_OR:
+        return left | value;
+    case OP_XOR:
+        return left ^ value;
+    case OP_SHL:
+        return intShiftLeft(left, value);
+    case OP_SHR:
+        return intShiftRight(left, value);
+    default:
+        return wrapValues(operation, left, value);
+    }
 }
 
-// `a[b]` with a an object and b an int within its elements: the element,
-// which is there already; otherwise none.
-Holder* existingElement(Env& env, const Step& step) {
+// `x = a op b` with x, a and b ints on the stack: x takes the result, and no
+// int is made for it. The substitution's depth guard still has its say.
+bool operateIntoInt(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 3 || NestingGuard::depth() >= MAX_VALUE_NESTING) return false;
+    vBase* target = stack[stack.size() - 3].value();
+    Holder* left = stack[stack.size() - 2].get();
+    Holder* right = stack.back().get();
+    if (stack[stack.size() - 3]->typeCode() != TYPE_INT || left->typeCode() != TYPE_INT ||
+        right->typeCode() != TYPE_INT)
+        return false;
+    static_cast<vInt*>(target)->setValue(combineValues(step.operation, intOf(left), right));
+    // Both operands are ints: dropping them runs no script code.
+    stack.pop_back();
+    stack.pop_back();
+    return true;
+}
+
+// `a[b] = c;` with c an int constant: an int element takes the number, and an
+// element just past the last one is made holding it, as growing the elements
+// by one and substituting into the new empty one would. The substitution's
+// depth guard still has its say.
+bool writeElement(const Step& step, vObject* container, int32_t index, Holder* element) {
+    Holder* constant = static_cast<PUSH_INT*>((&step + INDEX_SPAN)->op)->holder().get();
+    if (constant->typeCode() != TYPE_INT || NestingGuard::depth() >= MAX_VALUE_NESTING)
+        return false;
+    if (element) {
+        if (element->typeCode() != TYPE_INT) return false;
+        static_cast<vInt*>(element->value())->setValue(intOf(constant));
+        return true;
+    }
+    std::vector<Ref>& elements = container->elements();
+    if (index < 0 || index >= MAX_ELEMENTS || static_cast<size_t>(index) != elements.size())
+        return false;
+    reserveElements(elements, elements.size() + 1);
+    elements.push_back(Ref(new vInt(intOf(constant))));
+    return true;
+}
+
+// `a[b]` with a an object and b an int: the instructions done at once, with
+// the element to push when the index is all of them (an element that is there
+// already); none when the first instruction must run alone. An int element
+// that a jump tests tells whether it jumps.
+int indexElement(Env& env, const Step& step, Holder*& element, bool& jumps) {
     Holder* container = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
-    if (!container || container->value()->typeCode() != TYPE_OBJECT) return nullptr;
+    if (!container || container->typeCode() != TYPE_OBJECT) return 0;
     Holder* index = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
-    if (!index || index->value()->typeCode() != TYPE_INT) return nullptr;
-    return static_cast<vObject*>(container->value())->presentElement(intOf(index));
+    if (!index || index->typeCode() != TYPE_INT) return 0;
+    auto* object = static_cast<vObject*>(container->value());
+    element = object->presentElement(intOf(index));
+    if (step.operation == INDEX_WRITE && writeElement(step, object, intOf(index), element)) {
+        element = nullptr;
+        return step.span;
+    }
+    if (step.operation == INDEX_JUMP && element && element->typeCode() == TYPE_INT) {
+        jumps = (intOf(element) != 0) == step.when;
+        element = nullptr;
+        return step.span;
+    }
+    return element ? INDEX_SPAN : 0;
 }
 
-// `x += a op b` (or `-=`, `*=`) with x an int on the stack: x changed in
-// place, where the operator's result would have been added and dropped.
+// `x += a op b` (or `-=`, `*=`, `=`) on the int x: x changed in place, the
+// operands' step telling which operations. The substitution's depth guard
+// still has its say.
+bool assignInto(vInt* target, const Step& step, Holder* first, Holder* second) {
+    int32_t value = combineValues(step.operation, intOf(first), second);
+    if (step.target != SUBSTITUTION_AFTER)
+        value = wrapValues(static_cast<uint8_t>(step.target), target->value(), value);
+    else if (NestingGuard::depth() >= MAX_VALUE_NESTING)
+        return false;
+    target->setValue(value);
+    return true;
+}
+
+// `x += a op b` (or `-=`, `*=`, `=`) with x an int on the stack: x changed in
+// place, where the operator's result would have been made and dropped. The
+// substitution's depth guard still has its say.
 bool assignInts(Env& env, const Step& step, Holder* first, Holder* second) {
     std::vector<Ref>& stack = env.stack();
-    if (stack.empty() || stack.back().value()->typeCode() != TYPE_INT) return false;
-    auto* target = static_cast<vInt*>(stack.back().value());
-    int32_t value = combineValues(step.operation, intOf(first), second);
-    target->setValue(wrapValues(static_cast<uint8_t>(step.target), target->value(), value));
-    return true;
+    if (stack.empty() || stack.back()->typeCode() != TYPE_INT) return false;
+    return assignInto(static_cast<vInt*>(stack.back().value()), step, first, second);
+}
+
+// `x += a op b;` (or `-=`, `*=`, `=`) with x, a and b ints: what the read of x,
+// the step after it and the pop would leave, with x never pushed.
+bool assignRead(Env& env, const Step& step, Holder* target) {
+    if (target->typeCode() != TYPE_INT) return false;
+    const Step& operands = *(&step + 1);
+    Holder* first = nullptr;
+    Holder* second = nullptr;
+    return intOperands(env, operands, first, second) &&
+           assignInto(static_cast<vInt*>(target->value()), operands, first, second);
 }
 
 // The budget must cover every instruction a fused step stands for.
@@ -490,11 +620,16 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         case STEP_PUSH_CONSTANT:
             push(step.constant);
             continue;
-        case STEP_POP:
+        case STEP_POP: {
+            // An empty stack is the instruction's to report.
+            if (m_stack.empty()) break;
+            Holder* dropped = m_stack.back().release();
+            m_stack.pop_back();
             s_budget = budget;
-            pop();
+            dropped->release();
             budget = s_budget;
             continue;
+        }
         case STEP_VARIABLE:
             // Reads no pc and runs no script code.
             static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
@@ -509,10 +644,16 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             continue;
         case STEP_OPERATOR:
             s_budget = budget;
-            if (operateInPlace(*this, step) || operateOnInts(*this, step)) {
+            if (operateInPlace(*this, step)) {
                 budget = s_budget;
                 continue;
             }
+            if (step.when && fusable(step, budget) && operateIntoInt(*this, step)) {
+                budget -= step.span - 1;
+                next += step.span - 1;
+                continue;
+            }
+            if (operateOnInts(*this, step)) continue;
             break;
         case STEP_COMPARE:
             // Ints only: nothing is dropped but ints.
@@ -552,13 +693,23 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             next += step.span - 1;
             continue;
         }
+        case STEP_ASSIGN_READ: {
+            Holder* target =
+                fusable(step, budget) ? static_cast<VARIABLE*>(step.op)->find(*this) : nullptr;
+            if (!target || !assignRead(*this, step, target)) break;
+            budget -= step.span - 1;
+            next += step.span - 1;
+            continue;
+        }
         case STEP_OPERANDS_INDEX: {
             if (!fusable(step, budget)) break;
-            Holder* element = existingElement(*this, step);
-            if (!element) break;
-            budget -= step.span - 1;
-            push(element);
-            next += step.span - 1;
+            Holder* element = nullptr;
+            bool jumps = false;
+            int done = indexElement(*this, step, element, jumps);
+            if (done == 0) break;
+            budget -= done - 1;
+            if (element) push(element);
+            next = jumps ? steps + step.target : next + done - 1;
             continue;
         }
         case STEP_READ_MEMBER: {
@@ -569,7 +720,7 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             if (!object) break;
             budget -= step.span - 1;
             s_budget = budget;
-            Holder* member = static_cast<MEMBER*>(step.second)->memberOf(object->value());
+            Holder* member = static_cast<MEMBER*>(step.second)->memberOf(object);
             budget = s_budget;
             if (member)
                 push(member);
@@ -619,8 +770,20 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             scopePc = indexOf(next);
             makeCall(*this, step.target);
             return true;
-        default:
+        case STEP_READ_INT_STEP:
+            if (!fusable(step, budget) || !readIntStep(*this, step)) break;
+            --budget;
+            ++next;
+            continue;
+        case STEP_COMPOUND:
+            if (compoundInts(*this, step)) continue;
             break;
+        case STEP_INSTRUCTION:
+            break;
+        default:
+            // Every step's action is one of the above: the dispatch needs no
+            // range check.
+            __builtin_unreachable();
         }
         // The instruction itself.
         s_budget = budget;

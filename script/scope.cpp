@@ -87,6 +87,7 @@ Scope* Scope::detachOuter() {
 
 void Scope::cloneOuterInto(Scope* copy) const {
     copy->m_outer = m_outer ? m_outer->clone() : nullptr;
+    copy->settleOrigin();
 }
 
 Holder* Scope::variables() {
@@ -94,6 +95,7 @@ Holder* Scope::variables() {
     if (!m_variables) {
         m_variables = makeEmpty();
         static_cast<variable::Variable::vObject*>(m_variables.value())->members().setQuiet();
+        settleOrigin();
     }
     return m_variables.get();
 }
@@ -147,6 +149,7 @@ void Scope::materialize() {
     Ref* values = std::exchange(m_parameters, nullptr);
     const ParameterList& list = *m_parameterList;
     m_variables = makeEmpty();
+    settleOrigin();
     MemberTable& table = static_cast<variable::Variable::vObject*>(m_variables.value())->members();
     table.setQuiet();
     table.copyLayout(list.layout);

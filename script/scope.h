@@ -73,12 +73,7 @@ public:
     uint64_t serial() const { return m_serial; }
     // Where a lookup from here really starts: blocks and loops without
     // variables of their own hand every lookup on to their outer scope.
-    Scope* lookupOrigin() {
-        Scope* scope = this;
-        while (scope->m_passesLookups && !scope->m_variables && scope->m_outer)
-            scope = scope->m_outer;
-        return scope;
-    }
+    Scope* lookupOrigin() { return m_origin; }
     // Blocks and loops: a name not among their own variables is looked up
     // from their outer scope.
     bool passesLookups() const { return m_passesLookups; }
@@ -88,6 +83,7 @@ public:
     void setOuter(Scope* outer) {
         m_outer = outer;
         m_depth = outer ? outer->m_depth + 1 : 1;
+        settleOrigin();
     }
     // Gives up the outer chain without deleting it.
     Scope* detachOuter();
@@ -118,6 +114,13 @@ protected:
     Ref captureOwnVariables(const Ref& function);
     // Moves parameters held apart into the variables table.
     void materialize();
+    // Works out lookupOrigin() once the outer scope or the own variables are
+    // set. It then holds while the scope lives: its chain never changes, and
+    // only the current scope declares, so no scope between it and its origin
+    // comes to have variables.
+    void settleOrigin() {
+        m_origin = m_passesLookups && !m_variables && m_outer ? m_outer->m_origin : this;
+    }
     // Room for `count` parameters' holders, not yet made, and its release.
     Ref* parameterStorage(size_t count);
     void freeParameters(Ref* values, size_t count);
@@ -136,6 +139,7 @@ protected:
     static constexpr size_t INLINE_PARAMETERS = 3;
     alignas(Ref) unsigned char m_parameterRoom[INLINE_PARAMETERS * sizeof(Ref)];
     Scope* m_outer = nullptr;
+    Scope* m_origin = this;
     CodeBlock* m_code;
     int m_pc = 0;
     int m_depth = 1;
