@@ -141,14 +141,18 @@ ExecForm::ExecForm(const CodeBlock& block) {
     for (int i = 0; i < block.size(); ++i)
         translate(block, i);
     // Over the steps made: each looks at the one after it.
-    for (int i = 0; i + 1 < block.size(); ++i)
+    for (int i = 0; i + 1 < block.size(); ++i) {
         fuseAssignRead(block, i);
+        fuseLoopStep(block, i);
+    }
     m_steps.push_back(Step{nullptr, {nullptr}, 0, STEP_END, 0, 0, false, 0});
 }
 
 ExecForm::~ExecForm() {
     for (Step& step : m_steps)
-        if ((step.action == STEP_INT_STEP || step.action == STEP_READ_INT_STEP) && step.constant)
+        if ((step.action == STEP_INT_STEP || step.action == STEP_READ_INT_STEP ||
+             step.action == STEP_LOOP_INT_STEP) &&
+            step.constant)
             step.constant->release();
 }
 
@@ -317,6 +321,23 @@ void ExecForm::fuseAssignRead(const CodeBlock& block, int index) {
     step.action = STEP_ASSIGN_READ;
     // The read, the operands' step, the assignment and the pop.
     step.span = static_cast<uint8_t>(operands.span + 3);
+}
+
+// `for (...; ...; i++) body`: the step's value is kept on the stack through
+// the test only to be popped where the body starts, so on the way into the
+// body it need not be made at all.
+void ExecForm::fuseLoopStep(const CodeBlock& block, int index) {
+    Step& step = m_steps[static_cast<size_t>(index)];
+    uint8_t jump = byteAt(block, index + 2);
+    if (step.action != STEP_READ_INT_STEP || (jump != OP_JMP && jump != OP_JR)) return;
+    int32_t test = jumpTarget(block, index + 2);
+    if (test >= block.size()) return;
+    const Step& compare = m_steps[static_cast<size_t>(test)];
+    if (compare.action != STEP_OPERANDS_COMPARE_JUMP ||
+        byteAt(block, test + compare.span) != OP_POP)
+        return;
+    step.action = STEP_LOOP_INT_STEP;
+    step.target = test;
 }
 
 // Recognises `PUSH_NULL, LOCAL n1, (PUSH_NULL, LOCAL nk, LIST)*, ARGUMENT` with

@@ -42,6 +42,9 @@ enum StepAction : uint8_t {
     STEP_INT_STEP,              // ++ and --, prefix (`when`) or postfix, on an int
     STEP_COMPOUND,              // +=, -= and *=, in place on an int
     STEP_READ_INT_STEP,         // a variable's read and ++ or -- of it
+    STEP_LOOP_INT_STEP,         // a loop's ++ or -- of its variable, the jump
+                                // back to its test and, when the test holds,
+                                // the pop of the stepped value
     STEP_ASSIGN_READ,           // x's read, the STEP_OPERANDS_OPERATOR after it
                                 // with its assignment, and the pop
     STEP_CALL,                  // a call, told the kind of the instruction after it
@@ -83,6 +86,7 @@ struct Step {
         OpCode* second;   // STEP_OPERANDS_: the second operand's instruction
     };
     int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
+                    // STEP_LOOP_INT_STEP: the test's step;
                     // STEP_CALL_ARGUMENTS: its call;
                     // STEP_OPERANDS_OPERATOR: the assignment after it;
                     // STEP_CALL: the kind of the instruction after the call
@@ -168,6 +172,7 @@ private:
     bool fuseMemberRead(const CodeBlock& block, int index);
     bool fuseReadIntStep(const CodeBlock& block, int index);
     void fuseAssignRead(const CodeBlock& block, int index);
+    void fuseLoopStep(const CodeBlock& block, int index);
 
     std::vector<Step> m_steps;
     std::vector<ParameterList> m_parameters;

@@ -775,6 +775,36 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             --budget;
             ++next;
             continue;
+        case STEP_LOOP_INT_STEP: {
+            // The read, the step and the jump; then the test's operands, the
+            // comparison, its jump and the pop of the stepped value.
+            const Step& test = steps[step.target];
+            const int64_t stepped = step.span + 1;
+            const int64_t whole = stepped + test.span + 1;
+            Holder* found =
+                budget >= whole - 1 ? static_cast<VARIABLE*>(step.op)->find(*this) : nullptr;
+            if (!found || found->typeCode() != TYPE_INT) break;
+            auto* number = static_cast<vInt*>(found->value());
+            const int32_t old = number->value();
+            const auto one = static_cast<uint32_t>(step.operation == 0 ? 1 : -1);
+            number->setValue(static_cast<int32_t>(static_cast<uint32_t>(old) + one));
+            Holder* first = nullptr;
+            Holder* second = nullptr;
+            if (intOperands(*this, test, first, second) &&
+                compareValues(test.operation, intOf(first), intOf(second)) != test.when) {
+                budget -= whole - 1;
+                next = steps + step.target + test.span + 1;
+                continue;
+            }
+            // The stepped value stays for whatever comes after the test.
+            if (step.when)
+                push(found);
+            else
+                push(freshCopy(step.constant, old));
+            budget -= stepped - 1;
+            next = steps + step.target;
+            continue;
+        }
         case STEP_COMPOUND:
             if (compoundInts(*this, step)) continue;
             break;
