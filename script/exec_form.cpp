@@ -323,21 +323,34 @@ void ExecForm::fuseAssignRead(const CodeBlock& block, int index) {
     step.span = static_cast<uint8_t>(operands.span + 3);
 }
 
-// `for (...; ...; i++) body`: the step's value is kept on the stack through
-// the test only to be popped where the body starts, so on the way into the
-// body it need not be made at all.
+// `for (...; ...; i++) body` or `k += i`: the step's value is kept on the
+// stack through the test only to be popped where the body starts, so on the
+// way into the body it need not be made at all.
 void ExecForm::fuseLoopStep(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
-    uint8_t jump = byteAt(block, index + 2);
-    if (step.action != STEP_READ_INT_STEP || (jump != OP_JMP && jump != OP_JR)) return;
-    int32_t test = jumpTarget(block, index + 2);
+    uint8_t compound = byteAt(block, index + 2);
+    bool counts = step.action == STEP_READ_INT_STEP;
+    bool adds = step.action == STEP_VARIABLE && isOperand(byteAt(block, index + 1)) &&
+                (compound == OP_SADD || compound == OP_SSUB || compound == OP_SMUL);
+    int jumpAt = counts ? index + 2 : index + 3;
+    uint8_t jump = byteAt(block, jumpAt);
+    if ((!counts && !adds) || (jump != OP_JMP && jump != OP_JR)) return;
+    int32_t test = jumpTarget(block, jumpAt);
     if (test >= block.size()) return;
     const Step& compare = m_steps[static_cast<size_t>(test)];
     if (compare.action != STEP_OPERANDS_COMPARE_JUMP ||
         byteAt(block, test + compare.span) != OP_POP)
         return;
-    step.action = STEP_LOOP_INT_STEP;
     step.target = test;
+    if (counts) {
+        step.action = STEP_LOOP_INT_STEP;
+        return;
+    }
+    step.action = STEP_LOOP_COMPOUND;
+    step.second = block.at(index + 1);
+    step.operands = operandKind(byteAt(block, index + 1), SECOND_IS_CONSTANT);
+    step.operation = static_cast<uint8_t>(compound - OP_SADD);
+    step.span = 3;
 }
 
 // Recognises `PUSH_NULL, LOCAL n1, (PUSH_NULL, LOCAL nk, LIST)*, ARGUMENT` with

@@ -293,6 +293,15 @@ int32_t intOf(Holder* holder) {
     return static_cast<vInt*>(holder->value())->value();
 }
 
+// A STEP_OPERANDS_COMPARE_JUMP's outcome when its operands are ints: whether
+// execution goes on after it rather than jumping.
+[[gnu::always_inline]] inline bool testHolds(Env& env, const Step& test) {
+    Holder* first = nullptr;
+    Holder* second = nullptr;
+    return intOperands(env, test, first, second) &&
+           compareValues(test.operation, intOf(first), intOf(second)) != test.when;
+}
+
 // `left op right` on two ints, as the int's own operation gives it.
 int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
     int32_t value = intOf(right);
@@ -779,20 +788,16 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             // The read, the step and the jump; then the test's operands, the
             // comparison, its jump and the pop of the stepped value.
             const Step& test = steps[step.target];
-            const int64_t stepped = step.span + 1;
-            const int64_t whole = stepped + test.span + 1;
-            Holder* found =
-                budget >= whole - 1 ? static_cast<VARIABLE*>(step.op)->find(*this) : nullptr;
+            Holder* found = budget >= step.span + test.span + 1
+                                ? static_cast<VARIABLE*>(step.op)->find(*this)
+                                : nullptr;
             if (!found || found->typeCode() != TYPE_INT) break;
             auto* number = static_cast<vInt*>(found->value());
             const int32_t old = number->value();
             const auto one = static_cast<uint32_t>(step.operation == 0 ? 1 : -1);
             number->setValue(static_cast<int32_t>(static_cast<uint32_t>(old) + one));
-            Holder* first = nullptr;
-            Holder* second = nullptr;
-            if (intOperands(*this, test, first, second) &&
-                compareValues(test.operation, intOf(first), intOf(second)) != test.when) {
-                budget -= whole - 1;
+            if (testHolds(*this, test)) {
+                budget -= step.span + test.span + 1;
                 next = steps + step.target + test.span + 1;
                 continue;
             }
@@ -801,7 +806,26 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
                 push(found);
             else
                 push(freshCopy(step.constant, old));
-            budget -= stepped - 1;
+            budget -= step.span;
+            next = steps + step.target;
+            continue;
+        }
+        case STEP_LOOP_COMPOUND: {
+            // The same, for the variable's read, the operand and the compound.
+            const Step& test = steps[step.target];
+            Holder* target = nullptr;
+            Holder* operand = nullptr;
+            if (budget < step.span + test.span + 1 || !intOperands(*this, step, target, operand))
+                break;
+            auto* number = static_cast<vInt*>(target->value());
+            number->setValue(wrapValues(step.operation, number->value(), intOf(operand)));
+            if (testHolds(*this, test)) {
+                budget -= step.span + test.span + 1;
+                next = steps + step.target + test.span + 1;
+                continue;
+            }
+            push(target);
+            budget -= step.span;
             next = steps + step.target;
             continue;
         }
