@@ -21,6 +21,9 @@ uint64_t g_parameterListSerial = 0;
 // instructions; the limit keeps the span in its byte and the layout small.
 constexpr size_t MAX_FUSED_PARAMETERS = CallArguments::MAX_ARGUMENTS;
 
+// A variable's read, an operand and +=, -= or *=.
+constexpr uint8_t COMPOUND_SPAN = 3;
+
 // A variable's read and a member of it, in one step.
 constexpr uint8_t MEMBER_READ_SPAN = 2;
 
@@ -323,9 +326,10 @@ void ExecForm::fuseAssignRead(const CodeBlock& block, int index) {
     step.span = static_cast<uint8_t>(operands.span + 3);
 }
 
-// `for (...; ...; i++) body` or `k += i`: the step's value is kept on the
-// stack through the test only to be popped where the body starts, so on the
-// way into the body it need not be made at all.
+// `x += y;` needs no x pushed to be popped. `for (...; ...; i++) body` or
+// `k += i`: the step's value is kept on the stack through the test only to be
+// popped where the body starts, so on the way into the body it need not be
+// made at all.
 void ExecForm::fuseLoopStep(const CodeBlock& block, int index) {
     Step& step = m_steps[static_cast<size_t>(index)];
     uint8_t compound = byteAt(block, index + 2);
@@ -334,23 +338,28 @@ void ExecForm::fuseLoopStep(const CodeBlock& block, int index) {
                 (compound == OP_SADD || compound == OP_SSUB || compound == OP_SMUL);
     int jumpAt = counts ? index + 2 : index + 3;
     uint8_t jump = byteAt(block, jumpAt);
-    if ((!counts && !adds) || (jump != OP_JMP && jump != OP_JR)) return;
-    int32_t test = jumpTarget(block, jumpAt);
-    if (test >= block.size()) return;
-    const Step& compare = m_steps[static_cast<size_t>(test)];
-    if (compare.action != STEP_OPERANDS_COMPARE_JUMP ||
-        byteAt(block, test + compare.span) != OP_POP)
-        return;
-    step.target = test;
-    if (counts) {
-        step.action = STEP_LOOP_INT_STEP;
-        return;
+    if (adds && jump == OP_POP) {
+        // `x += y;` as a statement: x's holder, pushed only to be popped.
+        step.action = STEP_COMPOUND_STATEMENT;
+    } else {
+        if ((!counts && !adds) || (jump != OP_JMP && jump != OP_JR)) return;
+        int32_t test = jumpTarget(block, jumpAt);
+        if (test >= block.size()) return;
+        const Step& compare = m_steps[static_cast<size_t>(test)];
+        if (compare.action != STEP_OPERANDS_COMPARE_JUMP ||
+            byteAt(block, test + compare.span) != OP_POP)
+            return;
+        step.target = test;
+        if (counts) {
+            step.action = STEP_LOOP_INT_STEP;
+            return;
+        }
+        step.action = STEP_LOOP_COMPOUND;
     }
-    step.action = STEP_LOOP_COMPOUND;
     step.second = block.at(index + 1);
     step.operands = operandKind(byteAt(block, index + 1), SECOND_IS_CONSTANT);
     step.operation = static_cast<uint8_t>(compound - OP_SADD);
-    step.span = 3;
+    step.span = COMPOUND_SPAN;
 }
 
 // Recognises `PUSH_NULL, LOCAL n1, (PUSH_NULL, LOCAL nk, LIST)*, ARGUMENT` with

@@ -47,6 +47,8 @@ enum StepAction : uint8_t {
                                 // the pop of the stepped value
     STEP_LOOP_COMPOUND,         // the same for a loop's +=, -= or *= of its
                                 // variable by a variable or an int constant
+    STEP_COMPOUND_STATEMENT,    // `x += y;` (or -=, *=), y a variable or an int
+                                // constant: the read, y, the compound and the pop
     STEP_ASSIGN_READ,           // x's read, the STEP_OPERANDS_OPERATOR after it
                                 // with its assignment, and the pop
     STEP_CALL,                  // a call, told the kind of the instruction after it
@@ -85,8 +87,9 @@ struct Step {
     OpCode* op; // the first instruction the step stands for
     union {
         Holder* constant; // STEP_PUSH_CONSTANT; postfix ++ and --: the copy
-        OpCode* second;   // STEP_OPERANDS_, STEP_LOOP_COMPOUND: the second
-                          // operand's instruction
+        OpCode* second;   // STEP_OPERANDS_, STEP_LOOP_COMPOUND and
+                          // STEP_COMPOUND_STATEMENT: the second operand's
+                          // instruction
     };
     int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
                     // STEP_LOOP_: the test's step;
@@ -95,13 +98,14 @@ struct Step {
                     // STEP_CALL: the kind of the instruction after the call
     StepAction action;
     uint8_t operation; // STEP_OPERATOR, the comparisons and STEP_COMPOUND,
-                       // STEP_LOOP_COMPOUND: which one;
+                       // STEP_LOOP_COMPOUND, STEP_COMPOUND_STATEMENT: which one;
                        // STEP_INT_STEP, STEP_READ_INT_STEP: 0 up, 1 down
     uint8_t span;      // instructions the step stands for
     bool when;         // conditional jumps: the truth that jumps; steps: prefix;
                        // STEP_OPERANDS_OPERATOR: an assignment follows;
                        // STEP_OPERATOR: `=` follows
-    uint8_t operands;  // STEP_OPERANDS_, STEP_LOOP_COMPOUND: OperandKinds
+    uint8_t operands;  // STEP_OPERANDS_, STEP_LOOP_COMPOUND,
+                       // STEP_COMPOUND_STATEMENT: OperandKinds
 };
 
 // A function's parameter list: `PUSH_NULL, LOCAL n1` then `PUSH_NULL, LOCAL nk,

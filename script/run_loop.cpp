@@ -810,6 +810,18 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             next = steps + step.target;
             continue;
         }
+        case STEP_COMPOUND_STATEMENT: {
+            // The POP after the compound drops x's holder, which x's table
+            // holds besides: dropping it runs nothing.
+            Holder* target = nullptr;
+            Holder* operand = nullptr;
+            if (budget < step.span || !intOperands(*this, step, target, operand)) break;
+            auto* number = static_cast<vInt*>(target->value());
+            number->setValue(wrapValues(step.operation, number->value(), intOf(operand)));
+            budget -= step.span;
+            next += step.span;
+            continue;
+        }
         case STEP_LOOP_COMPOUND: {
             // The same, for the variable's read, the operand and the compound.
             const Step& test = steps[step.target];
