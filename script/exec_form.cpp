@@ -147,6 +147,7 @@ ExecForm::ExecForm(const CodeBlock& block) {
     for (int i = 0; i + 1 < block.size(); ++i) {
         fuseAssignRead(block, i);
         fuseLoopStep(block, i);
+        fuseCompoundElement(block, i);
     }
     m_steps.push_back(Step{nullptr, {nullptr}, 0, STEP_END, 0, 0, false, 0});
 }
@@ -360,6 +361,25 @@ void ExecForm::fuseLoopStep(const CodeBlock& block, int index) {
     step.operands = operandKind(byteAt(block, index + 1), SECOND_IS_CONSTANT);
     step.operation = static_cast<uint8_t>(compound - OP_SADD);
     step.span = COMPOUND_SPAN;
+}
+
+// `x += a[b];`: neither x's holder nor the element need be pushed.
+void ExecForm::fuseCompoundElement(const CodeBlock& block, int index) {
+    Step& step = m_steps[static_cast<size_t>(index)];
+    const Step& element = m_steps[static_cast<size_t>(index) + 1];
+    if (step.action != STEP_VARIABLE || element.action != STEP_OPERANDS_INDEX ||
+        element.operation != INDEX_READ)
+        return;
+    int compound = index + 1 + INDEX_SPAN;
+    uint8_t byte = byteAt(block, compound);
+    if ((byte != OP_SADD && byte != OP_SSUB && byte != OP_SMUL) ||
+        byteAt(block, compound + 1) != OP_POP)
+        return;
+    step.action = STEP_COMPOUND_ELEMENT;
+    step.operation = static_cast<uint8_t>(byte - OP_SADD);
+    step.target = index + 1;
+    // The read, the index's instructions and the compound; the pop besides.
+    step.span = INDEX_SPAN + 2;
 }
 
 // Recognises `PUSH_NULL, LOCAL n1, (PUSH_NULL, LOCAL nk, LIST)*, ARGUMENT` with

@@ -49,6 +49,9 @@ enum StepAction : uint8_t {
                                 // variable by a variable or an int constant
     STEP_COMPOUND_STATEMENT,    // `x += y;` (or -=, *=), y a variable or an int
                                 // constant: the read, y, the compound and the pop
+    STEP_COMPOUND_ELEMENT,      // `x += a[b];` (or -=, *=): x's read, the
+                                // STEP_OPERANDS_INDEX after it, the compound
+                                // and the pop
     STEP_ASSIGN_READ,           // x's read, the STEP_OPERANDS_OPERATOR after it
                                 // with its assignment, and the pop
     STEP_CALL,                  // a call, told the kind of the instruction after it
@@ -93,12 +96,14 @@ struct Step {
     };
     int32_t target; // jumps: an absolute index; STEP_PARAMETERS: its list;
                     // STEP_LOOP_: the test's step;
+                    // STEP_COMPOUND_ELEMENT: the index's step;
                     // STEP_CALL_ARGUMENTS: its call;
                     // STEP_OPERANDS_OPERATOR: the assignment after it;
                     // STEP_CALL: the kind of the instruction after the call
     StepAction action;
     uint8_t operation; // STEP_OPERATOR, the comparisons and STEP_COMPOUND,
-                       // STEP_LOOP_COMPOUND, STEP_COMPOUND_STATEMENT: which one;
+                       // STEP_LOOP_COMPOUND, STEP_COMPOUND_STATEMENT,
+                       // STEP_COMPOUND_ELEMENT: which one;
                        // STEP_INT_STEP, STEP_READ_INT_STEP: 0 up, 1 down
     uint8_t span;      // instructions the step stands for
     bool when;         // conditional jumps: the truth that jumps; steps: prefix;
@@ -181,6 +186,7 @@ private:
     bool fuseReadIntStep(const CodeBlock& block, int index);
     void fuseAssignRead(const CodeBlock& block, int index);
     void fuseLoopStep(const CodeBlock& block, int index);
+    void fuseCompoundElement(const CodeBlock& block, int index);
 
     std::vector<Step> m_steps;
     std::vector<ParameterList> m_parameters;

@@ -364,18 +364,27 @@ bool writeElement(const Step& step, vObject* container, int32_t index, Holder* e
     return true;
 }
 
+// `a[b]` with a an object and b an int: the object and the index; none when
+// the instructions must run alone.
+vObject* indexedObject(Env& env, const Step& step, int32_t& index) {
+    Holder* container = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
+    if (!container || container->typeCode() != TYPE_OBJECT) return nullptr;
+    Holder* at = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
+    if (!at || at->typeCode() != TYPE_INT) return nullptr;
+    index = intOf(at);
+    return static_cast<vObject*>(container->value());
+}
+
 // `a[b]` with a an object and b an int: the instructions done at once, with
 // the element to push when the index is all of them (an element that is there
 // already); none when the first instruction must run alone. An int element
 // that a jump tests tells whether it jumps.
 int indexElement(Env& env, const Step& step, Holder*& element, bool& jumps) {
-    Holder* container = operandHolder(env, step.op, step.operands & FIRST_IS_CONSTANT);
-    if (!container || container->typeCode() != TYPE_OBJECT) return 0;
-    Holder* index = operandHolder(env, step.second, step.operands & SECOND_IS_CONSTANT);
-    if (!index || index->typeCode() != TYPE_INT) return 0;
-    auto* object = static_cast<vObject*>(container->value());
-    element = object->presentElement(intOf(index));
-    if (step.operation == INDEX_WRITE && writeElement(step, object, intOf(index), element)) {
+    int32_t index = 0;
+    vObject* object = indexedObject(env, step, index);
+    if (!object) return 0;
+    element = object->presentElement(index);
+    if (step.operation == INDEX_WRITE && writeElement(step, object, index, element)) {
         element = nullptr;
         return step.span;
     }
@@ -818,6 +827,22 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             if (budget < step.span || !intOperands(*this, step, target, operand)) break;
             auto* number = static_cast<vInt*>(target->value());
             number->setValue(wrapValues(step.operation, number->value(), intOf(operand)));
+            budget -= step.span;
+            next += step.span;
+            continue;
+        }
+        case STEP_COMPOUND_ELEMENT: {
+            // As STEP_COMPOUND_STATEMENT, with an int element in y's place:
+            // the array holds it besides, so dropping it runs nothing either.
+            Holder* target =
+                budget >= step.span ? static_cast<VARIABLE*>(step.op)->find(*this) : nullptr;
+            if (!target || target->typeCode() != TYPE_INT) break;
+            int32_t index = 0;
+            vObject* object = indexedObject(*this, steps[step.target], index);
+            Holder* element = object ? object->presentElement(index) : nullptr;
+            if (!element || element->typeCode() != TYPE_INT) break;
+            auto* number = static_cast<vInt*>(target->value());
+            number->setValue(wrapValues(step.operation, number->value(), intOf(element)));
             budget -= step.span;
             next += step.span;
             continue;
