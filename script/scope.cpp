@@ -162,7 +162,7 @@ void Scope::releaseParameters() {
     if (!m_parameters) return;
     size_t count = m_parameterList->names.size();
     for (size_t i = 0; i < count; ++i) {
-        int type = m_parameters[i].value()->typeCode();
+        int type = m_parameters[i]->typeCode();
         if (type == variable::Variable::TYPE_NIL || type > variable::Variable::TYPE_STRING) {
             materialize();
             return;
