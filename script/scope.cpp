@@ -59,7 +59,8 @@ Scope::Scope(CodeBlock* code) : m_code(code), m_serial(++s_nextSerial) {
 
 // The start of a clone: the same code and place, copies of the variables.
 Scope::Scope(const Scope& source, int)
-    : m_code(source.m_code), m_pc(source.m_pc), m_depth(source.m_depth), m_serial(++s_nextSerial) {
+    : m_code(source.m_code), m_pc(source.m_pc), m_depth(source.m_depth), m_serial(++s_nextSerial),
+      m_kind(source.m_kind) {
     if (m_code) m_code->addRef();
     // The copy deep-copies the table, so the source's parameters go into one
     // first; that changes none of the source's bindings.
@@ -188,6 +189,16 @@ Scope* Scope::passOutward(Scope* (Scope::*transfer)()) {
     return result;
 }
 
+// Every kind from the function's on answers a return by leaving.
+Scope* Scope::returnOutward() {
+    Scope* outer = detachOuter();
+    Scope* result = !outer                            ? nullptr
+                    : outer->m_kind >= SCOPE_FUNCTION ? outer->leave()
+                                                      : outer->onReturn();
+    delete this;
+    return result;
+}
+
 // Lookup: own variables, then outward through blocks and loops.
 Holder* Scope::lookup(std::string_view name) {
     if (Holder* found = ownVariable(name)) return found;
@@ -241,7 +252,7 @@ bool Scope::declare(const SharedString& name, const Ref& value, Env* env) {
 
 Ref Scope::visibleVariables() {
     for (Scope* scope = this; scope; scope = scope->m_outer) {
-        int kind = scope->scopeKind();
+        int kind = scope->kind();
         if (kind == SCOPE_FUNCTION || kind == SCOPE_METHOD || kind == SCOPE_CONSTRUCTOR)
             return Ref(scope->variables());
     }
@@ -278,7 +289,7 @@ Scope* AnonymousScope::clone() const {
 }
 
 Scope* AnonymousScope::onReturn() {
-    return passOutward(&Scope::onReturn);
+    return returnOutward();
 }
 Scope* AnonymousScope::onBreak() {
     return passOutward(&Scope::onBreak);
@@ -294,7 +305,7 @@ Scope* LoopScope::clone() const {
 }
 
 Scope* LoopScope::onReturn() {
-    return passOutward(&Scope::onReturn);
+    return returnOutward();
 }
 Scope* LoopScope::onBreak() {
     return leave();
