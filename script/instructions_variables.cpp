@@ -259,6 +259,10 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
 Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
     if (m_frameFound && epoch == m_frameEpoch)
         if (Holder* found = foundInFrame(origin)) return found;
+    return searchFurther(scope, origin, epoch);
+}
+
+Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
     Holder* found = inFrame(origin, epoch);
     if (!found) found = rememberedOwnVariable(origin);
     if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
