@@ -52,7 +52,7 @@ void makeCall(Env& env, int nextKind) {
     Scope* scope = env.current();
     if (nextKind == KIND_RETURN)
         env.setCurrent(scope->onReturn());
-    else if (nextKind == KIND_END_OF_BLOCK && scope->scopeKind() != SCOPE_CONSTRUCTOR)
+    else if (nextKind == KIND_END_OF_BLOCK && scope->kind() != SCOPE_CONSTRUCTOR)
         env.setCurrent(scope->onEnd(env));
 
     function->call(env, callee.get());

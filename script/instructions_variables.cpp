@@ -170,7 +170,7 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
         m_frameFound = nullptr;
     }
     if (m_frameIndex != ParameterList::ABSENT) return origin->parameterAt(m_frameIndex);
-    int kind = origin->scopeKind();
+    int kind = origin->kind();
     if (kind != SCOPE_FUNCTION) {
         bool method = kind == SCOPE_METHOD || kind == SCOPE_CONSTRUCTOR;
         return method ? inMethodFrame(static_cast<MethodScope*>(origin), epoch) : nullptr;
@@ -204,8 +204,7 @@ Holder* VARIABLE::functionOrGlobal(vBase* function, uint64_t epoch) {
 // the same code, while the function object and every binding stay the same.
 Holder* VARIABLE::foundInFrame(Scope* origin) const {
     const ParameterList* list = origin->parameterList();
-    if (!list || list->serial != m_frameSerial || origin->scopeKind() != SCOPE_FUNCTION)
-        return nullptr;
+    if (!list || list->serial != m_frameSerial || origin->kind() != SCOPE_FUNCTION) return nullptr;
     Holder* function = static_cast<FunctionScope*>(origin)->function();
     return function && function->value() == m_frameFunction ? m_frameFound : nullptr;
 }
@@ -260,6 +259,10 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
 Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
     if (m_frameFound && epoch == m_frameEpoch)
         if (Holder* found = foundInFrame(origin)) return found;
+    return searchFurther(scope, origin, epoch);
+}
+
+Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
     Holder* found = inFrame(origin, epoch);
     if (!found) found = rememberedOwnVariable(origin);
     if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);

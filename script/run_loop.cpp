@@ -561,8 +561,8 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     budget -= step.span - 1;
     s_budget = budget;
     scopePc = call.after;
-    bool leaves = call.nextKind == KIND_RETURN || (call.nextKind == KIND_END_OF_BLOCK &&
-                                                   m_current->scopeKind() != SCOPE_CONSTRUCTOR);
+    bool leaves = call.nextKind == KIND_RETURN ||
+                  (call.nextKind == KIND_END_OF_BLOCK && m_current->kind() != SCOPE_CONSTRUCTOR);
     if (leaves) {
         m_current = call.nextKind == KIND_RETURN ? m_current->onReturn() : m_current->onEnd(*this);
         budget = s_budget;

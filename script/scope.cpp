@@ -59,7 +59,8 @@ Scope::Scope(CodeBlock* code) : m_code(code), m_serial(++s_nextSerial) {
 
 // The start of a clone: the same code and place, copies of the variables.
 Scope::Scope(const Scope& source, int)
-    : m_code(source.m_code), m_pc(source.m_pc), m_depth(source.m_depth), m_serial(++s_nextSerial) {
+    : m_code(source.m_code), m_pc(source.m_pc), m_depth(source.m_depth), m_serial(++s_nextSerial),
+      m_kind(source.m_kind) {
     if (m_code) m_code->addRef();
     // The copy deep-copies the table, so the source's parameters go into one
     // first; that changes none of the source's bindings.
@@ -162,7 +163,7 @@ void Scope::releaseParameters() {
     if (!m_parameters) return;
     size_t count = m_parameterList->names.size();
     for (size_t i = 0; i < count; ++i) {
-        int type = m_parameters[i].value()->typeCode();
+        int type = m_parameters[i]->typeCode();
         if (type == variable::Variable::TYPE_NIL || type > variable::Variable::TYPE_STRING) {
             materialize();
             return;
@@ -184,6 +185,16 @@ Scope* Scope::leave() {
 Scope* Scope::passOutward(Scope* (Scope::*transfer)()) {
     Scope* outer = detachOuter();
     Scope* result = outer ? (outer->*transfer)() : nullptr;
+    delete this;
+    return result;
+}
+
+// Every kind from the function's on answers a return by leaving.
+Scope* Scope::returnOutward() {
+    Scope* outer = detachOuter();
+    Scope* result = !outer                            ? nullptr
+                    : outer->m_kind >= SCOPE_FUNCTION ? outer->leave()
+                                                      : outer->onReturn();
     delete this;
     return result;
 }
@@ -241,7 +252,7 @@ bool Scope::declare(const SharedString& name, const Ref& value, Env* env) {
 
 Ref Scope::visibleVariables() {
     for (Scope* scope = this; scope; scope = scope->m_outer) {
-        int kind = scope->scopeKind();
+        int kind = scope->kind();
         if (kind == SCOPE_FUNCTION || kind == SCOPE_METHOD || kind == SCOPE_CONSTRUCTOR)
             return Ref(scope->variables());
     }
@@ -278,7 +289,7 @@ Scope* AnonymousScope::clone() const {
 }
 
 Scope* AnonymousScope::onReturn() {
-    return passOutward(&Scope::onReturn);
+    return returnOutward();
 }
 Scope* AnonymousScope::onBreak() {
     return passOutward(&Scope::onBreak);
@@ -294,7 +305,7 @@ Scope* LoopScope::clone() const {
 }
 
 Scope* LoopScope::onReturn() {
-    return passOutward(&Scope::onReturn);
+    return returnOutward();
 }
 Scope* LoopScope::onBreak() {
     return leave();

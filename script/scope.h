@@ -32,10 +32,10 @@ public:
     Scope& operator=(const Scope&) = delete;
 
     // Deletes the whole outer chain too.
-    virtual ~Scope();                                    // 0
-    virtual int scopeKind() const { return SCOPE_BASE; } // 1
-    virtual Scope* clone() const = 0;                    // 2
-    virtual Holder* lookup(std::string_view name);       // 3
+    virtual ~Scope();                                // 0
+    virtual int scopeKind() const { return m_kind; } // 1
+    virtual Scope* clone() const = 0;                // 2
+    virtual Holder* lookup(std::string_view name);   // 3
     // Control transfers answer the scope that becomes current; a scope that
     // is left has deleted itself (but not its outer chain).
     virtual Scope* onReturn() = 0;                                                 // 4
@@ -77,6 +77,8 @@ public:
     // Blocks and loops: a name not among their own variables is looked up
     // from their outer scope.
     bool passesLookups() const { return m_passesLookups; }
+    // scopeKind() without a virtual call, for the paths every call takes.
+    ScopeKind kind() const { return static_cast<ScopeKind>(m_kind); }
     CodeBlock* code() const { return m_code; }
     int& pc() { return m_pc; }
     Scope* outer() const { return m_outer; }
@@ -103,6 +105,8 @@ protected:
     // Block and loop scopes hand return, break and continue outward: the outer
     // scope answers, then this scope goes.
     Scope* passOutward(Scope* (Scope::*transfer)());
+    // passOutward(&Scope::onReturn), which leaves a function's scope at once.
+    Scope* returnOutward();
     // Copies code, pc and a deep copy of the variables; the outer chain is
     // cloned by cloneOuterInto.
     Scope(const Scope& source, int);
@@ -146,14 +150,18 @@ protected:
     uint64_t m_serial;
     // Set by the kinds whose lookup is the base one (blocks and loops).
     bool m_passesLookups = false;
+    // Set by each kind; a clone keeps its source's.
+    uint8_t m_kind = SCOPE_BASE;
     static inline uint64_t s_nextSerial = 0;
 };
 
 // A `{ ... }` block.
 class AnonymousScope : public Scope {
 public:
-    explicit AnonymousScope(CodeBlock* code) : Scope(code) { m_passesLookups = true; }
-    int scopeKind() const override { return SCOPE_ANONYMOUS; }
+    explicit AnonymousScope(CodeBlock* code) : Scope(code) {
+        m_passesLookups = true;
+        m_kind = SCOPE_ANONYMOUS;
+    }
     Scope* clone() const override;
     Scope* onReturn() override;
     Scope* onBreak() override;
@@ -168,8 +176,8 @@ class LoopScope : public Scope {
 public:
     LoopScope(CodeBlock* code, int restart) : Scope(code), m_restart(restart) {
         m_passesLookups = true;
+        m_kind = SCOPE_LOOP;
     }
-    int scopeKind() const override { return SCOPE_LOOP; }
     Scope* clone() const override;
     Scope* onReturn() override;
     Scope* onBreak() override;
@@ -186,8 +194,9 @@ private:
 // A function call: names stop at the function object's members.
 class FunctionScope : public Scope {
 public:
-    FunctionScope(CodeBlock* code, Holder* function) : Scope(code), m_function(function) {}
-    int scopeKind() const override { return SCOPE_FUNCTION; }
+    FunctionScope(CodeBlock* code, Holder* function) : Scope(code), m_function(function) {
+        m_kind = SCOPE_FUNCTION;
+    }
     Scope* clone() const override;
     Holder* lookup(std::string_view name) override;
     Scope* onReturn() override;
@@ -209,8 +218,9 @@ protected:
 class MethodScope : public FunctionScope {
 public:
     MethodScope(CodeBlock* code, Holder* function, Holder* self)
-        : FunctionScope(code, function), m_self(self) {}
-    int scopeKind() const override { return SCOPE_METHOD; }
+        : FunctionScope(code, function), m_self(self) {
+        m_kind = SCOPE_METHOD;
+    }
     Scope* clone() const override;
     Holder* lookup(std::string_view name) override;
     bool declare(const SharedString& name, const Ref& value, Env* env) override;
@@ -225,8 +235,9 @@ protected:
 class ConstructorScope : public MethodScope {
 public:
     ConstructorScope(CodeBlock* code, Holder* cls, Holder* instance)
-        : MethodScope(code, cls, instance) {}
-    int scopeKind() const override { return SCOPE_CONSTRUCTOR; }
+        : MethodScope(code, cls, instance) {
+        m_kind = SCOPE_CONSTRUCTOR;
+    }
     Scope* clone() const override;
     Scope* onEnd(Env& env) override;
 
