@@ -13,6 +13,7 @@
 #include "shared_string.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -221,7 +222,8 @@ private:
 class VARIABLE final : public OpCode {
 public:
     static constexpr uint8_t CODE = OP_VARIABLE;
-    explicit VARIABLE(std::string_view name) : m_name(name) {}
+    explicit VARIABLE(std::string_view name);
+    ~VARIABLE() override;
     int execute(Env& env) override;
     // The holder the read finds, as execute would push it; none only when no
     // scope runs.
@@ -235,6 +237,7 @@ public:
     std::string_view name() const { return m_name; }
 
 private:
+    struct SearchMemos;
     Holder* lookUp(Env& env);
     // The lookup from `origin` (the scope's) when the answer remembered is
     // not the one; it remembers its own.
@@ -270,42 +273,22 @@ private:
     // its own; none when it stops there.
     Scope* outwardOrigin(Scope* origin) const;
 
+    // What a compile makes of every read: the name and the memos that the
+    // reads answered at once look at. The rest is made on the first search.
     std::string m_name;
     uint64_t m_foundInScope = 0; // scope serials start at 1
     uint64_t m_foundInEpoch = 0;
     Holder* m_found = nullptr;
-    uint64_t m_globalEpoch = UINT64_MAX; // no epoch yet
-    Holder* m_global = nullptr;
-    // Kept shared, so no other name can come to have this buffer's address.
-    SharedString m_ownName;
-    // The name a read declares when it is found nowhere, made once.
-    SharedString m_undeclaredName;
-    uint32_t m_ownSlot = 0;
     // A call's frame with its parameters held apart: the list last met (by
-    // serial) and where the name is in it; the function object last found
-    // without such a member, as of its binding epoch.
+    // serial) and where the name is in it.
     uint64_t m_frameSerial = 0; // list serials start at 1
     uint32_t m_frameIndex = 0;
-    vBase* m_memberless = nullptr;
-    MemberTable::SlotMemo m_functionMemo;
-    MemberTable::SlotMemo m_selfMemo;
     // What a plain function's frame of that list found under the name, not
     // being a parameter: with the function object and the binding epoch.
     vBase* m_frameFunction = nullptr;
     uint64_t m_frameEpoch = 0;
     Holder* m_frameFound = nullptr;
-    uint64_t m_memberlessEpoch = UINT64_MAX;
-    // Found outward: the serial of the outer scope the lookup went on from
-    // (0 for none), the binding epoch, and the holder.
-    uint64_t m_outwardScope = 0;
-    uint64_t m_outwardEpoch = 0;
-    Holder* m_outwardFound = nullptr;
-    // The one variable the origin had then, when it had one (a loop's
-    // counter): a table holding only that other name lacks this one.
-    MemberTable::SlotMemo m_otherOwnName;
-    // Found nowhere from the origin of this serial, as of this binding epoch.
-    uint64_t m_absentFrom = 0;
-    uint64_t m_absentEpoch = 0;
+    std::unique_ptr<SearchMemos> m_search;
 };
 // POP: pop and drop.
 KEL_PLAIN_INSTRUCTION(POP);

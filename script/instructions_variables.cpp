@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace Kel {
@@ -126,34 +127,67 @@ Holder* resolveVariable(Env& env, std::string_view name) {
     return scope ? declareUndeclared(scope, name) : nullptr;
 }
 
+// The memos of the searches past the ones answered at once. Most reads of a
+// compiled program never run, and those that do mostly stop short of these.
+struct VARIABLE::SearchMemos {
+    uint64_t globalEpoch = UINT64_MAX; // no epoch yet
+    Holder* global = nullptr;
+    // Kept shared, so no other name can come to have this buffer's address.
+    SharedString ownName;
+    // The name a read declares when it is found nowhere, made once.
+    SharedString undeclaredName;
+    uint32_t ownSlot = 0;
+    // The function object last found without a member of the name, as of its
+    // binding epoch.
+    vBase* memberless = nullptr;
+    uint64_t memberlessEpoch = UINT64_MAX;
+    MemberTable::SlotMemo functionMemo;
+    MemberTable::SlotMemo selfMemo;
+    // Found outward: the serial of the outer scope the lookup went on from
+    // (0 for none), the binding epoch, and the holder.
+    uint64_t outwardScope = 0;
+    uint64_t outwardEpoch = 0;
+    Holder* outwardFound = nullptr;
+    // The one variable the origin had then, when it had one (a loop's
+    // counter): a table holding only that other name lacks this one.
+    MemberTable::SlotMemo otherOwnName;
+    // Found nowhere from the origin of this serial, as of this binding epoch.
+    uint64_t absentFrom = 0;
+    uint64_t absentEpoch = 0;
+};
+
+VARIABLE::VARIABLE(std::string_view name) : m_name(name) {}
+
+VARIABLE::~VARIABLE() = default;
+
 Holder* VARIABLE::globalMember() {
     uint64_t epoch = MemberTable::bindingEpoch();
-    if (epoch != m_globalEpoch) {
-        m_global = Env::global().value()->findMember(m_name);
-        m_globalEpoch = epoch;
+    if (epoch != m_search->globalEpoch) {
+        m_search->global = Env::global().value()->findMember(m_name);
+        m_search->globalEpoch = epoch;
     }
-    return m_global;
+    return m_search->global;
 }
 
 // A lookup searches the origin's own variables first, and names are unique in
 // a table: an entry in the remembered slot under the remembered name is the
 // one it would find.
 Holder* VARIABLE::rememberedOwnVariable(Scope* origin) const {
-    if (!m_ownName.hasBuffer()) return nullptr;
+    if (!m_search->ownName.hasBuffer()) return nullptr;
     MemberTable* table = ownTable(origin);
-    if (!table || m_ownSlot >= table->slotCount()) return nullptr;
-    MemberTable::Entry* entry = table->slot(m_ownSlot);
-    return entry && entry->name.sharesBuffer(m_ownName) ? entry->value.get() : nullptr;
+    if (!table || m_search->ownSlot >= table->slotCount()) return nullptr;
+    MemberTable::Entry* entry = table->slot(m_search->ownSlot);
+    return entry && entry->name.sharesBuffer(m_search->ownName) ? entry->value.get() : nullptr;
 }
 
 void VARIABLE::rememberOwnVariable(Scope* origin, Holder* found) {
     MemberTable* table = ownTable(origin);
     MemberTable::Entry* entry = table ? table->find(m_name) : nullptr;
     if (entry && entry->value.get() == found) {
-        m_ownName = entry->name;
-        m_ownSlot = table->slotIndex(*entry);
+        m_search->ownName = entry->name;
+        m_search->ownSlot = table->slotIndex(*entry);
     } else {
-        m_ownName = SharedString();
+        m_search->ownName = SharedString();
     }
 }
 
@@ -192,10 +226,10 @@ Holder* VARIABLE::inMethodFrame(MethodScope* origin, uint64_t epoch) {
 }
 
 Holder* VARIABLE::functionOrGlobal(vBase* function, uint64_t epoch) {
-    if (function != m_memberless || epoch != m_memberlessEpoch) {
+    if (function != m_search->memberless || epoch != m_search->memberlessEpoch) {
         if (Holder* member = functionMember(function)) return member;
-        m_memberless = function;
-        m_memberlessEpoch = epoch;
+        m_search->memberless = function;
+        m_search->memberlessEpoch = epoch;
     }
     return globalMember();
 }
@@ -212,16 +246,18 @@ Holder* VARIABLE::foundInFrame(Scope* origin) const {
 Holder* VARIABLE::selfMember(vBase* self) {
     if (self->typeCode() != TYPE_OBJECT) return self->findMember(m_name);
     MemberTable& table = static_cast<vObject*>(self)->members();
-    MemberTable::Entry* entry = m_selfMemo.recall(table);
-    if (!entry && (entry = table.find(m_name)) != nullptr) m_selfMemo.remember(table, *entry);
+    MemberTable::Entry* entry = m_search->selfMemo.recall(table);
+    if (!entry && (entry = table.find(m_name)) != nullptr)
+        m_search->selfMemo.remember(table, *entry);
     return entry ? entry->value.get() : nullptr;
 }
 
 Holder* VARIABLE::functionMember(vBase* function) {
     if (function->typeCode() != TYPE_OBJECT) return function->findMember(m_name);
     MemberTable& table = static_cast<vObject*>(function)->members();
-    MemberTable::Entry* entry = m_functionMemo.recall(table);
-    if (!entry && (entry = table.find(m_name)) != nullptr) m_functionMemo.remember(table, *entry);
+    MemberTable::Entry* entry = m_search->functionMemo.recall(table);
+    if (!entry && (entry = table.find(m_name)) != nullptr)
+        m_search->functionMemo.remember(table, *entry);
     return entry ? entry->value.get() : nullptr;
 }
 
@@ -229,28 +265,29 @@ Scope* VARIABLE::outwardOrigin(Scope* origin) const {
     if (!origin->passesLookups() || !origin->outer()) return nullptr;
     if (Holder* own = origin->ownVariables()) {
         MemberTable* table = ownTable(origin);
-        bool onlyOther = table && table->size() == 1 && m_otherOwnName.recall(*table);
+        bool onlyOther = table && table->size() == 1 && m_search->otherOwnName.recall(*table);
         if (!onlyOther && own->value()->findMember(m_name)) return nullptr;
     }
     return origin->outer()->lookupOrigin();
 }
 
 Holder* VARIABLE::foundOutward(Scope* origin, uint64_t epoch) const {
-    if (epoch != m_outwardEpoch) return nullptr;
+    if (epoch != m_search->outwardEpoch) return nullptr;
     Scope* outward = outwardOrigin(origin);
-    return outward && outward->serial() == m_outwardScope ? m_outwardFound : nullptr;
+    return outward && outward->serial() == m_search->outwardScope ? m_search->outwardFound
+                                                                  : nullptr;
 }
 
 void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
     Scope* outward = outwardOrigin(origin);
-    m_outwardScope = outward ? outward->serial() : 0;
-    m_outwardEpoch = epoch;
-    m_outwardFound = found;
-    m_otherOwnName = MemberTable::SlotMemo();
+    m_search->outwardScope = outward ? outward->serial() : 0;
+    m_search->outwardEpoch = epoch;
+    m_search->outwardFound = found;
+    m_search->otherOwnName = MemberTable::SlotMemo();
     MemberTable* table = ownTable(origin);
     if (!outward || !table || table->size() != 1) return;
     table->forEach([this, table](const MemberTable::Entry& entry) {
-        if (entry.name.view() != m_name) m_otherOwnName.remember(*table, entry);
+        if (entry.name.view() != m_name) m_search->otherOwnName.remember(*table, entry);
     });
 }
 
@@ -263,21 +300,22 @@ Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
 }
 
 Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
+    if (!m_search) m_search = std::make_unique<SearchMemos>();
     Holder* found = inFrame(origin, epoch);
     if (!found) found = rememberedOwnVariable(origin);
-    if (!found && m_outwardScope != 0) found = foundOutward(origin, epoch);
+    if (!found && m_search->outwardScope != 0) found = foundOutward(origin, epoch);
     // Scopes outward of the origin stand as they were while it lives.
-    if (!found && (origin->serial() != m_absentFrom || epoch != m_absentEpoch) &&
+    if (!found && (origin->serial() != m_search->absentFrom || epoch != m_search->absentEpoch) &&
         (found = scope->lookup(m_name)) != nullptr) {
         rememberOwnVariable(origin, found);
         if (origin->passesLookups()) rememberOutward(origin, found, epoch);
     } else if (!found && (found = globalMember()) == nullptr) {
-        m_absentFrom = origin->serial();
-        m_absentEpoch = epoch;
+        m_search->absentFrom = origin->serial();
+        m_search->absentEpoch = epoch;
         // The same name buffer on every declaration: a loop scope that is new
         // on each entry lays the name out where the reads remember it.
-        if (!m_undeclaredName.hasBuffer()) m_undeclaredName = SharedString(m_name);
-        found = declareUndeclared(scope, m_undeclaredName);
+        if (!m_search->undeclaredName.hasBuffer()) m_search->undeclaredName = SharedString(m_name);
+        found = declareUndeclared(scope, m_search->undeclaredName);
         // A name new to the scope now lives in it.
         origin = scope->lookupOrigin();
         rememberOwnVariable(origin, found);
