@@ -283,6 +283,9 @@ private:
     // serial) and where the name is in it.
     uint64_t m_frameSerial = 0; // list serials start at 1
     uint32_t m_frameIndex = 0;
+    // What a plain function's frame of that list found under the name, not
+    // being a parameter; none before the first search.
+    Holder* m_frameFound = nullptr;
     std::unique_ptr<SearchMemos> m_search;
 };
 // POP: pop and drop.

@@ -130,12 +130,10 @@ Holder* resolveVariable(Env& env, std::string_view name) {
 // The memos of the searches past the ones answered at once. Most reads of a
 // compiled program never run, and those that do mostly stop short of these.
 struct VARIABLE::SearchMemos {
-    // What a plain function's frame of the list met last found under the
-    // name, not being a parameter: with the function object and the binding
-    // epoch.
+    // The function object and the binding epoch of what a plain function's
+    // frame of the list met last found.
     vBase* frameFunction = nullptr;
     uint64_t frameEpoch = 0;
-    Holder* frameFound = nullptr;
     uint64_t globalEpoch = UINT64_MAX; // no epoch yet
     Holder* global = nullptr;
     // Kept shared, so no other name can come to have this buffer's address.
@@ -207,7 +205,7 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
     if (list->serial != m_frameSerial) {
         m_frameSerial = list->serial;
         m_frameIndex = list->indexOf(m_name);
-        m_search->frameFound = nullptr;
+        m_frameFound = nullptr;
     }
     if (m_frameIndex != ParameterList::ABSENT) return origin->parameterAt(m_frameIndex);
     int kind = origin->kind();
@@ -219,8 +217,8 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
     if (!function) return nullptr;
     m_search->frameFunction = function->value();
     m_search->frameEpoch = epoch;
-    m_search->frameFound = functionOrGlobal(m_search->frameFunction, epoch);
-    return m_search->frameFound;
+    m_frameFound = functionOrGlobal(m_search->frameFunction, epoch);
+    return m_frameFound;
 }
 
 // A method's bound object comes before the function's members.
@@ -246,8 +244,7 @@ Holder* VARIABLE::foundInFrame(Scope* origin) const {
     const ParameterList* list = origin->parameterList();
     if (!list || list->serial != m_frameSerial || origin->kind() != SCOPE_FUNCTION) return nullptr;
     Holder* function = static_cast<FunctionScope*>(origin)->function();
-    return function && function->value() == m_search->frameFunction ? m_search->frameFound
-                                                                    : nullptr;
+    return function && function->value() == m_search->frameFunction ? m_frameFound : nullptr;
 }
 
 Holder* VARIABLE::selfMember(vBase* self) {
@@ -301,7 +298,7 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
 // The search when the answer remembered does not hold, out of line, so that
 // the reads answered at once save and restore no registers.
 Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
-    if (m_search && m_search->frameFound && epoch == m_search->frameEpoch)
+    if (m_frameFound && epoch == m_search->frameEpoch)
         if (Holder* found = foundInFrame(origin)) return found;
     return searchFurther(scope, origin, epoch);
 }
