@@ -260,11 +260,10 @@ private:
     // checks the binding epoch.
     Holder* foundInFrame(Scope* origin) const;
     void rememberOwnVariable(Scope* origin, Holder* found);
-    // The function object's member of the name (a static or a captured
-    // variable), looked for first where it was last found.
-    Holder* functionMember(vBase* function);
-    // The same for a member of a method's bound object (an instance variable).
-    Holder* selfMember(vBase* self);
+    // `owner`'s member of the name, looked for first in the slot `memo`
+    // remembers: a function object's (a static or a captured variable) or a
+    // method's bound object's (an instance variable).
+    Holder* rememberedMember(vBase* owner, MemberTable::SlotMemo& memo);
     // The holder found last from the origin's outer scopes, if the origin
     // hands the name on to them and they still stand as they were.
     Holder* foundOutward(Scope* origin, uint64_t epoch) const;

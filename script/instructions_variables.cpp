@@ -224,14 +224,15 @@ Holder* VARIABLE::inFrame(Scope* origin, uint64_t epoch) {
 // A method's bound object comes before the function's members.
 Holder* VARIABLE::inMethodFrame(MethodScope* origin, uint64_t epoch) {
     Holder* self = origin->self();
-    if (Holder* member = self ? selfMember(self->value()) : nullptr) return member;
+    if (Holder* member = self ? rememberedMember(self->value(), m_search->selfMemo) : nullptr)
+        return member;
     Holder* function = origin->function();
     return function ? functionOrGlobal(function->value(), epoch) : nullptr;
 }
 
 Holder* VARIABLE::functionOrGlobal(vBase* function, uint64_t epoch) {
     if (function != m_search->memberless || epoch != m_search->memberlessEpoch) {
-        if (Holder* member = functionMember(function)) return member;
+        if (Holder* member = rememberedMember(function, m_search->functionMemo)) return member;
         m_search->memberless = function;
         m_search->memberlessEpoch = epoch;
     }
@@ -247,21 +248,11 @@ Holder* VARIABLE::foundInFrame(Scope* origin) const {
     return function && function->value() == m_search->frameFunction ? m_frameFound : nullptr;
 }
 
-Holder* VARIABLE::selfMember(vBase* self) {
-    if (self->typeCode() != TYPE_OBJECT) return self->findMember(m_name);
-    MemberTable& table = static_cast<vObject*>(self)->members();
-    MemberTable::Entry* entry = m_search->selfMemo.recall(table);
-    if (!entry && (entry = table.find(m_name)) != nullptr)
-        m_search->selfMemo.remember(table, *entry);
-    return entry ? entry->value.get() : nullptr;
-}
-
-Holder* VARIABLE::functionMember(vBase* function) {
-    if (function->typeCode() != TYPE_OBJECT) return function->findMember(m_name);
-    MemberTable& table = static_cast<vObject*>(function)->members();
-    MemberTable::Entry* entry = m_search->functionMemo.recall(table);
-    if (!entry && (entry = table.find(m_name)) != nullptr)
-        m_search->functionMemo.remember(table, *entry);
+Holder* VARIABLE::rememberedMember(vBase* owner, MemberTable::SlotMemo& memo) {
+    if (owner->typeCode() != TYPE_OBJECT) return owner->findMember(m_name);
+    MemberTable& table = static_cast<vObject*>(owner)->members();
+    MemberTable::Entry* entry = memo.recall(table);
+    if (!entry && (entry = table.find(m_name)) != nullptr) memo.remember(table, *entry);
     return entry ? entry->value.get() : nullptr;
 }
 
