@@ -107,7 +107,7 @@ Ref tableForeach(Holder* self, const Ref& argument) {
         SharedString text = name.value()->toString();
         Holder* found = call.container.value()->findMember(text.view());
         if (!found || isMethod(found->value())) continue;
-        callScript(call.argument, makePair(makeString(text.view()), Ref(found)));
+        callScript(call.argument, makeString(text.view()), Ref(found));
     }
     return names;
 }

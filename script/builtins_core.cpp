@@ -129,7 +129,7 @@ Ref foreach (const Ref& argument) {
     for (int i = 0; i < total && !Env::budgetExhausted(); ++i) {
         Ref name(names.value()->elementAt(i));
         Holder* member = container.value()->member(name.value()->toString().view());
-        callScript(function, makePair(name, member ? Ref(member) : makeEmpty()));
+        callScript(function, name, member ? Ref(member) : makeEmpty());
     }
     return names;
 }

@@ -160,7 +160,7 @@ struct ScriptLess {
     bool abandoned = false;
     bool operator()(const Ref& a, const Ref& b) {
         if (abandoned || (abandoned = Env::budgetExhausted())) return false;
-        return callScript(function, makePair(a, b)).value()->toBool();
+        return callScript(function, a, b).value()->toBool();
     }
 };
 

@@ -1,6 +1,6 @@
-// Shared helpers of the built-in library. Callbacks into scripts run in a
-// fresh environment each, so a callback that yields or misbehaves cannot leave
-// a half-run scope behind for the next one.
+// Shared helpers of the built-in library. Callbacks into scripts run in an
+// environment of their own each, so a callback that yields or misbehaves
+// cannot leave a half-run scope behind for the next one.
 #include "builtins_support.h"
 
 #include "env.h"
@@ -9,6 +9,7 @@
 #include "parser.h"
 #include "pointer.h"
 #include "printer.h"
+#include "spare_env.h"
 #include "string_value.h"
 #include "tuple.h"
 
@@ -23,6 +24,11 @@ namespace {
 
 // A chain of pointers longer than this is taken to be a loop.
 constexpr int MAX_POINTER_CHAIN = 64;
+
+// A two-element list sharing both holders (the arguments of a callback).
+Ref makePair(const Ref& first, const Ref& second) {
+    return Ref(new vRArray({first, second}));
+}
 
 } // namespace
 
@@ -66,9 +72,6 @@ Ref makeNil() {
 }
 Ref makeObject() {
     return Ref(new vObject);
-}
-Ref makePair(const Ref& first, const Ref& second) {
-    return Ref(new vRArray({first, second}));
 }
 Ref makePointer(Holder* target) {
     return Ref(new vPointer(target));
@@ -114,13 +117,28 @@ Holder* followPointers(Holder* holder) {
 }
 
 Ref callScript(const Ref& function, const Ref& argument) {
-    Env env;
-    return function.value()->callSync(env, argument, function.get());
+    SpareEnv env;
+    if (argument) {
+        Ref given = argument;
+        Ref answer;
+        if (env->callWithArguments(function.get(), &given, 1, answer)) return answer;
+    }
+    return function.value()->callSync(*env, argument, function.get());
+}
+
+Ref callScript(const Ref& function, const Ref& first, const Ref& second) {
+    SpareEnv env;
+    {
+        Ref given[] = {first, second};
+        Ref answer;
+        if (env->callWithArguments(function.get(), given, 2, answer)) return answer;
+    }
+    return function.value()->callSync(*env, makePair(first, second), function.get());
 }
 
 Ref instantiateScript(const Ref& cls) {
-    Env env;
-    return cls.value()->instantiateSync(env, makeEmpty(), cls.get());
+    SpareEnv env;
+    return cls.value()->instantiateSync(*env, makeEmpty(), cls.get());
 }
 
 Ref compileSource(Tokenizer& tokenizer, int& errors) {

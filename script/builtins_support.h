@@ -44,8 +44,6 @@ Ref makeString(std::string_view text);
 Ref makeNil();
 // A new empty object; arrays are objects that only have elements.
 Ref makeObject();
-// A two-element list sharing both holders (the arguments of a callback).
-Ref makePair(const Ref& first, const Ref& second);
 // A pointer to `target`.
 Ref makePointer(Holder* target);
 
@@ -56,6 +54,9 @@ Holder* followPointers(Holder* holder);
 // Calls `function` with `argument` to completion in an environment of its
 // own and answers its result. Callers hold a ReentryGuard.
 Ref callScript(const Ref& function, const Ref& argument);
+// The same with the list of `first` and `second` as the argument, which a
+// script function that takes two parameters never sees made.
+Ref callScript(const Ref& function, const Ref& first, const Ref& second);
 // Makes an instance of `cls` (running its constructor) the same way.
 Ref instantiateScript(const Ref& cls);
 

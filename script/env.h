@@ -74,6 +74,19 @@ public:
     bool run(Scope* until);
     // Runs until no scope is left or the script yields.
     void drive();
+    // No scope left and nothing on the stack: as good as a new environment.
+    bool idle() const { return !m_current && m_stack.empty(); }
+
+    // Calls `callee`, in this idle environment, with `count` arguments: what
+    // a native's call with a list of them runs, without the list. A script
+    // function (or a method of one) whose first step binds exactly `count`
+    // parameters takes the arguments straight into them (each a copy, unless
+    // only `arguments` held it), and runs to its end or its first stop; the
+    // answer is what it leaves on the stack. False, with nothing done, when
+    // the parameter step would not bind them in one go: another kind of
+    // callee, an argument that is no number or text, the budget, the nesting
+    // limit.
+    bool callWithArguments(Holder* callee, Ref* arguments, size_t count, Ref& answer);
 
     // A host bounds how many instructions may run from now on, so a runaway
     // script cannot hold it forever. Once the budget is spent every run stops

@@ -9,6 +9,7 @@
 #include "opcode.h"
 #include "printer.h"
 #include "scope.h"
+#include "spare_env.h"
 #include "string_value.h"
 
 #include <utility>
@@ -130,8 +131,8 @@ void vObject::onRelease() {
     if (!entry || !isBindable(entry->value.value())) return;
     Ref destructor = entry->value;
     m_members.remove("destructor");
-    Env env;
-    destructor.value()->callSync(env, makeEmpty(), destructor.get());
+    SpareEnv env;
+    destructor.value()->callSync(*env, makeEmpty(), destructor.get());
 }
 
 // `=` into fresh storage takes a copy of the right-hand side; into an object
