@@ -606,28 +606,30 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
 // when it is dropped unread) on the stack.
 bool Env::callWithArguments(Holder* callee, Ref* arguments, size_t count, Ref& answer) {
     vBase* value = callee->value();
-    const bool method = value->typeCode() == TYPE_METHOD;
+    const bool method = callee->typeCode() == TYPE_METHOD;
     Holder* function = method ? static_cast<vMethod*>(value)->function() : callee;
     const Step* first = parameterStep(function, count);
     if (!first || !idle() || s_budget < first->span ||
         NestingGuard::depth() + 2 > MAX_VALUE_NESTING)
         return false;
     for (size_t i = 0; i < count; ++i)
-        if (!isPlain(arguments[i].value())) return false;
+        if (!isPlainType(arguments[i]->typeCode())) return false;
     for (size_t i = 0; i < count; ++i)
         if (arguments[i]->count() != 1) arguments[i] = Ref(arguments[i].value()->clone());
     CodeBlock* code = function->value()->code();
     Holder* self = method ? static_cast<vMethod*>(value)->self() : nullptr;
     Scope* scope = self ? new MethodScope(code, function, self) : new FunctionScope(code, function);
     enter(scope);
-    // The parameters share the holders (taking them would be cheaper here,
-    // but a second caller of takeParameters moves it out of the direct call).
+    // The parameters share the holders, and then hold them alone: a second
+    // caller of takeParameters would move it out of the direct call.
     const ParameterList& list = code->execForm().parameters(first->target);
     scope->declareParameters(list, arguments);
     if (count == 1 || list.droppedUnread)
         push(scope->parameterAt(0));
     else
         push(Ref(new vRArray(TupleElements(arguments, arguments + count))));
+    for (size_t i = 0; i < count; ++i)
+        arguments[i].release()->releasePlain();
     scope->pc() = first->span;
     s_budget -= first->span;
     run(nullptr);
