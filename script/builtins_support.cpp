@@ -126,14 +126,16 @@ Ref callScript(const Ref& function, const Ref& argument) {
     return function.value()->callSync(*env, argument, function.get());
 }
 
+// Otherwise the list of the two is made before the environment and dropped
+// after it, as a caller's list would be.
 Ref callScript(const Ref& function, const Ref& first, const Ref& second) {
-    SpareEnv env;
     {
+        SpareEnv env;
         Ref given[] = {first, second};
         Ref answer;
         if (env->callWithArguments(function.get(), given, 2, answer)) return answer;
     }
-    return function.value()->callSync(*env, makePair(first, second), function.get());
+    return callScript(function, makePair(first, second));
 }
 
 Ref instantiateScript(const Ref& cls) {
