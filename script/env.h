@@ -81,11 +81,11 @@ public:
     // a native's call with a list of them runs, without the list. A script
     // function (or a method of one) whose first step binds exactly `count`
     // parameters takes the arguments straight into them (each a copy, unless
-    // only `arguments` held it; the handles are emptied), and runs to its end
-    // or its first stop; the answer is what it leaves on the stack. False,
-    // with nothing done, when the parameter step would not bind them in one
-    // go: another kind of callee, an argument that is no number or text, the
-    // budget, the nesting limit.
+    // only `arguments` held it or the function only reads its parameters; the
+    // handles are emptied), and runs to its end or its first stop; the answer
+    // is what it leaves on the stack. False, with nothing done, when the
+    // parameter step would not bind them in one go: another kind of callee,
+    // an argument that is no number or text, the budget, the nesting limit.
     bool callWithArguments(Holder* callee, Ref* arguments, size_t count, Ref& answer);
 
     // A host bounds how many instructions may run from now on, so a runaway

@@ -524,6 +524,64 @@ const Step* parameterStep(Holder* holder, size_t count) {
     return fits ? first : nullptr;
 }
 
+// An instruction that pushes a constant, pops its operands and pushes a new
+// value made of them, jumps, pops or returns: none writes a holder, keeps one
+// or runs script code.
+bool onlyComputes(uint8_t byte) {
+    if (byte >= OP_ADD && byte <= OP_SHR) return true; // two-operand operators
+    if (byte >= OP_EQ && byte <= OP_BOR) return true;  // comparisons, && and ||
+    if (byte >= OP_JMP && byte <= OP_JRF) return true; // jumps
+    switch (byte) {
+    case OP_PUSH_INT:
+    case OP_PUSH_HEX:
+    case OP_PUSH_FLOAT:
+    case OP_PUSH_STRING:
+    case OP_POP:
+    case OP_RETURN:
+    case OP_PLUS:
+    case OP_MINUS:
+    case OP_NOT:
+    case OP_COMPL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether `block`, from `from` on, only reads names of `list` (its
+// parameters) and computes, in the blocks inside it too. Nothing else runs
+// meanwhile: no instruction writes a parameter's holder, points at it,
+// captures it or puts it in a list, and no script code runs elsewhere that
+// could write what the holder is shared with. Its parameters may then be the
+// arguments' own holders instead of copies.
+bool readsOnly(const CodeBlock& block, int from, const ParameterList& list) {
+    for (int i = from; i < block.size(); ++i) {
+        const OpCode& op = *block.at(i);
+        const uint8_t byte = byteCodeOf(op);
+        bool reads = false;
+        if (byte == OP_VARIABLE)
+            reads = list.indexOf(static_cast<const VARIABLE&>(op).name()) != ParameterList::ABSENT;
+        else if (byte == OP_SCOPE)
+            reads = readsOnly(*static_cast<const SCOPE&>(op).block(), 0, list);
+        else
+            reads = onlyComputes(byte);
+        if (!reads) return false;
+    }
+    return true;
+}
+
+// readsOnly of the code after a parameter step, remembered for the last
+// list asked about: a sort asks about its comparator's every time.
+bool readsOnlyAfter(const CodeBlock& block, const Step& first, const ParameterList& list) {
+    static uint64_t s_serial = 0;
+    static bool s_readsOnly = false;
+    if (list.serial != s_serial) {
+        s_readsOnly = readsOnly(block, first.span, list);
+        s_serial = list.serial;
+    }
+    return s_readsOnly;
+}
+
 bool allPlain(ArgumentHolders& holders, size_t count) {
     for (size_t i = 0; i < count; ++i)
         if (!isPlain(holders[i].value())) return false;
@@ -614,15 +672,18 @@ bool Env::callWithArguments(Holder* callee, Ref* arguments, size_t count, Ref& a
         return false;
     for (size_t i = 0; i < count; ++i)
         if (!isPlainType(arguments[i]->typeCode())) return false;
-    for (size_t i = 0; i < count; ++i)
-        if (arguments[i]->count() != 1) arguments[i] = Ref(arguments[i].value()->clone());
     CodeBlock* code = function->value()->code();
+    const ParameterList& list = code->execForm().parameters(first->target);
+    if (!readsOnlyAfter(*code, *first, list)) {
+        for (size_t i = 0; i < count; ++i)
+            if (arguments[i]->count() != 1) arguments[i] = Ref(arguments[i].value()->clone());
+    }
     Holder* self = method ? static_cast<vMethod*>(value)->self() : nullptr;
     Scope* scope = self ? new MethodScope(code, function, self) : new FunctionScope(code, function);
     enter(scope);
-    // The parameters share the holders, and then hold them alone: a second
-    // caller of takeParameters would move it out of the direct call.
-    const ParameterList& list = code->execForm().parameters(first->target);
+    // The parameters share the holders, and then hold them alone (or with
+    // the caller, when nothing can tell): a second caller of takeParameters
+    // would move it out of the direct call.
     scope->declareParameters(list, arguments);
     if (count == 1 || list.droppedUnread)
         push(scope->parameterAt(0));
