@@ -429,6 +429,48 @@ bool assignRead(Env& env, const Step& step, Holder* target) {
            assignInto(static_cast<vInt*>(target->value()), operands, first, second);
 }
 
+// An `if`: a block whose first step tests two int operands (or an int
+// element) and jumps to the block's end when the test fails. Made before the
+// block is entered, the test reads what it would read inside, where nothing
+// is declared yet, and when it jumps, entering and leaving the block would
+// change nothing: the block is never made. Answers the instructions the test
+// stands for, with `skips` telling whether it jumped; 0 when the test must
+// run inside the block as its instructions.
+int testAhead(Env& env, const ExecForm& body, int64_t budget, bool& skips) {
+    const Step& test = body.steps()[0];
+    if (test.target != body.size() || budget < test.span) return 0;
+    if (test.action == STEP_OPERANDS_COMPARE_JUMP) {
+        Holder* first = nullptr;
+        Holder* second = nullptr;
+        if (!intOperands(env, test, first, second)) return 0;
+        skips = compareValues(test.operation, intOf(first), intOf(second)) == test.when;
+        return test.span;
+    }
+    if (test.action != STEP_OPERANDS_INDEX || test.operation != INDEX_JUMP) return 0;
+    Holder* element = nullptr;
+    int done = indexElement(env, test, element, skips);
+    return done == test.span ? done : 0;
+}
+
+// `if (test) return v;`: the body after its test is the pop of the value the
+// statement before left, v's read and the return, all of which read and
+// leave the same scopes from outside the block as from inside it. Answers
+// v's holder when that path is open: the budget covers it, the pop runs no
+// script code and v is found; none otherwise. RETURN_SPAN: the pop, the read
+// and the return.
+constexpr int RETURN_SPAN = 3;
+Holder* returnAhead(Env& env, const ExecForm& body, int tested, int64_t budget) {
+    const Step* steps = body.steps();
+    if (body.size() != tested + RETURN_SPAN || steps[tested].action != STEP_POP ||
+        steps[tested + 1].action != STEP_VARIABLE || steps[tested + 2].action != STEP_RETURN ||
+        budget < RETURN_SPAN)
+        return nullptr;
+    std::vector<Ref>& stack = env.stack();
+    if (stack.empty() || (stack.back()->count() == 1 && !isPlain(stack.back().value())))
+        return nullptr;
+    return static_cast<VARIABLE*>(steps[tested + 1].op)->find(env);
+}
+
 // The budget must cover every instruction a fused step stands for.
 bool fusable(const Step& step, int64_t budget) {
     return budget >= step.span - 1;
@@ -766,11 +808,26 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             // Reads no pc and runs no script code.
             static_cast<LIST*>(step.op)->LIST::execute(*this);
             continue;
-        case STEP_BLOCK:
-            s_budget = budget;
+        case STEP_BLOCK: {
+            CodeBlock* body = static_cast<SCOPE*>(step.op)->block();
+            bool skips = false;
+            int tested = testAhead(*this, body->execForm(), budget, skips);
+            budget -= tested;
+            if (skips) continue;
             scopePc = indexOf(next);
-            enter(new AnonymousScope(static_cast<SCOPE*>(step.op)->block()));
+            if (Holder* value =
+                    tested ? returnAhead(*this, body->execForm(), tested, budget) : nullptr) {
+                m_stack.back() = Ref(value);
+                s_budget = budget - RETURN_SPAN;
+                m_current = m_current->onReturn();
+                return true;
+            }
+            s_budget = budget;
+            Scope* scope = new AnonymousScope(body);
+            enter(scope);
+            scope->pc() = tested;
             return true;
+        }
         case STEP_RETURN:
             s_budget = budget;
             scopePc = indexOf(next);
