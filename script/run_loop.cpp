@@ -31,9 +31,6 @@ using InPlace = void (vBase::*)(const Ref&);
 constexpr InPlace OPERATORS[] = {
     &vBase::addAssign, &vBase::subAssign, &vBase::mulAssign, &vBase::divAssign, &vBase::modAssign,
     &vBase::andAssign, &vBase::orAssign,  &vBase::xorAssign, &vBase::shlAssign, &vBase::shrAssign};
-// The operations (ADD, SUB, MUL) that are the 32-bit wrapping ones of
-// unsigned arithmetic, as an int's own are; the others keep its own rules.
-constexpr uint8_t WRAPPING_OPERATIONS = 3;
 
 // A comparison of two ints (EQ to GT, in byte order), as an int's own.
 bool compareValues(uint8_t operation, int32_t left, int32_t right) {
@@ -84,26 +81,6 @@ bool operateInPlace(Env& env, const Step& step) {
     return true;
 }
 
-// `a op b` on two ints: the copy the operator makes is a new int, worked on
-// directly; releasing the operands runs no script code.
-bool operateOnInts(Env& env, const Step& step) {
-    std::vector<Ref>& stack = env.stack();
-    if (stack.size() < 2) return false;
-    vBase* left = stack[stack.size() - 2].value();
-    if (stack[stack.size() - 2]->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT)
-        return false;
-    int32_t value = static_cast<vInt*>(left)->value();
-    auto* result = new vInt(value);
-    if (step.operation < WRAPPING_OPERATIONS)
-        result->setValue(
-            wrapValues(step.operation, value, static_cast<vInt*>(stack.back().value())->value()));
-    else
-        (result->*OPERATORS[step.operation])(stack.back());
-    stack.pop_back();
-    stack.back() = Ref(result);
-    return true;
-}
-
 // Both operands ints: the comparison's outcome, with no script code run.
 bool compareInts(Env& env, const Step& step, bool& outcome) {
     std::vector<Ref>& stack = env.stack();
@@ -127,7 +104,7 @@ bool compareInPlace(Env& env, const Step& step) {
     if (left->count() == 1)
         static_cast<vInt*>(left.value())->setValue(outcome ? 1 : 0);
     else
-        left = Ref(new vInt(outcome ? 1 : 0));
+        left = Ref::adopt(Holder::makeInt(outcome ? 1 : 0));
     return true;
 }
 
@@ -164,7 +141,7 @@ bool compoundInts(Env& env, const Step& step) {
 // A new int holding `value`: the step's own copy holder when only the step
 // holds it (nothing can tell it from a new one), else a new holder.
 Ref freshCopy(Holder* own, int32_t value) {
-    if (own->count() != 1) return Ref(new vInt(value));
+    if (own->count() != 1) return Ref::adopt(Holder::makeInt(value));
     static_cast<vInt*>(own->value())->setValue(value);
     return Ref(own);
 }
@@ -325,6 +302,23 @@ int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
     }
 }
 
+// `a op b` on two ints: the result is a new int, or the right operand itself
+// when only the stack holds it; releasing the operands runs no script code.
+bool operateOnInts(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2) return false;
+    Holder* left = stack[stack.size() - 2].get();
+    if (left->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT) return false;
+    int32_t value = combineValues(step.operation, intOf(left), stack.back().get());
+    // A right operand only the stack holds becomes the result.
+    Ref result =
+        stack.back()->count() == 1 ? std::move(stack.back()) : Ref::adopt(Holder::makeInt(value));
+    static_cast<vInt*>(result.value())->setValue(value);
+    stack.pop_back();
+    stack.back() = std::move(result);
+    return true;
+}
+
 // `x = a op b` with x, a and b ints on the stack: x takes the result, and no
 // int is made for it. The substitution's depth guard still has its say.
 bool operateIntoInt(Env& env, const Step& step) {
@@ -360,7 +354,7 @@ bool writeElement(const Step& step, vObject* container, int32_t index, Holder* e
     if (index < 0 || index >= MAX_ELEMENTS || static_cast<size_t>(index) != elements.size())
         return false;
     reserveElements(elements, elements.size() + 1);
-    elements.push_back(Ref(new vInt(intOf(constant))));
+    elements.push_back(Ref::adopt(Holder::makeInt(intOf(constant))));
     return true;
 }
 
@@ -519,7 +513,8 @@ bool argumentHolders(Env& env, const CallArguments& call, ArgumentHolders& holde
         if (!second || first->value()->typeCode() != TYPE_INT ||
             second->value()->typeCode() != TYPE_INT)
             return false;
-        holders.add(Ref(new vInt(combineValues(argument.operation, intOf(first), second))));
+        holders.add(
+            Ref::adopt(Holder::makeInt(combineValues(argument.operation, intOf(first), second))));
     }
     return true;
 }
@@ -564,6 +559,12 @@ const Step* parameterStep(Holder* holder, size_t count) {
     bool fits =
         first->action == STEP_PARAMETERS && form.parameters(first->target).names.size() == count;
     return fits ? first : nullptr;
+}
+
+// A parameter's own copy of an argument that is a number or a text.
+Ref copyOf(Holder* argument) {
+    if (argument->typeCode() == TYPE_INT) return Ref::adopt(Holder::makeInt(intOf(argument)));
+    return Ref(argument->value()->clone());
 }
 
 bool allPlain(ArgumentHolders& holders, size_t count) {
@@ -623,7 +624,7 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
         return true;
     }
     for (size_t i = 0; i < count; ++i)
-        if (holders[i]->count() != 1) holders[i] = Ref(holders[i].value()->clone());
+        if (holders[i]->count() != 1) holders[i] = copyOf(holders[i].get());
     CodeBlock* code = function->value()->code();
     Scope* scope =
         method ? methodScope(code, function, held.value()) : new FunctionScope(code, function);
@@ -749,7 +750,7 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
                 continue;
             }
             budget -= step.span - 1;
-            push(Ref(new vInt(combineValues(step.operation, intOf(first), second))));
+            push(Ref::adopt(Holder::makeInt(combineValues(step.operation, intOf(first), second))));
             next += step.span - 1;
             continue;
         }
