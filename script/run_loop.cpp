@@ -423,27 +423,40 @@ bool assignRead(Env& env, const Step& step, Holder* target) {
            assignInto(static_cast<vInt*>(target->value()), operands, first, second);
 }
 
+// An operand read ahead of the block it belongs to: where the read would
+// declare the name, none.
+Holder* aheadOperand(Env& env, OpCode* op, bool constant) {
+    return constant ? static_cast<PUSH_INT*>(op)->holder().get()
+                    : static_cast<VARIABLE*>(op)->findDeclared(env);
+}
+
 // An `if`: a block whose first step tests two int operands (or an int
 // element) and jumps to the block's end when the test fails. Made before the
 // block is entered, the test reads what it would read inside, where nothing
-// is declared yet, and when it jumps, entering and leaving the block would
-// change nothing: the block is never made. Answers the instructions the test
-// stands for, with `skips` telling whether it jumped; 0 when the test must
-// run inside the block as its instructions.
+// is declared yet; a name found nowhere, which a read inside would declare
+// there, leaves the test to the block. When the test jumps, entering and
+// leaving the block would change nothing: the block is never made. Answers
+// the instructions the test stands for, with `skips` telling whether it
+// jumped; 0 when the test must run inside the block as its instructions.
 int testAhead(Env& env, const ExecForm& body, int64_t budget, bool& skips) {
     const Step& test = body.steps()[0];
-    if (test.target != body.size() || budget < test.span) return 0;
-    if (test.action == STEP_OPERANDS_COMPARE_JUMP) {
-        Holder* first = nullptr;
-        Holder* second = nullptr;
-        if (!intOperands(env, test, first, second)) return 0;
+    bool compares = test.action == STEP_OPERANDS_COMPARE_JUMP;
+    bool indexes = test.action == STEP_OPERANDS_INDEX && test.operation == INDEX_JUMP;
+    if ((!compares && !indexes) || test.target != body.size() || budget < test.span) return 0;
+    Holder* first = aheadOperand(env, test.op, test.operands & FIRST_IS_CONSTANT);
+    Holder* second =
+        first ? aheadOperand(env, test.second, test.operands & SECOND_IS_CONSTANT) : nullptr;
+    if (!second || second->typeCode() != TYPE_INT) return 0;
+    if (compares) {
+        if (first->typeCode() != TYPE_INT) return 0;
         skips = compareValues(test.operation, intOf(first), intOf(second)) == test.when;
         return test.span;
     }
-    if (test.action != STEP_OPERANDS_INDEX || test.operation != INDEX_JUMP) return 0;
-    Holder* element = nullptr;
-    int done = indexElement(env, test, element, skips);
-    return done == test.span ? done : 0;
+    if (first->typeCode() != TYPE_OBJECT) return 0;
+    Holder* element = static_cast<vObject*>(first->value())->presentElement(intOf(second));
+    if (!element || element->typeCode() != TYPE_INT) return 0;
+    skips = (intOf(element) != 0) == test.when;
+    return test.span;
 }
 
 // `if (test) return v;`: the body after its test is the pop of the value the
@@ -462,7 +475,7 @@ Holder* returnAhead(Env& env, const ExecForm& body, int tested, int64_t budget) 
     std::vector<Ref>& stack = env.stack();
     if (stack.empty() || (stack.back()->count() == 1 && !isPlain(stack.back().value())))
         return nullptr;
-    return static_cast<VARIABLE*>(steps[tested + 1].op)->find(env);
+    return static_cast<VARIABLE*>(steps[tested + 1].op)->findDeclared(env);
 }
 
 // The budget must cover every instruction a fused step stands for.
