@@ -564,14 +564,12 @@ Holder* methodOf(Holder* object, const CallArguments& call) {
 // The first step of a script function's code when it binds `count`
 // parameters in one go; none otherwise.
 const Step* parameterStep(Holder* holder, size_t count) {
-    vBase* function = holder ? holder->value() : nullptr;
-    CodeBlock* code = function && function->typeCode() == TYPE_OBJECT ? function->code() : nullptr;
+    // Only a plain object has its type code, so the code asked for is its own.
+    if (!holder || holder->typeCode() != TYPE_OBJECT) return nullptr;
+    CodeBlock* code = static_cast<vObject*>(holder->value())->vObject::code();
     if (!code) return nullptr;
-    const ExecForm& form = code->execForm();
-    const Step* first = form.steps();
-    bool fits =
-        first->action == STEP_PARAMETERS && form.parameters(first->target).names.size() == count;
-    return fits ? first : nullptr;
+    const Step* first = code->execForm().steps();
+    return first->action == STEP_PARAMETERS && first->operands == count ? first : nullptr;
 }
 
 // A parameter's own copy of an argument that is a number or a text.
