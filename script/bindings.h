@@ -84,7 +84,7 @@ inline Ref makeResult(const char* text) {
     return Ref(new variable::Variable::vString(SharedString(text ? text : "")));
 }
 inline Ref makeResult(int value) {
-    return Ref(new variable::Variable::vInt(value));
+    return Ref::adopt(Holder::makeInt(value));
 }
 
 } // namespace Kel::binding

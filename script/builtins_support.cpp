@@ -56,7 +56,7 @@ int parameterCount(const Ref& argument) {
 }
 
 Ref makeInt(int32_t value) {
-    return Ref(new vInt(value));
+    return Ref::adopt(Holder::makeInt(value));
 }
 Ref makeHex(uint32_t value) {
     return Ref(new vHex(value));

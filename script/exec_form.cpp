@@ -413,6 +413,7 @@ bool ExecForm::fuseParameters(const CodeBlock& block, int index) {
     step.action = STEP_PARAMETERS;
     step.target = static_cast<int32_t>(m_parameters.size());
     step.span = static_cast<uint8_t>(next + 1 - index);
+    step.operands = static_cast<uint8_t>(list.names.size());
     m_parameters.push_back(std::move(list));
     return true;
 }

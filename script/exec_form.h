@@ -110,7 +110,8 @@ struct Step {
                        // STEP_OPERANDS_OPERATOR: an assignment follows;
                        // STEP_OPERATOR: `=` follows
     uint8_t operands;  // STEP_OPERANDS_, STEP_LOOP_COMPOUND,
-                       // STEP_COMPOUND_STATEMENT: OperandKinds
+                       // STEP_COMPOUND_STATEMENT: OperandKinds;
+                       // STEP_PARAMETERS: how many names its list has
 };
 
 // A function's parameter list: `PUSH_NULL, LOCAL n1` then `PUSH_NULL, LOCAL nk,

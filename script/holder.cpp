@@ -4,6 +4,7 @@
 #include "holder.h"
 
 #include "nesting.h"
+#include "numbers.h"
 #include "object.h"
 #include "pool.h"
 #include "value.h"
@@ -62,6 +63,13 @@ Holder* Holder::make(vBase* value) {
     return holder;
 }
 
+Holder* Holder::makeInt(int32_t value) {
+    Holder* holder = new Holder;
+    holder->m_value = new variable::Variable::vInt(value);
+    holder->m_type = variable::Variable::TYPE_INT;
+    return holder;
+}
+
 void Holder::adopt(vBase* value) {
     m_value = value;
     m_type = static_cast<uint8_t>(value->typeCode());
@@ -70,7 +78,11 @@ void Holder::adopt(vBase* value) {
 }
 
 Holder::~Holder() {
-    delete m_value;
+    // An int's class is known from its type code: no virtual call frees it.
+    if (m_type == variable::Variable::TYPE_INT)
+        delete static_cast<variable::Variable::vInt*>(m_value);
+    else
+        delete m_value;
 }
 
 // A teardown that releases further holders only queues them: the outermost
@@ -110,6 +122,8 @@ void Holder::destroy() {
 Holder* Holder::cloneHolder() const {
     // Numbers and strings lead to no other holder, so their copy needs none
     // of the cycle bookkeeping below; operators copy them all the time.
+    if (m_type == variable::Variable::TYPE_INT)
+        return makeInt(static_cast<variable::Variable::vInt*>(m_value)->value());
     if (m_type <= variable::Variable::TYPE_STRING) return make(m_value->clone());
     std::vector<CloneStep>& path = clonePath();
     for (auto step = path.rbegin(); step != path.rend(); ++step) {

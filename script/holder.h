@@ -28,6 +28,9 @@ public:
     // A new holder with count 1 around `value`, which it now owns; calls
     // value->setOwner(holder).
     static Holder* make(vBase* value);
+    // make(new vInt(value)) without asking the new value its type: ints are
+    // the values made and dropped most often.
+    static Holder* makeInt(int32_t value);
 
     vBase* value() const { return m_value; }
     // value()->typeCode(), kept beside the value: the run loop asks it of

@@ -228,6 +228,9 @@ public:
     // The holder the read finds, as execute would push it; none only when no
     // scope runs.
     Holder* find(Env& env);
+    // The same, but none where the read would declare the name: for a read
+    // made ahead of the scope it belongs to.
+    Holder* findDeclared(Env& env);
     OpCode* clone() const override { return new VARIABLE(m_name); }
     int kind() const override { return opcodeKind(CODE); }
     void serialize(ByteWriter& out) const override {
@@ -286,6 +289,9 @@ private:
     // being a parameter; none before the first search.
     Holder* m_frameFound = nullptr;
     std::unique_ptr<SearchMemos> m_search;
+    // Set while findDeclared runs: a search that finds nothing then declares
+    // nothing either. The answers it does find are the ones find gives.
+    static inline bool s_readingAhead = false;
 };
 // POP: pop and drop.
 KEL_PLAIN_INSTRUCTION(POP);

@@ -39,7 +39,7 @@ int applyInPlace(Env& env, InPlace operation) {
 }
 
 Ref makeInt(bool truth) {
-    return Ref(new vInt(truth ? 1 : 0));
+    return Ref::adopt(Holder::makeInt(truth ? 1 : 0));
 }
 
 // b = pop; a = pop; push int 1 or 0 from a's `comparison` with b.

@@ -307,6 +307,7 @@ Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
     } else if (!found && (found = globalMember()) == nullptr) {
         m_search->absentFrom = origin->serial();
         m_search->absentEpoch = epoch;
+        if (s_readingAhead) return nullptr;
         // The same name buffer on every declaration: a loop scope that is new
         // on each entry lays the name out where the reads remember it.
         if (!m_search->undeclaredName.hasBuffer()) m_search->undeclaredName = SharedString(m_name);
@@ -321,7 +322,7 @@ Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
     return found;
 }
 
-// Inlined into both of its callers: a read is the commonest instruction.
+// Inlined into each of its callers: a read is the commonest instruction.
 [[gnu::always_inline]] inline Holder* VARIABLE::lookUp(Env& env) {
     Scope* scope = env.current();
     if (!scope) return resolveVariable(env, m_name);
@@ -346,6 +347,13 @@ int VARIABLE::execute(Env& env) {
 
 Holder* VARIABLE::find(Env& env) {
     return lookUp(env);
+}
+
+Holder* VARIABLE::findDeclared(Env& env) {
+    s_readingAhead = true;
+    Holder* found = find(env);
+    s_readingAhead = false;
+    return found;
 }
 
 int POP::execute(Env& env) {

@@ -31,9 +31,6 @@ using InPlace = void (vBase::*)(const Ref&);
 constexpr InPlace OPERATORS[] = {
     &vBase::addAssign, &vBase::subAssign, &vBase::mulAssign, &vBase::divAssign, &vBase::modAssign,
     &vBase::andAssign, &vBase::orAssign,  &vBase::xorAssign, &vBase::shlAssign, &vBase::shrAssign};
-// The operations (ADD, SUB, MUL) that are the 32-bit wrapping ones of
-// unsigned arithmetic, as an int's own are; the others keep its own rules.
-constexpr uint8_t WRAPPING_OPERATIONS = 3;
 
 // A comparison of two ints (EQ to GT, in byte order), as an int's own.
 bool compareValues(uint8_t operation, int32_t left, int32_t right) {
@@ -84,26 +81,6 @@ bool operateInPlace(Env& env, const Step& step) {
     return true;
 }
 
-// `a op b` on two ints: the copy the operator makes is a new int, worked on
-// directly; releasing the operands runs no script code.
-bool operateOnInts(Env& env, const Step& step) {
-    std::vector<Ref>& stack = env.stack();
-    if (stack.size() < 2) return false;
-    vBase* left = stack[stack.size() - 2].value();
-    if (stack[stack.size() - 2]->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT)
-        return false;
-    int32_t value = static_cast<vInt*>(left)->value();
-    auto* result = new vInt(value);
-    if (step.operation < WRAPPING_OPERATIONS)
-        result->setValue(
-            wrapValues(step.operation, value, static_cast<vInt*>(stack.back().value())->value()));
-    else
-        (result->*OPERATORS[step.operation])(stack.back());
-    stack.pop_back();
-    stack.back() = Ref(result);
-    return true;
-}
-
 // Both operands ints: the comparison's outcome, with no script code run.
 bool compareInts(Env& env, const Step& step, bool& outcome) {
     std::vector<Ref>& stack = env.stack();
@@ -127,7 +104,7 @@ bool compareInPlace(Env& env, const Step& step) {
     if (left->count() == 1)
         static_cast<vInt*>(left.value())->setValue(outcome ? 1 : 0);
     else
-        left = Ref(new vInt(outcome ? 1 : 0));
+        left = Ref::adopt(Holder::makeInt(outcome ? 1 : 0));
     return true;
 }
 
@@ -164,7 +141,7 @@ bool compoundInts(Env& env, const Step& step) {
 // A new int holding `value`: the step's own copy holder when only the step
 // holds it (nothing can tell it from a new one), else a new holder.
 Ref freshCopy(Holder* own, int32_t value) {
-    if (own->count() != 1) return Ref(new vInt(value));
+    if (own->count() != 1) return Ref::adopt(Holder::makeInt(value));
     static_cast<vInt*>(own->value())->setValue(value);
     return Ref(own);
 }
@@ -325,6 +302,23 @@ int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
     }
 }
 
+// `a op b` on two ints: the result is a new int, or the right operand itself
+// when only the stack holds it; releasing the operands runs no script code.
+bool operateOnInts(Env& env, const Step& step) {
+    std::vector<Ref>& stack = env.stack();
+    if (stack.size() < 2) return false;
+    Holder* left = stack[stack.size() - 2].get();
+    if (left->typeCode() != TYPE_INT || stack.back()->typeCode() != TYPE_INT) return false;
+    int32_t value = combineValues(step.operation, intOf(left), stack.back().get());
+    // A right operand only the stack holds becomes the result.
+    Ref result =
+        stack.back()->count() == 1 ? std::move(stack.back()) : Ref::adopt(Holder::makeInt(value));
+    static_cast<vInt*>(result.value())->setValue(value);
+    stack.pop_back();
+    stack.back() = std::move(result);
+    return true;
+}
+
 // `x = a op b` with x, a and b ints on the stack: x takes the result, and no
 // int is made for it. The substitution's depth guard still has its say.
 bool operateIntoInt(Env& env, const Step& step) {
@@ -360,7 +354,7 @@ bool writeElement(const Step& step, vObject* container, int32_t index, Holder* e
     if (index < 0 || index >= MAX_ELEMENTS || static_cast<size_t>(index) != elements.size())
         return false;
     reserveElements(elements, elements.size() + 1);
-    elements.push_back(Ref(new vInt(intOf(constant))));
+    elements.push_back(Ref::adopt(Holder::makeInt(intOf(constant))));
     return true;
 }
 
@@ -429,6 +423,61 @@ bool assignRead(Env& env, const Step& step, Holder* target) {
            assignInto(static_cast<vInt*>(target->value()), operands, first, second);
 }
 
+// An operand read ahead of the block it belongs to: where the read would
+// declare the name, none.
+Holder* aheadOperand(Env& env, OpCode* op, bool constant) {
+    return constant ? static_cast<PUSH_INT*>(op)->holder().get()
+                    : static_cast<VARIABLE*>(op)->findDeclared(env);
+}
+
+// An `if`: a block whose first step tests two int operands (or an int
+// element) and jumps to the block's end when the test fails. Made before the
+// block is entered, the test reads what it would read inside, where nothing
+// is declared yet; a name found nowhere, which a read inside would declare
+// there, leaves the test to the block. When the test jumps, entering and
+// leaving the block would change nothing: the block is never made. Answers
+// the instructions the test stands for, with `skips` telling whether it
+// jumped; 0 when the test must run inside the block as its instructions.
+int testAhead(Env& env, const ExecForm& body, int64_t budget, bool& skips) {
+    const Step& test = body.steps()[0];
+    bool compares = test.action == STEP_OPERANDS_COMPARE_JUMP;
+    bool indexes = test.action == STEP_OPERANDS_INDEX && test.operation == INDEX_JUMP;
+    if ((!compares && !indexes) || test.target != body.size() || budget < test.span) return 0;
+    Holder* first = aheadOperand(env, test.op, test.operands & FIRST_IS_CONSTANT);
+    Holder* second =
+        first ? aheadOperand(env, test.second, test.operands & SECOND_IS_CONSTANT) : nullptr;
+    if (!second || second->typeCode() != TYPE_INT) return 0;
+    if (compares) {
+        if (first->typeCode() != TYPE_INT) return 0;
+        skips = compareValues(test.operation, intOf(first), intOf(second)) == test.when;
+        return test.span;
+    }
+    if (first->typeCode() != TYPE_OBJECT) return 0;
+    Holder* element = static_cast<vObject*>(first->value())->presentElement(intOf(second));
+    if (!element || element->typeCode() != TYPE_INT) return 0;
+    skips = (intOf(element) != 0) == test.when;
+    return test.span;
+}
+
+// `if (test) return v;`: the body after its test is the pop of the value the
+// statement before left, v's read and the return, all of which read and
+// leave the same scopes from outside the block as from inside it. Answers
+// v's holder when that path is open: the budget covers it, the pop runs no
+// script code and v is found; none otherwise. RETURN_SPAN: the pop, the read
+// and the return.
+constexpr int RETURN_SPAN = 3;
+Holder* returnAhead(Env& env, const ExecForm& body, int tested, int64_t budget) {
+    const Step* steps = body.steps();
+    if (body.size() != tested + RETURN_SPAN || steps[tested].action != STEP_POP ||
+        steps[tested + 1].action != STEP_VARIABLE || steps[tested + 2].action != STEP_RETURN ||
+        budget < RETURN_SPAN)
+        return nullptr;
+    std::vector<Ref>& stack = env.stack();
+    if (stack.empty() || (stack.back()->count() == 1 && !isPlain(stack.back().value())))
+        return nullptr;
+    return static_cast<VARIABLE*>(steps[tested + 1].op)->findDeclared(env);
+}
+
 // The budget must cover every instruction a fused step stands for.
 bool fusable(const Step& step, int64_t budget) {
     return budget >= step.span - 1;
@@ -477,7 +526,8 @@ bool argumentHolders(Env& env, const CallArguments& call, ArgumentHolders& holde
         if (!second || first->value()->typeCode() != TYPE_INT ||
             second->value()->typeCode() != TYPE_INT)
             return false;
-        holders.add(Ref(new vInt(combineValues(argument.operation, intOf(first), second))));
+        holders.add(
+            Ref::adopt(Holder::makeInt(combineValues(argument.operation, intOf(first), second))));
     }
     return true;
 }
@@ -514,14 +564,18 @@ Holder* methodOf(Holder* object, const CallArguments& call) {
 // The first step of a script function's code when it binds `count`
 // parameters in one go; none otherwise.
 const Step* parameterStep(Holder* holder, size_t count) {
-    vBase* function = holder ? holder->value() : nullptr;
-    CodeBlock* code = function && function->typeCode() == TYPE_OBJECT ? function->code() : nullptr;
+    // Only a plain object has its type code, so the code asked for is its own.
+    if (!holder || holder->typeCode() != TYPE_OBJECT) return nullptr;
+    CodeBlock* code = static_cast<vObject*>(holder->value())->vObject::code();
     if (!code) return nullptr;
-    const ExecForm& form = code->execForm();
-    const Step* first = form.steps();
-    bool fits =
-        first->action == STEP_PARAMETERS && form.parameters(first->target).names.size() == count;
-    return fits ? first : nullptr;
+    const Step* first = code->execForm().steps();
+    return first->action == STEP_PARAMETERS && first->operands == count ? first : nullptr;
+}
+
+// A parameter's own copy of an argument that is a number or a text.
+Ref copyOf(Holder* argument) {
+    if (argument->typeCode() == TYPE_INT) return Ref::adopt(Holder::makeInt(intOf(argument)));
+    return Ref(argument->value()->clone());
 }
 
 // An instruction that pushes a constant, pops its operands and pushes a new
@@ -639,7 +693,7 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
         return true;
     }
     for (size_t i = 0; i < count; ++i)
-        if (holders[i]->count() != 1) holders[i] = Ref(holders[i].value()->clone());
+        if (holders[i]->count() != 1) holders[i] = copyOf(holders[i].get());
     CodeBlock* code = function->value()->code();
     Scope* scope =
         method ? methodScope(code, function, held.value()) : new FunctionScope(code, function);
@@ -805,7 +859,7 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
                 continue;
             }
             budget -= step.span - 1;
-            push(Ref(new vInt(combineValues(step.operation, intOf(first), second))));
+            push(Ref::adopt(Holder::makeInt(combineValues(step.operation, intOf(first), second))));
             next += step.span - 1;
             continue;
         }
@@ -864,11 +918,26 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             // Reads no pc and runs no script code.
             static_cast<LIST*>(step.op)->LIST::execute(*this);
             continue;
-        case STEP_BLOCK:
-            s_budget = budget;
+        case STEP_BLOCK: {
+            CodeBlock* body = static_cast<SCOPE*>(step.op)->block();
+            bool skips = false;
+            int tested = testAhead(*this, body->execForm(), budget, skips);
+            budget -= tested;
+            if (skips) continue;
             scopePc = indexOf(next);
-            enter(new AnonymousScope(static_cast<SCOPE*>(step.op)->block()));
+            if (Holder* value =
+                    tested ? returnAhead(*this, body->execForm(), tested, budget) : nullptr) {
+                m_stack.back() = Ref(value);
+                s_budget = budget - RETURN_SPAN;
+                m_current = m_current->onReturn();
+                return true;
+            }
+            s_budget = budget;
+            Scope* scope = new AnonymousScope(body);
+            enter(scope);
+            scope->pc() = tested;
             return true;
+        }
         case STEP_RETURN:
             s_budget = budget;
             scopePc = indexOf(next);

@@ -84,6 +84,11 @@ TEST_F(BudgetTest, EveryInstructionCountsOnceAndEndsOfBlocksCostNothing) {
         {"a = 1; if (a < 2) a = 3;", 15},
         {"f(local n) { if (n) { a = n; } } f(1); b = 2;", 20},
         {"g(local x, local y) { return x; } g(1, 2); b = 2;", 21},
+        // An `if` decided before its block is entered, skipped or returning.
+        {"a = 1; if (a > 2) a = 3;", 11},
+        {"t[0] = 0; if (t[0]) a = 1;", 13},
+        {"f(local n) { if (n < 2) return n; } f(1);", 17},
+        {"f(local n) { if (n < 2) return n; } f(3); b = 2;", 18},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(runsOutOfBudget(c.text, c.instructions - 1)) << c.text;
