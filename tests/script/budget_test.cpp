@@ -89,6 +89,8 @@ TEST_F(BudgetTest, EveryInstructionCountsOnceAndEndsOfBlocksCostNothing) {
         {"t[0] = 0; if (t[0]) a = 1;", 13},
         {"f(local n) { if (n < 2) return n; } f(1);", 17},
         {"f(local n) { if (n < 2) return n; } f(3); b = 2;", 18},
+        // A native's callback, its arguments bound without their list.
+        {"lists.sort(range(2), (local a, local b) { return a < b; }); b = 2;", 26},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(runsOutOfBudget(c.text, c.instructions - 1)) << c.text;
