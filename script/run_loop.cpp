@@ -739,14 +739,19 @@ bool Env::callWithArguments(Holder* callee, Ref* arguments, size_t count, Ref& a
     // the caller, when nothing can tell): a second caller of takeParameters
     // would move it out of the direct call.
     scope->declareParameters(list, arguments);
-    if (count == 1 || list.droppedUnread)
+    // A pop right after the parameters drops their list unread: when the
+    // budget covers it too, the list is never pushed.
+    int pc = first->span;
+    if (s_budget > pc && first[pc].action == STEP_POP)
+        ++pc;
+    else if (count == 1 || list.droppedUnread)
         push(scope->parameterAt(0));
     else
         push(Ref(new vRArray(TupleElements(arguments, arguments + count))));
     for (size_t i = 0; i < count; ++i)
         arguments[i].release()->releasePlain();
-    scope->pc() = first->span;
-    s_budget -= first->span;
+    scope->pc() = pc;
+    s_budget -= pc;
     run(nullptr);
     answer = pop();
     return true;
