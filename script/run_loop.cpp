@@ -730,7 +730,7 @@ bool Env::callWithArguments(Holder* callee, Ref* arguments, size_t count, Ref& a
     const ParameterList& list = code->execForm().parameters(first->target);
     if (!readsOnlyAfter(*code, *first, list)) {
         for (size_t i = 0; i < count; ++i)
-            if (arguments[i]->count() != 1) arguments[i] = Ref(arguments[i].value()->clone());
+            if (arguments[i]->count() != 1) arguments[i] = copyOf(arguments[i].get());
     }
     Holder* self = method ? static_cast<vMethod*>(value)->self() : nullptr;
     Scope* scope = self ? new MethodScope(code, function, self) : new FunctionScope(code, function);
