@@ -47,7 +47,8 @@ std::vector<CloneStep>& clonePath() {
 
 } // namespace
 
-static_assert(sizeof(Holder) <= 2 * sizeof(void*), "holders fill one pool slot");
+static_assert(sizeof(Holder) <= 4 * sizeof(void*),
+              "a holder with its int room fills one pool slot");
 
 void* Holder::operator new(std::size_t) {
     return pool::holders().allocate();
@@ -64,8 +65,11 @@ Holder* Holder::make(vBase* value) {
 }
 
 Holder* Holder::makeInt(int32_t value) {
+    using variable::Variable::vInt;
+    static_assert(sizeof(vInt) <= INT_ROOM && alignof(vInt) <= alignof(void*),
+                  "an int fits its holder's room");
     Holder* holder = new Holder;
-    holder->m_value = new variable::Variable::vInt(value);
+    holder->m_value = ::new (holder->m_intRoom) vInt(value, vInt::InHolder{});
     holder->m_type = variable::Variable::TYPE_INT;
     return holder;
 }

@@ -3,6 +3,7 @@
 // entries and native calls pass around.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -92,6 +93,10 @@ private:
     vBase* m_value;
     uint32_t m_count;
     uint8_t m_type = 0;
+    // Where makeInt puts its int: the commonest value lives in its holder's
+    // slot instead of a slot of its own.
+    static constexpr size_t INT_ROOM = 2 * sizeof(void*);
+    alignas(void*) unsigned char m_intRoom[INT_ROOM];
 };
 
 // Counted handle on a Holder; may be empty.

@@ -5,6 +5,8 @@
 
 #include "value.h"
 
+#include <new>
+
 namespace Kel::variable::Variable {
 
 // An int's own rules where C++'s leave the result undefined: a quotient or a
@@ -30,6 +32,19 @@ inline int32_t intShiftRight(int32_t value, int32_t count) {
 class vInt final : public vBase {
 public:
     explicit vInt(int32_t value = 0) : m_value(value) {}
+    // An int made inside the room of the holder that keeps it: deleting it
+    // only ends it, and the holder's slot goes with the holder.
+    struct InHolder {};
+    vInt(int32_t value, InHolder) : m_value(value), m_inHolder(true) {}
+    static void* operator new(std::size_t size) { return vBase::operator new(size); }
+    static void operator delete(void* slot, std::size_t size) {
+        vBase::operator delete(slot, size);
+    }
+    static void operator delete(vInt* number, std::destroying_delete_t) {
+        bool inHolder = number->m_inHolder;
+        number->~vInt();
+        if (!inHolder) vBase::operator delete(number, sizeof(vInt));
+    }
     int32_t value() const { return m_value; }
     void setValue(int32_t value) { m_value = value; }
 
@@ -62,6 +77,7 @@ public:
 
 private:
     int32_t m_value;
+    bool m_inHolder = false;
 };
 
 class vHex final : public vBase {

@@ -459,6 +459,18 @@ int testAhead(Env& env, const ExecForm& body, int64_t budget, bool& skips) {
     return test.span;
 }
 
+// Whether dropping one count of `holder` runs no script code: something else
+// holds it too, or it is a number or a text, or a list of those that a call
+// left (its arguments).
+[[gnu::noinline]] bool dropsQuietly(Holder* holder) {
+    if (holder->count() > 1 || isPlainType(holder->typeCode())) return true;
+    if (holder->typeCode() != TYPE_TUPLE) return false;
+    const TupleElements& elements = static_cast<vRArray*>(holder->value())->elements();
+    return std::all_of(elements.begin(), elements.end(), [](const Ref& element) {
+        return element->count() > 1 || isPlainType(element->typeCode());
+    });
+}
+
 // `if (test) return v;`: the body after its test is the pop of the value the
 // statement before left, v's read and the return, all of which read and
 // leave the same scopes from outside the block as from inside it. Answers
@@ -473,8 +485,7 @@ Holder* returnAhead(Env& env, const ExecForm& body, int tested, int64_t budget) 
         budget < RETURN_SPAN)
         return nullptr;
     std::vector<Ref>& stack = env.stack();
-    if (stack.empty() || (stack.back()->count() == 1 && !isPlain(stack.back().value())))
-        return nullptr;
+    if (stack.empty() || !dropsQuietly(stack.back().get())) return nullptr;
     return static_cast<VARIABLE*>(steps[tested + 1].op)->findDeclared(env);
 }
 
