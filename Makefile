@@ -79,8 +79,7 @@ format-check: deps
 	@echo "format: $(words $(FORMATTED)) files clean"
 
 bench: bench-deps
-	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build $(BENCH_BUILD) --target kel kura saves_bench -j$(JOBS)
+	bench/build.sh $(BENCH_BUILD) $(JOBS) kel kura saves_bench
 	bench/run.sh $(BENCH_BUILD)
 	python3 bench/instructions.py $(BENCH_BUILD)/kel
 	bench/engine/run.sh $(BENCH_BUILD)
