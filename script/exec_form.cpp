@@ -100,6 +100,13 @@ bool droppedUnread(const CodeBlock& block, int index) {
                                  : byteAt(body, target) == OP_POP;
 }
 
+// Whether the instructions at `first` and `second` are reads of one name.
+bool readsSame(const CodeBlock& block, int first, int second) {
+    return byteAt(block, first) == OP_VARIABLE && byteAt(block, second) == OP_VARIABLE &&
+           static_cast<VARIABLE*>(block.at(first))->name() ==
+               static_cast<VARIABLE*>(block.at(second))->name();
+}
+
 uint8_t operandKind(uint8_t byte, OperandKinds constant) {
     return byte == OP_PUSH_INT ? constant : 0;
 }
@@ -351,14 +358,17 @@ void ExecForm::fuseLoopStep(const CodeBlock& block, int index) {
             byteAt(block, test + compare.span) != OP_POP)
             return;
         step.target = test;
+        uint8_t stepped = readsSame(block, index, test) ? TEST_READS_STEPPED : 0;
         if (counts) {
             step.action = STEP_LOOP_INT_STEP;
+            step.operands = stepped;
             return;
         }
         step.action = STEP_LOOP_COMPOUND;
+        step.operands = stepped;
     }
     step.second = block.at(index + 1);
-    step.operands = operandKind(byteAt(block, index + 1), SECOND_IS_CONSTANT);
+    step.operands |= operandKind(byteAt(block, index + 1), SECOND_IS_CONSTANT);
     step.operation = static_cast<uint8_t>(compound - OP_SADD);
     step.span = COMPOUND_SPAN;
 }

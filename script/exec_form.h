@@ -67,6 +67,9 @@ enum StepAction : uint8_t {
 enum OperandKinds : uint8_t {
     FIRST_IS_CONSTANT = 1,
     SECOND_IS_CONSTANT = 2,
+    // STEP_LOOP_ steps: the test's first operand reads the stepped variable,
+    // whose holder the step has at hand.
+    TEST_READS_STEPPED = 4,
 };
 
 // What follows the selection of a STEP_OPERANDS_INDEX (its `operation`):

@@ -279,6 +279,16 @@ int32_t intOf(Holder* holder) {
            compareValues(test.operation, intOf(first), intOf(second)) != test.when;
 }
 
+// The same for a loop's step, whose stepped int `stepped` the test reads
+// first when the step says so: the read would find that very holder.
+[[gnu::always_inline]] inline bool loopTestHolds(Env& env, const Step& step, const Step& test,
+                                                 Holder* stepped) {
+    if (!(step.operands & TEST_READS_STEPPED)) return testHolds(env, test);
+    Holder* second = operandHolder(env, test.second, test.operands & SECOND_IS_CONSTANT);
+    return second && second->typeCode() == TYPE_INT &&
+           compareValues(test.operation, intOf(stepped), intOf(second)) != test.when;
+}
+
 // `left op right` on two ints, as the int's own operation gives it.
 int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
     int32_t value = intOf(right);
@@ -988,7 +998,7 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             const int32_t old = number->value();
             const auto one = static_cast<uint32_t>(step.operation == 0 ? 1 : -1);
             number->setValue(static_cast<int32_t>(static_cast<uint32_t>(old) + one));
-            if (testHolds(*this, test)) {
+            if (loopTestHolds(*this, step, test, found)) {
                 budget -= step.span + test.span + 1;
                 next = steps + step.target + test.span + 1;
                 continue;
@@ -1039,7 +1049,7 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
                 break;
             auto* number = static_cast<vInt*>(target->value());
             number->setValue(wrapValues(step.operation, number->value(), intOf(operand)));
-            if (testHolds(*this, test)) {
+            if (loopTestHolds(*this, step, test, target)) {
                 budget -= step.span + test.span + 1;
                 next = steps + step.target + test.span + 1;
                 continue;
