@@ -350,6 +350,11 @@ Holder* VARIABLE::find(Env& env) {
 }
 
 Holder* VARIABLE::findDeclared(Env& env) {
+    // A parameter of the frame met last needs no search, which alone may declare.
+    Scope* origin = env.current() ? env.current()->lookupOrigin() : nullptr;
+    if (const ParameterList* list = origin ? origin->parameterList() : nullptr;
+        list && list->serial == m_frameSerial && m_frameIndex != ParameterList::ABSENT)
+        return origin->parameterAt(m_frameIndex);
     s_readingAhead = true;
     Holder* found = find(env);
     s_readingAhead = false;
