@@ -242,6 +242,9 @@ public:
 private:
     struct SearchMemos;
     Holder* lookUp(Env& env);
+    // The origin's parameter of the name, when the origin is a frame of the
+    // parameter list met last; none otherwise.
+    Holder* frameParameter(Scope* origin) const;
     // The lookup from `origin` (the scope's) when the answer remembered is
     // not the one; it remembers its own.
     [[gnu::noinline]] Holder* search(Scope* scope, Scope* origin, uint64_t epoch);

@@ -322,6 +322,15 @@ Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
     return found;
 }
 
+// Every call's scope is new: a parameter of the frame met last is found by
+// its place in the list, with nothing to remember.
+[[gnu::always_inline]] inline Holder* VARIABLE::frameParameter(Scope* origin) const {
+    const ParameterList* list = origin->parameterList();
+    return list && list->serial == m_frameSerial && m_frameIndex != ParameterList::ABSENT
+               ? origin->parameterAt(m_frameIndex)
+               : nullptr;
+}
+
 // Inlined into each of its callers: a read is the commonest instruction.
 [[gnu::always_inline]] inline Holder* VARIABLE::lookUp(Env& env) {
     Scope* scope = env.current();
@@ -329,11 +338,7 @@ Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
     Scope* origin = scope->lookupOrigin();
     uint64_t epoch = MemberTable::bindingEpoch();
     if (origin->serial() == m_foundInScope && epoch == m_foundInEpoch) return m_found;
-    // Every call's scope is new: a parameter of the frame met last is found by
-    // its place in the list, with nothing to remember.
-    if (const ParameterList* list = origin->parameterList();
-        list && list->serial == m_frameSerial && m_frameIndex != ParameterList::ABSENT)
-        return origin->parameterAt(m_frameIndex);
+    if (Holder* parameter = frameParameter(origin)) return parameter;
     return search(scope, origin, epoch);
 }
 
@@ -350,11 +355,9 @@ Holder* VARIABLE::find(Env& env) {
 }
 
 Holder* VARIABLE::findDeclared(Env& env) {
-    // A parameter of the frame met last needs no search, which alone may declare.
-    Scope* origin = env.current() ? env.current()->lookupOrigin() : nullptr;
-    if (const ParameterList* list = origin ? origin->parameterList() : nullptr;
-        list && list->serial == m_frameSerial && m_frameIndex != ParameterList::ABSENT)
-        return origin->parameterAt(m_frameIndex);
+    // A parameter needs no search, which alone may declare.
+    if (Scope* scope = env.current())
+        if (Holder* parameter = frameParameter(scope->lookupOrigin())) return parameter;
     s_readingAhead = true;
     Holder* found = find(env);
     s_readingAhead = false;
