@@ -259,6 +259,10 @@ private:
     // or none when that does not settle it.
     Holder* inFrame(Scope* origin, uint64_t epoch);
     Holder* inMethodFrame(MethodScope* origin, uint64_t epoch);
+    // What inMethodFrame finds first in a method's frame of the list met
+    // last, where the name is no parameter: the bound object's member in the
+    // slot remembered; none when that does not settle it.
+    Holder* selfMemberInFrame(Scope* origin) const;
     // The function object's member of the name, else the global.
     Holder* functionOrGlobal(vBase* function, uint64_t epoch);
     // What inFrame found last in a plain function's frame of the same code,

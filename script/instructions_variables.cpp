@@ -230,6 +230,18 @@ Holder* VARIABLE::inMethodFrame(MethodScope* origin, uint64_t epoch) {
     return function ? functionOrGlobal(function->value(), epoch) : nullptr;
 }
 
+Holder* VARIABLE::selfMemberInFrame(Scope* origin) const {
+    const ParameterList* list = origin->parameterList();
+    if (!list || list->serial != m_frameSerial || m_frameIndex != ParameterList::ABSENT)
+        return nullptr;
+    if (origin->kind() != SCOPE_METHOD && origin->kind() != SCOPE_CONSTRUCTOR) return nullptr;
+    Holder* self = static_cast<MethodScope*>(origin)->self();
+    if (!self || self->typeCode() != TYPE_OBJECT) return nullptr;
+    MemberTable& table = static_cast<vObject*>(self->value())->members();
+    MemberTable::Entry* entry = m_search->selfMemo.recall(table);
+    return entry ? entry->value.get() : nullptr;
+}
+
 Holder* VARIABLE::functionOrGlobal(vBase* function, uint64_t epoch) {
     if (function != m_search->memberless || epoch != m_search->memberlessEpoch) {
         if (Holder* member = rememberedMember(function, m_search->functionMemo)) return member;
@@ -291,6 +303,9 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
 Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
     if (m_frameFound && epoch == m_search->frameEpoch)
         if (Holder* found = foundInFrame(origin)) return found;
+    // A frame's list is met only by a search, which makes the memos first.
+    if (m_frameSerial != 0)
+        if (Holder* member = selfMemberInFrame(origin)) return member;
     return searchFurther(scope, origin, epoch);
 }
 
