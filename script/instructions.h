@@ -231,6 +231,12 @@ public:
     // The same, but none where the read would declare the name: for a read
     // made ahead of the scope it belongs to.
     Holder* findDeclared(Env& env);
+    // find's commonest answer, for a caller to check before calling it: the
+    // holder found last from a lookup origin of this serial under this
+    // binding epoch; none when find must search.
+    Holder* remembered(uint64_t originSerial, uint64_t epoch) const {
+        return originSerial == m_foundInScope && epoch == m_foundInEpoch ? m_found : nullptr;
+    }
     OpCode* clone() const override { return new VARIABLE(m_name); }
     int kind() const override { return opcodeKind(CODE); }
     void serialize(ByteWriter& out) const override {

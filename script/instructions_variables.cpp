@@ -352,7 +352,7 @@ Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
     if (!scope) return resolveVariable(env, m_name);
     Scope* origin = scope->lookupOrigin();
     uint64_t epoch = MemberTable::bindingEpoch();
-    if (origin->serial() == m_foundInScope && epoch == m_foundInEpoch) return m_found;
+    if (Holder* found = remembered(origin->serial(), epoch)) return found;
     if (Holder* parameter = frameParameter(origin)) return parameter;
     return search(scope, origin, epoch);
 }

@@ -162,10 +162,22 @@ bool stepInt(Env& env, const Step& step) {
     return true;
 }
 
+// A variable's read by a fused step: the answer remembered is checked here,
+// where a call of its own would cost as much again; the search stays out of
+// line.
+[[gnu::always_inline]] inline Holder* readOf(Env& env, OpCode* op) {
+    auto* read = static_cast<VARIABLE*>(op);
+    if (Scope* scope = env.current())
+        if (Holder* found =
+                read->remembered(scope->lookupOrigin()->serial(), MemberTable::bindingEpoch()))
+            return found;
+    return read->find(env);
+}
+
 // A variable's read and ++ or -- of it, on an int: what the read would push,
 // stepped as stepInt steps it.
 bool readIntStep(Env& env, const Step& step) {
-    Holder* found = static_cast<VARIABLE*>(step.op)->find(env);
+    Holder* found = readOf(env, step.op);
     if (!found || found->typeCode() != TYPE_INT) return false;
     auto* number = static_cast<vInt*>(found->value());
     uint32_t old = static_cast<uint32_t>(number->value());
@@ -250,8 +262,7 @@ bool bindInPlace(Env& env, const ParameterList& list, const TupleElements* eleme
 // What a fused operand stands for: the holder its read finds, or the
 // constant's own.
 Holder* operandHolder(Env& env, OpCode* op, bool constant) {
-    return constant ? static_cast<PUSH_INT*>(op)->holder().get()
-                    : static_cast<VARIABLE*>(op)->find(env);
+    return constant ? static_cast<PUSH_INT*>(op)->holder().get() : readOf(env, op);
 }
 
 // Both operands of a STEP_OPERANDS_ step, when they are ints, read in the
@@ -892,8 +903,7 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             continue;
         }
         case STEP_ASSIGN_READ: {
-            Holder* target =
-                fusable(step, budget) ? static_cast<VARIABLE*>(step.op)->find(*this) : nullptr;
+            Holder* target = fusable(step, budget) ? readOf(*this, step.op) : nullptr;
             if (!target || !assignRead(*this, step, target)) break;
             budget -= step.span - 1;
             next += step.span - 1;
@@ -913,8 +923,7 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         case STEP_READ_MEMBER: {
             // A variable's holder is held by its table besides, so it is no
             // temporary whose methods a read would have to keep alive.
-            Holder* object =
-                fusable(step, budget) ? static_cast<VARIABLE*>(step.op)->find(*this) : nullptr;
+            Holder* object = fusable(step, budget) ? readOf(*this, step.op) : nullptr;
             if (!object) break;
             budget -= step.span - 1;
             s_budget = budget;
@@ -992,9 +1001,7 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             // The read, the step and the jump; then the test's operands, the
             // comparison, its jump and the pop of the stepped value.
             const Step& test = steps[step.target];
-            Holder* found = budget >= step.span + test.span + 1
-                                ? static_cast<VARIABLE*>(step.op)->find(*this)
-                                : nullptr;
+            Holder* found = budget >= step.span + test.span + 1 ? readOf(*this, step.op) : nullptr;
             if (!found || found->typeCode() != TYPE_INT) break;
             auto* number = static_cast<vInt*>(found->value());
             const int32_t old = number->value();
@@ -1029,8 +1036,7 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         case STEP_COMPOUND_ELEMENT: {
             // As STEP_COMPOUND_STATEMENT, with an int element in y's place:
             // the array holds it besides, so dropping it runs nothing either.
-            Holder* target =
-                budget >= step.span ? static_cast<VARIABLE*>(step.op)->find(*this) : nullptr;
+            Holder* target = budget >= step.span ? readOf(*this, step.op) : nullptr;
             if (!target || target->typeCode() != TYPE_INT) break;
             int32_t index = 0;
             vObject* object = indexedObject(*this, steps[step.target], index);
