@@ -237,6 +237,12 @@ public:
     Holder* remembered(uint64_t originSerial, uint64_t epoch) const {
         return originSerial == m_foundInScope && epoch == m_foundInEpoch ? m_found : nullptr;
     }
+    // Where the name is among the parameters of the list whose serial is
+    // given, as a read in a frame of that list found it; UINT32_MAX when it
+    // is none of them, or no read there has looked yet.
+    uint32_t parameterIndex(uint64_t listSerial) const {
+        return listSerial == m_frameSerial ? m_frameIndex : UINT32_MAX;
+    }
     OpCode* clone() const override { return new VARIABLE(m_name); }
     int kind() const override { return opcodeKind(CODE); }
     void serialize(ByteWriter& out) const override {

@@ -670,6 +670,61 @@ bool readsOnlyAfter(const CodeBlock& block, const Step& first, const ParameterLi
     return s_readsOnly;
 }
 
+// A callee's operand in terms of the arguments: an int constant's holder, or
+// the argument its parameter takes (the same number or text); none for a read
+// of anything else.
+Holder* argumentOperand(OpCode* op, bool constant, const ParameterList& list,
+                        ArgumentHolders& holders) {
+    if (constant) return static_cast<PUSH_INT*>(op)->holder().get();
+    uint32_t index = static_cast<VARIABLE*>(op)->parameterIndex(list.serial);
+    return index == ParameterList::ABSENT ? nullptr : holders[index].get();
+}
+
+// A callee whose code begins `if (a op b)`, a and b its parameters or int
+// constants, tested from the arguments before its frame is made.
+struct LeadingTest {
+    const ExecForm* body = nullptr; // the `if` block's
+    const Step* test = nullptr;     // the block's first step
+    bool skips = false;             // it jumps past the block
+};
+
+// The callee's leading test, made when the budget covers the block's step
+// and the test and their operands are ints: exactly what the block's step
+// would make of them, reading the parameters ahead of the block.
+bool leadingTest(const Step* first, const ParameterList& list, ArgumentHolders& holders,
+                 int64_t rest, LeadingTest& lead) {
+    const Step& block = first[first->span];
+    if (block.action != STEP_BLOCK) return false;
+    lead.body = &static_cast<SCOPE*>(block.op)->block()->execForm();
+    const Step& test = lead.body->steps()[0];
+    if (test.action != STEP_OPERANDS_COMPARE_JUMP || test.target != lead.body->size() ||
+        rest < 1 + test.span)
+        return false;
+    Holder* a = argumentOperand(test.op, test.operands & FIRST_IS_CONSTANT, list, holders);
+    Holder* b = a ? argumentOperand(test.second, test.operands & SECOND_IS_CONSTANT, list, holders)
+                  : nullptr;
+    if (!b || a->typeCode() != TYPE_INT || b->typeCode() != TYPE_INT) return false;
+    lead.test = &test;
+    lead.skips = compareValues(test.operation, intOf(a), intOf(b)) == test.when;
+    return true;
+}
+
+// The argument whose parameter a held leading test's block returns: the
+// block is `return v;` with v a parameter, and the budget covers it. The pop
+// before the read drops the parameters' list, which holds numbers and texts
+// only. None otherwise.
+Ref* leadingReturn(const LeadingTest& lead, const ParameterList& list, ArgumentHolders& holders,
+                   int64_t rest) {
+    const Step* steps = lead.body->steps();
+    const int tested = lead.test->span;
+    if (lead.body->size() != tested + RETURN_SPAN || steps[tested].action != STEP_POP ||
+        steps[tested + 1].action != STEP_VARIABLE || steps[tested + 2].action != STEP_RETURN ||
+        rest < 1 + tested + RETURN_SPAN)
+        return nullptr;
+    uint32_t index = static_cast<VARIABLE*>(steps[tested + 1].op)->parameterIndex(list.serial);
+    return index == ParameterList::ABSENT ? nullptr : &holders[index];
+}
+
 bool allPlain(ArgumentHolders& holders, size_t count) {
     for (size_t i = 0; i < count; ++i)
         if (!isPlain(holders[i].value())) return false;
@@ -726,13 +781,30 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
         held.value()->call(*this, held.get());
         return true;
     }
+    CodeBlock* code = function->value()->code();
+    const ParameterList& list = code->execForm().parameters(first->target);
+    // The callee's frame starts after its parameters, or past a leading `if`
+    // tested here that jumps past its block.
+    int start = first->span;
+    int64_t rest = budget - first->span;
+    LeadingTest lead;
+    if (!leaves && leadingTest(first, list, holders, rest, lead)) {
+        if (lead.skips) {
+            start += 1;
+            rest -= 1 + lead.test->span;
+        } else if (Ref* value = leadingReturn(lead, list, holders, rest)) {
+            // The callee's whole run: the parameter's holder, only the stack's
+            // once the frame is gone.
+            push((*value)->count() == 1 ? std::move(*value) : copyOf(value->get()));
+            s_budget = rest - 1 - lead.test->span - RETURN_SPAN;
+            return true;
+        }
+    }
     for (size_t i = 0; i < count; ++i)
         if (holders[i]->count() != 1) holders[i] = copyOf(holders[i].get());
-    CodeBlock* code = function->value()->code();
     Scope* scope =
         method ? methodScope(code, function, held.value()) : new FunctionScope(code, function);
     enter(scope);
-    const ParameterList& list = code->execForm().parameters(first->target);
     if (count == 1 || list.droppedUnread) {
         scope->takeParameters(list, holders.data());
         holders.emptied();
@@ -741,8 +813,8 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
         scope->declareParameters(list, holders.data());
         push(Ref(new vRArray(holders.list())));
     }
-    scope->pc() = first->span;
-    s_budget = budget - first->span;
+    scope->pc() = start;
+    s_budget = rest;
     return true;
 }
 

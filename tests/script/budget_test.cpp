@@ -44,9 +44,10 @@ TEST_F(BudgetTest, EndlessLoopsComeBackWhenTheBudgetIsSpent) {
 TEST_F(BudgetTest, NestedRunsShareTheBudget) {
     // A thread, a foreach callback, eval'd code and a destructor all run in
     // environments of their own inside the host's call.
-    EXPECT_TRUE(runsOutOfBudget("spin(local x) { for (;;) {} } t = thread(spin); t(1);", 10000));
+    // Names no other suite makes global: the global object outlives a test.
+    EXPECT_TRUE(runsOutOfBudget("spin(local x) { for (;;) {} } th = thread(spin); th(1);", 10000));
     EXPECT_TRUE(runsOutOfBudget("spin(local x) { for (;;) {} } foreach(range(3), spin);", 10000));
-    EXPECT_TRUE(runsOutOfBudget("f = eval(\"for (;;) {}\"); f(0);", 10000));
+    EXPECT_TRUE(runsOutOfBudget("ev = eval(\"for (;;) {}\"); ev(0);", 10000));
     EXPECT_TRUE(runsOutOfBudget(
         "C { destructor(local u) { for (;;) {} } } make(local u) { C c; return 0; } make(0);",
         10000));
@@ -89,6 +90,10 @@ TEST_F(BudgetTest, EveryInstructionCountsOnceAndEndsOfBlocksCostNothing) {
         {"t[0] = 0; if (t[0]) a = 1;", 13},
         {"f(local n) { if (n < 2) return n; } f(1);", 17},
         {"f(local n) { if (n < 2) return n; } f(3); b = 2;", 18},
+        // The same `if` made from a call's arguments before its frame (the
+        // second call: the first finds where the parameter is).
+        {"f(local n) { if (n < 2) return n; } f(1); f(1);", 32},
+        {"f(local n) { if (n < 2) return n; } f(3); f(3); b = 2;", 30},
         // A native's callback, its arguments bound without their list.
         {"lists.sort(range(2), (local a, local b) { return a < b; }); b = 2;", 26},
     };
