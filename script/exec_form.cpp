@@ -100,6 +100,23 @@ bool droppedUnread(const CodeBlock& block, int index) {
                                  : byteAt(body, target) == OP_POP;
 }
 
+// A parameter's read or an int constant.
+bool isParameterOperand(const CodeBlock& block, int index, const ParameterList& list) {
+    uint8_t byte = byteAt(block, index);
+    return byte == OP_PUSH_INT ||
+           (byte == OP_VARIABLE &&
+            list.indexOf(static_cast<VARIABLE*>(block.at(index))->name()) != ParameterList::ABSENT);
+}
+
+// Whether the instruction at `index` is an `if` whose test compares two of
+// the list's parameters or int constants.
+bool testsParameters(const CodeBlock& block, int index, const ParameterList& list) {
+    if (byteAt(block, index) != OP_SCOPE) return false;
+    const CodeBlock& body = *static_cast<SCOPE*>(block.at(index))->block();
+    return isParameterOperand(body, 0, list) && isParameterOperand(body, 1, list) &&
+           isComparison(byteAt(body, 2)) && isConditionalJump(byteAt(body, 3));
+}
+
 // Whether the instructions at `first` and `second` are reads of one name.
 bool readsSame(const CodeBlock& block, int first, int second) {
     return byteAt(block, first) == OP_VARIABLE && byteAt(block, second) == OP_VARIABLE &&
@@ -418,6 +435,7 @@ bool ExecForm::fuseParameters(const CodeBlock& block, int index) {
         list.slots.push_back(list.layout.slotIndex(*list.layout.find(name.view())));
 
     list.droppedUnread = droppedUnread(block, next + 1);
+    list.leadingTest = testsParameters(block, next + 1, list);
 
     Step& step = m_steps[static_cast<size_t>(index)];
     step.action = STEP_PARAMETERS;

@@ -135,6 +135,9 @@ struct ParameterList {
     // The list the instructions leave on the stack is dropped before anything
     // reads it, so any holder may stand in for it.
     bool droppedUnread = false;
+    // The body begins with an `if` that compares two of these parameters or
+    // int constants: a direct call may make the test from its arguments.
+    bool leadingTest = false;
 };
 
 // A call `f(a1, ..., ak)` or `o.m(a1, ..., ak)` with one or more arguments,

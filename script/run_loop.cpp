@@ -788,7 +788,7 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     int start = first->span;
     int64_t rest = budget - first->span;
     LeadingTest lead;
-    if (!leaves && leadingTest(first, list, holders, rest, lead)) {
+    if (list.leadingTest && !leaves && leadingTest(first, list, holders, rest, lead)) {
         if (lead.skips) {
             start += 1;
             rest -= 1 + lead.test->span;
