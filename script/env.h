@@ -87,6 +87,10 @@ public:
     // parameter step would not bind them in one go: another kind of callee,
     // an argument that is no number or text, the budget, the nesting limit.
     bool callWithArguments(Holder* callee, Ref* arguments, size_t count, Ref& answer);
+    // A call of `callee` with its arguments on the stack, when the callee's
+    // first statement returns one of them at once: the answer replaces them,
+    // and no frame is made. False, with nothing done, otherwise.
+    bool returnsAtOnce(Holder* callee);
 
     // A host bounds how many instructions may run from now on, so a runaway
     // script cannot hold it forever. Once the budget is spent every run stops

@@ -55,7 +55,7 @@ void makeCall(Env& env, int nextKind) {
     else if (nextKind == KIND_END_OF_BLOCK && scope->kind() != SCOPE_CONSTRUCTOR)
         env.setCurrent(scope->onEnd(env));
 
-    function->call(env, callee.get());
+    if (!env.returnsAtOnce(callee.get())) function->call(env, callee.get());
 }
 
 int CALL::execute(Env& env) {

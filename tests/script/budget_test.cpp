@@ -92,8 +92,9 @@ TEST_F(BudgetTest, EveryInstructionCountsOnceAndEndsOfBlocksCostNothing) {
         {"f(local n) { if (n < 2) return n; } f(3); b = 2;", 18},
         // The same `if` made from a call's arguments before its frame (the
         // second call: the first finds where the parameter is).
-        {"f(local n) { if (n < 2) return n; } f(1); f(1);", 32},
+        {"f(local n) { if (n < 2) return n; } f(1); f(1); b = 2;", 36},
         {"f(local n) { if (n < 2) return n; } f(3); f(3); b = 2;", 30},
+        {"f(local n) { if (n < 2) return n; } f(1); f(f(1)); b = 2;", 49},
         // A native's callback, its arguments bound without their list.
         {"lists.sort(range(2), (local a, local b) { return a < b; }); b = 2;", 26},
     };
