@@ -88,8 +88,8 @@ public:
     // an argument that is no number or text, the budget, the nesting limit.
     bool callWithArguments(Holder* callee, Ref* arguments, size_t count, Ref& answer);
     // A call of `callee` with its arguments on the stack, when the callee's
-    // first statement returns one of them at once: the answer replaces them,
-    // and no frame is made. False, with nothing done, otherwise.
+    // first statement returns one of them or a constant at once: the answer
+    // replaces them, and no frame is made. False, with nothing done, otherwise.
     bool returnsAtOnce(Holder* callee);
 
     // A host bounds how many instructions may run from now on, so a runaway

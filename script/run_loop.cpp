@@ -712,18 +712,28 @@ struct LeadingTest {
     return true;
 }
 
-// The parameter a held leading test's block returns: the block is `return v;`
-// with v a parameter, and the budget covers it. The pop before the read drops
-// the parameters' list, which holds numbers and texts only. ABSENT otherwise.
-[[gnu::always_inline]] inline uint32_t leadingReturn(const LeadingTest& lead,
-                                                     const ParameterList& list, int64_t rest) {
+// What a held leading test's block returns, when the block is `return v;`
+// with v a parameter or a constant and the budget covers it. The pop before
+// v drops the parameters' list, which holds numbers and texts only.
+struct LeadingReturn {
+    uint32_t parameter = ParameterList::ABSENT; // v's place among the parameters
+    Holder* constant = nullptr; // or the constant's own holder, as its push pushes it
+    bool found() const { return parameter != ParameterList::ABSENT || constant; }
+};
+[[gnu::always_inline]] inline LeadingReturn leadingReturn(const LeadingTest& lead,
+                                                          const ParameterList& list, int64_t rest) {
     const Step* steps = lead.body->steps();
     const int tested = lead.test->span;
+    LeadingReturn returned;
     if (lead.body->size() != tested + RETURN_SPAN || steps[tested].action != STEP_POP ||
-        steps[tested + 1].action != STEP_VARIABLE || steps[tested + 2].action != STEP_RETURN ||
-        rest < 1 + tested + RETURN_SPAN)
-        return ParameterList::ABSENT;
-    return static_cast<VARIABLE*>(steps[tested + 1].op)->parameterIndex(list.serial);
+        steps[tested + 2].action != STEP_RETURN || rest < 1 + tested + RETURN_SPAN)
+        return returned;
+    const Step& value = steps[tested + 1];
+    if (value.action == STEP_VARIABLE)
+        returned.parameter = static_cast<VARIABLE*>(value.op)->parameterIndex(list.serial);
+    else if (value.action == STEP_PUSH_CONSTANT)
+        returned.constant = value.constant;
+    return returned;
 }
 
 // The budget a call returning at once leaves: the callee's parameters, the
@@ -796,15 +806,19 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     int64_t rest = budget - first->span;
     LeadingTest lead;
     if (list.leadingTest && !leaves && leadingTest(first, list, holders.data(), rest, lead)) {
-        uint32_t returned = ParameterList::ABSENT;
+        LeadingReturn returned;
         if (lead.skips) {
             start += 1;
             rest -= 1 + lead.test->span;
-        } else if ((returned = leadingReturn(lead, list, rest)) != ParameterList::ABSENT) {
-            // The callee's whole run: the parameter's holder, only the stack's
-            // once the frame is gone.
-            Ref& value = holders[returned];
-            push(value->count() == 1 ? std::move(value) : copyOf(value.get()));
+        } else if ((returned = leadingReturn(lead, list, rest)).found()) {
+            // The callee's whole run: the constant's holder, or the
+            // parameter's, only the stack's once the frame is gone.
+            if (returned.constant) {
+                push(returned.constant);
+            } else {
+                Ref& value = holders[returned.parameter];
+                push(value->count() == 1 ? std::move(value) : copyOf(value.get()));
+            }
             s_budget = afterLeadingReturn(lead, rest);
             return true;
         }
@@ -830,8 +844,9 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
 // The call instruction's, once it has taken the callee and left the caller
 // when in tail position: a script function whose code begins `if (a op b)
 // return v;` on its parameters, called with numbers and texts that make the
-// test hold, answers v's argument without a frame. The arguments on the stack
-// give way to it (the holder itself when only they held it, else a copy), and
+// test hold, answers v without a frame. The arguments on the stack give way
+// to it (a constant's own holder; a parameter's argument itself when only
+// they held it, else a copy), and
 // the budget pays for the callee's instructions, as the frame would have run
 // them. The callee must be held elsewhere too, as its frame would hold it
 // until the return.
@@ -859,10 +874,14 @@ bool Env::returnsAtOnce(Holder* callee) {
     LeadingTest lead;
     if (!list.leadingTest || !leadingTest(first, list, arguments, rest, lead) || lead.skips)
         return false;
-    uint32_t returned = leadingReturn(lead, list, rest);
-    if (returned == ParameterList::ABSENT) return false;
-    Holder* value = arguments[returned].get();
-    argument = argument->count() == 1 && value->count() == 1 ? Ref(value) : copyOf(value);
+    LeadingReturn returned = leadingReturn(lead, list, rest);
+    if (!returned.found()) return false;
+    if (returned.constant) {
+        argument = Ref(returned.constant);
+    } else {
+        Holder* value = arguments[returned.parameter].get();
+        argument = argument->count() == 1 && value->count() == 1 ? Ref(value) : copyOf(value);
+    }
     s_budget = afterLeadingReturn(lead, rest);
     return true;
 }

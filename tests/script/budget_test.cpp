@@ -95,6 +95,7 @@ TEST_F(BudgetTest, EveryInstructionCountsOnceAndEndsOfBlocksCostNothing) {
         {"f(local n) { if (n < 2) return n; } f(1); f(1); b = 2;", 36},
         {"f(local n) { if (n < 2) return n; } f(3); f(3); b = 2;", 30},
         {"f(local n) { if (n < 2) return n; } f(1); f(f(1)); b = 2;", 49},
+        {"f(local n) { if (n < 2) return 9; } f(1); f(1); b = 2;", 36},
         // A native's callback, its arguments bound without their list.
         {"lists.sort(range(2), (local a, local b) { return a < b; }); b = 2;", 26},
     };
