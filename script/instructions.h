@@ -278,9 +278,9 @@ private:
     // The function object's member of the name, else the global.
     Holder* functionOrGlobal(vBase* function, uint64_t epoch);
     // What inFrame found last in a plain function's frame of the same code,
-    // if the frame is one of those and its function the same; the caller
-    // checks the binding epoch.
-    Holder* foundInFrame(Scope* origin) const;
+    // if the frame is one of those, its function the same and the binding
+    // epoch still `epoch`.
+    Holder* foundInFrame(Scope* origin, uint64_t epoch) const;
     void rememberOwnVariable(Scope* origin, Holder* found);
     // `owner`'s member of the name, looked for first in the slot `memo`
     // remembers: a function object's (a static or a captured variable) or a

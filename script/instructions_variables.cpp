@@ -253,7 +253,10 @@ Holder* VARIABLE::functionOrGlobal(vBase* function, uint64_t epoch) {
 
 // The function's member or the global that inFrame found last in a call of
 // the same code, while the function object and every binding stay the same.
-Holder* VARIABLE::foundInFrame(Scope* origin) const {
+// Inlined into the read: a closure's captured variable is read this way in
+// every call, and the search's call cost it a third more.
+[[gnu::always_inline]] inline Holder* VARIABLE::foundInFrame(Scope* origin, uint64_t epoch) const {
+    if (!m_frameFound || epoch != m_search->frameEpoch) return nullptr;
     const ParameterList* list = origin->parameterList();
     if (!list || list->serial != m_frameSerial || origin->kind() != SCOPE_FUNCTION) return nullptr;
     Holder* function = static_cast<FunctionScope*>(origin)->function();
@@ -301,8 +304,6 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
 // The search when the answer remembered does not hold, out of line, so that
 // the reads answered at once save and restore no registers.
 Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
-    if (m_frameFound && epoch == m_search->frameEpoch)
-        if (Holder* found = foundInFrame(origin)) return found;
     // A frame's list is met only by a search, which makes the memos first.
     if (m_frameSerial != 0)
         if (Holder* member = selfMemberInFrame(origin)) return member;
@@ -354,6 +355,7 @@ Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
     uint64_t epoch = MemberTable::bindingEpoch();
     if (Holder* found = remembered(origin->serial(), epoch)) return found;
     if (Holder* parameter = frameParameter(origin)) return parameter;
+    if (Holder* found = foundInFrame(origin, epoch)) return found;
     return search(scope, origin, epoch);
 }
 
