@@ -301,8 +301,10 @@ int32_t intOf(Holder* holder) {
            compareValues(test.operation, intOf(stepped), intOf(second)) != test.when;
 }
 
-// `left op right` on two ints, as the int's own operation gives it.
-int32_t combineValues(uint8_t operation, int32_t left, Holder* right) {
+// `left op right` on two ints, as the int's own operation gives it. Inlined
+// into each step that combines: as a call it cost loops 4% more.
+[[gnu::always_inline]] inline int32_t combineValues(uint8_t operation, int32_t left,
+                                                    Holder* right) {
     int32_t value = intOf(right);
     switch (operation + OP_ADD) {
     case OP_DIV:
