@@ -257,12 +257,10 @@ private:
     // The origin's parameter of the name, when the origin is a frame of the
     // parameter list met last; none otherwise.
     Holder* frameParameter(Scope* origin) const;
-    // The lookup from `origin` (the scope's) when the answer remembered is
-    // not the one; it remembers its own.
+    // The lookup from `origin` (the scope's) when none of the answers
+    // remembered is the one; it remembers its own. Apart, so that a read
+    // answered at once saves and restores no registers.
     [[gnu::noinline]] Holder* search(Scope* scope, Scope* origin, uint64_t epoch);
-    // The search past the frame's remembered answer, apart, so that a read
-    // answered by it saves and restores no registers.
-    [[gnu::noinline]] Holder* searchFurther(Scope* scope, Scope* origin, uint64_t epoch);
     // The global object's member, or none, as of m_globalEpoch.
     Holder* globalMember();
     // The origin's own variable in the slot remembered, if it still is ours.

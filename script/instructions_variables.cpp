@@ -230,7 +230,9 @@ Holder* VARIABLE::inMethodFrame(MethodScope* origin, uint64_t epoch) {
     return function ? functionOrGlobal(function->value(), epoch) : nullptr;
 }
 
-Holder* VARIABLE::selfMemberInFrame(Scope* origin) const {
+// Inlined into the read too: a method reads its instance's members this way
+// in every call.
+[[gnu::always_inline]] inline Holder* VARIABLE::selfMemberInFrame(Scope* origin) const {
     const ParameterList* list = origin->parameterList();
     if (!list || list->serial != m_frameSerial || m_frameIndex != ParameterList::ABSENT)
         return nullptr;
@@ -301,16 +303,7 @@ void VARIABLE::rememberOutward(Scope* origin, Holder* found, uint64_t epoch) {
     });
 }
 
-// The search when the answer remembered does not hold, out of line, so that
-// the reads answered at once save and restore no registers.
 Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
-    // A frame's list is met only by a search, which makes the memos first.
-    if (m_frameSerial != 0)
-        if (Holder* member = selfMemberInFrame(origin)) return member;
-    return searchFurther(scope, origin, epoch);
-}
-
-Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
     if (!m_search) m_search = std::make_unique<SearchMemos>();
     Holder* found = inFrame(origin, epoch);
     if (!found) found = rememberedOwnVariable(origin);
@@ -356,6 +349,7 @@ Holder* VARIABLE::searchFurther(Scope* scope, Scope* origin, uint64_t epoch) {
     if (Holder* found = remembered(origin->serial(), epoch)) return found;
     if (Holder* parameter = frameParameter(origin)) return parameter;
     if (Holder* found = foundInFrame(origin, epoch)) return found;
+    if (Holder* member = selfMemberInFrame(origin)) return member;
     return search(scope, origin, epoch);
 }
 
