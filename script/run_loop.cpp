@@ -162,16 +162,20 @@ bool stepInt(Env& env, const Step& step) {
     return true;
 }
 
-// A variable's read by a fused step: the answer remembered is checked here,
-// where a call of its own would cost as much again; the search stays out of
-// line.
+// What a variable's read found last from the current scope's lookup origin,
+// while every binding stays the same; none otherwise. Checked where the read
+// is made, as a call of its own would cost as much again.
+[[gnu::always_inline]] inline Holder* rememberedRead(Env& env, OpCode* op) {
+    Scope* scope = env.current();
+    return scope ? static_cast<VARIABLE*>(op)->remembered(scope->lookupOrigin()->serial(),
+                                                          MemberTable::bindingEpoch())
+                 : nullptr;
+}
+
+// A variable's read by a fused step; the search stays out of line.
 [[gnu::always_inline]] inline Holder* readOf(Env& env, OpCode* op) {
-    auto* read = static_cast<VARIABLE*>(op);
-    if (Scope* scope = env.current())
-        if (Holder* found =
-                read->remembered(scope->lookupOrigin()->serial(), MemberTable::bindingEpoch()))
-            return found;
-    return read->find(env);
+    if (Holder* found = rememberedRead(env, op)) return found;
+    return static_cast<VARIABLE*>(op)->find(env);
 }
 
 // A variable's read and ++ or -- of it, on an int: what the read would push,
@@ -450,10 +454,12 @@ bool assignRead(Env& env, const Step& step, Holder* target) {
 }
 
 // An operand read ahead of the block it belongs to: where the read would
-// declare the name, none.
+// declare the name, none. The block declares nothing before its test, so its
+// lookups start where the current scope's do.
 Holder* aheadOperand(Env& env, OpCode* op, bool constant) {
-    return constant ? static_cast<PUSH_INT*>(op)->holder().get()
-                    : static_cast<VARIABLE*>(op)->findDeclared(env);
+    if (constant) return static_cast<PUSH_INT*>(op)->holder().get();
+    if (Holder* found = rememberedRead(env, op)) return found;
+    return static_cast<VARIABLE*>(op)->findDeclared(env);
 }
 
 // An `if`: a block whose first step tests two int operands (or an int
