@@ -254,9 +254,16 @@ public:
 private:
     struct SearchMemos;
     Holder* lookUp(Env& env);
+    // Whether the origin is a call's frame of the parameter list met last.
+    bool inFrameMetLast(Scope* origin) const;
     // The origin's parameter of the name, when the origin is a frame of the
     // parameter list met last; none otherwise.
     Holder* frameParameter(Scope* origin) const;
+    // What such a frame answers without a search: the parameter, or where the
+    // name is none, what a plain function's frame found last or a method's
+    // instance member in the slot remembered; none when that does not settle
+    // it.
+    Holder* rememberedInFrame(Scope* origin, uint64_t epoch) const;
     // The lookup from `origin` (the scope's) when none of the answers
     // remembered is the one; it remembers its own. Apart, so that a read
     // answered at once saves and restores no registers.
@@ -275,9 +282,9 @@ private:
     Holder* selfMemberInFrame(Scope* origin) const;
     // The function object's member of the name, else the global.
     Holder* functionOrGlobal(vBase* function, uint64_t epoch);
-    // What inFrame found last in a plain function's frame of the same code,
-    // if the frame is one of those, its function the same and the binding
-    // epoch still `epoch`.
+    // What inFrame found last in a plain function's frame of the list met
+    // last, where the name is no parameter, if its function is the same and
+    // the binding epoch still `epoch`.
     Holder* foundInFrame(Scope* origin, uint64_t epoch) const;
     void rememberOwnVariable(Scope* origin, Holder* found);
     // `owner`'s member of the name, looked for first in the slot `memo`

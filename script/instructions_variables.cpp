@@ -230,13 +230,7 @@ Holder* VARIABLE::inMethodFrame(MethodScope* origin, uint64_t epoch) {
     return function ? functionOrGlobal(function->value(), epoch) : nullptr;
 }
 
-// Inlined into the read too: a method reads its instance's members this way
-// in every call.
 [[gnu::always_inline]] inline Holder* VARIABLE::selfMemberInFrame(Scope* origin) const {
-    const ParameterList* list = origin->parameterList();
-    if (!list || list->serial != m_frameSerial || m_frameIndex != ParameterList::ABSENT)
-        return nullptr;
-    if (origin->kind() != SCOPE_METHOD && origin->kind() != SCOPE_CONSTRUCTOR) return nullptr;
     Holder* self = static_cast<MethodScope*>(origin)->self();
     if (!self || self->typeCode() != TYPE_OBJECT) return nullptr;
     MemberTable& table = static_cast<vObject*>(self->value())->members();
@@ -253,14 +247,8 @@ Holder* VARIABLE::functionOrGlobal(vBase* function, uint64_t epoch) {
     return globalMember();
 }
 
-// The function's member or the global that inFrame found last in a call of
-// the same code, while the function object and every binding stay the same.
-// Inlined into the read: a closure's captured variable is read this way in
-// every call, and the search's call cost it a third more.
 [[gnu::always_inline]] inline Holder* VARIABLE::foundInFrame(Scope* origin, uint64_t epoch) const {
     if (!m_frameFound || epoch != m_search->frameEpoch) return nullptr;
-    const ParameterList* list = origin->parameterList();
-    if (!list || list->serial != m_frameSerial || origin->kind() != SCOPE_FUNCTION) return nullptr;
     Holder* function = static_cast<FunctionScope*>(origin)->function();
     return function && function->value() == m_search->frameFunction ? m_frameFound : nullptr;
 }
@@ -333,11 +321,33 @@ Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
 
 // Every call's scope is new: a parameter of the frame met last is found by
 // its place in the list, with nothing to remember.
-[[gnu::always_inline]] inline Holder* VARIABLE::frameParameter(Scope* origin) const {
+[[gnu::always_inline]] inline bool VARIABLE::inFrameMetLast(Scope* origin) const {
     const ParameterList* list = origin->parameterList();
-    return list && list->serial == m_frameSerial && m_frameIndex != ParameterList::ABSENT
+    return list && list->serial == m_frameSerial;
+}
+
+[[gnu::always_inline]] inline Holder* VARIABLE::frameParameter(Scope* origin) const {
+    return inFrameMetLast(origin) && m_frameIndex != ParameterList::ABSENT
                ? origin->parameterAt(m_frameIndex)
                : nullptr;
+}
+
+// Inlined into the read: every call's frame is new, and the search's call
+// cost a closure's captured variable or a method's instance member a third
+// more.
+[[gnu::always_inline]] inline Holder* VARIABLE::rememberedInFrame(Scope* origin,
+                                                                  uint64_t epoch) const {
+    if (!inFrameMetLast(origin)) return nullptr;
+    if (m_frameIndex != ParameterList::ABSENT) return origin->parameterAt(m_frameIndex);
+    switch (origin->kind()) {
+    case SCOPE_FUNCTION:
+        return foundInFrame(origin, epoch);
+    case SCOPE_METHOD:
+    case SCOPE_CONSTRUCTOR:
+        return selfMemberInFrame(origin);
+    default:
+        return nullptr;
+    }
 }
 
 // Inlined into each of its callers: a read is the commonest instruction.
@@ -347,9 +357,7 @@ Holder* VARIABLE::search(Scope* scope, Scope* origin, uint64_t epoch) {
     Scope* origin = scope->lookupOrigin();
     uint64_t epoch = MemberTable::bindingEpoch();
     if (Holder* found = remembered(origin->serial(), epoch)) return found;
-    if (Holder* parameter = frameParameter(origin)) return parameter;
-    if (Holder* found = foundInFrame(origin, epoch)) return found;
-    if (Holder* member = selfMemberInFrame(origin)) return member;
+    if (Holder* found = rememberedInFrame(origin, epoch)) return found;
     return search(scope, origin, epoch);
 }
 
