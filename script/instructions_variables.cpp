@@ -504,7 +504,7 @@ int LIST::execute(Env& env) {
         env.push(std::move(last));
     }
     Ref& first = stack[stack.size() - 2];
-    if (first.value()->typeCode() == TYPE_TUPLE) {
+    if (first->typeCode() == TYPE_TUPLE) {
         static_cast<vRArray*>(first.value())->add(stack.back());
     } else {
         // Argument lists are the usual tuples; room for four saves regrowing.

@@ -21,9 +21,10 @@ bool isPlain(const vBase& value) {
 // What the host answered, as a stack value of the script's own. A number or
 // a text that only the answer holds is that already: its copy could not be
 // told from it, and dropping it runs nothing.
-Ref copyOfResult(const Ref& result) {
+Ref copyOfResult(Ref result) {
     if (!result) return makeEmpty();
-    if (result->count() == 1 && isPlain(*result.value())) return result;
+    const int type = result->typeCode();
+    if (result->count() == 1 && type <= TYPE_STRING && type != TYPE_NIL) return result;
     return Ref::adopt(result->cloneHolder());
 }
 
@@ -50,12 +51,12 @@ bool isInertList(const vBase& value) {
 // only to be dropped, and for an inert list neither the copy nor its drop
 // runs script code, so the list goes on the stack as it is (a sort answers
 // the whole list it sorted).
-Ref answerFor(Env& env, const Ref& result) {
-    if (!result || result.value()->typeCode() != TYPE_OBJECT) return copyOfResult(result);
+Ref answerFor(Env& env, Ref result) {
+    if (!result || result->typeCode() != TYPE_OBJECT) return copyOfResult(std::move(result));
     Scope* scope = env.current();
     if (scope && scope->code()->kindAt(scope->pc()) == KIND_POP && isInertList(*result.value()))
         return result;
-    return copyOfResult(result);
+    return copyOfResult(std::move(result));
 }
 
 } // namespace

@@ -20,9 +20,11 @@ namespace {
 using NamedRef = std::pair<SharedString, Ref>;
 
 // Methods are rebound to whichever object holds them.
-bool isBindable(vBase* value) {
-    int type = value->typeCode();
+bool isBindableType(int type) {
     return type == TYPE_METHOD || type == TYPE_CMETHOD || type == TYPE_BIND_METHOD;
+}
+bool isBindable(vBase* value) {
+    return isBindableType(value->typeCode());
 }
 
 // Element i of any value for merging and comparing: what elementAt gives, or
@@ -84,11 +86,13 @@ vObject::~vObject() {
     // The methods inside are bound to this object without counting it; one
     // that outlives it (on the stack, behind a pointer) runs unbound from now
     // on instead of reaching a freed object.
+    // The holder's own type code: a list of numbers asks it of every element.
     for (const Ref& element : m_elements) {
-        if (element && isBindable(element.value())) element.value()->append(Ref());
+        if (element && isBindableType(element->typeCode())) element.value()->append(Ref());
     }
     m_members.forEach([](MemberTable::Entry& entry) {
-        if (entry.value && isBindable(entry.value.value())) entry.value.value()->append(Ref());
+        if (entry.value && isBindableType(entry.value->typeCode()))
+            entry.value.value()->append(Ref());
     });
     if (m_code) m_code->release();
 }
