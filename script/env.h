@@ -113,13 +113,16 @@ private:
     [[gnu::always_inline]] inline bool runBlock(CodeBlock* block, int& pc);
     // Leaves the block whose end `pc` is: the scope's end step.
     bool endBlock(int& scopePc, int pc);
+    // How a call step went: its instructions must run one by one, with
+    // nothing changed that they would not change alike; the callee (or the
+    // caller's caller) may be current now; or the call answered in the
+    // caller's scope, which goes on at its pc.
+    enum class DirectCall { DECLINED, ENTERED, ANSWERED };
     // The call `step` stands for, its arguments bound straight into the
     // callee's parameters, with `budget` left after the step's first
-    // instruction (the budget is stored when it answers true); false, with
-    // nothing changed that the instructions would not change alike, when
-    // they must run one by one.
-    [[gnu::noinline]] bool callDirectly(const Step& step, const CallArguments& call, int64_t budget,
-                                        int& scopePc);
+    // instruction (the budget is stored unless it declines).
+    [[gnu::noinline]] DirectCall callDirectly(const Step& step, const CallArguments& call,
+                                              int64_t budget, int& scopePc);
     Ref popEmpty();
     Holder* topEmpty();
 

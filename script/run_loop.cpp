@@ -768,8 +768,10 @@ bool allPlain(ArgumentHolders& holders, size_t count) {
 // only the list held it, else a copy) and leaves the list on the stack. The
 // list is never made: the parameters take the holders from here, and a
 // parameter stands in for the list when the callee drops it unread.
-bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budget, int& scopePc) {
-    if (budget < step.span - 1 || !m_current || m_current->depth() >= MAX_CALL_DEPTH) return false;
+Env::DirectCall Env::callDirectly(const Step& step, const CallArguments& call, int64_t budget,
+                                  int& scopePc) {
+    if (budget < step.span - 1 || !m_current || m_current->depth() >= MAX_CALL_DEPTH)
+        return DirectCall::DECLINED;
     const bool method = call.member != nullptr;
     Holder* callee = static_cast<VARIABLE*>(step.op)->find(*this);
     if (method) callee = methodOf(callee, call);
@@ -778,10 +780,10 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     const Step* first = parameterStep(function, count);
     if (!first) {
         m_current->code()->execForm().decline(step);
-        return false;
+        return DirectCall::DECLINED;
     }
     ArgumentHolders holders;
-    if (!argumentHolders(*this, call, holders)) return false;
+    if (!argumentHolders(*this, call, holders)) return DirectCall::DECLINED;
     Ref held(callee);
     // A method's object must outlive the scopes this call may leave.
     Ref bound(method ? static_cast<vMethod*>(callee->value())->self() : nullptr);
@@ -807,7 +809,7 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     if (!bindable) {
         push(count == 1 ? holders[0] : Ref(new vRArray(holders.list())));
         held.value()->call(*this, held.get());
-        return true;
+        return DirectCall::ENTERED;
     }
     CodeBlock* code = function->value()->code();
     const ParameterList& list = code->execForm().parameters(first->target);
@@ -831,7 +833,7 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
                 push(value->count() == 1 ? std::move(value) : copyOf(value.get()));
             }
             s_budget = afterLeadingReturn(lead, rest);
-            return true;
+            return DirectCall::ANSWERED;
         }
     }
     for (size_t i = 0; i < count; ++i)
@@ -849,7 +851,7 @@ bool Env::callDirectly(const Step& step, const CallArguments& call, int64_t budg
     }
     scope->pc() = start;
     s_budget = rest;
-    return true;
+    return DirectCall::ENTERED;
 }
 
 // The call instruction's, once it has taken the callee and left the caller
@@ -1132,17 +1134,34 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             m_current = m_current->onReturn();
             return true;
         case STEP_CALL_ARGUMENTS:
-            if (callDirectly(step, form.call(step.target), budget, scopePc)) return true;
-            // Otherwise the function's (or the object's) read alone, as
-            // STEP_VARIABLE runs it.
-            static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
+            switch (callDirectly(step, form.call(step.target), budget, scopePc)) {
+            case DirectCall::ENTERED:
+                return true;
+            case DirectCall::ANSWERED:
+                next = steps + scopePc;
+                budget = s_budget;
+                continue;
+            case DirectCall::DECLINED:
+                // The function's (or the object's) read alone, as
+                // STEP_VARIABLE runs it.
+                static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
+                continue;
+            }
             continue;
-        case STEP_CALL:
-            // The callee's scope, or the caller's again, is current next.
+        case STEP_CALL: {
             s_budget = budget;
             scopePc = indexOf(next);
+            Scope* caller = m_current;
+            const uint64_t serial = caller->serial();
             makeCall(*this, step.target);
-            return true;
+            // The callee's scope is current next, or the caller's again at
+            // another place; a native's call or one answered without a frame
+            // goes on here.
+            if (m_current != caller || caller->serial() != serial || scopePc != indexOf(next))
+                return true;
+            budget = s_budget;
+            continue;
+        }
         case STEP_READ_INT_STEP:
             if (!fusable(step, budget) || !readIntStep(*this, step)) break;
             --budget;
