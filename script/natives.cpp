@@ -15,7 +15,7 @@ namespace Kel::variable::Variable {
 namespace {
 
 bool isPlain(const vBase& value) {
-    return value.typeCode() <= TYPE_STRING && value.typeCode() != TYPE_NIL;
+    return isPlainType(value.typeCode());
 }
 
 // What the host answered, as a stack value of the script's own. A number or
@@ -23,8 +23,7 @@ bool isPlain(const vBase& value) {
 // told from it, and dropping it runs nothing.
 Ref copyOfResult(Ref result) {
     if (!result) return makeEmpty();
-    const int type = result->typeCode();
-    if (result->count() == 1 && type <= TYPE_STRING && type != TYPE_NIL) return result;
+    if (result->count() == 1 && isPlainType(result->typeCode())) return result;
     return Ref::adopt(result->cloneHolder());
 }
 

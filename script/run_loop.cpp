@@ -56,11 +56,6 @@ int32_t wrapValues(uint8_t operation, int32_t left, int32_t right) {
     return static_cast<int32_t>(operation == 0 ? a + b : operation == 1 ? a - b : a * b);
 }
 
-// Numbers and texts: copying one copies nothing else, dropping one runs no
-// script code, and no method is bound to their holders.
-bool isPlainType(int type) {
-    return type <= TYPE_STRING && type != TYPE_NIL;
-}
 bool isPlain(vBase* value) {
     return isPlainType(value->typeCode());
 }
@@ -1133,21 +1128,19 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             scopePc = indexOf(next);
             m_current = m_current->onReturn();
             return true;
-        case STEP_CALL_ARGUMENTS:
-            switch (callDirectly(step, form.call(step.target), budget, scopePc)) {
-            case DirectCall::ENTERED:
-                return true;
-            case DirectCall::ANSWERED:
+        case STEP_CALL_ARGUMENTS: {
+            DirectCall made = callDirectly(step, form.call(step.target), budget, scopePc);
+            if (made == DirectCall::ENTERED) return true;
+            if (made == DirectCall::ANSWERED) {
                 next = steps + scopePc;
                 budget = s_budget;
                 continue;
-            case DirectCall::DECLINED:
-                // The function's (or the object's) read alone, as
-                // STEP_VARIABLE runs it.
-                static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
-                continue;
             }
+            // The function's (or the object's) read alone, as STEP_VARIABLE
+            // runs it.
+            static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
             continue;
+        }
         case STEP_CALL: {
             s_budget = budget;
             scopePc = indexOf(next);

@@ -42,6 +42,12 @@ enum TypeCode {
     TYPE_BIND_METHOD = 14,
 };
 
+// Numbers and texts: copying one copies nothing else, dropping one runs no
+// script code, and no method is bound to their holders.
+inline bool isPlainType(int type) {
+    return type <= TYPE_STRING && type != TYPE_NIL;
+}
+
 class vBase {
 public:
     vBase() = default;
