@@ -1128,19 +1128,21 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
             scopePc = indexOf(next);
             m_current = m_current->onReturn();
             return true;
-        case STEP_CALL_ARGUMENTS: {
-            DirectCall made = callDirectly(step, form.call(step.target), budget, scopePc);
-            if (made == DirectCall::ENTERED) return true;
-            if (made == DirectCall::ANSWERED) {
+        case STEP_CALL_ARGUMENTS:
+            switch (callDirectly(step, form.call(step.target), budget, scopePc)) {
+            case DirectCall::ENTERED:
+                return true;
+            case DirectCall::ANSWERED:
                 next = steps + scopePc;
                 budget = s_budget;
                 continue;
+            case DirectCall::DECLINED:
+                // The function's (or the object's) read alone, as
+                // STEP_VARIABLE runs it.
+                static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
+                continue;
             }
-            // The function's (or the object's) read alone, as STEP_VARIABLE
-            // runs it.
-            static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
-            continue;
-        }
+            __builtin_unreachable();
         case STEP_CALL: {
             s_budget = budget;
             scopePc = indexOf(next);
