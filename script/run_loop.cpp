@@ -989,6 +989,10 @@ bool Env::runBlock(CodeBlock* block, int& scopePc) {
         }
         case STEP_VARIABLE:
             // Reads no pc and runs no script code.
+            if (Holder* found = rememberedRead(*this, step.op)) {
+                push(found);
+                continue;
+            }
             static_cast<VARIABLE*>(step.op)->VARIABLE::execute(*this);
             continue;
         case STEP_JUMP:
